@@ -1,0 +1,21 @@
+#include "engine/EngineGlobals.h"
+
+std::vector<SettingsRecord> gSettings(1);
+bool gModelVPM = false;
+bool gModelHybrid = false;
+int16_t gVeryHighGF = 0;
+int16_t gTraceOn = 0;
+std::string gDecimalSeparator = ".";
+std::string gThousandSeparator = ",";
+
+void ResetEngineGlobals()
+{
+    gSettings.assign(1, SettingsRecord{});
+    gSettings[0].TemplateName = "Default";
+    gModelVPM = false;
+    gModelHybrid = false;
+    gVeryHighGF = 0;
+    gTraceOn = 0;
+    gDecimalSeparator = ".";
+    gThousandSeparator = ",";
+}

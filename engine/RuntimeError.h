@@ -1,0 +1,55 @@
+#pragma once
+// The one error type of DOLV: what a run-time error is to the program (a subscript out
+// of range, an overflow, a refused setting, a stop loop that cannot clear). It carries
+// the error number, the place that raised it and a description, the way the error box
+// shows them. Every handler that Qt calls catches it; nothing lets it cross into Qt.
+
+#include <cstdint>
+#include <stdexcept>
+#include <string>
+
+
+
+// The error numbers the program raises itself.
+enum ErrorNumber : int32_t {
+    ErrInvalidCall = 5,       // invalid procedure call or argument
+    ErrOverflow = 6,          // a value does not fit its type
+    ErrSubscript = 9,         // an index outside a list
+    ErrDivisionByZero = 11,
+    ErrTypeMismatch = 13,
+    ErrFileNotFound = 53,
+    ErrBadFileName = 52,
+    ErrInputPastEnd = 62,
+    ErrPathNotFound = 76,
+    ErrBadSettings = 1001,    // settings the engine cannot run with
+    ErrStopCap = 1002,        // a decompression stop that would never clear
+};
+
+class RuntimeError : public std::runtime_error {
+public:
+    RuntimeError(int32_t number, std::string source, std::string description)
+        : std::runtime_error(description),
+          number_(number), source_(std::move(source)), description_(std::move(description)) {}
+
+    int32_t number() const { return number_; }
+    const std::string &source() const { return source_; }
+    const std::string &description() const { return description_; }
+    void setSource(std::string source) { source_ = std::move(source); }
+
+private:
+    int32_t number_;
+    std::string source_;
+    std::string description_;
+};
+
+[[noreturn]] inline void throwSubscript(const char *source)
+{
+    throw RuntimeError(ErrSubscript, source, "Subscript out of range");
+}
+
+[[noreturn]] inline void throwOverflow(const char *source)
+{
+    throw RuntimeError(ErrOverflow, source, "Overflow");
+}
+
+

@@ -1,0 +1,91 @@
+#pragma once
+// The settings of a dive and the per-dive record that holds them. Units follow the
+// dive's Metric flag: metres, bar and litres, or feet, atmospheres and cubic feet.
+
+#include "engine/Compartments.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+struct GasRecord {
+    std::string Name;
+    float O2 = 0;      // percent
+    float N2 = 0;      // percent
+    float He = 0;      // percent
+    float GasUsed = 0; // litres or cubic feet; 0 in a dive's gas list
+};
+
+// A gas switch during decompression; the fractions are copied from the gas of that name.
+struct GasChangeRecord {
+    std::string Name;
+    float O2 = 0;
+    float N2 = 0;
+    float He = 0;
+    float Depth = 0; // switch depth
+};
+
+// One band of an ascent or descent rate table. Row i's Rate applies from its Depth down
+// to row i+1's Depth; the last row's below its Depth.
+struct RateRecord {
+    float PixelRate = 0;  // slope of the band in the editor's pixels (never stored)
+    float PixelDepth = 0; // depth of the band in the editor's pixels (never stored)
+    float Rate = 0;       // depth units per minute, positive
+    float Depth = 0;      // depth at which the band begins
+};
+
+GasRecord AirGas();
+
+struct TemplateRec {
+    float StartAltitude = 0;
+    float StartPressure = 0;
+    int16_t TimeToHeight = 0;      // minutes
+    bool AdeptedToHeight = false;
+    float EndAltitude = 0;
+    float EndPressure = 0;         // the engine's surface pressure
+    bool Changed = false;
+    std::string Directory;
+    std::string Templatename;
+    bool Metric = false;
+    float StepSize = 0;
+    float LastStop = 0;
+    std::vector<GasChangeRecord> GasChanges;
+    bool OpenCircuit = false;
+    float Setpoint = 0;
+    float DecoSetpoint = 0;
+    bool OCDeco = false;
+    float RMV = 0;
+    float DecoRMV = 0;
+    float MinPPO2 = 0;
+    float MaxPPO2 = 0;
+    float DecoPPO2 = 0;
+    float MaximalEND = 0;
+    bool O2Narcotic = false;
+    bool AutoDecoGas = false;
+    bool CeilingOverride = false;
+    bool GFOn = false;
+    bool DepthAdjust = false;
+    float GFHigh = 0;
+    float GFLow = 0;
+    std::vector<RateRecord> AscendRates;
+    std::vector<RateRecord> DescendRates;
+    std::vector<GasRecord> Gases{AirGas()}; // element 0 is always Air 21/79/0
+    bool PPO2Low = false;
+    bool PPO2High = false;
+    bool MaxEnd = false;
+};
+
+struct SettingsRecord {
+    bool SlotFree = false;
+    bool ProfileChanged = false;
+    TemplateRec Template;
+    std::string TemplateName;
+    std::string ProfileName;
+    std::string ProfileDir;  // with a trailing path separator
+    int16_t PrevProfile = -1;
+    Comp16 HeCompartments{};  // end-of-dive tensions
+    Comp16 N2Compartments{};
+    float OTU = 0;
+    float CNS = 0;           // fraction of the limit
+    float SurfTime = 0;      // minutes before this dive; 0 for a first dive
+};

@@ -1,0 +1,46 @@
+#pragma once
+// The number conversions and number texts the whole program shares. They behave like
+// the classic BASIC conversions the dive files and the rounding rules were made with:
+// Int floors, CInt rounds halves to even and refuses what does not fit 16 bits, Val
+// reads the leading number of a text, Str writes 7 significant digits of a Single.
+// Nothing here looks at the user's locale: "." is the decimal point throughout. Texts
+// shown to the user get the locale's separator through LocaliseNumberText.
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+// Largest whole number not above v.
+double Int(double v);
+
+// Nearest 16-bit integer, halves to the even neighbour; overflow is error 6.
+int16_t CInt(double v);
+
+// Nearest 32-bit integer, halves to the even neighbour; overflow is error 6.
+int32_t CLng(double v);
+
+// The number at the start of a text: blanks, tabs and line ends anywhere are skipped,
+// then an optional sign, digits, one ".", and an exponent E or D; "&H" and "&O" prefixes
+// read hexadecimal and octal. No number gives 0. A number too large for a Double is
+// error 6.
+double Val(std::string_view text);
+
+// Number text with a leading blank for non-negative values (" 1.5", "-.25", " 1E-05"):
+// 7 significant digits for a Single, 15 for a Double.
+std::string Str(float v);
+std::string Str(double v);
+std::string Str(int32_t v);
+
+// The same without the leading blank.
+std::string CStr(float v);
+std::string CStr(double v);
+std::string CStr(int32_t v);
+
+// The "0", "0.0", "0.00", ... patterns: the value rounded to `decimals` places, halves
+// away from zero, at least one digit before the point; "." as the decimal point.
+// A Single is rounded from its own shortest text, so 2.675f gives "2.68".
+std::string FormatFixed(float v, int decimals);
+std::string FormatFixed(double v, int decimals);
+
+// Replaces the "." of a number text by the given decimal separator (the user's locale).
+std::string LocaliseNumberText(std::string text, const std::string &decimalSeparator);

@@ -1,0 +1,142 @@
+#include "engine/LibraryModule.h"
+
+#include "engine/EngineGlobals.h"
+#include "engine/EngineHost.h"
+#include "engine/ResourceManager.h"
+#include "engine/RuntimeError.h"
+#include "engine/VBConversions.h"
+
+#include <cmath>
+
+namespace {
+
+bool gApplicationEnding = false;
+
+// Characters of a UTF-8 text (bytes that do not continue a character).
+int characterCount(std::string_view text)
+{
+    int n = 0;
+    for (unsigned char c : text)
+        if ((c & 0xC0) != 0x80)
+            ++n;
+    return n;
+}
+
+} // namespace
+
+float RoundTo(float x, int16_t n)
+{
+    const double p = std::pow(10.0, n);
+    const double r = std::floor(static_cast<double>(x) * p + 0.5);
+    return static_cast<float>(r / p);
+}
+
+float RoundStopTime(float x)
+{
+    if (!(x >= 1.0f))
+        return 1.0f;
+    const double whole = std::floor(static_cast<double>(x));
+    const float f = static_cast<float>(x - whole);
+    return static_cast<float>(f >= 0.5f ? whole + 1.0 : whole);
+}
+
+float MaxSingle(float a, float b)
+{
+    return a > b ? a : b;
+}
+
+float MinSingle(float a, float b)
+{
+    return !(a >= b) ? a : b;
+}
+
+float LocaleVal(std::string_view text)
+{
+    std::string s = ReplaceText(gThousandSeparator, "", text);
+    s = ReplaceText(gDecimalSeparator, ".", s);
+    try {
+        return static_cast<float>(Val(s));
+    } catch (const RuntimeError &) {
+        return 0.0f; // beyond a Double: no number a diver types
+    }
+}
+
+std::string ReplaceText(std::string_view find, std::string_view replacement, std::string_view text)
+{
+    if (find.empty())
+        return std::string(text);
+    std::string out;
+    size_t pos = 0;
+    for (;;) {
+        const size_t hit = text.find(find, pos);
+        if (hit == std::string_view::npos)
+            break;
+        out.append(text.substr(pos, hit - pos));
+        out.append(replacement);
+        pos = hit + find.size();
+    }
+    out.append(text.substr(pos));
+    return out;
+}
+
+std::string SplitPath(std::string_view path, int16_t part)
+{
+    std::string_view drive;
+    std::string_view work = path;
+    if (path.size() >= 2 && path[1] == ':') {
+        drive = path.substr(0, 2);
+        work = path.substr(2);
+    }
+    std::string_view name, ext;
+    // From the last character leftwards: a "." with 1 to 3 characters after it gives
+    // the extension, and any "." cuts off what follows it; the first "/" with 1 to 40
+    // characters after it ends the scan and gives the file name.
+    for (size_t i = work.size(); i-- > 0;) {
+        const int k = characterCount(work.substr(i + 1));
+        if (work[i] == '.') {
+            if (k >= 1 && k <= 3)
+                ext = work.substr(i);
+            work = work.substr(0, i);
+        } else if (work[i] == '/' && k >= 1 && k <= 40) {
+            name = work.substr(i + 1);
+            work = work.substr(0, i + 1);
+            break;
+        }
+    }
+    switch (part) {
+    case 1: return std::string(name) + std::string(ext);
+    case 2: return std::string(drive) + std::string(work);
+    case 3: return std::string(ext);
+    case 4: return std::string(drive);
+    default: return {};
+    }
+}
+
+std::string FormatHoursMinutes(float minutes)
+{
+    const int16_t h = CInt(Int(static_cast<double>(minutes) / 60.0));
+    const int16_t m = CInt(static_cast<double>(minutes) - 60.0 * h);
+    return std::to_string(h) + " hrs :" + std::to_string(m) + " min";
+}
+
+void SetStatusText(const std::string &text)
+{
+    Host().SetStatusText(text);
+}
+
+void EndApplication()
+{
+    gApplicationEnding = true;
+    Host().EndApplication();
+    FreeLanguageDll();
+}
+
+bool ApplicationEnding()
+{
+    return gApplicationEnding;
+}
+
+void ResetApplicationEnding()
+{
+    gApplicationEnding = false;
+}

@@ -1,5 +1,6 @@
 #include "engine/DOLVOptionModule.h"
 
+#include "engine/LibraryModule.h"
 #include "engine/RuntimeError.h"
 
 #include <cmath>
@@ -64,16 +65,6 @@ float changeTime(float StartDepth, float EndDepth, float Rate)
     return static_cast<float>((static_cast<double>(EndDepth) - StartDepth) / Rate);
 }
 
-float maxOf(float a, float b)
-{
-    return a > b ? a : b;
-}
-
-float minOf(float a, float b)
-{
-    return a < b ? a : b;
-}
-
 // The part of a depth change that lies above ppO2 0.5, where oxygen counts: ppO2 runs
 // linearly in time between pmin and pmax; from pi (pmin, or 0.5 when the change starts
 // below it) to pmax it takes ta minutes.
@@ -89,8 +80,8 @@ OxygenRange oxygenRange(float StartDepth, float EndDepth, float Rate, float fO2,
     const float t = changeTime(StartDepth, EndDepth, Rate);
     const float pStart = limitPPO2(absolutePressure(StartDepth, SurfacePressure, Metric), Metric);
     const float pEnd = limitPPO2(absolutePressure(EndDepth, SurfacePressure, Metric), Metric);
-    o.pmax = static_cast<float>(static_cast<double>(fO2) * maxOf(pStart, pEnd));
-    o.pmin = static_cast<float>(static_cast<double>(fO2) * minOf(pStart, pEnd));
+    o.pmax = static_cast<float>(static_cast<double>(fO2) * MaxSingle(pStart, pEnd));
+    o.pmin = static_cast<float>(static_cast<double>(fO2) * MinSingle(pStart, pEnd));
     if (o.pmax <= 0.5)
         return o;
     o.counts = true;
@@ -201,8 +192,8 @@ float CNSForDepthChange(float StartDepth, float EndDepth, float Rate, float fO2,
     for (int i = 1; i <= kCNSRows; ++i) {
         if (o.pmax <= gCNSLow[i] || o.pi > gCNSHigh[i])
             continue;
-        const float lower = maxOf(o.pi, gCNSLow[i]);
-        const float upper = minOf(o.pmax, gCNSHigh[i]);
+        const float lower = MaxSingle(o.pi, gCNSLow[i]);
+        const float upper = MinSingle(o.pmax, gCNSHigh[i]);
         const float ps = rising ? lower : upper;
         const float d = rising ? upper - lower : lower - upper;
         const float ti = static_cast<float>(std::fabs(d) * static_cast<double>(o.ta) / (static_cast<double>(o.pmax) - o.pi));

@@ -64,16 +64,23 @@ void ClassVPMGF::setGradient(float G)
     Fstop = static_cast<float>(Depth - 10.0 * CInt(GradF / 10.0 - 0.5));
 }
 
+ClassVPMGF::Crush ClassVPMGF::crush(float Ratio) const
+{
+    Crush c;
+    c.P = static_cast<float>(Ratio * referencePressure());
+    c.A = static_cast<float>(2.0 * (static_cast<double>(GammaC) - Gamma));
+    divisor(c.A);
+    divisor(static_cast<double>(R0) * GammaC);
+    return c;
+}
+
 // Permeable region: the radius shrinks under the crushing pressure dP as
 // 1/r = 1/r0 + dP / A.
 void ClassVPMGF::Perm(float, float Ratio)
 {
     const double Pref = referencePressure();
-    const float P = static_cast<float>(Ratio * Pref);
-    const float A = static_cast<float>(2.0 * (static_cast<double>(GammaC) - Gamma));
-    const float r0 = R0;
-    divisor(A);
-    divisor(static_cast<double>(r0) * GammaC);
+    const Crush c = crush(Ratio);
+    const float P = c.P, A = c.A, r0 = R0;
     const float dP = static_cast<float>(P - Pref);
     const float G = static_cast<float>(static_cast<double>(Gamma) * A / (static_cast<double>(r0) * GammaC) +
                                        static_cast<double>(dP) * Gamma / GammaC);
@@ -89,11 +96,8 @@ void ClassVPMGF::Perm(float, float Ratio)
 void ClassVPMGF::ImPerm(float, float Ratio)
 {
     const double Pref = referencePressure();
-    const float P = static_cast<float>(Ratio * Pref);
-    const float A = static_cast<float>(2.0 * (static_cast<double>(GammaC) - Gamma));
-    const float r0 = R0;
-    divisor(A);
-    divisor(static_cast<double>(r0) * GammaC);
+    const Crush c = crush(Ratio);
+    const float P = c.P, A = c.A, r0 = R0;
     const float r1 = static_cast<float>(r0 / ((kPonset - Pref) * r0 / A + 1));
     const float Ac = static_cast<float>(A / static_cast<double>(r1) + (P - kPonset + Pref));
     const float Cc = static_cast<float>(Pref * Cubic(r1));

@@ -37,6 +37,11 @@ private:
     double referencePressure() const;     // Pa
     double depthPerPressure() const;      // msw per bar or fsw per atm
     void setGradient(float G);            // GradP, GradF and Fstop from G in Pa
+    struct Crush {
+        float P; // ambient pressure scaled to a surface of one reference pressure, Pa
+        float A; // 2 (gammaC - gamma), N/m
+    };
+    Crush crush(float Ratio) const;
 
     float Pata = 0;
     float Gamma = 0.0179f;

@@ -9,3 +9,26 @@
 // Index of the first gas of the template's list named exactly `Name` (case-sensitive);
 // 0 (Air) when none is, so a waypoint on an unknown gas is simulated on Air.
 int16_t FindGasIndex(const std::string &Name, const TemplateRec &Template);
+
+// --- Table dives (engine/DOLVmiscModule_table.cpp) ---------------------------------------
+// The table generator builds its profiles directly from these two. The dive whose gas
+// list and rate tables they use is the active editor's, or the default template
+// (element 0 of gSettings) when no editor is active.
+
+class ClassProfile;
+
+// Appends one waypoint: Depth, segment Time, Rate, run time RunTime + Time, the mix and
+// its gas (name and percentages from the dive's gas list; an unknown MixNr is error 9),
+// and Status.
+void AddTableWaypoint(ClassProfile &Profile, float Depth, float Time, float Rate, float RunTime,
+                      int16_t Status, int16_t MixNr);
+
+// Appends one leg of a table dive, from StartDepth at StartTime to EndDepth at EndTime:
+// the travel at the dive's descent or ascent rates, one waypoint per rate band crossed
+// (status 2 descending or 3 ascending at each band depth, 1 for the last piece), then a
+// level waypoint (status 1) up to EndTime. Travel that needs longer than EndTime moves
+// EndTime to the arrival. A level leg is a single waypoint. A rate table with no rows, a
+// rate of 0 or less, or a first band deeper than the leg's shallower end is refused
+// (error 1001) before anything is appended. Extra takes no part.
+void AddTableTravel(ClassProfile &Profile, float StartTime, float StartDepth, float &EndTime,
+                    float EndDepth, int16_t MixNr, int16_t Extra);

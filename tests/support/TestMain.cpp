@@ -1,12 +1,31 @@
 // The main() of every test binary: offscreen windows, a private configuration folder,
 // and the QApplication created after GoogleTest has taken its own arguments.
 
+#include "platform/TestHooks.h"
+
 #include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QTemporaryDir>
 
 #include <cstdlib>
+
+namespace {
+
+// Every test starts with empty answer queues; answers a test queued but never used
+// mean it did not see the windows it expected.
+class HookReset : public ::testing::EmptyTestEventListener {
+    void OnTestStart(const ::testing::TestInfo &) override { TestHooks::reset(); }
+    void OnTestEnd(const ::testing::TestInfo &info) override
+    {
+        if (!TestHooks::msgBoxAnswers.empty() || !TestHooks::fileAnswers.empty()
+            || !TestHooks::modalHandlers.empty())
+            std::fprintf(stderr, "%s.%s left queued answers unused\n", info.test_suite_name(), info.name());
+        TestHooks::reset();
+    }
+};
+
+} // namespace
 
 int main(int argc, char **argv)
 {
@@ -22,5 +41,9 @@ int main(int argc, char **argv)
 
     QApplication app(argc, argv);
     QApplication::setApplicationName("DOLV");
+
+    // No test ever waits for a person: an unanswered box or dialog fails the test.
+    TestHooks::install([](const QString &what) { ADD_FAILURE() << what.toStdString(); });
+    ::testing::UnitTest::GetInstance()->listeners().Append(new HookReset);
     return RUN_ALL_TESTS();
 }

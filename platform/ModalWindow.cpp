@@ -1,0 +1,32 @@
+#include "platform/ModalWindow.h"
+
+#include "platform/TestHooks.h"
+
+#include <QCoreApplication>
+#include <QDialog>
+#include <QPointer>
+
+int ShowModal(QDialog *dialog)
+{
+    if (!TestHooks::active())
+        return dialog->exec();
+
+    QPointer<QDialog> guard(dialog);
+    TestHooks::modalWindows << dialog->objectName();
+    if (TestHooks::modalHandlers.empty()) {
+        TestHooks::fail("Modal window without a queued answer: " + dialog->objectName());
+        return QDialog::Rejected;
+    }
+    auto handler = std::move(TestHooks::modalHandlers.front());
+    TestHooks::modalHandlers.pop_front();
+    int result = QDialog::Rejected;
+    const auto connection = QObject::connect(dialog, &QDialog::finished, dialog, [&result](int r) { result = r; });
+    dialog->setResult(QDialog::Rejected);
+    dialog->show();
+    QCoreApplication::processEvents();
+    handler(dialog);
+    if (guard && dialog->isVisible())
+        dialog->reject();
+    QObject::disconnect(connection);
+    return result;
+}

@@ -1,0 +1,31 @@
+#include "platform/WindowSettings.h"
+
+#include "engine/AppPaths.h"
+
+#include <QDir>
+#include <QSettings>
+
+namespace {
+
+QString storePath()
+{
+    return QString::fromStdString(JoinPath(ConfigDir(), "settings.ini"));
+}
+
+} // namespace
+
+QString GetSetting(const QString &section, const QString &key, const QString &defaultValue)
+{
+    QSettings store(storePath(), QSettings::IniFormat);
+    const QVariant v = store.value(section + '/' + key);
+    return v.typeId() == QMetaType::QString ? v.toString() : defaultValue;
+}
+
+void SaveSetting(const QString &section, const QString &key, const QString &value)
+{
+    if (!QDir().mkpath(QString::fromStdString(ConfigDir())))
+        return;
+    QSettings store(storePath(), QSettings::IniFormat);
+    store.setValue(section + '/' + key, value);
+    store.sync();
+}

@@ -1,0 +1,82 @@
+// Message boxes, file dialogs and modal windows under test: answered from the queues,
+// and a failure (never a wait) when nobody answered.
+
+#include "platform/CommonDialog.h"
+#include "platform/ModalWindow.h"
+#include "platform/MsgBox.h"
+#include "platform/TestHooks.h"
+
+#include <gtest/gtest-spi.h>
+#include <gtest/gtest.h>
+
+#include <QDialog>
+#include <QPushButton>
+
+namespace {
+
+TEST(DialogHooks, MessageBoxesTakeQueuedAnswersAndRecordWhatTheyShowed)
+{
+    TestHooks::msgBoxAnswers = {vbNo, vbCancel};
+    EXPECT_EQ(MsgBox("Save?", vbYesNoCancel + vbQuestion, "Dive"), vbNo);
+    EXPECT_EQ(MsgBox("Again?", vbYesNoCancel), vbCancel);
+    ASSERT_EQ(TestHooks::msgBoxes.size(), 2u);
+    EXPECT_EQ(TestHooks::msgBoxes[0].prompt, "Save?");
+    EXPECT_EQ(TestHooks::msgBoxes[0].title, "Dive");
+    EXPECT_EQ(TestHooks::msgBoxes[1].title, "DOLV"); // the application's title
+}
+
+TEST(DialogHooks, AnUnansweredBoxFailsAndGivesItsDefault)
+{
+    int32_t answer = 0;
+    EXPECT_NONFATAL_FAILURE(answer = MsgBox("Sure?", vbYesNo + vbDefaultButton2), "Sure?");
+    EXPECT_EQ(answer, vbNo);
+    EXPECT_NONFATAL_FAILURE(answer = MsgBox("Note"), "Note");
+    EXPECT_EQ(answer, vbOK);
+}
+
+TEST(DialogHooks, FileDialogs)
+{
+    CommonDialog dlg;
+    dlg.DialogTitle = "Open profile";
+    dlg.Filter = "Profiles (*.prf)|*.prf|All files|*.*";
+    dlg.InitDir = "/tmp";
+    TestHooks::fileAnswers = {"/tmp/a.prf", ""};
+    EXPECT_TRUE(dlg.ShowOpen());
+    EXPECT_EQ(dlg.FileName, "/tmp/a.prf");
+    EXPECT_FALSE(dlg.ShowSave()); // cancelled: the name stays
+    EXPECT_EQ(dlg.FileName, "/tmp/a.prf");
+    ASSERT_EQ(TestHooks::fileDialogs.size(), 2u);
+    EXPECT_TRUE(TestHooks::fileDialogs[1].save);
+    EXPECT_EQ(TestHooks::fileDialogs[0].initDir, "/tmp");
+    EXPECT_NONFATAL_FAILURE(EXPECT_FALSE(dlg.ShowOpen()), "Open profile");
+
+    EXPECT_EQ(CommonDialog::QtFilter("Profiles (*.prf)|*.prf|All files|*.*"),
+              "Profiles (*.prf);;All files (*.*)");
+    EXPECT_EQ(CommonDialog::QtFilter("Templates|*.tpl;*.TPL"), "Templates (*.tpl *.TPL)");
+}
+
+TEST(DialogHooks, ModalWindowsAreAnsweredByHandlers)
+{
+    QDialog dlg;
+    dlg.setObjectName("frmTest");
+    auto *ok = new QPushButton("OK", &dlg);
+    QObject::connect(ok, &QPushButton::clicked, &dlg, &QDialog::accept);
+    TestHooks::modalHandlers.push_back([](QDialog *d) {
+        EXPECT_TRUE(d->isVisible());
+        d->findChild<QPushButton *>()->click();
+    });
+    EXPECT_EQ(ShowModal(&dlg), QDialog::Accepted);
+    EXPECT_FALSE(dlg.isVisible());
+
+    // A handler that leaves the window open: it is closed, Rejected.
+    TestHooks::modalHandlers.push_back([](QDialog *) {});
+    EXPECT_EQ(ShowModal(&dlg), QDialog::Rejected);
+    EXPECT_FALSE(dlg.isVisible());
+
+    int result = -1;
+    EXPECT_NONFATAL_FAILURE(result = ShowModal(&dlg), "frmTest");
+    EXPECT_EQ(result, QDialog::Rejected);
+    EXPECT_EQ(TestHooks::modalWindows, QStringList({"frmTest", "frmTest", "frmTest"}));
+}
+
+} // namespace

@@ -1,0 +1,89 @@
+// The per-user stores: registry values and window placements, each test in its own
+// configuration folder.
+
+#include "platform/RegEditModule.h"
+#include "platform/WindowSettings.h"
+#include "tests/support/ScopedEnv.h"
+
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QTemporaryDir>
+
+namespace {
+
+class StoreTest : public testing::Test {
+protected:
+    QTemporaryDir dir;
+    ScopedEnv env{"DOLV_CONFIG_DIR", dir.path().toStdString() + "/cfg"};
+
+    void writeRaw(const char *file, const QByteArray &text)
+    {
+        SetRegString("Probe", "x", "y"); // makes the folder
+        QFile f(dir.path() + "/cfg/" + file);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(text);
+    }
+};
+
+TEST_F(StoreTest, RegistryValuesRoundTrip)
+{
+    EXPECT_EQ(GetRegString("Sound", ""), "");        // never written
+    SetRegString("Sound", "", "Off");
+    EXPECT_EQ(GetRegString("Sound", ""), "Off");
+    SetRegString("Sound", "", "");
+    EXPECT_EQ(GetRegString("Sound", ""), "");
+    SetRegString("Language", "", "DOLV_de.lng");
+    SetRegString("TableExpert", "StepM", "3");
+    SetRegString("Mix", "sCurFill", "1,5");          // a German number stays one text
+    EXPECT_EQ(GetRegString("Language", ""), "DOLV_de.lng");
+    EXPECT_EQ(GetRegString("TableExpert", "StepM"), "3");
+    EXPECT_EQ(GetRegString("TableExpert", "StepF"), "");
+    EXPECT_EQ(GetRegString("Mix", "sCurFill"), "1,5");
+    EXPECT_EQ(GetRegString("Mix", "sCurfill"), "");   // names are exact
+    // A new configuration folder is a new user: nothing is there.
+    ScopedEnv other("DOLV_CONFIG_DIR", dir.path().toStdString() + "/other");
+    EXPECT_EQ(GetRegString("Language", ""), "");
+}
+
+TEST_F(StoreTest, RegistryLengthLimit)
+{
+    const QString longest(255, 'a');
+    SetRegString("Mix", "AirCylinder", longest);
+    EXPECT_EQ(GetRegString("Mix", "AirCylinder"), longest);
+    SetRegString("Mix", "AirCylinder", longest + 'b');
+    EXPECT_EQ(GetRegString("Mix", "AirCylinder"), "");
+}
+
+TEST_F(StoreTest, RegistryValuesOfAnotherKindReadEmpty)
+{
+    writeRaw("registry.ini", "[Mix]\nsCurO2=21, 32\nsCurN2=@Variant(\\0\\0\\0\\x2\\0\\0\\0\\x5)\nsCurHe=0\n");
+    EXPECT_EQ(GetRegString("Mix", "sCurO2"), "");   // a list, not one text
+    EXPECT_EQ(GetRegString("Mix", "sCurN2"), "");   // a number value
+    EXPECT_EQ(GetRegString("Mix", "sCurHe"), "0");
+}
+
+TEST_F(StoreTest, AnUnwritableFolderLosesTheWriteSilently)
+{
+    QFile blocker(dir.path() + "/file");
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    ScopedEnv bad("DOLV_CONFIG_DIR", dir.path().toStdString() + "/file/cfg");
+    SetRegString("Sound", "", "Off");
+    EXPECT_EQ(GetRegString("Sound", ""), "");
+    SaveSetting("Settings", "MainLeft", "1");
+    EXPECT_EQ(GetSetting("Settings", "MainLeft", "1000"), "1000");
+}
+
+TEST_F(StoreTest, WindowPlacementRoundTripsWithDefaults)
+{
+    EXPECT_EQ(GetSetting("Settings", "MainLeft", "1000"), "1000");
+    SaveSetting("Settings", "MainLeft", "2400");
+    SaveSetting("Preview", "Zoom", "75");
+    EXPECT_EQ(GetSetting("Settings", "MainLeft", "1000"), "2400");
+    EXPECT_EQ(GetSetting("Preview", "Zoom"), "75");
+    EXPECT_EQ(GetSetting("Preview", "MainLeft", "x"), "x");
+    EXPECT_EQ(GetRegString("Settings", "MainLeft"), ""); // a store of its own
+}
+
+} // namespace

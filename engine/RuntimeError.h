@@ -18,8 +18,10 @@ enum ErrorNumber : int32_t {
     ErrDivisionByZero = 11,
     ErrTypeMismatch = 13,
     ErrFileNotFound = 53,
+    ErrDeviceIO = 57,         // a read or write the device refused
     ErrBadFileName = 52,
     ErrInputPastEnd = 62,
+    ErrFileAccess = 75,       // a file that cannot be created, replaced or opened
     ErrPathNotFound = 76,
     ErrBadSettings = 1001,    // settings the engine cannot run with
     ErrStopCap = 1002,        // a decompression stop that would never clear

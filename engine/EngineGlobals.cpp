@@ -1,5 +1,7 @@
 #include "engine/EngineGlobals.h"
 
+#include "engine/TemplateModule.h"
+
 std::vector<SettingsRecord> gSettings(1);
 bool gModelVPM = false;
 bool gModelHybrid = false;
@@ -18,4 +20,5 @@ void ResetEngineGlobals()
     gTraceOn = 0;
     gDecimalSeparator = ".";
     gThousandSeparator = ",";
+    gTemplateFile.clear();
 }

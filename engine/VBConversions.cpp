@@ -157,6 +157,13 @@ int32_t CLng(double v)
     return static_cast<int32_t>(r);
 }
 
+float CSng(double v)
+{
+    if (std::isfinite(v) && std::fabs(v) > std::numeric_limits<float>::max())
+        throwOverflow("CSng");
+    return static_cast<float>(v);
+}
+
 double Val(std::string_view text)
 {
     std::string s;

@@ -19,6 +19,9 @@ int16_t CInt(double v);
 // Nearest 32-bit integer, halves to the even neighbour; overflow is error 6.
 int32_t CLng(double v);
 
+// Nearest Single; a value beyond the Single range is error 6 (a tiny one becomes 0).
+float CSng(double v);
+
 // The number at the start of a text: blanks, tabs and line ends anywhere are skipped,
 // then an optional sign, digits, one ".", and an exponent E or D; "&H" and "&O" prefixes
 // read hexadecimal and octal. No number gives 0. A number too large for a Double is

@@ -1,0 +1,435 @@
+// Template files: the exact text of a block, round trips in any locale, refusal of
+// malformed files without touching the record, and saves that never leave half a file.
+
+#include "engine/EngineGlobals.h"
+#include "engine/RuntimeError.h"
+#include "engine/TemplateModule.h"
+#include "engine/TextLineReader.h"
+#include "engine/TextLineWriter.h"
+#include "tests/support/FakeEngineHost.h"
+#include "tests/support/ScopedEnv.h"
+#include "tests/support/ScopedLocale.h"
+
+#include <gtest/gtest.h>
+
+#include <QTemporaryDir>
+
+#include <filesystem>
+#include <fstream>
+#include <optional>
+#include <random>
+#include <sstream>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string blockText(const TemplateRec &t)
+{
+    std::ostringstream file;
+    TextLineWriter out(file);
+    WriteTemplateBlock(t, out);
+    return file.str();
+}
+
+TemplateRec readBlock(const std::string &text, TemplateRec start = {})
+{
+    std::istringstream file(text);
+    TextLineReader in(file);
+    ReadTemplateBlock(start, in);
+    return start;
+}
+
+std::vector<std::string> linesOf(const std::string &text)
+{
+    std::vector<std::string> lines;
+    size_t pos = 0;
+    for (size_t end; (end = text.find("\r\n", pos)) != std::string::npos; pos = end + 2)
+        lines.push_back(text.substr(pos, end - pos));
+    EXPECT_EQ(pos, text.size()) << "text after the last CR LF";
+    return lines;
+}
+
+std::string replaced(std::string text, const std::string &from, const std::string &to)
+{
+    const size_t at = text.find(from);
+    EXPECT_NE(at, std::string::npos) << from;
+    if (at != std::string::npos)
+        text.replace(at, from.size(), to);
+    return text;
+}
+
+std::string fileBytes(const std::string &path)
+{
+    std::ifstream file(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(file), {});
+}
+
+RateRecord rate(float depth, float perMinute)
+{
+    return RateRecord{0, 0, perMinute, depth};
+}
+
+// A metric trimix dive with negative, fractional and long values and names with blanks.
+TemplateRec metricSample()
+{
+    TemplateRec t;
+    t.Setpoint = 1.3f; t.DecoSetpoint = 1.2345678f; // more digits than a file keeps
+    t.OCDeco = true; t.OpenCircuit = false; t.O2Narcotic = true;
+    t.MinPPO2 = 0.16f; t.MaximalEND = 30; t.MaxPPO2 = 1.4f; t.DecoPPO2 = 1.6f;
+    t.TimeToHeight = 45; t.StartAltitude = -12.5f; t.StartPressure = 1.0147f;
+    t.EndAltitude = 1850; t.EndPressure = 0.8123f;
+    t.PPO2Low = true; t.MaxEnd = true;
+    t.RMV = 19.5f; t.DecoRMV = 14; t.StepSize = 3; t.LastStop = 6; t.Metric = true;
+    t.DepthAdjust = true; t.GFOn = true; t.GFHigh = 0.85f; t.GFLow = 0.35f;
+    t.AscendRates = {rate(0, 3), rate(6, 9), rate(21.5f, 10)};
+    t.DescendRates = {rate(0, 20), rate(40, 18)};
+    t.Gases.push_back(GasRecord{"Trimix 21/35", 21, 44, 35, 0});
+    t.Gases.push_back(GasRecord{"Deco 50", 50, 50, 0, 0});
+    t.Gases.push_back(GasRecord{"Oxygen", 100, 0, 0, 0});
+    t.GasChanges = {GasChangeRecord{"Deco 50", 50, 50, 0, 21}, GasChangeRecord{"Oxygen", 100, 0, 0, 6}};
+    t.Templatename = "My Trimix.tpl";
+    return t;
+}
+
+// The same dive in feet, with a tiny altitude and a negative whole number.
+TemplateRec imperialSample()
+{
+    TemplateRec t = metricSample();
+    t.Metric = false;
+    t.TimeToHeight = -3; t.EndAltitude = 1e-5f;
+    t.StepSize = 10; t.LastStop = 20; t.GFOn = false;
+    t.AscendRates = {rate(0, 10), rate(20, 30), rate(100, 33)};
+    t.DescendRates = {rate(0, 60)};
+    t.Gases[2].Name = "EAN 50";
+    t.GasChanges = {GasChangeRecord{"EAN 50", 50, 50, 0, 70}};
+    t.Templatename = "Imperial.tpl";
+    return t;
+}
+
+class TemplateFiles : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ResetEngineGlobals();
+        ASSERT_TRUE(tmp_.isValid());
+        dir_ = tmp_.path().toStdString() + "/";
+    }
+
+    std::string put(const std::string &name, const std::string &bytes)
+    {
+        std::ofstream(dir_ + name, std::ios::binary) << bytes;
+        return dir_ + name;
+    }
+
+    size_t filesInDir() const
+    {
+        return size_t(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()));
+    }
+
+    // Loads the bytes (no file at all when absent) into `record`, expecting the refusal
+    // box, and checks that the record is exactly what it was.
+    void expectRefused(std::optional<std::string> bytes, TemplateRec record)
+    {
+        record.Directory = "/old/";
+        record.Changed = true;
+        const TemplateRec before = record;
+        const std::string path = dir_ + "Bad.tpl";
+        fs::remove(path);
+        if (bytes)
+            put("Bad.tpl", *bytes);
+
+        FakeEngineHost host;
+        host.answers.push_back(vbOK);
+        EXPECT_FALSE(LoadTemplate(record, "Bad.tpl", dir_));
+        ASSERT_EQ(host.boxes.size(), 1u);
+        EXPECT_EQ(host.boxes[0].prompt, path + "\r\nis not a valid template file, ignored");
+        EXPECT_EQ(host.boxes[0].buttons, vbCritical | vbOKOnly);
+        EXPECT_EQ(gTemplateFile, path);
+
+        EXPECT_EQ(blockText(record), blockText(before));
+        EXPECT_EQ(record.Directory, before.Directory);
+        EXPECT_EQ(record.Templatename, before.Templatename);
+        EXPECT_TRUE(record.Changed);
+        for (size_t i = 0; i < before.GasChanges.size(); ++i)
+            EXPECT_EQ(record.GasChanges[i].O2, before.GasChanges[i].O2);
+    }
+
+    // Writes, reads back and writes again, through memory and through files.
+    void expectRoundTrip(const TemplateRec &t)
+    {
+        const std::string text = blockText(t);
+        EXPECT_EQ(blockText(readBlock(text)), text);
+
+        SaveTemplate(t, dir_ + "Trip.tpl");
+        EXPECT_EQ(fileBytes(dir_ + "Trip.tpl"), text);
+        TemplateRec loaded;
+        ASSERT_TRUE(LoadTemplate(loaded, "Trip.tpl", dir_));
+        EXPECT_EQ(blockText(loaded), text);
+        EXPECT_EQ(loaded.StartAltitude, t.StartAltitude);
+        EXPECT_EQ(loaded.EndAltitude, t.EndAltitude);
+        ASSERT_EQ(loaded.GasChanges.size(), t.GasChanges.size());
+        EXPECT_EQ(loaded.GasChanges[0].O2, t.GasChanges[0].O2); // from the gas list
+    }
+
+    QTemporaryDir tmp_;
+    std::string dir_;
+};
+
+std::string block(const std::string &lines)
+{
+    return "Start Template Block\r\n" + lines + "End Template Block\r\n";
+}
+
+// The lines that make a block usable on their own.
+const std::string kUsable = "StepSize= 3\r\nAscendRates= 0: 10,\r\nDescendRates= 0: 20,\r\n";
+
+// ---- the text ----
+
+TEST_F(TemplateFiles, WritesTheLinesInTheirFixedOrder)
+{
+    TemplateRec t = metricSample();
+    t.Gases.resize(2);
+    const std::vector<std::string> lines = linesOf(blockText(t));
+    const char *const keys[] = {
+        "Start Template Block", "# Constant PPO2 settings", "Setpoint", "DecoSetpoint",
+        "OCDeco", "AutoDecoGas", "Open Circuit", "O2Narcotic", "MinPPO2", "Maximal END",
+        "MaxPPO2", "DecoPPO2", "# Altitude settings", "AdeptedToHeight", "TimeToHeight",
+        "StartAltitude", "StartPressure", "EndAltitude", "EndPressure", "# Warning section",
+        "PPO2Low", "PPO2High", "MaxEnd", "CeilingOverride", "# Properties", "RMV", "DecoRMV",
+        "StepSize", "LastStop", "Metric", "# Conservatism", "DepthAdjust", "GF",
+        "# Ascend Descend Rates", "AscendRates", "DescendRates", "# Gas Mixes",
+        "Blends Available", "# ChangeGasMix", "Change Gas Mixes", "Templatename",
+        "End Template Block"};
+    ASSERT_EQ(lines.size(), std::size(keys));
+    for (size_t i = 0; i < lines.size(); ++i)
+        EXPECT_EQ(lines[i].substr(0, lines[i].find('=')), keys[i]) << "line " << i + 1;
+}
+
+TEST_F(TemplateFiles, NumbersFlagsAndListsHaveTheirFileForm)
+{
+    // Set-point 1.3, ascent 10 m/min below 6 m and 3 m/min above, EAN50 from 21 m.
+    TemplateRec t;
+    t.Metric = true;
+    t.Setpoint = 1.3f;
+    t.AscendRates = {rate(0, 10), rate(6, 3)};
+    t.Gases.push_back(GasRecord{"EAN50", 50, 50, 0, 0});
+    t.GasChanges.push_back(GasChangeRecord{"EAN50", 50, 50, 0, 21});
+    std::vector<std::string> lines = linesOf(blockText(t));
+    EXPECT_EQ(lines[2], "Setpoint= 1.3");
+    EXPECT_EQ(lines[34], "AscendRates= 0: 10, 6: 3,");
+    EXPECT_EQ(lines[35], "DescendRates=");
+    EXPECT_EQ(lines[37], "Blends Available=EAN50: 50/ 50/ 0/");
+    EXPECT_EQ(lines[39], "Change Gas Mixes= 21:EAN50,");
+
+    t = metricSample();
+    t.CeilingOverride = true; // written, but never read back
+    lines = linesOf(blockText(t));
+    EXPECT_EQ(lines[3], "DecoSetpoint= 1.234568");       // 7 significant digits
+    EXPECT_EQ(lines[8], "MinPPO2= .16");                 // no 0 before the point
+    EXPECT_EQ(lines[15], "StartAltitude=-12.5");         // the sign takes the blank's place
+    EXPECT_EQ(lines[23], "CeilingOverride= 1");
+    EXPECT_EQ(lines[32], "GF=1, .85, .35");
+    EXPECT_EQ(lines[37], "Blends Available=Trimix 21/35: 21/ 44/ 35/");
+    EXPECT_EQ(lines[41], "Change Gas Mixes= 21:Deco 50, 6:Oxygen,");
+    EXPECT_EQ(lines[42], "Templatename=My Trimix.tpl");
+
+    lines = linesOf(blockText(imperialSample()));
+    EXPECT_EQ(lines[14], "TimeToHeight=-3");
+    EXPECT_EQ(lines[17], "EndAltitude= 1E-05");
+    EXPECT_EQ(lines[29], "Metric=0");
+}
+
+// ---- round trips ----
+
+TEST_F(TemplateFiles, RoundTripIsByteExact)
+{
+    ScopedLocale c("C");
+    expectRoundTrip(metricSample());
+    expectRoundTrip(imperialSample());
+}
+
+TEST_F(TemplateFiles, RoundTripIsByteExactUnderAGermanLocale)
+{
+    const std::string written = blockText(metricSample());
+    ScopedLocale german("de_DE.UTF-8");
+    if (!german.decimalComma())
+        GTEST_SKIP() << "the de_DE.UTF-8 locale is not installed";
+    EXPECT_EQ(blockText(metricSample()), written);
+    expectRoundTrip(metricSample());
+    expectRoundTrip(imperialSample());
+}
+
+TEST_F(TemplateFiles, LfLineEndsReadLikeCrLf)
+{
+    const std::string crlf = blockText(metricSample());
+    std::string lf = crlf;
+    std::erase(lf, '\r');
+    put("Unix.tpl", lf);
+    TemplateRec t;
+    ASSERT_TRUE(LoadTemplate(t, "Unix.tpl", dir_));
+    EXPECT_EQ(blockText(t), crlf);
+}
+
+// ---- reading what others wrote ----
+
+TEST_F(TemplateFiles, ShortFormsOfGfRmvAndRateRows)
+{
+    TemplateRec t = readBlock(block(kUsable + "GF=1\r\nDecoRMV= 0\r\nRMV= 20\r\n"
+                                              "AscendRates= 0: 3, 6: 9, 30: 10\r\n"));
+    EXPECT_TRUE(t.GFOn); // a missing factor repeats the last one present
+    EXPECT_EQ(t.GFHigh, 1);
+    EXPECT_EQ(t.GFLow, 1);
+    EXPECT_EQ(t.DecoRMV, 20);               // 0 means "as on the bottom"
+    ASSERT_EQ(t.AscendRates.size(), 2u);    // a row ends at its comma
+    EXPECT_EQ(t.AscendRates[1].Rate, 9);
+
+    t = readBlock(block(kUsable + "GF=2, .7\r\n"));
+    EXPECT_FALSE(t.GFOn); // only 1 is true
+    EXPECT_EQ(t.GFLow, 0.7f);
+}
+
+TEST_F(TemplateFiles, ListsWithoutRowsKeepTheRecordsRowsButEmptySwitchesMeanNone)
+{
+    const TemplateRec t = readBlock(
+        block("Blends Available=Mix: 50/ 50/ 0/\r\nBlends Available=Mix: 32/ 68/ 0/\r\n"
+              "AscendRates=\r\nDescendRates=\r\nChange Gas Mixes=\r\n"),
+        metricSample());
+    EXPECT_EQ(t.AscendRates.size(), 3u);
+    EXPECT_EQ(t.DescendRates.size(), 2u);
+    EXPECT_TRUE(t.GasChanges.empty());
+    ASSERT_EQ(t.Gases.size(), 3u); // a new gas list starts from Air
+    EXPECT_EQ(t.Gases[0].Name, "Air");
+
+    const TemplateRec s = readBlock(block(kUsable + "Blends Available=Mix: 50/ 50/ 0/\r\n"
+                                                    "Blends Available=Mix: 32/ 68/ 0/\r\n"
+                                                    "Change Gas Mixes= 21:Mix, 6:Oxygen,\r\n"));
+    ASSERT_EQ(s.GasChanges.size(), 2u);
+    EXPECT_EQ(s.GasChanges[0].O2, 32); // the last gas of that name
+    EXPECT_EQ(s.GasChanges[0].Depth, 21);
+    EXPECT_EQ(s.GasChanges[1].O2, 0);  // Oxygen is not listed
+}
+
+TEST_F(TemplateFiles, LoadingNamesTheRecordAfterTheFileAndClearsChanged)
+{
+    put("MyTrimix.tpl", block(kUsable + "CeilingOverride= 1\r\nUnknown key= 5\r\n"));
+    TemplateRec t = metricSample(); // four gases
+    t.Changed = true;
+    ASSERT_TRUE(LoadTemplate(t, "MyTrimix.tpl", dir_));
+    EXPECT_EQ(t.Templatename, "MyTrimix.tpl");
+    EXPECT_EQ(t.Directory, dir_);
+    EXPECT_FALSE(t.Changed);
+    EXPECT_FALSE(t.CeilingOverride);
+    EXPECT_EQ(t.Gases.size(), 1u);   // only Air: the file lists no gases
+    EXPECT_EQ(t.Setpoint, 1.3f);     // keys the file lacks keep their values
+
+    put("Named.tpl", block(kUsable + "Templatename=Trimix deep\r\n"));
+    ASSERT_TRUE(LoadTemplate(t, "Named.tpl", dir_));
+    EXPECT_EQ(t.Templatename, "Trimix deep");
+}
+
+// ---- refusals ----
+
+TEST_F(TemplateFiles, MalformedFilesAreRefusedAndChangeNothing)
+{
+    const std::string good = blockText(metricSample());
+    std::mt19937 random(20240611);
+    std::string junk(4096, '\0');
+    for (char &ch : junk)
+        ch = static_cast<char>(random());
+
+    const struct {
+        const char *what;
+        std::optional<std::string> bytes;
+    } cases[] = {
+        {"no file", std::nullopt},
+        {"empty file", ""},
+        {"truncated", good.substr(0, good.find("# Properties"))},
+        {"missing end line", replaced(good, "End Template Block\r\n", "")},
+        {"end line with a trailing blank", replaced(good, "End Template Block", "End Template Block ")},
+        {"word for a flag", replaced(good, "Metric=1", "Metric=yes")},
+        {"empty flag", replaced(good, "Metric=1", "Metric=")},
+        {"flag with text after the number", replaced(good, "OCDeco=1", "OCDeco=1x")},
+        {"word for the GF switch", replaced(good, "GF=1,", "GF=on,")},
+        {"rate of 0", replaced(good, " 6: 9,", " 6: 0,")},
+        {"negative rate", replaced(good, " 40: 18,", " 40:-18,")},
+        {"rate row without a rate", replaced(good, " 40: 18,", " 40,")},
+        {"stop spacing of 0", replaced(good, "StepSize= 3", "StepSize= 0")},
+        {"number beyond a Single", replaced(good, "RMV= 19.5", "RMV= 1E+39")},
+        {"time beyond 16 bits", replaced(good, "TimeToHeight= 45", "TimeToHeight= 40000")},
+        {"binary junk", junk},
+        {"junk after a good start", good.substr(0, 200) + junk},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        expectRefused(c.bytes, imperialSample());
+    }
+    // A fresh record has no rate rows to keep, so a block without rows leaves it unusable.
+    expectRefused(block("StepSize= 3\r\nAscendRates= 0: 10,\r\n"), TemplateRec{});
+    expectRefused(block("AscendRates= 0: 10,\r\nDescendRates= 0: 20,\r\n"), TemplateRec{});
+
+    // A profile reader reading a block from its own file gets the error itself.
+    TemplateRec t = metricSample();
+    EXPECT_THROW(readBlock(block("Metric=\r\n"), t), RuntimeError);
+    EXPECT_EQ(blockText(t), blockText(metricSample()));
+}
+
+// ---- saving ----
+
+TEST_F(TemplateFiles, AnEmptyPathSavesAndLoadsTheDefaultTemplate)
+{
+    ScopedEnv install("DOLV_INSTALL_DIR", tmp_.path().toStdString());
+    fs::create_directory(dir_ + "template");
+    SaveTemplate(metricSample(), "");
+    EXPECT_EQ(gTemplateFile, dir_ + "template/Default.tpl");
+    EXPECT_EQ(fileBytes(gTemplateFile), blockText(metricSample()));
+
+    TemplateRec t;
+    ASSERT_TRUE(LoadTemplate(t, "", ""));
+    EXPECT_EQ(t.Directory + "Default.tpl", gTemplateFile);
+    EXPECT_EQ(t.Templatename, "My Trimix.tpl"); // the file's own name line wins
+}
+
+TEST_F(TemplateFiles, SavingReplacesTheOldFileWholeOrNotAtAll)
+{
+    const std::string path = put("Mine.tpl", std::string(10000, 'x'));
+    SaveTemplate(imperialSample(), path);
+    EXPECT_EQ(fileBytes(path), blockText(imperialSample()));
+    EXPECT_EQ(filesInDir(), 1u);
+
+    // A name so long that no temporary name beside it fits the file system's limit:
+    // the write fails before anything is renamed, whoever runs the test.
+    const std::string longPath = put(std::string(250, 'n') + ".tpl", "old template");
+    EXPECT_THROW(SaveTemplate(metricSample(), longPath), RuntimeError);
+    EXPECT_EQ(fileBytes(longPath), "old template");
+
+    EXPECT_THROW(SaveTemplate(metricSample(), dir_ + "no such folder/x.tpl"), RuntimeError);
+    fs::create_directory(dir_ + "folder.tpl");
+    put("folder.tpl/inside", "");
+    EXPECT_THROW(SaveTemplate(metricSample(), dir_ + "folder.tpl"), RuntimeError);
+    EXPECT_EQ(filesInDir(), 3u); // no temporary file left behind
+}
+
+// ---- the shipped default ----
+
+TEST_F(TemplateFiles, TheShippedDefaultReadsAndWritesBackByteForByte)
+{
+    ScopedEnv install("DOLV_INSTALL_DIR", DOLV_SOURCE_DIR);
+    FakeEngineHost host;
+    TemplateRec t;
+    ASSERT_TRUE(LoadTemplate(t, "", ""));
+    EXPECT_TRUE(host.boxes.empty());
+    EXPECT_EQ(blockText(t), fileBytes(DefaultTemplatePath()));
+
+    // Data typos a diver would pay for: every gas adds up to 100 %, the rows go deeper.
+    for (const GasRecord &gas : t.Gases)
+        EXPECT_FLOAT_EQ(gas.O2 + gas.N2 + gas.He, 100) << gas.Name;
+    for (const auto *rates : {&t.AscendRates, &t.DescendRates})
+        for (size_t i = 1; i < rates->size(); ++i)
+            EXPECT_GT((*rates)[i].Depth, (*rates)[i - 1].Depth);
+    EXPECT_LE(t.GFLow, t.GFHigh);
+    EXPECT_LT(t.MinPPO2, t.MaxPPO2);
+    EXPECT_LE(t.MaxPPO2, t.DecoPPO2);
+}
+
+} // namespace

@@ -192,20 +192,26 @@ TEST(LanguageTables, TextsJoinedWithNumbersKeepTheirBlanks)
     for (const auto &f : tableFiles()) {
         SCOPED_TRACE(f.filename().string());
         const Table t = readTable(f);
-        for (int id : numberFollows)
-            if (t.texts.count(id))
+        for (int id : numberFollows) {
+            if (t.texts.count(id)) {
                 EXPECT_EQ(t.texts.at(id).back(), ' ') << "ID " << id << " must end in a blank";
-        for (int id : numberPrecedes)
-            if (t.texts.count(id))
+            }
+        }
+        for (int id : numberPrecedes) {
+            if (t.texts.count(id)) {
                 EXPECT_EQ(t.texts.at(id).front(), ' ') << "ID " << id << " must start with a blank";
+            }
+        }
         // A dive window's title is its name, this text, the template and "]"; the bail-out
         // tables take the name as the title up to its first " [". So the bracket text
         // starts with " [", and no text that may stand in the name holds one.
         ASSERT_TRUE(t.texts.count(6163));
         EXPECT_EQ(t.texts.at(6163).rfind(" [", 0), 0u);
-        for (int id : {1060, 3013, 3016, 3029})
-            if (t.texts.count(id))
+        for (int id : {1060, 3013, 3016, 3029}) {
+            if (t.texts.count(id)) {
                 EXPECT_EQ(t.texts.at(id).find(" ["), std::string::npos) << "ID " << id;
+            }
+        }
     }
 }
 

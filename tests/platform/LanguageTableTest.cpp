@@ -186,9 +186,9 @@ TEST(LanguageTables, TextsJoinedWithNumbersKeepTheirBlanks)
 {
     const std::vector<int> numberFollows = {2211, 2212, 2400, 2406, 3004, 3009, 3046, 3047,
                                             3048, 3049, 3050, 3051, 3052, 3053, 3054, 3055,
-                                            3056, 6000, 6022, 6083, 6085, 6320, 2134, 2135};
+                                            3056, 6000, 6022, 6083, 6085, 6320, 2134, 2135, 2425};
     const std::vector<int> numberPrecedes = {2212, 2401, 2402, 2403, 2404, 2407, 2408, 2409,
-                                             2410, 2411, 2412, 3010, 3013, 3016};
+                                             2410, 2411, 2412, 2426, 2427, 3010, 3013, 3016};
     for (const auto &f : tableFiles()) {
         SCOPED_TRACE(f.filename().string());
         const Table t = readTable(f);

@@ -1,6 +1,8 @@
 #pragma once
-// Small services of the engine that the windows call.
+// Small services of the engine that the windows call, and the limit warnings of the
+// engine's result waypoints.
 
+#include "engine/ClassProfile.h"
 #include "engine/SettingsRecord.h"
 
 #include <cstdint>
@@ -10,12 +12,18 @@
 // 0 (Air) when none is, so a waypoint on an unknown gas is simulated on Air.
 int16_t FindGasIndex(const std::string &Name, const TemplateRec &Template);
 
+// The one-shot limit warnings: each shows its message box once, then sets Warned.
+// END above its limit (compared as it stands).
+void WarnAboveLimit(float Value, float Limit, bool Metric, bool &Warned);
+// ppO2 above its limit, compared after rounding to 2 decimals (1.604 is not above 1.6).
+void WarnAboveLimitRounded(float Value, float Limit, bool Metric, bool &Warned);
+// ppO2 below its limit.
+void WarnBelowLimit(float Value, float Limit, bool Metric, bool &Warned);
+
 // --- Table dives (engine/DOLVmiscModule_table.cpp) ---------------------------------------
 // The table generator builds its profiles directly from these two. The dive whose gas
 // list and rate tables they use is the active editor's, or the default template
 // (element 0 of gSettings) when no editor is active.
-
-class ClassProfile;
 
 // Appends one waypoint: Depth, segment Time, Rate, run time RunTime + Time, the mix and
 // its gas (name and percentages from the dive's gas list; an unknown MixNr is error 9),

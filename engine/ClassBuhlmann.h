@@ -1,0 +1,154 @@
+#pragma once
+// The decompression engine: sixteen helium and sixteen nitrogen compartments under the
+// ZH-L16B or ZH-L16C coefficients. One instance computes one dive: a start (Init for a
+// first dive, InitAfterSurfaceInterval for a repetitive one), then either the replay of
+// a drawn profile (LoadCompartments) or the simulation of the profile with its planned
+// ascent (StartBuhlmann). Every simulated segment appends one waypoint to the result.
+//
+// Units inside the engine: tensions and pressures in metres of sea water for a metric
+// dive, feet of sea water for an imperial one; surface pressures arrive in bar or atm
+// and are turned into depth units by the factor 10 or 33. Times are minutes.
+
+#include "engine/ClassProfile.h"
+#include "engine/ClassVPMGF.h"
+#include "engine/Compartments.h"
+#include "engine/SettingsRecord.h"
+
+#include <cstdint>
+
+class ClassBuhlmann {
+public:
+    ClassBuhlmann();
+
+    // Start of a repetitive dive of profile number TemplEntry: the previous dive's
+    // end-of-dive tensions (elements 1 to 16), then surfacetime minutes at the surface.
+    void InitAfterSurfaceInterval(int16_t TemplEntry, bool ModelC, const Comp16 &compartN2,
+                                  const Comp16 &compatHe, float surfacetime);
+    // Start of a first dive of profile number TemplEntry: saturated at the start altitude,
+    // or loaded by a climb from sea level to it. ModelC chooses ZH-L16C over ZH-L16B.
+    void Init(int16_t TemplEntry, bool ModelC);
+    // Replays inp into outp without an ascent (outp is appended to, not cleared).
+    void LoadCompartments(const ClassProfile &inp, ClassProfile &outp);
+    // Simulates inp into outp (which holds only its start point) and, with CalcDeco,
+    // plans the ascent; Bailout makes the whole ascent open circuit. The dive's record
+    // in gSettings receives the end-of-dive tensions, OTU and CNS.
+    void StartBuhlmann(const ClassProfile &inp, ClassProfile &outp, bool CalcDeco, bool Bailout);
+
+    void SaveCompartmentCopy();
+    void LoadCompartmentCopy();
+    // Each compartment's inert-gas tension as a fraction of its M-value at the end
+    // surface pressure (1.0 = at the surface limit). Depth takes no part.
+    void PercentCompartLoad(Comp16 &percentLoad, float Depth) const;
+    // The depth a drawn segment is computed at: 3 % deeper plus 1 m (3.3 ft) while the
+    // dive asks for it and the ascent has not begun.
+    float Dadjust(float Depth) const;
+
+private:
+    friend struct ClassBuhlmannProbe; // tests look at the working state through it
+
+    // Segment entry points: open or closed circuit by OpenCircuit.
+    float CalcAscentDescent(float StartDepth, float EndDepth, float Rate, float Psurf, bool DoShow,
+                            bool UseSetpoint, bool UseDecoRMV);
+    void CalcConstantDepth(float Depth, float Time, float Psurf, bool DoShow);
+    void CalcDecoStop(float StopDepth, float NextStop, float Psurf);
+    float OCAscentDescent(float StartDepth, float EndDepth, float Rate, float Psurf, bool DoShow,
+                          bool UseDecoRMV);
+    float CCAscentDescent(float StartDepth, float EndDepth, float Rate, float Psurf, bool DoShow,
+                          bool UseSetpoint);
+    void OCConstantDepth(float Depth, float Time, float Psurf, bool DoShow);
+    void AltitudeExposure(float Altitude, float Time);
+    void CCConstantDepth(float Depth, float Time, float Psurf, bool DoShow);
+    float GetCeiling();
+    void OCDecoStop(float StopDepth, float NextStop, float Psurf);
+    void CCDecoStop(float StopDepth, float NextStop, float Psurf);
+    float CalcMaxMValue(float Depth) const;
+    void MoveToDepth(float &From, float To, float Psurf, bool DoShow, bool UseSetpoint,
+                     bool UseDecoRMV);
+    int16_t FindDecoGas(float Depth) const;
+    void AddResultWaypoint(float Depth, float Rate, float GasUsed, float PPO2, float CNSSegment,
+                           float OTUSegment, float END, bool IsStop, bool DoShow);
+    void SetZHL16B();
+    void SetZHL16C();
+    void SetHalfTimes();
+
+    // Small steps of the start and of the ascent.
+    void CommonStart(int16_t TemplEntry, bool ModelC);
+    void ClimbToAltitude();
+    void ValidateDive(const ClassProfile &inp, bool CalcDeco) const;
+    void PlanAscent(float LastDepth, float MaxDepth);
+    float FirstCandidate(float LastDepth) const;
+    float NextStop(float Stop) const;
+    void SwitchToDecoGas(float Depth);
+    void WriteEndOfDive();
+
+    // Coefficients of compartment i weighted by its two tensions; f scales a to feet.
+    struct Weighted {
+        float Ptot; // He + N2 tension
+        float a;
+        float b;
+    };
+    Weighted Weigh(int i, double f) const;
+
+    // Shared physics of the segments.
+    const TemplateRec &Tmpl() const;
+    const GasRecord &BreathedGas() const;
+    float DepthUnitsPerPressure() const;  // 10 msw per bar or 33 fsw per atm
+    float ToDepthUnits(float pressure) const { return pressure * DepthUnitsPerPressure(); }
+    // Ambient pressure at depth d below a surface of Psurf bar or atm, in depth units.
+    float Pamb(float Psurf, float d) const
+    {
+        return static_cast<float>(static_cast<double>(Psurf) * DepthUnitsPerPressure() + d);
+    }
+    float WaterVapour() const;            // 0.527 msw or 1.848 fsw
+    void HaldaneAll(float PiHe, float PiN2, float Time);
+    void InspiredAtSetpoint(float P, float SP, const GasRecord &diluent, float &PiHe,
+                            float &PiN2) const;
+    float HoldStop(float PiHe, float PiN2, double Step, float StopDepth, float NextStop);
+    void TraceHeader(bool DepthChange, const char *Label, float A, float B, float C, float D);
+    void TraceCompartments();
+
+    Comp16 HalfTimeHe{};
+    Comp16 HalfTimeN2{};
+    Comp16 aHe{};
+    Comp16 aN2{};
+    Comp16 bHe{};
+    Comp16 bN2{};
+    Comp16 kHe{};
+    Comp16 kN2{};
+    Comp16 CompHe{};
+    Comp16 CompN2{};
+    Comp16 CopyHe{};
+    Comp16 CopyN2{};
+    int16_t SegmentNumber = 0;
+    float LastSegmentTime = 0;
+    float RunTime = 0;
+    int16_t MixNumber = 0;
+    int16_t CopySegmentNumber = 0;
+    float CopyLastSegmentTime = 0;
+    float CopyRunTime = 0;
+    Comp16 StepN2{};
+    Comp16 StepHe{};
+    float MaxMValue = 0;
+    int16_t Status = 0;
+    float GF = 1.0f;
+    const ClassProfile *InputProfile = nullptr;
+    ClassProfile *ResultProfile = nullptr;
+    int16_t ProfileNumber = 0;
+    bool DecoActive = false;
+    ClassVPMGF VPM;
+    float VPMGradient = 0;
+    bool OpenCircuit = true;
+    int16_t CeilingModel = 0;
+    float OTU = 0;
+    float CNS = 0;
+    bool WarnedPPO2High = false;
+    bool WarnedPPO2Low = false;
+    bool WarnedEND = false;
+
+    // The surface interval of a repetitive start goes into this profile, which nobody
+    // reads; its segment raises no limit warning (surface air at altitude reads below a
+    // typical minimum ppO2, and the one-shot flag would then hide a real warning later).
+    ClassProfile SurfaceProfile;
+    bool QuietWarnings = false;
+    Comp16 LoadBuffer{}; // compartment loads of the waypoint being appended
+};

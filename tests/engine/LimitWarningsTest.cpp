@@ -1,0 +1,83 @@
+// The one-shot limit warnings of the result waypoints.
+
+#include "tests/engine/BuhlmannProbe.h"
+
+namespace {
+
+using enginetest::EngineTest;
+using P = ClassBuhlmannProbe;
+
+class LimitWarnings : public EngineTest {
+protected:
+    void SetUp() override
+    {
+        EngineTest::SetUp();
+        dive().MaxEnd = true;
+        dive().PPO2High = true;
+        dive().PPO2Low = true;
+        start(engine);
+    }
+    void start(ClassBuhlmann &b)
+    {
+        P::Start(b, 1, true);
+        P::Into(b, out);
+    }
+    // A waypoint with the given ppO2 and END.
+    void add(float ppO2, float end, bool isStop = false, ClassBuhlmann *b = nullptr)
+    {
+        P::AddResultWaypoint(b ? *b : engine, 10, ppO2, end, isStop);
+    }
+    ClassBuhlmann engine;
+    ClassProfile out;
+};
+
+TEST_F(LimitWarnings, EachKindWarnsOncePerComputation)
+{
+    add(1.0f, 35); // END above 30
+    add(1.0f, 40);
+    add(1.5f, 10); // ppO2 above 1.4
+    add(1.7f, 10);
+    add(0.1f, 10); // ppO2 below 0.18
+    add(0.05f, 10);
+    ASSERT_EQ(host.boxes.size(), 3u);
+    EXPECT_EQ(host.boxes[0].title, "*StringID 6160*");
+    EXPECT_NE(host.boxes[0].prompt.find("35"), std::string::npos);
+    EXPECT_NE(host.boxes[0].prompt.find("30"), std::string::npos);
+    EXPECT_EQ(host.boxes[0].buttons, vbOKOnly | vbExclamation);
+    EXPECT_EQ(host.boxes[1].title, "*StringID 6161*");
+    EXPECT_NE(host.boxes[1].prompt.find("1.50"), std::string::npos);
+    EXPECT_NE(host.boxes[1].prompt.find("1.40"), std::string::npos);
+    EXPECT_EQ(host.boxes[2].title, "*StringID 6162*");
+    EXPECT_NE(host.boxes[2].prompt.find("0.10"), std::string::npos);
+    EXPECT_NE(host.boxes[2].prompt.find("0.18"), std::string::npos);
+
+    // A new computation (a new engine) warns again, even with the same start procedure.
+    ClassBuhlmann again;
+    start(again);
+    add(1.0f, 35, false, &again);
+    EXPECT_EQ(host.boxes.size(), 4u);
+    // Restarting an engine does not clear its flags.
+    start(engine);
+    add(1.0f, 35);
+    EXPECT_EQ(host.boxes.size(), 4u);
+}
+
+TEST_F(LimitWarnings, LimitsAreComparedAsRounded)
+{
+    add(1.404f, 30);  // 1.40 after rounding: not above 1.4; END exactly at the limit
+    add(0.18f, 30);   // exactly the minimum
+    EXPECT_TRUE(host.boxes.empty());
+    add(1.406f, 30);  // 1.41
+    ASSERT_EQ(host.boxes.size(), 1u);
+    EXPECT_NE(host.boxes[0].prompt.find("1.41"), std::string::npos);
+}
+
+TEST_F(LimitWarnings, StopsAreCheckedAgainstTheDecoLimit)
+{
+    add(1.604f, 10, true); // a stop: limit 1.6, and 1.60 after rounding
+    EXPECT_TRUE(host.boxes.empty());
+    add(1.606f, 10, true);
+    EXPECT_EQ(host.boxes.size(), 1u);
+}
+
+} // namespace

@@ -75,6 +75,7 @@ private:
     void CommonStart(int16_t TemplEntry, bool ModelC);
     void ClimbToAltitude();
     void ValidateDive(const ClassProfile &inp, bool CalcDeco) const;
+    float SimulateUserSegments(const ClassProfile &inp, bool MixByName);
     void PlanAscent(float LastDepth, float MaxDepth);
     float FirstCandidate(float LastDepth) const;
     float NextStop(float Stop) const;
@@ -100,6 +101,7 @@ private:
         return static_cast<float>(static_cast<double>(Psurf) * DepthUnitsPerPressure() + d);
     }
     float WaterVapour() const;            // 0.527 msw or 1.848 fsw
+    void CountSegment(float Time);
     void HaldaneAll(float PiHe, float PiN2, float Time);
     void InspiredAtSetpoint(float P, float SP, const GasRecord &diluent, float &PiHe,
                             float &PiN2) const;

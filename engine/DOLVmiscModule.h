@@ -1,6 +1,6 @@
 #pragma once
-// Small services of the engine that the windows call, and the limit warnings of the
-// engine's result waypoints.
+// Small services of the engine that the windows call: the one entry point that computes
+// a dive, and the limit warnings of its result waypoints.
 
 #include "engine/ClassProfile.h"
 #include "engine/SettingsRecord.h"
@@ -11,6 +11,20 @@
 // Index of the first gas of the template's list named exactly `Name` (case-sensitive);
 // 0 (Air) when none is, so a waypoint on an unknown gas is simulated on Air.
 int16_t FindGasIndex(const std::string &Name, const TemplateRec &Template);
+
+// Computes the dive of the editor `ProfileNr`: the dive is the record named by that
+// editor's Tag (a caller computing on other settings points the Tag at them first). A
+// Repetitive dive starts from the end state of the editor's previous dive across the
+// dive's surface interval. LoadOnly replays Source into Result without an ascent (Result
+// is appended to); otherwise Result is cleared and receives the dive with its planned
+// ascent, on open circuit throughout the ascent when Bailout. Template and Extra take no
+// part. A RuntimeError of the engine (settings it cannot run, a stop that never clears)
+// reaches the caller; a planned Result is then left empty and the dive's record untouched.
+void RunDecompression(const ClassProfile &Source, ClassProfile &Result, const TemplateRec &Template,
+                      bool LoadOnly, bool Bailout, bool Repetitive, int16_t Extra, int16_t ProfileNr);
+
+// The last waypoint flagged as the end of the diver's own part; 0 when none is.
+int16_t FindEndUserProfile(const ClassProfile &Profile);
 
 // The one-shot limit warnings: each shows its message box once, then sets Warned.
 // END above its limit (compared as it stands).

@@ -1,12 +1,14 @@
 #include "engine/EngineGlobals.h"
 
 #include "engine/TemplateModule.h"
+#include "engine/TraceFile.h"
 
 std::vector<SettingsRecord> gSettings(1);
 bool gModelVPM = false;
 bool gModelHybrid = false;
 int16_t gVeryHighGF = 0;
 int16_t gTraceOn = 0;
+std::FILE *gTraceFile = nullptr;
 std::string gDecimalSeparator = ".";
 std::string gThousandSeparator = ",";
 
@@ -18,6 +20,7 @@ void ResetEngineGlobals()
     gModelHybrid = false;
     gVeryHighGF = 0;
     gTraceOn = 0;
+    CloseTraceFile();
     gDecimalSeparator = ".";
     gThousandSeparator = ",";
     gTemplateFile.clear();

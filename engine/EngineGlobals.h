@@ -4,6 +4,7 @@
 #include "engine/SettingsRecord.h"
 
 #include <cstdint>
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -20,9 +21,12 @@ extern int16_t gVeryHighGF;
 // 1 when the command line holds "/phi": the segment procedures write the trace file.
 extern int16_t gTraceOn;
 
+// The open trace file phi.log (engine/TraceFile.h opens it); nullptr when none is open.
+extern std::FILE *gTraceFile;
+
 // The user's decimal and thousands separators (UTF-8; a separator can be several bytes).
 extern std::string gDecimalSeparator;
 extern std::string gThousandSeparator;
 
-// Back to the state of a fresh start: gSettings holds element 0 only.
+// Back to the state of a fresh start: gSettings holds element 0 only, no trace file.
 void ResetEngineGlobals();

@@ -31,10 +31,7 @@ struct ClassBuhlmannProbe {
     static const Comp16 &kN2(const ClassBuhlmann &b) { return b.kN2; }
     static float &GF(ClassBuhlmann &b) { return b.GF; }
     static float &VPMGradient(ClassBuhlmann &b) { return b.VPMGradient; }
-    static bool &DecoActive(ClassBuhlmann &b) { return b.DecoActive; }
     static float &RunTime(ClassBuhlmann &b) { return b.RunTime; }
-    static float &LastSegmentTime(ClassBuhlmann &b) { return b.LastSegmentTime; }
-    static int16_t &MixNumber(ClassBuhlmann &b) { return b.MixNumber; }
     static bool &OpenCircuit(ClassBuhlmann &b) { return b.OpenCircuit; }
     static int16_t SegmentNumber(const ClassBuhlmann &b) { return b.SegmentNumber; }
     static int16_t CeilingModel(const ClassBuhlmann &b) { return b.CeilingModel; }
@@ -44,10 +41,6 @@ struct ClassBuhlmannProbe {
     static float FirstCandidate(const ClassBuhlmann &b, float depth) { return b.FirstCandidate(depth); }
     static float NextStop(const ClassBuhlmann &b, float stop) { return b.NextStop(stop); }
     static int16_t FindDecoGas(const ClassBuhlmann &b, float depth) { return b.FindDecoGas(depth); }
-    static void AltitudeExposure(ClassBuhlmann &b, float altitude, float time)
-    {
-        b.AltitudeExposure(altitude, time);
-    }
 
     // Segments written into `out`.
     static void Into(ClassBuhlmann &b, ClassProfile &out) { b.ResultProfile = &out; }

@@ -1,0 +1,94 @@
+// The starts of a dive: a first dive saturated at its altitude or loaded by the climb to
+// it, a repetitive dive from the previous dive's tensions across the surface interval,
+// and the replay of a drawn profile without an ascent.
+
+#include "engine/ClassBuhlmann.h"
+
+#include "engine/EngineGlobals.h"
+#include "engine/VBConversions.h"
+
+namespace {
+
+// Nitrogen tension of a diver saturated with air at sea level before a climb: 6.54278 msw
+// for a metric dive, (1.013 bar x 32.5684678 fsw/bar - 1.848 fsw) x 0.79 for an imperial one.
+constexpr float kSeaLevelN2Msw = 6.54278f;
+constexpr float kSeaLevelN2Fsw = 24.603647726306f;
+
+} // namespace
+
+void ClassBuhlmann::Init(int16_t TemplEntry, bool ModelC)
+{
+    CommonStart(TemplEntry, ModelC);
+    const TemplateRec &T = Tmpl();
+    for (int i = 1; i <= kCompartments; ++i)
+        CompHe[i] = 0;
+    if (T.AdeptedToHeight) {
+        // Saturated with air at the start altitude: (surface pressure - water vapour) x 0.79.
+        const float n2 = T.Metric
+                             ? static_cast<float>((T.StartPressure * 10.0 - 0.527) * 0.79)
+                             : static_cast<float>((T.StartPressure * 3.25684678 * 10.0 - 1.848) * 0.79);
+        for (int i = 1; i <= kCompartments; ++i)
+            CompN2[i] = n2;
+    } else {
+        for (int i = 1; i <= kCompartments; ++i)
+            CompN2[i] = T.Metric ? kSeaLevelN2Msw : kSeaLevelN2Fsw;
+        ClimbToAltitude();
+    }
+    RunTime = 0;
+    SegmentNumber = 0;
+}
+
+// The drive from sea level to the start altitude: about 101 exposures of TimeToHeight/100
+// minutes each at altitudes rising evenly to StartAltitude. A step below 1 minute (a climb
+// of less than 50 minutes) would never advance, so it is at least 1; a climb time of 0 or
+// less means the diver arrives at once and keeps the sea-level tensions.
+void ClassBuhlmann::ClimbToAltitude()
+{
+    const TemplateRec &T = Tmpl();
+    const int16_t n = T.TimeToHeight;
+    if (n <= 0)
+        return;
+    int16_t step = CInt(n / 100.0);
+    if (step < 1)
+        step = 1;
+    const float exposure = static_cast<float>(n / 100.0);
+    for (int32_t i = 0; i <= n; i += step)
+        AltitudeExposure(static_cast<float>(T.StartAltitude * static_cast<double>(i) / n), exposure);
+}
+
+void ClassBuhlmann::InitAfterSurfaceInterval(int16_t TemplEntry, bool ModelC, const Comp16 &compartN2,
+                                             const Comp16 &compatHe, float surfacetime)
+{
+    SurfaceProfile.clear();
+    ResultProfile = &SurfaceProfile;
+    CommonStart(TemplEntry, ModelC);
+    for (int i = 1; i <= kCompartments; ++i) {
+        CompN2[i] = compartN2[i];
+        CompHe[i] = compatHe[i];
+    }
+    // The surface interval is breathed on air off the loop, whatever the dive's circuit:
+    // a rebreather at its setpoint would wash every inert gas out of the compartments
+    // during hours at the surface and start the next dive far too clean.
+    MixNumber = 0;
+    OpenCircuit = true;
+    QuietWarnings = true;
+    CalcConstantDepth(0, surfacetime, Tmpl().StartPressure, true);
+    QuietWarnings = false;
+    OpenCircuit = Tmpl().OpenCircuit;
+    RunTime = 0;
+    SegmentNumber = 0;
+}
+
+void ClassBuhlmann::LoadCompartments(const ClassProfile &inp, ClassProfile &outp)
+{
+    InputProfile = &inp;
+    ResultProfile = &outp;
+    const TemplateRec &T = Tmpl();
+    OpenCircuit = T.OpenCircuit;
+    outp.SetPPO2(0, static_cast<float>(T.StartPressure * static_cast<double>(inp.GetGasMixO2(0)) / 100.0));
+    outp.setCNS(0, inp.getCNS(0));
+    outp.SetOTU(0, inp.getOTU(0));
+
+    SimulateUserSegments(inp, true);
+}
+

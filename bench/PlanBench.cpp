@@ -1,0 +1,192 @@
+// Plans per second of the engine: a fixed set of dives computed end to end through the
+// windows' entry point, and a decompression-table grid built as the table generator
+// builds it.
+
+#include "engine/AltitudeModule.h"
+#include "engine/ClassBuhlmann.h"
+#include "engine/ClassProfile.h"
+#include "engine/DOLVOptionModule.h"
+#include "engine/DOLVmiscModule.h"
+#include "engine/EngineGlobals.h"
+#include "engine/EngineHost.h"
+
+#include <benchmark/benchmark.h>
+
+#include <map>
+
+namespace {
+
+// Answers every box with its default and plays the editors of the dive series.
+class BenchHost : public EngineHost {
+public:
+    int32_t MsgBox(const std::string &, int32_t buttons, const std::string &) override
+    {
+        return DefaultMsgBoxAnswer(buttons);
+    }
+    void SetStatusText(const std::string &) override {}
+    bool ModelCChecked() override { return true; }
+    int16_t EditorTag(int16_t profileNr) override { return profileNr; }
+    int16_t EditorPrevProfile(int16_t profileNr) override
+    {
+        const auto it = prev.find(profileNr);
+        return it == prev.end() ? int16_t(-1) : it->second;
+    }
+    int16_t ActiveEditorTag() override { return active; }
+    void EndApplication() override {}
+
+    std::map<int16_t, int16_t> prev;
+    int16_t active = -1;
+};
+
+BenchHost gBenchHost;
+
+RateRecord rate(float depth, float perMinute)
+{
+    return {0, 0, perMinute, depth};
+}
+
+// A metric open-circuit dive at sea level on air, ZH-L16 without gradient factors.
+TemplateRec airDive()
+{
+    TemplateRec t;
+    t.Metric = true;
+    t.StartPressure = t.EndPressure = AltitudeToPressure(0, true);
+    t.AdeptedToHeight = true;
+    t.TimeToHeight = 1;
+    t.StepSize = 3;
+    t.LastStop = 3;
+    t.OpenCircuit = true;
+    t.RMV = 20;
+    t.DecoRMV = 16;
+    t.MinPPO2 = 0.16f;
+    t.MaxPPO2 = 1.6f;
+    t.DecoPPO2 = 1.6f;
+    t.MaximalEND = 40;
+    t.AscendRates = {rate(0, 3), rate(6, 9)};
+    t.DescendRates = {rate(0, 20)};
+    t.PPO2Low = t.PPO2High = t.MaxEnd = true;
+    return t;
+}
+
+// Trimix 18/45 with EAN50 from 21 m and oxygen from 6 m, gradient factors 30/70.
+TemplateRec trimixDive()
+{
+    TemplateRec t = airDive();
+    t.Gases.push_back({"Tx 18/45", 18, 37, 45, 0});
+    t.Gases.push_back({"EAN50", 50, 50, 0, 0});
+    t.Gases.push_back({"Oxygen", 100, 0, 0, 0});
+    t.GasChanges = {{"Oxygen", 100, 0, 0, 6}, {"EAN50", 50, 50, 0, 21}};
+    t.GFOn = true;
+    t.GFLow = 0.3f;
+    t.GFHigh = 0.7f;
+    return t;
+}
+
+// A constant-ppO2 rebreather on trimix 10/70 diluent, setpoint 1.3 at depth and in deco.
+TemplateRec rebreatherDive()
+{
+    TemplateRec t = airDive();
+    t.Gases.push_back({"Tx 10/70", 10, 20, 70, 0});
+    t.OpenCircuit = false;
+    t.Setpoint = 1.3f;
+    t.DecoSetpoint = 1.3f;
+    t.GFOn = true;
+    t.GFLow = 0.5f;
+    t.GFHigh = 0.8f;
+    return t;
+}
+
+// The diver's own profile: descent at the dive's rates, then level until the bottom time.
+ClassProfile bottomProfile(int16_t dive, float depth, float bottomTime, int16_t mix)
+{
+    gBenchHost.active = dive;
+    ClassProfile p;
+    AddTableTravel(p, 0, 0, bottomTime, depth, mix, 0);
+    gBenchHost.active = -1;
+    return p;
+}
+
+struct Dive {
+    int16_t number;
+    ClassProfile profile;
+    bool repetitive;
+};
+
+// Dives 1 to 5 of gSettings: air, trimix, rebreather, and a repetitive pair on air.
+std::vector<Dive> setUpDives()
+{
+    ResetEngineGlobals();
+    InitCNSTable();
+    SetEngineHost(&gBenchHost);
+    gSettings.resize(6);
+    gSettings[1].Template = airDive();
+    gSettings[2].Template = trimixDive();
+    gSettings[3].Template = rebreatherDive();
+    gSettings[4].Template = airDive();
+    gSettings[5].Template = airDive();
+    gSettings[5].PrevProfile = 4;
+    gSettings[5].SurfTime = 90;
+    gBenchHost.prev[5] = 4;
+    std::vector<Dive> dives;
+    dives.push_back({1, bottomProfile(1, 30, 40, 0), false});
+    dives.push_back({2, bottomProfile(2, 60, 25, 1), false});
+    dives.push_back({3, bottomProfile(3, 100, 20, 1), false});
+    dives.push_back({4, bottomProfile(4, 30, 25, 0), false});
+    dives.push_back({5, bottomProfile(5, 21, 40, 0), true});
+    return dives;
+}
+
+void plan(const Dive &d, ClassProfile &result)
+{
+    RunDecompression(d.profile, result, gSettings[d.number].Template, false, false, d.repetitive, 0, d.number);
+}
+
+void BM_Dive(benchmark::State &state, size_t first, size_t count)
+{
+    const std::vector<Dive> dives = setUpDives();
+    ClassProfile result;
+    for (auto _ : state) {
+        for (size_t i = first; i < first + count; ++i) {
+            plan(dives[i], result);
+            benchmark::DoNotOptimize(result.GetLength());
+        }
+    }
+    state.counters["plans/s"] = benchmark::Counter(double(count) * double(state.iterations()), benchmark::Counter::kIsRate);
+    state.counters["waypoints"] = result.GetLength();
+}
+
+BENCHMARK_CAPTURE(BM_Dive, air_30m_40min, 0, 1)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_Dive, trimix_60m_25min_gf30_70, 1, 1)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_Dive, ccr_100m_20min, 2, 1)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_Dive, repetitive_pair, 3, 2)->Unit(benchmark::kMicrosecond);
+
+// A 10 x 10 table: 15 to 60 m by 5 m, 10 to 55 minutes by 5 minutes, on the trimix
+// dive's settings; each cell a fresh engine as the table generator runs it.
+void BM_TableGrid(benchmark::State &state)
+{
+    setUpDives();
+    const int16_t dive = 2;
+    ClassProfile profile, result;
+    for (auto _ : state) {
+        for (int di = 0; di < 10; ++di) {
+            for (int ti = 0; ti < 10; ++ti) {
+                profile.clear();
+                float bottomTime = 10.0f + 5 * ti;
+                gBenchHost.active = dive;
+                AddTableTravel(profile, 0, 0, bottomTime, 15.0f + 5 * di, 1, 0);
+                gBenchHost.active = -1;
+                ClassBuhlmann engine;
+                engine.Init(dive, false);
+                result.clear();
+                engine.StartBuhlmann(profile, result, true, false);
+                benchmark::DoNotOptimize(result.GetLength());
+            }
+        }
+    }
+    state.counters["plans/s"] = benchmark::Counter(100.0 * double(state.iterations()), benchmark::Counter::kIsRate);
+}
+BENCHMARK(BM_TableGrid)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+BENCHMARK_MAIN();

@@ -6,6 +6,8 @@
 
 QString CommonDialog::QtFilter(const QString &classic)
 {
+    if (!classic.contains(QLatin1Char('|')))
+        return classic; // already in Qt's form
     const QStringList parts = classic.split('|');
     QStringList filters;
     for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {

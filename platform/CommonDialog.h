@@ -1,7 +1,8 @@
 #pragma once
 // The file dialog the main window shares among its file commands: FileName,
 // DialogTitle, InitDir and Filter are set before each ShowOpen or ShowSave, as with the
-// classic common-dialog control. Filter uses the classic form "Text|*.prf|All|*.*".
+// classic common-dialog control. Filter is in Qt's form "Text (*.prf);;All files (*)" or
+// the classic form "Text|*.prf|All|*.*".
 // Under test the chosen file comes from TestHooks.
 
 #include <QString>
@@ -21,7 +22,8 @@ public:
     bool ShowOpen();
     bool ShowSave();
 
-    // "Text|*.prf;*.txt|All|*.*" as a Qt filter "Text (*.prf *.txt);;All (*.*)".
+    // "Text|*.prf;*.txt|All|*.*" as a Qt filter "Text (*.prf *.txt);;All (*.*)"; a
+    // filter in Qt's form stays as it is.
     static QString QtFilter(const QString &classic);
 
 private:

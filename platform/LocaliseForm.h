@@ -19,8 +19,9 @@ void LocaliseForm(QWidget *form);
 // The language's text of a string ID as a QString (GetLangString).
 QString GetLangStringQ(int16_t id);
 
-// A menu item's design caption: its string ID as text, replaced by LocaliseForm.
-inline QString MenuCaption(int16_t id)
+// A string ID as a window's design holds it (a menu caption, a tool tip, a Tag), for
+// LocaliseForm to replace by its text.
+inline QString IdText(int16_t id)
 {
     return QString::number(id);
 }

@@ -56,7 +56,10 @@ int32_t MsgBox(const QString &prompt, int32_t buttons, const QString &title)
         return DefaultMsgBoxAnswer(buttons);
     }
 
-    QMessageBox box(icon(buttons), caption, prompt, QMessageBox::NoButton, QApplication::activeWindow());
+    // Texts break their lines with CR LF or a lone CR; the box breaks at LF.
+    QString text = prompt;
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    QMessageBox box(icon(buttons), caption, text, QMessageBox::NoButton, QApplication::activeWindow());
     const ButtonSet set = buttonSet(buttons & 7);
     std::vector<std::pair<QAbstractButton *, int32_t>> shown;
     for (const auto &[standard, code] : set.buttons)

@@ -24,7 +24,7 @@ namespace fs = std::filesystem;
 const std::regex kIdPatterns[] = {
     std::regex(R"(GetLangStringQ?\(\s*(\d+)\s*\))"),
     std::regex(R"re(setProperty\(\s*"(?:Tag|ToolTipText)"\s*,\s*(?:QStringLiteral\(\s*|QString\(\s*)?"?(\d+)"?)re"),
-    std::regex(R"re(MenuCaption\(\s*(\d+)\s*\))re"),
+    std::regex(R"re(IdText\(\s*(\d+)\s*\))re"),
 };
 
 // ID -> the first place that asks for it.
@@ -72,7 +72,7 @@ TEST(StringIds, TheScanFindsIdsInEveryForm)
 {
     const std::string code = R"(GetLangString(1060) + GetLangStringQ( 6163 );
         w->setProperty("Tag", "2502"); a->setProperty("ToolTipText", QStringLiteral("1100"));
-        MenuCaption(1001); GetLangString(id); x->setProperty("Tag", 7);)";
+        IdText(1001); GetLangString(id); x->setProperty("Tag", 7);)";
     std::set<int> found;
     for (const auto &pattern : kIdPatterns)
         for (std::sregex_iterator it(code.begin(), code.end(), pattern), end; it != end; ++it)

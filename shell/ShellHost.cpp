@@ -1,0 +1,69 @@
+#include "shell/ShellHost.h"
+
+#include "engine/VBConversions.h"
+#include "platform/MsgBox.h"
+#include "shell/MainModule.h"
+#include "shell/frmMain.h"
+#include "shell/frmWaypointEditor.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QMdiArea>
+
+namespace {
+
+frmWaypointEditor *editorOf(int16_t profileNr)
+{
+    if (profileNr < 0 || profileNr >= int16_t(gDiveWindows.size()))
+        return nullptr;
+    return gDiveWindows[profileNr].data();
+}
+
+} // namespace
+
+int32_t ShellHost::MsgBox(const std::string &prompt, int32_t buttons, const std::string &title)
+{
+    return ::MsgBox(QString::fromStdString(prompt), buttons, QString::fromStdString(title));
+}
+
+void ShellHost::SetStatusText(const std::string &text)
+{
+    if (gMainForm)
+        gMainForm->Panels(1)->setText(QString::fromStdString(text));
+}
+
+bool ShellHost::ModelCChecked()
+{
+    return gMainForm && gMainForm->mnuBulhmannC->isChecked();
+}
+
+int16_t ShellHost::EditorTag(int16_t profileNr)
+{
+    const frmWaypointEditor *editor = editorOf(profileNr);
+    return editor ? CInt(Val(editor->Tag().toStdString())) : profileNr;
+}
+
+int16_t ShellHost::EditorPrevProfile(int16_t profileNr)
+{
+    const frmWaypointEditor *editor = editorOf(profileNr);
+    return editor ? editor->PrevProfile : int16_t(-1);
+}
+
+int16_t ShellHost::ActiveEditorTag()
+{
+    const frmWaypointEditor *editor = ActiveEditor();
+    return editor ? CInt(Val(editor->Tag().toStdString())) : int16_t(-1);
+}
+
+void ShellHost::EndApplication()
+{
+    if (ending_)
+        return;
+    ending_ = true;
+    if (gMainForm)
+        gMainForm->MdiArea()->closeAllSubWindows();
+    for (QWidget *w : QApplication::topLevelWidgets())
+        if (w->isVisible() || w == gMainForm)
+            w->close();
+    QCoreApplication::exit(0);
+}

@@ -1,0 +1,316 @@
+// The main window's commands: files, dives, the algorithm menu, windows of the other
+// parts of the program, window arrangement and help.
+
+#include "shell/frmMain.h"
+
+#include "engine/EngineGlobals.h"
+#include "engine/ResourceManager.h"
+#include "engine/RuntimeError.h"
+#include "platform/LocaliseForm.h"
+#include "platform/ModalWindow.h"
+#include "platform/MsgBox.h"
+#include "shell/ErrorModule.h"
+#include "shell/HelpWindow.h"
+#include "shell/MainModule.h"
+#include "shell/frmAbout.h"
+#include "shell/frmLanguages.h"
+#include "shell/frmWaypointEditor.h"
+
+#include <QAction>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+
+void frmMain::mnuNewProfile_Click()
+{
+    RunGuarded("frmMain.mnuNewProfile_Click", [this] { NewProfileWindow(); });
+}
+
+// The profile-file and template-file commands belong to the dive series' file handling;
+// until it is there they do nothing.
+void frmMain::mnuOpen_Click() {}
+void frmMain::mnuSaveProfile_Click() {}
+void frmMain::mnuSaveProfileAs_Click() {}
+void frmMain::mnuSaveTemplate_Click() {}
+
+// Loading a template into the active dive (file dialog, reading, then ApplyToProfile
+// under the hourglass) comes with the file handling.
+void frmMain::mnuLoadTemplate_Click() {}
+
+void frmMain::mnuClose_Click()
+{
+    if (QMdiSubWindow *sub = MdiArea_->currentSubWindow())
+        sub->close();
+}
+
+// The settings dialog of the active dive comes with the settings dialogs.
+void frmMain::mnuTemplate_Click() {}
+
+void frmMain::mnuExit_Click()
+{
+    close();
+}
+
+void frmMain::mnuBulhmannB_Click()
+{
+    mnuBulhmannB->setChecked(true);
+    mnuBulhmannC->setChecked(false);
+}
+
+void frmMain::mnuBulhmannC_Click()
+{
+    mnuBulhmannC->setChecked(true);
+    mnuBulhmannB->setChecked(false);
+}
+
+// VPM stands alone, without B or C; hybrid goes with B or C; at most one of the two is on.
+// (A checkable action has already toggled itself when its handler runs: the state
+// before the click is the opposite of what it shows now.)
+void frmMain::mnuVPM_Click()
+{
+    const bool wasTicked = !mnuVPM->isChecked();
+    if (wasTicked) {
+        mnuVPM->setChecked(false);
+        gModelVPM = false;
+        mnuBulhmannB->setChecked(true);
+        mnuBulhmannC->setChecked(false);
+    } else {
+        mnuVPM->setChecked(true);
+        mnuBulhmannB->setChecked(false);
+        mnuBulhmannC->setChecked(false);
+        gModelVPM = true;
+        if (mnuHybrid->isChecked()) {
+            mnuHybrid->setChecked(false);
+            gModelHybrid = false;
+        }
+    }
+}
+
+void frmMain::mnuHybrid_Click()
+{
+    const bool wasTicked = !mnuHybrid->isChecked();
+    if (wasTicked) {
+        mnuHybrid->setChecked(false);
+        gModelHybrid = false;
+    } else {
+        mnuHybrid->setChecked(true);
+        gModelHybrid = true;
+        if (mnuVPM->isChecked()) {
+            mnuVPM->setChecked(false);
+            mnuBulhmannB->setChecked(true);
+            mnuBulhmannC->setChecked(false);
+            gModelVPM = false;
+        }
+    }
+}
+
+void frmMain::mnuConservatism_Click()
+{
+    ShowConservatism_Click();
+}
+
+// The gradient-factor dialog comes with the settings dialogs.
+void frmMain::ShowConservatism_Click() {}
+
+void frmMain::mnuOC_Click()
+{
+    RunGuarded("frmMain.mnuOC_Click", [this] { ToggleCircuitMode(); });
+}
+
+void frmMain::ToggleCircuitMode()
+{
+    if (!IsOpenCircuit_)
+        SetOpenCircuit(true);
+    else
+        SetConstPPO(true);
+}
+
+void frmMain::mnuStartAscent_Click()
+{
+    StartAscent(true);
+}
+
+void frmMain::StartAscent(bool fromMenu)
+{
+    frmWaypointEditor *editor = ActiveForm();
+    if (!editor)
+        return;
+    RunGuarded("frmMain.StartAscent", [editor] { CallByName(editor, "StartDeco"); });
+    Buttons(6)->setEnabled(false);
+    if (fromMenu)
+        mnuStartAscent->setEnabled(false);
+}
+
+// The next-dive dialog comes with the dive series.
+void frmMain::mnuSurface_Click() {}
+
+void frmMain::mnuLanguages_Click()
+{
+    auto *chooser = new frmLanguages(this);
+    chooser->setAttribute(Qt::WA_DeleteOnClose);
+    chooser->show();
+}
+
+// The dive information, the bail-out tables, the decompression tables and the blending
+// calculator come with the reports, tables and blending parts of the program.
+void frmMain::mnuDiveInformation_Click() {}
+void frmMain::mnuBailoutReport_Click()
+{
+    Bailout(true);
+}
+// The bail-out dialog: modal from the menu, modeless from the toolbar.
+void frmMain::Bailout(bool /*fromMenu*/) {}
+void frmMain::mnuGenerateTables_Click() {}
+void frmMain::mnuMixer_Click() {}
+
+void frmMain::mnuGeneralReport_Click()
+{
+    GeneralReport();
+}
+
+// The printed report: one dive, or the current dive or the whole series of a dive that
+// belongs to one. The composition comes with the reports.
+void frmMain::GeneralReport()
+{
+    if (!ActiveForm())
+        return;
+}
+
+void frmMain::mnuWindowCascade_Click()
+{
+    Arrange(0);
+}
+
+void frmMain::mnuWindowTileHorizontal_Click()
+{
+    Arrange(1);
+}
+
+void frmMain::mnuWindowTileVertical_Click()
+{
+    Arrange(2);
+}
+
+void frmMain::mnuWindowArrangeIcons_Click()
+{
+    Arrange(3);
+}
+
+void frmMain::Arrange(int arrangement)
+{
+    QList<QMdiSubWindow *> open, minimised;
+    for (QMdiSubWindow *w : MdiArea_->subWindowList(QMdiArea::CreationOrder)) {
+        if (w->isMinimized())
+            minimised << w;
+        else if (w->isVisible())
+            open << w;
+    }
+    const QRect area = MdiArea_->viewport()->rect();
+    switch (arrangement) {
+    case 0:
+        MdiArea_->cascadeSubWindows();
+        break;
+    case 1: // one above the other, each the full width
+    case 2: // side by side, each the full height
+        for (qsizetype i = 0; i < open.size(); ++i) {
+            QMdiSubWindow *w = open[i];
+            if (w->isMaximized())
+                w->showNormal();
+            const int n = int(open.size());
+            const QRect r = arrangement == 1
+                                ? QRect(0, area.height() * int(i) / n, area.width(), area.height() / n)
+                                : QRect(area.width() * int(i) / n, 0, area.width() / n, area.height());
+            w->setGeometry(r);
+        }
+        break;
+    case 3: // the minimised windows in a row along the bottom
+        for (qsizetype i = 0, x = 0; i < minimised.size(); ++i) {
+            QMdiSubWindow *w = minimised[i];
+            w->move(int(x), area.height() - w->height());
+            x += w->width();
+        }
+        break;
+    }
+}
+
+void frmMain::mnuHelpContents_Click()
+{
+    ShowHelp(false);
+}
+
+void frmMain::mnuHelpSearch_Click()
+{
+    ShowHelp(true);
+}
+
+void frmMain::ShowHelp(bool search)
+{
+    const QString file = QString::fromStdString(HelpFile());
+    if (file.isEmpty()) {
+        MsgBox(GetLangStringQ(1065), vbInformation + vbOKOnly, windowTitle());
+        return;
+    }
+    if (!help_)
+        help_ = new HelpWindow(this);
+    QString error;
+    if (!help_->Open(file, &error)) {
+        MsgBox(error, vbOKOnly);
+        return;
+    }
+    if (search)
+        help_->ShowSearch();
+    else
+        help_->ShowContents();
+}
+
+void frmMain::mnuHelpAbout_Click()
+{
+    frmAbout about(this);
+    ShowModal(&about);
+}
+
+void frmMain::mnucleardecopoints_Click()
+{
+    RunGuarded("frmMain.mnucleardecopoints_Click", [this] { CallByName(ActiveForm(), "mnucleardecopoints"); });
+}
+
+void frmMain::mnuclearlastwaypoint_Click()
+{
+    RunGuarded("frmMain.mnuclearlastwaypoint_Click", [this] { CallByName(ActiveForm(), "mnuclearlastwaypoint"); });
+}
+
+void frmMain::mnuclearallwaypoints_Click()
+{
+    RunGuarded("frmMain.mnuclearallwaypoints_Click", [this] { CallByName(ActiveForm(), "mnuclearallwaypoints"); });
+}
+
+void frmMain::tbToolBar_ButtonClick(QAction *Button)
+{
+    const QString key = Button->data().toString();
+    if (key == QLatin1String("New"))
+        mnuNewProfile_Click();
+    else if (key == QLatin1String("Open"))
+        mnuOpen_Click();
+    else if (key == QLatin1String("Save"))
+        mnuSaveProfile_Click();
+    else if (key == QLatin1String("Conservatism"))
+        ShowConservatism_Click();
+    else if (key == QLatin1String("Ascent"))
+        StartAscent(false);
+    else if (key == QLatin1String("AscentInfo"))
+        mnuDiveInformation_Click();
+    else if (key == QLatin1String("OpenCircuit"))
+        mnuOC_Click();
+    else if (key == QLatin1String("Template"))
+        mnuTemplate_Click();
+    else if (key == QLatin1String("Report"))
+        GeneralReport();
+    else if (key == QLatin1String("Bailout"))
+        Bailout(false);
+    else if (key == QLatin1String("TableExpert"))
+        mnuGenerateTables_Click();
+    else if (key == QLatin1String("Multilevel"))
+        mnuSurface_Click();
+    else if (key == QLatin1String("Mixer"))
+        mnuMixer_Click();
+}

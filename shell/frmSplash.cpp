@@ -5,7 +5,9 @@
 #include "platform/RegEditModule.h"
 #include "shell/ImageList.h"
 
+#include <QGuiApplication>
 #include <QLabel>
+#include <QScreen>
 
 bool StartSoundOn()
 {
@@ -21,6 +23,8 @@ frmSplash::frmSplash(QWidget *parent) : QWidget(parent, Qt::SplashScreen | Qt::F
     Picture1->setPixmap(ImageList::splashPicture());
     Picture1->adjustSize();
     setFixedSize(Picture1->size());
+    if (const QScreen *screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
     if (StartSoundOn())
         PlaySoundFile(JoinPath(InstallDir(), "Dolv.wav"));
 }

@@ -1,99 +1,413 @@
+// The editor window itself: its controls, layout, activation, closing and the guard
+// that keeps an engine error from leaving a half-done command behind.
+
 #include "shell/frmWaypointEditor.h"
 
 #include "engine/EngineGlobals.h"
+#include "engine/EngineHost.h"
+#include "engine/ResourceManager.h"
+#include "engine/RuntimeError.h"
 #include "engine/VBConversions.h"
-#include "platform/LocaliseForm.h"
-#include "shell/ImageList.h"
-#include "shell/MainModule.h"
-#include "shell/frmMain.h"
+#include "platform/PictureBox.h"
+#include "platform/Twips.h"
+#include "shell/ProfileReplay.h"
 
 #include <QCloseEvent>
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMdiSubWindow>
+#include <QScrollBar>
 
-frmWaypointEditor::frmWaypointEditor(QWidget *parent) : QWidget(parent)
+#include <algorithm>
+
+namespace {
+
+const QColor kPlotBack(128, 120, 128);
+
+QString lang(int16_t id)
+{
+    return QString::fromStdString(GetLangString(id));
+}
+
+void setLabelColors(QLabel *label, const QColor &back, const QColor &text)
+{
+    QPalette pal = label->palette();
+    pal.setColor(QPalette::Window, back);
+    pal.setColor(QPalette::WindowText, text);
+    label->setPalette(pal);
+    label->setAutoFillBackground(back.isValid());
+}
+
+// Places a widget at a position given in twips of its parent.
+void moveTwips(QWidget *w, float left, float top)
+{
+    w->move(TwipsToPixels(left), TwipsToPixels(top));
+}
+
+} // namespace
+
+frmWaypointEditor::frmWaypointEditor(QWidget *parent)
+    : QWidget(parent)
 {
     setObjectName(QStringLiteral("frmWaypointEditor"));
-    setMinimumSize(320, 200);
-    LocaliseForm(this);
-    setWindowTitle(GetLangStringQ(1500));
-    setWindowIcon(ImageList().image(ImageList::Dive));
+    setAttribute(Qt::WA_DeleteOnClose, false);
+    createControls();
+
+    // Form load.
+    pbGrid->hide();
+    pbMainContainer->hide();
+    changeColor();
+    pbMainContainer->Move(0, 0, PixelsToTwips(width()), 3100);
+    pbAxisContainer->Move(800, 300);
+
+    setWindowTitle(lang(1500));
+    lbTIME->setText(lang(1501));
+    lbTIME->adjustSize();
+    moveTwips(lbTIME, pbMainContainer->Width() / 2, 100);
+    lbDepth->setText(depthCaption(1223));
+    lbDepth->adjustSize();
+    lbCeiling->setText(lang(1503));
+    lbCeiling->adjustSize();
+
     EnableProfileCommands(false, false);
+    PlotMaxTime_ = 60;
+    PlotMaxDepth_ = 60;
+    setNullWaypoint();
+    LastRunTime_ = 0;
+    EditorState_ = EditorEmpty;
+
+    pbGrid->show();
+    pbMainContainer->show();
 }
 
-QString frmWaypointEditor::Tag() const
+frmWaypointEditor::~frmWaypointEditor() = default;
+
+void frmWaypointEditor::createControls()
 {
-    return property("Tag").toString();
+    pbMainContainer = new PictureBox(this);
+    pbMainContainer->setObjectName(QStringLiteral("pbMainContainer"));
+    pbMainContainer->SetBorderStyle(1);
+
+    pbAxisContainer = new PictureBox(pbMainContainer);
+    pbAxisContainer->setObjectName(QStringLiteral("pbAxisContainer"));
+
+    pbGrid = new PictureBox(pbAxisContainer);
+    pbGrid->setObjectName(QStringLiteral("pbGrid"));
+    grid_ = pbGrid;
+
+    Frame1 = new QFrame(pbGrid);
+    Frame1->setObjectName(QStringLiteral("Frame1"));
+    Frame1->setFrameStyle(QFrame::Box | QFrame::Plain);
+    Frame1->setAutoFillBackground(true);
+    Text1 = new QLineEdit(Frame1);
+    Text1->setObjectName(QStringLiteral("Text1"));
+    Text1->setReadOnly(true);
+    Text1->setFocusPolicy(Qt::NoFocus);
+    Text1->setFrame(false);
+    Text1->setGeometry(2, 2, 120, Text1->sizeHint().height());
+    Frame1->resize(124, Text1->height() + 4);
+    Frame1->hide();
+
+    HScroll1 = new QScrollBar(Qt::Horizontal, this);
+    HScroll1->setObjectName(QStringLiteral("HScroll1"));
+    connect(HScroll1, &QScrollBar::valueChanged, this, &frmWaypointEditor::HScroll1_Change);
+
+    pbCompartmentLoad = new PictureBox(this);
+    pbCompartmentLoad->setObjectName(QStringLiteral("pbCompartmentLoad"));
+    pbCompartmentLoad->SetBorderStyle(1);
+
+    lbCeiling = new QLabel(pbMainContainer);
+    lbCeiling->setObjectName(QStringLiteral("lbCeiling"));
+    lbCeilingNumber = new QLabel(pbMainContainer);
+    lbCeilingNumber->setObjectName(QStringLiteral("lbCeilingNumber"));
+    lbTIME = new QLabel(pbMainContainer);
+    lbTIME->setObjectName(QStringLiteral("lbTIME"));
+    lbDepth = new QLabel(pbMainContainer);
+    lbDepth->setObjectName(QStringLiteral("lbDepth"));
+    lbDepth->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    for (QLabel *l : {lbCeiling, lbCeilingNumber, lbTIME, lbDepth}) {
+        QFont f(QStringLiteral("Liberation Sans"));
+        f.setPointSize(8);
+        l->setFont(f);
+    }
+    moveTwips(lbCeiling, 60, 30);
+    moveTwips(lbDepth, 60, 700);
 }
 
-void frmWaypointEditor::setTag(const QString &tag)
+void frmWaypointEditor::changeColor()
 {
-    setProperty("Tag", tag);
+    pbMainContainer->SetBackColor(kPlotBack);
+    pbAxisContainer->SetBackColor(kPlotBack);
+    pbGrid->SetBackColor(kPlotBack);
+    setLabelColors(lbCeiling, kPlotBack, QColor(0, 0, 0));
+    setLabelColors(lbCeilingNumber, kPlotBack, QColor(0, 0, 0));
+    setLabelColors(lbTIME, QColor(), QColor(0, 0, 0));
+    setLabelColors(lbDepth, QColor(), QColor(0, 0, 0));
+    pbAxisContainer->SetBorderStyle(0);
+    pbGrid->SetBorderStyle(0);
+}
+
+QString frmWaypointEditor::depthCaption(int16_t unitString) const
+{
+    QString vertical;
+    for (const QChar c : lang(1502))
+        vertical += c + QLatin1Char('\n');
+    return vertical + lang(unitString);
+}
+
+int16_t frmWaypointEditor::tagNumber() const
+{
+    return CInt(Val(Tag.toStdString()));
+}
+
+SettingsRecord &frmWaypointEditor::record() const
+{
+    if (ProfileNumber_ < 0 || static_cast<size_t>(ProfileNumber_) >= gSettings.size())
+        throwSubscript("frmWaypointEditor");
+    return gSettings[static_cast<size_t>(ProfileNumber_)];
+}
+
+SettingsRecord &frmWaypointEditor::tagRecord() const
+{
+    const int16_t n = tagNumber();
+    if (n < 0 || static_cast<size_t>(n) >= gSettings.size())
+        throwSubscript("frmWaypointEditor");
+    return gSettings[static_cast<size_t>(n)];
+}
+
+void frmWaypointEditor::setNullWaypoint()
+{
+    const SettingsRecord &r = record();
+    InputProfile.SetPPO2(0, static_cast<float>(static_cast<double>(r.Template.EndPressure) *
+                                               InputProfile.GetGasMixO2(0) / 100));
+    if (PrevProfile != -1) {
+        InputProfile.setCNS(0, r.CNS);
+        InputProfile.SetOTU(0, r.OTU);
+    }
 }
 
 void frmWaypointEditor::SetTemplate()
 {
-    ProfileNumber = ActiveProfileNumber();
+    const int16_t active = activeEditorTag();
+    ProfileNumber_ = active >= 0 ? active : templateIndex();
+    resize();
+    lbDepth->setText(depthCaption(record().Template.Metric ? 1222 : 1223));
+    lbDepth->adjustSize();
 }
 
-void frmWaypointEditor::setPrevNext(int16_t prev, int16_t next)
+bool frmWaypointEditor::isMinimised() const
 {
-    PrevProfile = prev;
-    NextProfile = next;
+    const QWidget *frame = parentWidget() && qobject_cast<const QMdiSubWindow *>(parentWidget())
+                               ? parentWidget()
+                               : this;
+    return frame->isMinimized();
 }
 
-int16_t frmWaypointEditor::getFirstProfile() const
+float frmWaypointEditor::outerWidth() const
 {
-    const frmWaypointEditor *w = this;
-    int16_t first = CInt(Val(Tag().toStdString()));
-    while (w && w->PrevProfile != -1) {
-        first = w->PrevProfile;
-        w = first < int16_t(gDiveWindows.size()) ? gDiveWindows[first].data() : nullptr;
+    if (auto *sub = qobject_cast<const QMdiSubWindow *>(parentWidget()))
+        return PixelsToTwips(sub->frameGeometry().width());
+    return PixelsToTwips(frameGeometry().width());
+}
+
+float frmWaypointEditor::outerHeight() const
+{
+    if (auto *sub = qobject_cast<const QMdiSubWindow *>(parentWidget()))
+        return PixelsToTwips(sub->frameGeometry().height());
+    return PixelsToTwips(frameGeometry().height());
+}
+
+void frmWaypointEditor::resize()
+{
+    if (isMinimised())
+        return;
+    const float W = PixelsToTwips(width());
+    const float H = PixelsToTwips(height());
+    const float OW = outerWidth();
+    const float OH = outerHeight();
+
+    pbGrid->hide();
+    pbMainContainer->hide();
+    pbMainContainer->SetWidth(W <= 20 ? 0 : W - 20);
+    pbMainContainer->SetHeight(static_cast<float>(H * 3.0 / 4));
+    pbAxisContainer->SetWidth(W);
+    pbAxisContainer->SetHeight(H);
+    pbCompartmentLoad->Move(0, static_cast<float>(OH * 3.0 / 4 - 100), OW - 100,
+                            static_cast<float>(OH / 4.0 - 300));
+    pbAxisContainer->Move(800, 300);
+    pbGrid->Move(0, 0, 2 * W, H);
+
+    const float scrollHeight = PixelsToTwips(HScroll1->sizeHint().height());
+    HScroll1->setGeometry(0, TwipsToPixels(H * 3.0 / 4 - scrollHeight - 45),
+                          std::max(0, TwipsToPixels(W <= 60 ? 0 : W - 60)),
+                          HScroll1->sizeHint().height());
+    HScroll1->setMaximum(CLng(pbGrid->Width() - pbAxisContainer->Width() + 870));
+    HScroll1->setPageStep(CLng(pbGrid->Width() / 5));
+    HScroll1->setSingleStep(CLng(pbGrid->Width() / 10));
+    HScroll1->setValue(0);
+    HScroll1->raise();
+    moveTwips(lbTIME, pbMainContainer->Width() / 2, 100);
+
+    pbGrid->Cls();
+    pbMainContainer->Cls();
+    PrevPlotTime_ = PrevPlotY_ = 0;
+    RedrawProfile();
+    TransformDescendRates();
+    TransformAscendRates();
+
+    pbGrid->show();
+    pbMainContainer->show();
+    laidOut_ = true;
+}
+
+void frmWaypointEditor::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    try {
+        resize();
+    } catch (const RuntimeError &e) {
+        showCommandError(e);
     }
-    return first;
 }
 
-int16_t frmWaypointEditor::getLastProfile() const
+void frmWaypointEditor::showEvent(QShowEvent *event)
 {
-    const frmWaypointEditor *w = this;
-    int16_t last = CInt(Val(Tag().toStdString()));
-    while (w && w->NextProfile != -1) {
-        last = w->NextProfile;
-        w = last < int16_t(gDiveWindows.size()) ? gDiveWindows[last].data() : nullptr;
+    QWidget::showEvent(event);
+    // Inside the main window the frame tells when the dive becomes the active one.
+    if (auto *sub = qobject_cast<QMdiSubWindow *>(parentWidget())) {
+        connect(sub, &QMdiSubWindow::windowStateChanged, this,
+                [this](Qt::WindowStates oldState, Qt::WindowStates newState) {
+                    if ((newState & Qt::WindowActive) && !(oldState & Qt::WindowActive))
+                        Form_Activate();
+                },
+                Qt::UniqueConnection);
     }
-    return last;
 }
-
-void frmWaypointEditor::StartDeco() {}
-void frmWaypointEditor::ReEvaluateUserEnteredWaypoints() {}
-void frmWaypointEditor::mnucleardecopoints() {}
-void frmWaypointEditor::mnuclearlastwaypoint() {}
-void frmWaypointEditor::mnuclearallwaypoints() {}
 
 void frmWaypointEditor::Form_Activate()
 {
-    if (!gMainForm)
-        return;
-    const int16_t n = ProfileNumber;
-    const bool openCircuit = n >= 0 && n < int16_t(gSettings.size()) ? gSettings[n].Template.OpenCircuit : true;
-    if (openCircuit)
-        gMainForm->SetOpenCircuit(false);
-    else
-        gMainForm->SetConstPPO(false);
-    switch (EditorState_) {
-    case 1: EnableProfileCommands(true, true); break;
-    case 2: EnableProfileCommands(false, true); break;
-    default: EnableProfileCommands(false, false); break;
-    }
-    const bool nextDive = NextProfile == -1 && EditorState_ == 2;
-    gMainForm->Button(QStringLiteral("Multilevel"))->setEnabled(nextDive);
-    gMainForm->mnuSurface->setEnabled(nextDive);
+    showCircuitOfDive(record().Template.OpenCircuit);
+    commandsByState();
+    enableNextDiveCommand(NextProfile == -1 && EditorState_ == EditorComputed);
     if (PrevProfile != -1)
-        setWindowIcon(gMainForm->imlIcons.image(ImageList::Repetitive));
+        showRepetitiveIcon();
+}
+
+void frmWaypointEditor::commandsByState()
+{
+    switch (EditorState_) {
+    case EditorUserLegs:
+        EnableProfileCommands(true, true);
+        break;
+    case EditorComputed:
+        EnableProfileCommands(false, true);
+        break;
+    default:
+        EnableProfileCommands(false, false);
+        break;
+    }
+}
+
+bool frmWaypointEditor::Form_QueryUnload(int16_t UnloadMode)
+{
+    SettingsRecord &r = tagRecord();
+    if (PrevProfile == -1 && r.ProfileChanged) {
+        const std::string prompt = GetLangString(3057) + windowTitle().toStdString() + "]?\n" +
+                                   GetLangString(3058);
+        const int32_t answer = Host().MsgBox(prompt, vbExclamation + vbYesNoCancel, GetLangString(3059));
+        if (answer == vbCancel)
+            return false;
+        // A save that is cancelled or fails keeps the window, so the dive is not lost.
+        if (answer == vbYes && !saveSeries())
+            return false;
+    }
+    if (r.ProfileChanged) {
+        r.CNS = 0;
+        r.OTU = 0;
+        r.HeCompartments.fill(0);
+        r.N2Compartments.fill(0);
+        r.SurfTime = 0;
+    }
+    (void)UnloadMode; // the diver's own close also relinks the series
+    return true;
+}
+
+void frmWaypointEditor::Form_Unload()
+{
+    tagRecord().SlotFree = true;
+}
+
+void frmWaypointEditor::CloseByCode()
+{
+    pendingUnloadMode_ = 1;
+    if (auto *sub = qobject_cast<QMdiSubWindow *>(parentWidget()))
+        sub->close();
+    else
+        close();
+    pendingUnloadMode_ = 0;
 }
 
 void frmWaypointEditor::closeEvent(QCloseEvent *event)
 {
-    const int16_t n = CInt(Val(Tag().toStdString()));
-    if (n > 0 && n < int16_t(gSettings.size()))
-        gSettings[n].SlotFree = true;
+    const int16_t mode = pendingUnloadMode_;
+    try {
+        if (!Form_QueryUnload(mode)) {
+            event->ignore();
+            return;
+        }
+        Form_Unload();
+    } catch (const RuntimeError &e) {
+        showCommandError(e);
+        event->ignore();
+        return;
+    }
     event->accept();
+}
+
+// ---- The guard of the commands.
+
+namespace {
+
+// Everything a command may change, so a refused command can be taken back whole.
+struct EditorSnapshot {
+    ClassProfile input, deco, saved;
+    ClassUseractions log;
+    int16_t state = 0;
+    float lastRunTime = 0;
+    SettingsRecord dive;
+};
+
+} // namespace
+
+void frmWaypointEditor::guarded(const std::function<void()> &command)
+{
+    EditorSnapshot s{InputProfile, DecoProfile_, SavedUserProfile_, UserEnteredWaypoints,
+                     EditorState_, LastRunTime_, tagRecord()};
+    try {
+        command();
+        return;
+    } catch (const RuntimeError &e) {
+        InputProfile = s.input;
+        DecoProfile_ = s.deco;
+        SavedUserProfile_ = s.saved;
+        UserEnteredWaypoints = s.log;
+        EditorState_ = s.state;
+        LastRunTime_ = s.lastRunTime;
+        SettingsRecord &r = tagRecord();
+        r.ProfileChanged = s.dive.ProfileChanged;
+        r.HeCompartments = s.dive.HeCompartments;
+        r.N2Compartments = s.dive.N2Compartments;
+        r.OTU = s.dive.OTU;
+        r.CNS = s.dive.CNS;
+        PrevPlotTime_ = PrevPlotY_ = 0;
+        RedrawProfile();
+        commandsByState();
+        showCommandError(e);
+    }
+}
+
+void frmWaypointEditor::showCommandError(const RuntimeError &error)
+{
+    Host().MsgBox(error.description(), vbCritical + vbOKOnly, "");
 }

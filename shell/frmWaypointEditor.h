@@ -1,56 +1,187 @@
 #pragma once
-// A dive window: one per open dive, a child of the main window. Its Tag holds the dive's
-// profile number, the index of its record in gSettings and of the window in gDiveWindows.
-//
-// This is the window's frame: its place among the main window's dive windows, its
-// series links and the commands the main window calls on it. The drawing, the log
-// replay and the computation come with the profile editor itself.
+// The profile editor: the child window of the main window that holds one dive. The
+// diver's input is kept as a log; the shown profile is rebuilt from it by replaying the
+// log (legs cut at the rate-table bands, the engine run after every entry), drawn as a
+// depth-over-time plot with the compartment loads of its last waypoint below it.
+// The window's Tag holds the dive's profile number, the index of its gSettings record.
 
 #include "engine/ClassProfile.h"
 #include "engine/ClassUseractions.h"
+#include "shell/PlotScale.h"
 
+#include <QString>
 #include <QWidget>
 
 #include <cstdint>
+#include <functional>
+
+class PictureBox;
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QScrollBar;
+class RuntimeError;
+struct SettingsRecord;
 
 class frmWaypointEditor : public QWidget {
     Q_OBJECT
 public:
-    explicit frmWaypointEditor(QWidget *parent = nullptr); // the window's load
+    explicit frmWaypointEditor(QWidget *parent = nullptr);
+    ~frmWaypointEditor() override;
 
-    // The dive's profile number as text.
-    QString Tag() const;
-    void setTag(const QString &tag);
-
-    int16_t SurfProfileNumber = 1;   // position in the series, 1 = first
-    ClassProfile InputProfile;       // the shown profile
+    // ---- Public variables, read by the main window, the series and the reports.
+    int16_t SurfProfileNumber = 0;      // position in the series, 1 = first
+    ClassProfile InputProfile;          // the shown profile
     ClassUseractions UserEnteredWaypoints;
-    int16_t PrevProfile = -1;        // previous dive of the series, -1 = none
-    int16_t NextProfile = -1;        // next dive of the series, -1 = none
+    int16_t PrevProfile = -1;           // previous dive of the series, -1 = none
+    int16_t NextProfile = -1;           // next dive of the series, -1 = none
+    QString Tag;                        // the dive's profile number as text
 
-    // Binds the window to its dive's settings (the active dive's Tag).
+    // ---- Window.
+    void changeColor();
+    // Refreshes the start waypoint: its ppO2 at the surface and, for a repetitive dive,
+    // the CNS and OTU carried in from the previous dive.
+    void setNullWaypoint();
+    // Binds the window to its dive's settings and lays it out.
     void SetTemplate();
-    void setPrevNext(int16_t prev, int16_t next);
-    int16_t getFirstProfile() const;
-    int16_t getLastProfile() const;
+    // Lays out the controls and redraws (nothing while minimised).
+    void resize();
+    using QWidget::resize;
+    void Form_Activate();
+    // The closing protocol. UnloadMode 0 is the diver's close box or control menu; any
+    // other value is a close by code or by the application. Returns false when the
+    // window stays open.
+    bool Form_QueryUnload(int16_t UnloadMode);
+    void Form_Unload();
+    // Closes the window as code does (no series relinking).
+    void CloseByCode();
 
-    // 0 no waypoints, 1 drawn waypoints only, 2 decompression computed.
-    int16_t EditorState() const { return EditorState_; }
-
-    // Commands the main window calls by name.
-    void StartDeco();
+    // ---- Log and replay.
+    void SaveUserEnteredWaypoints(float segtime, float Depth, int16_t Mixnumber, bool deco);
     void ReEvaluateUserEnteredWaypoints();
+    void GetSegmentedProfile(float X1, float Y1, float &X2, float &Y2, int16_t U, int16_t point);
+    void SaveUserProfile(float Depth, float SegmentTime, float Rate, float RT, int16_t Status,
+                         int16_t Mixnumber, int16_t point);
+
+    // ---- Compute and clear.
+    void StartDeco();
     void mnucleardecopoints();
     void mnuclearlastwaypoint();
     void mnuclearallwaypoints();
+    void SurfChangedProfile();
+    void SurfStartDeco();
 
-    // The window became the active dive window.
-    void Form_Activate();
+    // ---- Plot.
+    void PlotWayPoint(const ClassProfile &profile, int16_t nr, bool LastPoint);
+    void PlotGasUsed(float Xx, float Yy, const QString &Message, int16_t position);
+    float LargestDepth() const;
+    float LargestTime() const;
+    float Drate(float rate) const;
+    float Ddepth(float depth) const;
+    void TransformDescendRates();
+    void TransformAscendRates();
+    void RedrawProfile();
+    void AxisesInit(float timeMin, float timeMax, float yTop, float yBottom);
+    void Yaxis();
+    void Xaxis();
+    PlotPoint WorldToPixel(float t, float y) const;
+    PlotPoint PixelToWorld(float x, float y) const;
+    bool IsInsideGrid(float x, float y) const;
+    void HScroll1_Change();
+
+    // ---- Compartment chart.
+    void PlotCompartmentLoad(const ClassProfile &profile, int16_t index);
+    void DrawCompartmentAxes();
+    void DrawCompartmentBar(int16_t k, float value);
+
+    // ---- Series.
+    void setPrevNext(int16_t prevp, int16_t nextp);
+    void setNext(int16_t nextp);
+    void setPrev(int16_t prevp);
+    void UpdateSurfProfiles();
+    int16_t getFirstProfile() const;
+    int16_t getLastProfile() const;
+
+    // ---- State the commands and the tests read.
+    int16_t EditorState() const { return EditorState_; }
+    int16_t ProfileNumber() const { return ProfileNumber_; }
+    float LastRunTime() const { return LastRunTime_; }
+    const ClassProfile &DecoProfile() const { return DecoProfile_; }
+    const PlotScale &Scale() const { return scale_; }
+    float AnchorX() const { return AnchorX_; }
+    float AnchorY() const { return AnchorY_; }
+
+    // ---- Controls, named as the design names them.
+    QFrame *Frame1 = nullptr;
+    QLineEdit *Text1 = nullptr;
+    PictureBox *pbCompartmentLoad = nullptr;
+    PictureBox *pbMainContainer = nullptr;
+    QScrollBar *HScroll1 = nullptr;
+    PictureBox *pbAxisContainer = nullptr;
+    PictureBox *pbGrid = nullptr;
+    QLabel *lbCeiling = nullptr;
+    QLabel *lbCeilingNumber = nullptr;
+    QLabel *lbTIME = nullptr;
+    QLabel *lbDepth = nullptr;
 
 protected:
-    void closeEvent(QCloseEvent *event) override; // the unload: the dive's slot is freed
+    void closeEvent(QCloseEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void showEvent(QShowEvent *event) override;
 
 private:
-    int16_t ProfileNumber = 0;
+    void createControls();
+    SettingsRecord &record() const;          // gSettings(ProfileNumber)
+    SettingsRecord &tagRecord() const;       // gSettings(Tag): the dive a command marks changed
+    int16_t tagNumber() const;
+    bool isMinimised() const;
+    float outerWidth() const;
+    float outerHeight() const;
+    QString depthCaption(int16_t unitString) const;
+    void setCeilingText(const QString &text, const QColor &color);
+
+    // The replay without its error handling; commands that replay call it inside their
+    // own guard.
+    void replay();
+    void runEngine(bool loadOnly);
+
+    // Runs a command; an engine error puts the window back as it was before the command
+    // and shows the error.
+    void guarded(const std::function<void()> &command);
+    void showCommandError(const RuntimeError &error);
+
+    // The main window's commands that follow the editor's state.
+    void EnableProfileCommands(bool ascentOn, bool infoOn);
+    void enableNextDiveCommand(bool on);
+    void enableClearDecoPoints(bool on);
+    void commandsByState();
+    void showRepetitiveIcon();
+    void showCircuitOfDive(bool openCircuit);
+    int16_t activeEditorTag() const;   // Tag of the main window's active dive, -1 for none
+    int16_t templateIndex() const;     // gTemplateIndex
+    bool saveSeries();
+    frmWaypointEditor *diveWindow(int16_t n) const; // gDiveWindows(n), created when empty
+
+    // Fields of the window.
+    PictureBox *grid_ = nullptr;    // the plot box all grid drawing goes to
+    PlotScale scale_;
+    float PlotMaxTime_ = 60;
+    float PlotMaxDepth_ = 60;
+    float AnchorX_ = 0;
+    float AnchorY_ = 0;
+    bool RubberBandActive_ = false;
+    float PrevPlotTime_ = 0;
+    float PrevPlotY_ = 0;
+    ClassProfile DecoProfile_;
+    ClassProfile SavedUserProfile_;
+    float LastRunTime_ = 0;
+    ClassProfile WaypointScratch_;
+    int16_t ProfileNumber_ = 0;
     int16_t EditorState_ = 0;
+    // Where the window's own drawing position stands: the end of the last rubber band.
+    float CurrentX_ = 0;
+    float CurrentY_ = 0;
+
+    int16_t pendingUnloadMode_ = 0;
+    bool laidOut_ = false;
 };

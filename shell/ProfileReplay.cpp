@@ -1,0 +1,187 @@
+#include "shell/ProfileReplay.h"
+
+#include "engine/RuntimeError.h"
+
+#include <cmath>
+#include <string>
+
+namespace {
+
+[[noreturn]] void refuse(const std::string &what)
+{
+    throw RuntimeError(ErrBadSettings, "frmWaypointEditor.ReEvaluateUserEnteredWaypoints", what);
+}
+
+void checkTable(const std::vector<RateRecord> &rows, const char *name)
+{
+    if (rows.empty())
+        refuse(std::string("The ") + name + " rate table has no rows.");
+    for (size_t k = 0; k < rows.size(); ++k) {
+        if (!(rows[k].Rate > 0) || !std::isfinite(rows[k].Rate))
+            refuse(std::string("A rate of the ") + name + " rate table is not above 0.");
+        if (k > 0 && rows[k].Depth < rows[k - 1].Depth)
+            refuse(std::string("The depths of the ") + name + " rate table are not in increasing order.");
+    }
+}
+
+// Minutes to travel from one depth to another at `rate` depth units per minute.
+float travelTime(float from, float to, float rate)
+{
+    return static_cast<float>(std::fabs(static_cast<double>(to) - from) * (1.0 / rate));
+}
+
+} // namespace
+
+void CheckRateTables(const TemplateRec &tpl)
+{
+    checkTable(tpl.DescendRates, "descent");
+    checkTable(tpl.AscendRates, "ascent");
+}
+
+void SaveUserProfile(ClassProfile &profile, const TemplateRec &tpl, float Depth,
+                     float SegmentTime, float Rate, float RT, int16_t Status,
+                     int16_t Mixnumber)
+{
+    if (Mixnumber < 0 || static_cast<size_t>(Mixnumber) >= tpl.Gases.size())
+        refuse("A waypoint uses a gas that is not in the dive's gas list.");
+    const GasRecord &gas = tpl.Gases[static_cast<size_t>(Mixnumber)];
+    profile.NewWayPoint();
+    const int16_t n = profile.GetLength();
+    profile.setDepth(n, Depth);
+    profile.SetSegmentTime(n, SegmentTime);
+    profile.SetRate(n, Rate);
+    profile.SetRunTime(n, static_cast<float>(static_cast<double>(RT) + SegmentTime));
+    profile.SetMixNumber(n, Mixnumber);
+    profile.SetStatus(n, Status);
+    profile.SetGasMixO2(n, gas.O2);
+    profile.SetGasMixN2(n, gas.N2);
+    profile.SetGasMixHe(n, gas.He);
+    profile.SetGasMixName(n, gas.Name);
+}
+
+void GetSegmentedProfile(ClassProfile &profile, const TemplateRec &tpl, float X1, float Y1,
+                         float &X2, float &Y2, int16_t U)
+{
+    const float t0 = X1;
+    const float d0 = Y1;
+    float tE = X2;
+    float dT = Y2;
+    float tc = t0; // time and depth reached so far
+    float dc = d0;
+
+    // One travel piece from the current depth to depth d at a band's rate; the run time
+    // moves on to its end.
+    auto travel = [&](float d, float rate, float signedRate, int16_t status) {
+        const float time = travelTime(dc, d, rate);
+        const float te = static_cast<float>(static_cast<double>(tc) + time);
+        SaveUserProfile(profile, tpl, d, time, signedRate, tc, status, U);
+        tc = te;
+        dc = d;
+    };
+
+    if (dT == d0) {
+        SaveUserProfile(profile, tpl, dT, static_cast<float>(static_cast<double>(tE) - t0), 0, t0,
+                        StatusUserLeg, U);
+        return;
+    }
+
+    if (dT > d0) {
+        const auto &rows = tpl.DescendRates;
+        const int last = static_cast<int>(rows.size()) - 1;
+        int band = last;
+        for (int i = 0; i <= last; ++i) {
+            const float bandDepth = rows[static_cast<size_t>(i)].Depth;
+            if (dc >= bandDepth)
+                continue;
+            // A descent that starts above the first band would need the rate of a band
+            // before it.
+            if (i == 0)
+                refuse("The descent rate table does not start at the surface.");
+            if (dT > bandDepth) {
+                const float rate = rows[static_cast<size_t>(i - 1)].Rate;
+                travel(bandDepth, rate, rate, StatusDescentBand);
+            } else {
+                band = i - 1;
+                break;
+            }
+        }
+        const float rate = rows[static_cast<size_t>(band)].Rate;
+        travel(dT, rate, rate, StatusUserLeg);
+        const float te = tc;
+        if (tE < te)
+            tE = te; // the leg ends when the travel ends
+        if (te != tE)
+            SaveUserProfile(profile, tpl, dT, static_cast<float>(static_cast<double>(tE) - te), 0, te,
+                            StatusUserLeg, U);
+        X2 = tE;
+        Y2 = dT;
+        return;
+    }
+
+    const auto &rows = tpl.AscendRates;
+    for (int j = static_cast<int>(rows.size()) - 1; j >= 0; --j) {
+        const float bandDepth = rows[static_cast<size_t>(j)].Depth;
+        const float rate = rows[static_cast<size_t>(j)].Rate;
+        if (dc <= bandDepth)
+            continue;
+        if (dT > bandDepth) {
+            travel(dT, rate, -rate, StatusUserLeg);
+            const float te = tc;
+            if (tE < te)
+                tE = te;
+            SaveUserProfile(profile, tpl, dT, static_cast<float>(static_cast<double>(tE) - te), 0, te,
+                            StatusUserLeg, U);
+            X2 = tE;
+            Y2 = dT;
+            return;
+        }
+        // The ascent cannot end above the shallowest band.
+        if (dT < rows[0].Depth)
+            dT = rows[0].Depth;
+        travel(bandDepth, rate, -rate, StatusAscentBand);
+    }
+    // The ascent reached the shallowest band (the surface): no level piece.
+    X2 = tE;
+    Y2 = dT;
+}
+
+ReplayResult ReplayUserActions(const ClassUseractions &log, const TemplateRec &tpl,
+                               ClassProfile &input, ClassProfile &deco, int16_t state,
+                               const EngineRun &runEngine)
+{
+    CheckRateTables(tpl);
+
+    ReplayResult result;
+    result.EditorState = state;
+    float startTime = 0;
+    float startDepth = 0;
+    float T = 0; // the running end time of the logged legs
+
+    for (int16_t i = 1; i <= log.GetLength(); ++i) {
+        const int16_t action = log.getaction(i);
+        if (action == ActionUserWaypoint) {
+            T = static_cast<float>(static_cast<double>(T) + log.gettime(i));
+            float endDepth = log.getDepth(i);
+            GetSegmentedProfile(input, tpl, startTime, startDepth, T, endDepth, log.getmixnumber(i));
+            startTime = T;
+            startDepth = log.getDepth(i);
+            result.EditorState = EditorUserLegs;
+            deco.clear();
+            runEngine(true);
+            input.clear();
+            input.Copy(deco);
+        } else if (action == ActionDecoMarker) {
+            deco.clear();
+            runEngine(false);
+            result.EditorState = EditorComputed;
+            input.clear();
+            input.Copy(deco);
+            // A later leg continues from the end of the computed ascent.
+            const int16_t last = input.GetLength();
+            T = startTime = input.GetRunTime(last);
+            startDepth = input.getDepth(last);
+        }
+    }
+    result.LastRunTime = T;
+    return result;
+}

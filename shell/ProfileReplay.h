@@ -1,0 +1,55 @@
+#pragma once
+// Rebuilding a dive from the diver's log: each logged leg is cut into travel pieces at
+// the band depths of the dive's descent or ascent rate table, followed by a level piece
+// for the rest of the leg's time; each deco marker asks for the full computation. The
+// editor window calls these with its own profiles; they need no window, so the
+// segmentation can be checked on its own.
+
+#include "engine/ClassProfile.h"
+#include "engine/ClassUseractions.h"
+#include "engine/SettingsRecord.h"
+
+#include <cstdint>
+#include <functional>
+
+// Editor states: nothing drawn, drawn legs only, decompression computed.
+enum EditorStates : int16_t {
+    EditorEmpty = 0,
+    EditorUserLegs = 1,
+    EditorComputed = 2,
+};
+
+// Appends one piece as a waypoint: RT is the run time at the start of the piece, so the
+// waypoint's run time is RT + SegmentTime; the gas is Gases(Mixnumber) of the template.
+void SaveUserProfile(ClassProfile &profile, const TemplateRec &tpl, float Depth,
+                     float SegmentTime, float Rate, float RT, int16_t Status,
+                     int16_t Mixnumber);
+
+// Appends the pieces of one leg from depth Y1 at time X1 to depth Y2, logged to end at
+// time X2. On return X2 is the leg's effective end (raised when the travel takes longer
+// than the diver allowed) and Y2 the depth reached (an ascent stops at the shallowest
+// band of the ascent table).
+void GetSegmentedProfile(ClassProfile &profile, const TemplateRec &tpl, float X1, float Y1,
+                         float &X2, float &Y2, int16_t U);
+
+// Refuses (error 1001) rate tables the segmentation cannot walk: an empty table, a rate
+// that is not above 0, band depths out of order.
+void CheckRateTables(const TemplateRec &tpl);
+
+// Runs the engine on the input profile into the deco profile: loadOnly replays the
+// compartments along the legs, otherwise the ascent is planned with its stops.
+using EngineRun = std::function<void(bool loadOnly)>;
+
+struct ReplayResult {
+    int16_t EditorState = EditorEmpty;
+    // End of the last logged leg (or of the computed ascent): a leg added next is timed
+    // from here.
+    float LastRunTime = 0;
+};
+
+// Replays entries 1.. of the log into `input` (which holds only its start point on
+// entry), using `deco` as the engine's output. `state` is the editor's state before the
+// replay; an empty log leaves it as it is.
+ReplayResult ReplayUserActions(const ClassUseractions &log, const TemplateRec &tpl,
+                               ClassProfile &input, ClassProfile &deco, int16_t state,
+                               const EngineRun &runEngine);

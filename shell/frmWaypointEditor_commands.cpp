@@ -1,0 +1,124 @@
+// The compute and clear commands of the editor, and the re-evaluation that a change
+// sends down a series of repetitive dives.
+
+#include "shell/frmWaypointEditor.h"
+
+#include "engine/EngineGlobals.h"
+#include "shell/ProfileReplay.h"
+
+#include <QApplication>
+
+namespace {
+
+// The hourglass for the length of a computation, back to the arrow however it ends.
+class WaitCursor {
+public:
+    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
+    WaitCursor(const WaitCursor &) = delete;
+    WaitCursor &operator=(const WaitCursor &) = delete;
+};
+
+} // namespace
+
+void frmWaypointEditor::StartDeco()
+{
+    guarded([this] {
+        tagRecord().ProfileChanged = true;
+        UserEnteredWaypoints.NewAction();
+        UserEnteredWaypoints.setdeco(UserEnteredWaypoints.GetLength());
+        {
+            WaitCursor wait;
+            SavedUserProfile_.Copy(InputProfile);
+            runEngine(false);
+            InputProfile.clear();
+            InputProfile.Copy(DecoProfile_);
+            DecoProfile_.clear();
+            PrevPlotTime_ = PrevPlotY_ = 0;
+            LastRunTime_ = InputProfile.GetRunTime(InputProfile.GetLength());
+            enableClearDecoPoints(true);
+            EditorState_ = EditorComputed;
+            enableNextDiveCommand(true);
+            UpdateSurfProfiles();
+            RedrawProfile();
+        }
+        SurfChangedProfile();
+        SurfStartDeco();
+    });
+}
+
+void frmWaypointEditor::mnucleardecopoints()
+{
+    guarded([this] {
+        tagRecord().ProfileChanged = true;
+        if (EditorState_ != EditorComputed)
+            return;
+        EditorState_ = EditorUserLegs;
+        InputProfile.Copy(SavedUserProfile_);
+        UserEnteredWaypoints.DeleteLast(); // the deco marker
+        enableClearDecoPoints(false);
+        PrevPlotTime_ = PrevPlotY_ = 0;
+        TransformDescendRates();
+        TransformAscendRates();
+        replay();
+        EnableProfileCommands(true, true);
+        enableNextDiveCommand(false);
+        SurfChangedProfile();
+    });
+}
+
+void frmWaypointEditor::mnuclearlastwaypoint()
+{
+    guarded([this] {
+        tagRecord().ProfileChanged = true;
+        // The time of the entry that is now last; 0 when only the start entry is left.
+        const float t = UserEnteredWaypoints.DeleteLast();
+        if (t != 0) {
+            EnableProfileCommands(true, true);
+            enableNextDiveCommand(false);
+        } else {
+            EditorState_ = EditorEmpty;
+            EnableProfileCommands(false, false);
+            enableNextDiveCommand(false);
+            setCeilingText(QStringLiteral("0"), QColor(0, 0, 0));
+        }
+        PrevPlotTime_ = PrevPlotY_ = 0;
+        TransformDescendRates();
+        TransformAscendRates();
+        // The replay leaves LastRunTime at the end of the last logged leg that is left.
+        replay();
+        SurfChangedProfile();
+    });
+}
+
+void frmWaypointEditor::mnuclearallwaypoints()
+{
+    guarded([this] {
+        tagRecord().ProfileChanged = true;
+        LastRunTime_ = 0;
+        InputProfile.clear();
+        UserEnteredWaypoints.clear();
+        PrevPlotTime_ = PrevPlotY_ = 0;
+        TransformDescendRates();
+        TransformAscendRates();
+        EditorState_ = EditorEmpty;
+        EnableProfileCommands(false, false);
+        replay();
+        setCeilingText(QStringLiteral("0"), QColor(0, 0, 0));
+        enableNextDiveCommand(false);
+        SurfChangedProfile();
+    });
+}
+
+void frmWaypointEditor::SurfChangedProfile()
+{
+    // Nothing to do: a change reaches the following dives through SurfStartDeco.
+}
+
+void frmWaypointEditor::SurfStartDeco()
+{
+    if (NextProfile == -1)
+        return;
+    if (frmWaypointEditor *next = diveWindow(NextProfile))
+        next->ReEvaluateUserEnteredWaypoints();
+}

@@ -1,0 +1,55 @@
+// The editor's log and its replay into the shown profile.
+
+#include "shell/frmWaypointEditor.h"
+
+#include "engine/EngineGlobals.h"
+#include "shell/ProfileReplay.h"
+
+void frmWaypointEditor::SaveUserEnteredWaypoints(float segtime, float Depth, int16_t Mixnumber,
+                                                 bool deco)
+{
+    UserEnteredWaypoints.NewAction();
+    const int16_t n = UserEnteredWaypoints.GetLength();
+    UserEnteredWaypoints.setuser(n, Depth, segtime, Mixnumber);
+    if (deco)
+        UserEnteredWaypoints.setdeco(n);
+}
+
+void frmWaypointEditor::ReEvaluateUserEnteredWaypoints()
+{
+    guarded([this] { replay(); });
+}
+
+void frmWaypointEditor::replay()
+{
+    InputProfile.clear();
+    setNullWaypoint();
+    if (PrevProfile != -1)
+        showRepetitiveIcon();
+
+    const ReplayResult r = ReplayUserActions(UserEnteredWaypoints, record().Template, InputProfile,
+                                             DecoProfile_, EditorState_,
+                                             [this](bool loadOnly) { runEngine(loadOnly); });
+    EditorState_ = r.EditorState;
+    // A leg the diver adds next is timed from the end of the last logged leg, also
+    // after a file was opened or the dive computed.
+    LastRunTime_ = r.LastRunTime;
+    commandsByState();
+
+    PrevPlotTime_ = PrevPlotY_ = 0;
+    SurfChangedProfile();
+    SurfStartDeco();
+    RedrawProfile();
+}
+
+void frmWaypointEditor::GetSegmentedProfile(float X1, float Y1, float &X2, float &Y2, int16_t U,
+                                            int16_t /*point*/)
+{
+    ::GetSegmentedProfile(InputProfile, record().Template, X1, Y1, X2, Y2, U);
+}
+
+void frmWaypointEditor::SaveUserProfile(float Depth, float SegmentTime, float Rate, float RT,
+                                        int16_t Status, int16_t Mixnumber, int16_t /*point*/)
+{
+    ::SaveUserProfile(InputProfile, record().Template, Depth, SegmentTime, Rate, RT, Status, Mixnumber);
+}

@@ -1,0 +1,314 @@
+// Cutting logged legs at the rate-table bands, and replaying a log into a profile with
+// the engine run after every entry.
+
+#include "engine/RuntimeError.h"
+#include "shell/ProfileReplay.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+struct Piece {
+    float depth, time, rate, runTime;
+    int16_t status;
+};
+
+// A metric dive: descent 20 m/min from the surface, 10 m/min below 10 m; ascent
+// 3 m/min above 6 m, 9 m/min below; gases Air and a trimix.
+TemplateRec metricDive()
+{
+    TemplateRec t;
+    t.Metric = true;
+    t.EndPressure = 1.013f;
+    t.DescendRates = {{0, 0, 20, 0}, {0, 0, 10, 10}};
+    t.AscendRates = {{0, 0, 3, 0}, {0, 0, 9, 6}};
+    t.Gases.push_back({"Tx 18/45", 18, 37, 45, 0});
+    return t;
+}
+
+std::vector<Piece> pieces(const ClassProfile &p, int16_t from = 1)
+{
+    std::vector<Piece> v;
+    for (int16_t i = from; i <= p.GetLength(); ++i)
+        v.push_back({p.getDepth(i), p.GetSegmentTime(i), p.GetRate(i), p.GetRunTime(i), p.GetStatus(i)});
+    return v;
+}
+
+void expectPieces(const ClassProfile &p, const std::vector<Piece> &want, int16_t from = 1)
+{
+    const auto got = pieces(p, from);
+    ASSERT_EQ(got.size(), want.size());
+    for (size_t i = 0; i < want.size(); ++i) {
+        SCOPED_TRACE("piece " + std::to_string(i + 1));
+        EXPECT_FLOAT_EQ(got[i].depth, want[i].depth);
+        EXPECT_NEAR(got[i].time, want[i].time, 1e-5);
+        EXPECT_FLOAT_EQ(got[i].rate, want[i].rate);
+        EXPECT_NEAR(got[i].runTime, want[i].runTime, 1e-5);
+        EXPECT_EQ(got[i].status, want[i].status);
+    }
+}
+
+// One leg into a fresh profile; returns the leg's effective end time and depth.
+std::pair<float, float> leg(ClassProfile &p, const TemplateRec &t, float t0, float d0, float tE,
+                            float dT, int16_t mix = 0)
+{
+    GetSegmentedProfile(p, t, t0, d0, tE, dT, mix);
+    return {tE, dT};
+}
+
+} // namespace
+
+TEST(Segmentation, DescentCrossesABandAndLevelsOff)
+{
+    // 0 -> 30 m in a logged 25 min: 10 m at 20 m/min (0.5 min), 20 m at 10 m/min
+    // (2 min), then 22.5 min level.
+    ClassProfile p;
+    const auto end = leg(p, metricDive(), 0, 0, 25, 30, 1);
+    expectPieces(p, {{10, 0.5f, 20, 0.5f, 2}, {30, 2, 10, 2.5f, 1}, {30, 22.5f, 0, 25, 1}});
+    EXPECT_FLOAT_EQ(end.first, 25);
+    EXPECT_FLOAT_EQ(end.second, 30);
+    EXPECT_EQ(p.GetGasMixName(3), "Tx 18/45");
+    EXPECT_FLOAT_EQ(p.GetGasMixHe(1), 45);
+    EXPECT_EQ(p.getmixnumber(2), 1);
+}
+
+TEST(Segmentation, BandBoundaries)
+{
+    const TemplateRec t = metricDive();
+    {
+        SCOPED_TRACE("a descent ending exactly on a band depth does not cross it");
+        ClassProfile p;
+        leg(p, t, 0, 0, 5, 10);
+        expectPieces(p, {{10, 0.5f, 20, 0.5f, 1}, {10, 4.5f, 0, 5, 1}});
+    }
+    {
+        SCOPED_TRACE("a descent starting on a band depth uses the band below");
+        ClassProfile p;
+        leg(p, t, 10, 10, 20, 30);
+        expectPieces(p, {{30, 2, 10, 12, 1}, {30, 8, 0, 20, 1}});
+    }
+    {
+        SCOPED_TRACE("an ascent ending on a band depth: band piece, zero piece, level");
+        ClassProfile p;
+        const auto end = leg(p, t, 25, 30, 30, 6);
+        expectPieces(p, {{6, 24 / 9.f, -9, 25 + 24 / 9.f, 3},
+                         {6, 0, -3, 25 + 24 / 9.f, 1},
+                         {6, 5 - 24 / 9.f, 0, 30, 1}});
+        EXPECT_FLOAT_EQ(end.second, 6);
+    }
+    {
+        SCOPED_TRACE("an ascent to the surface ends on the shallowest band, no level piece");
+        ClassProfile p;
+        const auto end = leg(p, t, 30, 30, 40, 0);
+        // 24 m at 9 m/min, then 6 m at 3 m/min = 4.67 min, before the logged 10 min.
+        expectPieces(p, {{6, 24 / 9.f, -9, 30 + 24 / 9.f, 3}, {0, 2, -3, 32 + 24 / 9.f, 3}});
+        EXPECT_FLOAT_EQ(end.first, 40) << "the logged end time stands";
+        EXPECT_FLOAT_EQ(end.second, 0);
+    }
+    {
+        SCOPED_TRACE("an ascent above the shallowest band is held at it");
+        TemplateRec high = t;
+        high.AscendRates[0].Depth = 3; // a template whose ascent table starts at 3 m
+        ClassProfile p;
+        const auto end = leg(p, high, 0, 12, 10, 1);
+        expectPieces(p, {{6, 6 / 9.f, -9, 6 / 9.f, 3}, {3, 1, -3, 1 + 6 / 9.f, 3}});
+        EXPECT_FLOAT_EQ(end.second, 3);
+    }
+}
+
+TEST(Segmentation, TravelLongerThanTheLoggedTime)
+{
+    const TemplateRec t = metricDive();
+    {
+        SCOPED_TRACE("a descent ends when its travel ends, with no level piece");
+        ClassProfile p;
+        const auto end = leg(p, t, 0, 0, 1, 30);
+        expectPieces(p, {{10, 0.5f, 20, 0.5f, 2}, {30, 2, 10, 2.5f, 1}});
+        EXPECT_FLOAT_EQ(end.first, 2.5f) << "the excess delays every later leg";
+    }
+    {
+        SCOPED_TRACE("an ascent that uses up its time still gets a level piece of 0 min");
+        ClassProfile p;
+        const auto end = leg(p, t, 0, 30, 1, 12);
+        expectPieces(p, {{12, 2, -9, 2, 1}, {12, 0, 0, 2, 1}});
+        EXPECT_FLOAT_EQ(end.first, 2);
+    }
+    {
+        SCOPED_TRACE("a level leg is one piece of exactly its logged time");
+        ClassProfile p;
+        leg(p, t, 25, 30, 37.5f, 30);
+        expectPieces(p, {{30, 12.5f, 0, 37.5f, 1}});
+    }
+}
+
+TEST(Segmentation, SettingsTheBandsCannotWalkAreRefused)
+{
+    auto refused = [](TemplateRec t, float d0, float dT, int16_t mix = 0) {
+        ClassProfile p;
+        float tE = 10;
+        try {
+            CheckRateTables(t);
+            GetSegmentedProfile(p, t, 0, d0, tE, dT, mix);
+        } catch (const RuntimeError &e) {
+            return e.number() == ErrBadSettings;
+        }
+        return false;
+    };
+    TemplateRec t = metricDive();
+    t.DescendRates[1].Rate = 0;
+    EXPECT_TRUE(refused(t, 0, 30)) << "a rate of 0";
+    t = metricDive();
+    t.AscendRates.clear();
+    EXPECT_TRUE(refused(t, 30, 0)) << "no ascent rows";
+    t = metricDive();
+    std::swap(t.DescendRates[0].Depth, t.DescendRates[1].Depth);
+    EXPECT_TRUE(refused(t, 0, 30)) << "band depths out of order";
+    t = metricDive();
+    t.DescendRates[0].Depth = 3;
+    EXPECT_TRUE(refused(t, 0, 30)) << "a descent from above the first band";
+    EXPECT_TRUE(refused(metricDive(), 0, 30, 5)) << "a gas not in the list";
+    EXPECT_FALSE(refused(metricDive(), 0, 30, 1));
+}
+
+namespace {
+
+// A stand-in engine: a load-only run copies the legs with a ceiling of 3 m on every
+// piece; a full run also appends a 3 m stop of 4 min and the surfacing, as a planner
+// would, so the replay's bookkeeping can be checked without the real model.
+struct FakeEngine {
+    ClassProfile *input = nullptr;
+    ClassProfile *deco = nullptr;
+    std::vector<bool> runs; // loadOnly of each run
+
+    void operator()(bool loadOnly)
+    {
+        runs.push_back(loadOnly);
+        deco->Copy(*input);
+        for (int16_t i = 1; i <= deco->GetLength(); ++i)
+            deco->SetCeiling(i, 3);
+        if (loadOnly)
+            return;
+        const int16_t n = deco->GetLength();
+        float rt = deco->GetRunTime(n);
+        const float d = deco->getDepth(n);
+        auto add = [&](float depth, float time, int16_t status) {
+            deco->NewWayPoint();
+            const int16_t k = deco->GetLength();
+            rt += time;
+            deco->setDepth(k, depth);
+            deco->SetSegmentTime(k, time);
+            deco->SetRunTime(k, rt);
+            deco->SetStatus(k, status);
+        };
+        add(3, (d - 3) / 9, -1);
+        add(3, 4, 4);
+        add(0, 1, -1);
+    }
+};
+
+struct Replay {
+    TemplateRec tpl = metricDive();
+    ClassUseractions log;
+    ClassProfile input, deco;
+    FakeEngine engine{&input, &deco, {}};
+
+    void user(float depth, float time, int16_t mix = 1)
+    {
+        log.NewAction();
+        log.setuser(log.GetLength(), depth, time, mix);
+    }
+    void decoMarker()
+    {
+        log.NewAction();
+        log.setdeco(log.GetLength());
+    }
+    ReplayResult run(int16_t state = EditorEmpty)
+    {
+        input.clear();
+        engine.runs.clear();
+        return ReplayUserActions(log, tpl, input, deco, state, std::ref(engine));
+    }
+};
+
+} // namespace
+
+TEST(Replay, EmptyLogKeepsTheStartPointAndTheState)
+{
+    Replay r;
+    const ReplayResult res = r.run(EditorComputed);
+    EXPECT_EQ(r.input.GetLength(), 0);
+    EXPECT_EQ(res.EditorState, EditorComputed);
+    EXPECT_FLOAT_EQ(res.LastRunTime, 0);
+    EXPECT_TRUE(r.engine.runs.empty());
+}
+
+TEST(Replay, UserLegsLoadAfterEveryEntryAndSetState1)
+{
+    Replay r;
+    r.user(30, 25);
+    r.user(30, 10);
+    const ReplayResult res = r.run();
+    EXPECT_EQ(res.EditorState, EditorUserLegs);
+    EXPECT_EQ(r.engine.runs, (std::vector<bool>{true, true}));
+    expectPieces(r.input, {{10, 0.5f, 20, 0.5f, 2}, {30, 2, 10, 2.5f, 1}, {30, 22.5f, 0, 25, 1},
+                           {30, 10, 0, 35, 1}});
+    EXPECT_FLOAT_EQ(r.input.GetCeiling(4), 3) << "the shown profile is the loaded one";
+    EXPECT_FLOAT_EQ(res.LastRunTime, 35);
+}
+
+TEST(Replay, ADecoMarkerComputesAndLaterLegsStartAtTheSurfacing)
+{
+    Replay r;
+    r.user(30, 25);
+    r.decoMarker();
+    ReplayResult res = r.run();
+    EXPECT_EQ(res.EditorState, EditorComputed);
+    EXPECT_EQ(r.engine.runs, (std::vector<bool>{true, false}));
+    const int16_t n = r.input.GetLength();
+    EXPECT_FLOAT_EQ(r.input.getDepth(n), 0);
+    const float surfacing = 25 + 3 + 4 + 1;
+    EXPECT_FLOAT_EQ(r.input.GetRunTime(n), surfacing);
+    EXPECT_FLOAT_EQ(res.LastRunTime, surfacing);
+
+    // A leg after the computation: 0 -> 12 m (0.6 min at 20 m/min, 0.2 min at 10) in
+    // 5 min, starting where the computed ascent ended.
+    r.user(12, 5);
+    res = r.run();
+    EXPECT_EQ(res.EditorState, EditorUserLegs);
+    expectPieces(r.input, {{10, 0.5f, 20, surfacing + 0.5f, 2}, {12, 0.2f, 10, surfacing + 0.7f, 1},
+                           {12, 4.3f, 0, surfacing + 5, 1}},
+                 n + 1);
+
+    // A second marker computes again from the first result plus the later leg.
+    r.decoMarker();
+    res = r.run();
+    EXPECT_EQ(res.EditorState, EditorComputed);
+    EXPECT_EQ(r.engine.runs, (std::vector<bool>{true, false, true, false}));
+    EXPECT_FLOAT_EQ(res.LastRunTime, surfacing + 5 + 1 + 4 + 1);
+}
+
+TEST(Replay, TheNextLegStartsAtTheLoggedEndEvenAfterAnEarlySurfacing)
+{
+    Replay r;
+    r.user(30, 25);
+    r.user(0, 10); // the travel reaches the surface after 4.67 min
+    r.user(10, 5);
+    const ReplayResult res = r.run();
+    // The third leg starts at the logged 35 min: 0.5 min to 10 m, level to 40.
+    const int16_t n = r.input.GetLength();
+    EXPECT_NEAR(r.input.GetRunTime(n - 1), 35.5f, 1e-5);
+    EXPECT_FLOAT_EQ(r.input.GetRunTime(n), 40);
+    EXPECT_FLOAT_EQ(res.LastRunTime, 40);
+}
+
+TEST(Replay, RefusedSettingsStopTheReplayBeforeTheEngineRuns)
+{
+    Replay r;
+    r.user(30, 25);
+    r.tpl.DescendRates.clear();
+    EXPECT_THROW(r.run(), RuntimeError);
+    EXPECT_TRUE(r.engine.runs.empty());
+}

@@ -39,6 +39,13 @@ void WarnBelowLimit(float Value, float Limit, bool Metric, bool &Warned);
 // list and rate tables they use is the active editor's, or the default template
 // (element 0 of gSettings) when no editor is active.
 
+// Appends one piece of a leg as a waypoint: Depth, segment Time, Rate, run time
+// RunTime + Time, Status, the mix and its gas (name and percentages from Gases(MixNr) of
+// the template; an unknown MixNr is error 9). The table dives and the editor's drawn
+// legs both build their pieces with it.
+void AppendLegPiece(ClassProfile &Profile, const TemplateRec &Template, float Depth, float Time,
+                    float Rate, float RunTime, int16_t Status, int16_t MixNr);
+
 // Appends one waypoint: Depth, segment Time, Rate, run time RunTime + Time, the mix and
 // its gas (name and percentages from the dive's gas list; an unknown MixNr is error 9),
 // and Status.

@@ -44,13 +44,12 @@ float travelTime(float from, float to, float rate)
 
 } // namespace
 
-void AddTableWaypoint(ClassProfile &Profile, float Depth, float Time, float Rate, float RunTime,
-                      int16_t Status, int16_t MixNr)
+void AppendLegPiece(ClassProfile &Profile, const TemplateRec &Template, float Depth, float Time,
+                    float Rate, float RunTime, int16_t Status, int16_t MixNr)
 {
-    const TemplateRec &T = tableTemplate();
-    if (MixNr < 0 || static_cast<size_t>(MixNr) >= T.Gases.size())
+    if (MixNr < 0 || static_cast<size_t>(MixNr) >= Template.Gases.size())
         throwSubscript("AddTableWaypoint");
-    const GasRecord &gas = T.Gases[static_cast<size_t>(MixNr)];
+    const GasRecord &gas = Template.Gases[static_cast<size_t>(MixNr)];
     Profile.NewWayPoint();
     const int16_t n = Profile.GetLength();
     Profile.setDepth(n, Depth);
@@ -63,6 +62,12 @@ void AddTableWaypoint(ClassProfile &Profile, float Depth, float Time, float Rate
     Profile.SetGasMixN2(n, gas.N2);
     Profile.SetGasMixHe(n, gas.He);
     Profile.SetGasMixName(n, gas.Name);
+}
+
+void AddTableWaypoint(ClassProfile &Profile, float Depth, float Time, float Rate, float RunTime,
+                      int16_t Status, int16_t MixNr)
+{
+    AppendLegPiece(Profile, tableTemplate(), Depth, Time, Rate, RunTime, Status, MixNr);
 }
 
 // Row k of a rate table applies from its band depth Dk down to the next row's; the last

@@ -251,21 +251,24 @@ void PictureBox::resizeEvent(QResizeEvent *event)
 
 void PictureBox::mousePressEvent(QMouseEvent *event)
 {
-    const QPointF at = event->position() - contentsRect().topLeft();
-    emit MouseDown(buttonCode(event->button()), shiftCode(event->modifiers()),
-                   PixelsToTwips(at.x()), PixelsToTwips(at.y()));
+    const QPointF at = twipsOf(event);
+    emit MouseDown(buttonCode(event->button()), shiftCode(event->modifiers()), at.x(), at.y());
 }
 
 void PictureBox::mouseMoveEvent(QMouseEvent *event)
 {
-    const QPointF at = event->position() - contentsRect().topLeft();
-    emit MouseMove(buttonCode(event->buttons()), shiftCode(event->modifiers()),
-                   PixelsToTwips(at.x()), PixelsToTwips(at.y()));
+    const QPointF at = twipsOf(event);
+    emit MouseMove(buttonCode(event->buttons()), shiftCode(event->modifiers()), at.x(), at.y());
 }
 
 void PictureBox::mouseReleaseEvent(QMouseEvent *event)
 {
+    const QPointF at = twipsOf(event);
+    emit MouseUp(buttonCode(event->button()), shiftCode(event->modifiers()), at.x(), at.y());
+}
+
+QPointF PictureBox::twipsOf(const QMouseEvent *event) const
+{
     const QPointF at = event->position() - contentsRect().topLeft();
-    emit MouseUp(buttonCode(event->button()), shiftCode(event->modifiers()),
-                 PixelsToTwips(at.x()), PixelsToTwips(at.y()));
+    return QPointF(PixelsToTwips(at.x()), PixelsToTwips(at.y()));
 }

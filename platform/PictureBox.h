@@ -85,6 +85,8 @@ protected:
 private:
     void beginPaint(class QPainter &p, const QColor &penColor) const;
     void fitImage();
+    // Where a mouse event happened, in twips of the drawing area.
+    QPointF twipsOf(const QMouseEvent *event) const;
     QPointF toPixels(float x, float y) const;
 
     QImage image_;

@@ -1,5 +1,6 @@
 #include "shell/ProfileReplay.h"
 
+#include "engine/DOLVmiscModule.h"
 #include "engine/RuntimeError.h"
 
 #include <cmath>
@@ -42,21 +43,7 @@ void SaveUserProfile(ClassProfile &profile, const TemplateRec &tpl, float Depth,
                      float SegmentTime, float Rate, float RT, int16_t Status,
                      int16_t Mixnumber)
 {
-    if (Mixnumber < 0 || static_cast<size_t>(Mixnumber) >= tpl.Gases.size())
-        refuse("A waypoint uses a gas that is not in the dive's gas list.");
-    const GasRecord &gas = tpl.Gases[static_cast<size_t>(Mixnumber)];
-    profile.NewWayPoint();
-    const int16_t n = profile.GetLength();
-    profile.setDepth(n, Depth);
-    profile.SetSegmentTime(n, SegmentTime);
-    profile.SetRate(n, Rate);
-    profile.SetRunTime(n, static_cast<float>(static_cast<double>(RT) + SegmentTime));
-    profile.SetMixNumber(n, Mixnumber);
-    profile.SetStatus(n, Status);
-    profile.SetGasMixO2(n, gas.O2);
-    profile.SetGasMixN2(n, gas.N2);
-    profile.SetGasMixHe(n, gas.He);
-    profile.SetGasMixName(n, gas.Name);
+    AppendLegPiece(profile, tpl, Depth, SegmentTime, Rate, RT, Status, Mixnumber);
 }
 
 void GetSegmentedProfile(ClassProfile &profile, const TemplateRec &tpl, float X1, float Y1,

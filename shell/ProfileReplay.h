@@ -20,7 +20,8 @@ enum EditorStates : int16_t {
 };
 
 // Appends one piece as a waypoint: RT is the run time at the start of the piece, so the
-// waypoint's run time is RT + SegmentTime; the gas is Gases(Mixnumber) of the template.
+// waypoint's run time is RT + SegmentTime; the gas is Gases(Mixnumber) of the template
+// (a gas not in the list is error 9).
 void SaveUserProfile(ClassProfile &profile, const TemplateRec &tpl, float Depth,
                      float SegmentTime, float Rate, float RT, int16_t Status,
                      int16_t Mixnumber);

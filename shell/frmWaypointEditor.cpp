@@ -4,12 +4,13 @@
 #include "shell/frmWaypointEditor.h"
 
 #include "engine/EngineGlobals.h"
-#include "engine/EngineHost.h"
-#include "engine/ResourceManager.h"
 #include "engine/RuntimeError.h"
 #include "engine/VBConversions.h"
+#include "platform/LocaliseForm.h"
+#include "platform/MsgBox.h"
 #include "platform/PictureBox.h"
 #include "platform/Twips.h"
+#include "shell/PlotColors.h"
 #include "shell/ProfileReplay.h"
 
 #include <QCloseEvent>
@@ -22,13 +23,6 @@
 #include <algorithm>
 
 namespace {
-
-const QColor kPlotBack(128, 120, 128);
-
-QString lang(int16_t id)
-{
-    return QString::fromStdString(GetLangString(id));
-}
 
 void setLabelColors(QLabel *label, const QColor &back, const QColor &text)
 {
@@ -61,13 +55,14 @@ frmWaypointEditor::frmWaypointEditor(QWidget *parent)
     pbMainContainer->Move(0, 0, PixelsToTwips(width()), 3100);
     pbAxisContainer->Move(800, 300);
 
-    setWindowTitle(lang(1500));
-    lbTIME->setText(lang(1501));
+    LocaliseForm(this);
+    setWindowTitle(GetLangStringQ(1500));
+    lbTIME->setText(GetLangStringQ(1501));
     lbTIME->adjustSize();
     moveTwips(lbTIME, pbMainContainer->Width() / 2, 100);
-    lbDepth->setText(depthCaption(1223));
+    lbDepth->setText(depthCaption(GetLangStringQ(1223)));
     lbDepth->adjustSize();
-    lbCeiling->setText(lang(1503));
+    lbCeiling->setText(GetLangStringQ(1503));
     lbCeiling->adjustSize();
 
     EnableProfileCommands(false, false);
@@ -137,23 +132,24 @@ void frmWaypointEditor::createControls()
 
 void frmWaypointEditor::changeColor()
 {
-    pbMainContainer->SetBackColor(kPlotBack);
-    pbAxisContainer->SetBackColor(kPlotBack);
-    pbGrid->SetBackColor(kPlotBack);
-    setLabelColors(lbCeiling, kPlotBack, QColor(0, 0, 0));
-    setLabelColors(lbCeilingNumber, kPlotBack, QColor(0, 0, 0));
+    pbMainContainer->SetBackColor(PlotColors::PlotBack);
+    pbAxisContainer->SetBackColor(PlotColors::PlotBack);
+    pbGrid->SetBackColor(PlotColors::PlotBack);
+    setLabelColors(lbCeiling, PlotColors::PlotBack, QColor(0, 0, 0));
+    setLabelColors(lbCeilingNumber, PlotColors::PlotBack, QColor(0, 0, 0));
     setLabelColors(lbTIME, QColor(), QColor(0, 0, 0));
     setLabelColors(lbDepth, QColor(), QColor(0, 0, 0));
     pbAxisContainer->SetBorderStyle(0);
     pbGrid->SetBorderStyle(0);
 }
 
-QString frmWaypointEditor::depthCaption(int16_t unitString) const
+QString frmWaypointEditor::depthCaption(const QString &unit) const
 {
+    // The caption written downwards: one character a line, then the unit.
     QString vertical;
-    for (const QChar c : lang(1502))
+    for (const QChar c : GetLangStringQ(1502))
         vertical += c + QLatin1Char('\n');
-    return vertical + lang(unitString);
+    return vertical + unit;
 }
 
 int16_t frmWaypointEditor::tagNumber() const
@@ -192,7 +188,7 @@ void frmWaypointEditor::SetTemplate()
     const int16_t active = activeEditorTag();
     ProfileNumber_ = active >= 0 ? active : templateIndex();
     resize();
-    lbDepth->setText(depthCaption(record().Template.Metric ? 1222 : 1223));
+    lbDepth->setText(depthCaption(record().Template.Metric ? GetLangStringQ(1222) : GetLangStringQ(1223)));
     lbDepth->adjustSize();
 }
 
@@ -313,9 +309,9 @@ bool frmWaypointEditor::Form_QueryUnload(int16_t UnloadMode)
 {
     SettingsRecord &r = tagRecord();
     if (PrevProfile == -1 && r.ProfileChanged) {
-        const std::string prompt = GetLangString(3057) + windowTitle().toStdString() + "]?\n" +
-                                   GetLangString(3058);
-        const int32_t answer = Host().MsgBox(prompt, vbExclamation + vbYesNoCancel, GetLangString(3059));
+        const QString prompt = GetLangStringQ(3057) + windowTitle() + QStringLiteral("]?\n") +
+                               GetLangStringQ(3058);
+        const int32_t answer = MsgBox(prompt, vbExclamation + vbYesNoCancel, GetLangStringQ(3059));
         if (answer == vbCancel)
             return false;
         // A save that is cancelled or fails keeps the window, so the dive is not lost.
@@ -409,5 +405,5 @@ void frmWaypointEditor::guarded(const std::function<void()> &command)
 
 void frmWaypointEditor::showCommandError(const RuntimeError &error)
 {
-    Host().MsgBox(error.description(), vbCritical + vbOKOnly, "");
+    MsgBox(QString::fromStdString(error.description()), vbCritical + vbOKOnly);
 }

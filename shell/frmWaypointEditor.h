@@ -137,7 +137,7 @@ private:
     bool isMinimised() const;
     float outerWidth() const;
     float outerHeight() const;
-    QString depthCaption(int16_t unitString) const;
+    QString depthCaption(const QString &unit) const;
     void setCeilingText(const QString &text, const QColor &color);
 
     // The replay without its error handling; commands that replay call it inside their

@@ -4,20 +4,13 @@
 #include "shell/frmWaypointEditor.h"
 
 #include "engine/EngineGlobals.h"
-#include "engine/ResourceManager.h"
+#include "platform/LocaliseForm.h"
 #include "engine/VBConversions.h"
 #include "platform/PictureBox.h"
 #include "shell/CompartmentBar.h"
+#include "shell/PlotColors.h"
 
-namespace {
-
-const QColor kWhite(255, 255, 255);
-const QColor kBlack(0, 0, 0);
-const QColor kGreen(0, 255, 0);
-const QColor kOrange(255, 128, 64);
-const QColor kRed(255, 0, 0);
-
-} // namespace
+using namespace PlotColors;
 
 void frmWaypointEditor::PlotCompartmentLoad(const ClassProfile &profile, int16_t index)
 {
@@ -33,36 +26,36 @@ void frmWaypointEditor::DrawCompartmentAxes()
     PictureBox *pb = pbCompartmentLoad;
     pb->Cls();
     pb->DrawStyle = PictureBox::DrawSolid;
-    pb->ForeColor = kBlack;
+    pb->ForeColor = Black;
     const double SW = pb->ScaleWidth();
     const double SH = pb->ScaleHeight();
     for (int16_t n = 1; n <= kCompartments; ++n) {
         const float x = static_cast<float>((n - 1) * SW / 16);
         const float right = static_cast<float>(x + SW / 20);
-        pb->BoxFilled(right, static_cast<float>(SH - 300), x, 250, kWhite);
-        pb->Box(right, static_cast<float>(SH - 300), x, 250, kBlack);
+        pb->BoxFilled(right, static_cast<float>(SH - 300), x, 250, White);
+        pb->Box(right, static_cast<float>(SH - 300), x, 250, Black);
         pb->CurrentX = static_cast<float>(x + SW / 40 - 50);
         pb->CurrentY = static_cast<float>(SH - 250);
         pb->Print(QString::number(n));
     }
     pb->CurrentX = static_cast<float>(pb->Width() / 2.0 - 510);
     pb->CurrentY = 0;
-    pb->Print(QString::fromStdString(GetLangString(1308)));
+    pb->Print(GetLangStringQ(1308));
 }
 
 void frmWaypointEditor::DrawCompartmentBar(int16_t k, float value)
 {
     PictureBox *pb = pbCompartmentLoad;
     const CompartmentBar b = CompartmentBarGeometry(pb->ScaleWidth(), pb->ScaleHeight(), k, value);
-    pb->BoxFilled(b.right, b.bottom, b.x, b.top, kWhite);
+    pb->BoxFilled(b.right, b.bottom, b.x, b.top, White);
     // A zone the value only touches has no height and is not drawn.
     if (b.hasGreen && b.greenTop != b.bottom)
-        pb->BoxFilled(b.x, b.bottom, b.right, b.greenTop, kGreen);
+        pb->BoxFilled(b.x, b.bottom, b.right, b.greenTop, Green);
     if (b.hasOrange && b.orangeTop != b.greenTop)
-        pb->BoxFilled(b.x, b.greenTop, b.right, b.orangeTop, kOrange);
+        pb->BoxFilled(b.x, b.greenTop, b.right, b.orangeTop, Orange);
     if (b.hasRed && b.redTop != b.orangeTop)
-        pb->BoxFilled(b.x, b.orangeTop, b.right, b.redTop, kRed);
-    pb->Box(b.right, b.bottom, b.x, b.top, kBlack);
+        pb->BoxFilled(b.x, b.orangeTop, b.right, b.redTop, Red);
+    pb->Box(b.right, b.bottom, b.x, b.top, Black);
     // The load as a whole percentage; not capped, so a bar cut at 300 % still says how
     // far over it is.
     pb->CurrentX = b.x + 80;

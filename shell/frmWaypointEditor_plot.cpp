@@ -8,34 +8,31 @@
 #include "engine/VBConversions.h"
 #include "platform/PictureBox.h"
 #include "platform/Twips.h"
+#include "shell/PlotColors.h"
 
 #include <QLabel>
 #include <QScrollBar>
 
-namespace {
+using namespace PlotColors;
 
-const QColor kWhite(255, 255, 255);
-const QColor kBlack(0, 0, 0);
-const QColor kGrey(128, 128, 128);
-const QColor kYellow(255, 255, 0);
-const QColor kOrange(255, 128, 64);
+namespace {
 
 // Dot colour of a waypoint by its kind.
 QColor statusColor(int16_t status)
 {
     switch (status) {
     case 1:
-        return QColor(255, 255, 255); // piece of a drawn leg
+        return White;   // piece of a drawn leg
     case 2:
-        return QColor(255, 0, 0);     // descent band
+        return Red;     // descent band
     case 3:
-        return QColor(255, 255, 0);   // ascent band
+        return Yellow;  // ascent band
     case 4:
-        return QColor(0, 0, 255);     // decompression stop
+        return Blue;    // decompression stop
     case 5:
-        return QColor(255, 0, 255);
+        return Magenta;
     default:
-        return QColor(0, 255, 0);
+        return Green;
     }
 }
 
@@ -129,7 +126,7 @@ void frmWaypointEditor::RedrawProfile()
 void frmWaypointEditor::AxisesInit(float timeMin, float timeMax, float yTop, float yBottom)
 {
     scale_ = MakePlotScale(grid_->Width(), grid_->Height(), timeMin, timeMax, yTop, yBottom);
-    grid_->BoxFilled(scale_.GridRight, scale_.GridBottom, scale_.GridLeft, scale_.GridTop, kBlack);
+    grid_->BoxFilled(scale_.GridRight, scale_.GridBottom, scale_.GridLeft, scale_.GridTop, Black);
     AnchorX_ = CurrentX_ = scale_.GridLeft;
     AnchorY_ = CurrentY_ = scale_.GridTop;
     Xaxis();
@@ -142,14 +139,14 @@ void frmWaypointEditor::Yaxis()
     // The depth axis in the container, 20 twips left of the grid, and the surface line.
     pbMainContainer->DrawStyle = PictureBox::DrawSolid;
     pbMainContainer->Line(scale_.GridLeft + 780, py0 + 300, scale_.GridLeft + 780,
-                          pbMainContainer->Height(), kWhite);
+                          pbMainContainer->Height(), White);
     grid_->DrawStyle = PictureBox::DrawSolid;
-    grid_->Line(scale_.GridLeft, py0, scale_.GridRight, py0, kWhite);
+    grid_->Line(scale_.GridLeft, py0, scale_.GridRight, py0, White);
 
     for (const int32_t d : DepthAxisLabels(scale_)) {
         const float py = WorldToPixel(0, static_cast<float>(-d)).y;
         grid_->DrawStyle = PictureBox::DrawDot;
-        grid_->Line(scale_.GridLeft, py, scale_.GridRight, py, kGrey);
+        grid_->Line(scale_.GridLeft, py, scale_.GridRight, py, Grey);
         grid_->DrawStyle = PictureBox::DrawSolid;
 
         const QString label = QString::number(d);
@@ -158,7 +155,7 @@ void frmWaypointEditor::Yaxis()
         pbMainContainer->CurrentX = scale_.GridLeft + 600 - w;
         pbMainContainer->CurrentY = static_cast<float>(py + 300 - h / 2.0);
         pbMainContainer->Print(label);
-        pbMainContainer->Line(scale_.GridLeft + 800, py + 300, scale_.GridLeft + 700, py + 300, kWhite);
+        pbMainContainer->Line(scale_.GridLeft + 800, py + 300, scale_.GridLeft + 700, py + 300, White);
     }
 }
 
@@ -167,7 +164,7 @@ void frmWaypointEditor::Xaxis()
     for (const int32_t t : TimeAxisLabels(scale_)) {
         const float px = WorldToPixel(static_cast<float>(t), 0).x;
         grid_->DrawStyle = PictureBox::DrawSolid;
-        grid_->Line(px, scale_.GridBottom, px, scale_.GridTop - 100, kGrey);
+        grid_->Line(px, scale_.GridBottom, px, scale_.GridTop - 100, Grey);
         const QString label = QString::number(t);
         grid_->CurrentX = static_cast<float>(px - grid_->TextWidth(label) / 2.0);
         grid_->CurrentY = scale_.GridTop - 200;
@@ -195,7 +192,7 @@ void frmWaypointEditor::PlotWayPoint(const ClassProfile &profile, int16_t nr, bo
         const std::string c = FormatFixed(profile.GetCeiling(nr), 1);
         const QString unit = record().Template.Metric ? QStringLiteral(" m") : QStringLiteral(" ft");
         setCeilingText(shownNumber(profile.GetCeiling(nr), 1) + unit,
-                       Val(c) == 0 ? kBlack : kYellow);
+                       Val(c) == 0 ? Black : Yellow);
     }
 
     const PlotPoint p = WorldToPixel(t, y);
@@ -217,17 +214,17 @@ void frmWaypointEditor::PlotWayPoint(const ClassProfile &profile, int16_t nr, bo
                 PlotGasUsed(p.x, p.y, QString::fromStdString(profile.GetGasMixName(nr + 1)), 1);
         } else if (profile.GetGasMixName(nr) != profile.GetGasMixName(nr - 1)) {
             grid_->FillStyle = PictureBox::FillTransparent;
-            grid_->Circle(p.x, p.y, 50, kOrange);
+            grid_->Circle(p.x, p.y, 50, Orange);
             // Labels near the left edge go to the right.
             PlotGasUsed(p.x, p.y, QString::fromStdString(profile.GetGasMixName(nr)), p.x < 1000 ? 1 : 0);
         }
     }
 
     grid_->FillStyle = PictureBox::FillTransparent;
-    grid_->FillColor = kWhite;
+    grid_->FillColor = White;
     grid_->DrawStyle = PictureBox::DrawSolid;
-    grid_->Line(p.x, p.y, q.x, q.y, kWhite);
-    grid_->FillColor = kBlack;
+    grid_->Line(p.x, p.y, q.x, q.y, White);
+    grid_->FillColor = Black;
 
     PrevPlotTime_ = t;
     PrevPlotY_ = y;
@@ -237,7 +234,7 @@ void frmWaypointEditor::PlotGasUsed(float Xx, float Yy, const QString &Message, 
 {
     const float savedX = grid_->CurrentX;
     const float savedY = grid_->CurrentY;
-    grid_->ForeColor = kYellow;
+    grid_->ForeColor = Yellow;
     grid_->SetFontBold(true);
     grid_->DrawStyle = PictureBox::DrawSolid;
 
@@ -246,22 +243,22 @@ void frmWaypointEditor::PlotGasUsed(float Xx, float Yy, const QString &Message, 
     const float h = PixelsToTwips(fm.height());
     if (position == 1) {
         // Lower right of the point.
-        grid_->Line(Xx + 70, Yy + 70, Xx + 500, Yy + 200, kYellow);
-        grid_->Line(Xx + 500, Yy + 200, Xx + 540 + w, Yy + 200, kYellow);
+        grid_->Line(Xx + 70, Yy + 70, Xx + 500, Yy + 200, Yellow);
+        grid_->Line(Xx + 500, Yy + 200, Xx + 540 + w, Yy + 200, Yellow);
         grid_->CurrentX = Xx + 500;
         grid_->CurrentY = Yy + 200 - h;
         grid_->Print(Message);
     } else if (position == 0) {
         // Upper left of the point.
-        grid_->Line(Xx - 40, Yy - 70, Xx - 500, Yy - 250, kYellow);
-        grid_->Line(Xx - 500, Yy - 250, Xx - 540 - w, Yy - 250, kYellow);
+        grid_->Line(Xx - 40, Yy - 70, Xx - 500, Yy - 250, Yellow);
+        grid_->Line(Xx - 500, Yy - 250, Xx - 540 - w, Yy - 250, Yellow);
         grid_->CurrentX = Xx - 540 - w;
         grid_->CurrentY = Yy - 250 - h;
         grid_->Print(Message);
     }
 
     grid_->SetFontBold(false);
-    grid_->ForeColor = kBlack;
+    grid_->ForeColor = Black;
     grid_->CurrentX = savedX;
     grid_->CurrentY = savedY;
 }

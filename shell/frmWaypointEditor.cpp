@@ -90,6 +90,9 @@ void frmWaypointEditor::createControls()
     pbGrid = new PictureBox(pbAxisContainer);
     pbGrid->setObjectName(QStringLiteral("pbGrid"));
     grid_ = pbGrid;
+    connect(pbGrid, &PictureBox::MouseDown, this, &frmWaypointEditor::pbGrid_MouseDown);
+    connect(pbGrid, &PictureBox::MouseMove, this, &frmWaypointEditor::pbGrid_MouseMove);
+    connect(pbGrid, &PictureBox::MouseUp, this, &frmWaypointEditor::pbGrid_MouseUp);
 
     Frame1 = new QFrame(pbGrid);
     Frame1->setObjectName(QStringLiteral("Frame1"));
@@ -154,7 +157,7 @@ QString frmWaypointEditor::depthCaption(const QString &unit) const
 
 int16_t frmWaypointEditor::tagNumber() const
 {
-    return CInt(Val(Tag.toStdString()));
+    return CInt(Val(Tag_.toStdString()));
 }
 
 SettingsRecord &frmWaypointEditor::record() const

@@ -8,12 +8,14 @@
 #include "engine/ClassProfile.h"
 #include "engine/ClassUseractions.h"
 #include "shell/PlotScale.h"
+#include "shell/RubberBand.h"
 
 #include <QString>
 #include <QWidget>
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 
 class PictureBox;
 class QFrame;
@@ -35,7 +37,10 @@ public:
     ClassUseractions UserEnteredWaypoints;
     int16_t PrevProfile = -1;           // previous dive of the series, -1 = none
     int16_t NextProfile = -1;           // next dive of the series, -1 = none
-    QString Tag;                        // the dive's profile number as text
+
+    // The dive's profile number as text.
+    QString Tag() const { return Tag_; }
+    void setTag(const QString &tag) { Tag_ = tag; }
 
     // ---- Window.
     void changeColor();
@@ -88,6 +93,16 @@ public:
     PlotPoint PixelToWorld(float x, float y) const;
     bool IsInsideGrid(float x, float y) const;
     void HScroll1_Change();
+
+    // ---- Mouse editing.
+    void pbGrid_MouseDown(int Button, int Shift, float X, float Y);
+    void pbGrid_MouseMove(int Button, int Shift, float X, float Y);
+    void pbGrid_MouseUp(int Button, int Shift, float X, float Y);
+    // Draws the band of a new leg (exclusive-or); XTo, YTo come back moved to where the
+    // pointer is taken to be.
+    void DrawSegmentedLine(float XFrom, float YFrom, float &XTo, float &YTo);
+    void ShowCursorPosition(float X, float Y);
+    bool RubberBandActive() const { return RubberBandActive_; }
 
     // ---- Compartment chart.
     void PlotCompartmentLoad(const ClassProfile &profile, int16_t index);
@@ -160,6 +175,12 @@ private:
     int16_t activeEditorTag() const;   // Tag of the main window's active dive, -1 for none
     int16_t templateIndex() const;     // gTemplateIndex
     bool saveSeries();
+    // The waypoint dialog on a one-waypoint profile (mode 0 view, -1 edit), modal.
+    void showWaypointDialog(ClassProfile &waypoint, int16_t mode);
+    // The main window's waypoint menu at the pointer.
+    void showWaypointMenu();
+    void drawRubberBand(const RubberBandPath &path);
+    void eraseRubberBand();
     frmWaypointEditor *diveWindow(int16_t n) const; // gDiveWindows(n), created when empty
 
     // Fields of the window.
@@ -178,10 +199,12 @@ private:
     ClassProfile WaypointScratch_;
     int16_t ProfileNumber_ = 0;
     int16_t EditorState_ = 0;
+    std::optional<RubberBandPath> band_; // the rubber band as drawn last
     // Where the window's own drawing position stands: the end of the last rubber band.
     float CurrentX_ = 0;
     float CurrentY_ = 0;
 
+    QString Tag_;
     int16_t pendingUnloadMode_ = 0;
     bool laidOut_ = false;
 };

@@ -106,6 +106,7 @@ void frmWaypointEditor::RedrawProfile()
 
     pbMainContainer->Cls();
     grid_->Cls();
+    band_.reset();
     // Three times the longest run time across and twice the deepest depth down, so a
     // new leg has room to the right and below.
     AxisesInit(0, static_cast<float>(3.0 * PlotMaxTime_), 0, static_cast<float>(-2.0 * PlotMaxDepth_));

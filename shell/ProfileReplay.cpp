@@ -1,27 +1,30 @@
 #include "shell/ProfileReplay.h"
 
 #include "engine/DOLVmiscModule.h"
+#include "engine/ResourceManager.h"
 #include "engine/RuntimeError.h"
 
 #include <cmath>
-#include <string>
 
 namespace {
 
-[[noreturn]] void refuse(const std::string &what)
+// The replay refuses settings it cannot walk, with the language's text of `id`.
+[[noreturn]] void refuse(int16_t id)
 {
-    throw RuntimeError(ErrBadSettings, "frmWaypointEditor.ReEvaluateUserEnteredWaypoints", what);
+    throw RuntimeError(ErrBadSettings, "frmWaypointEditor.ReEvaluateUserEnteredWaypoints",
+                       GetLangString(id));
 }
 
-void checkTable(const std::vector<RateRecord> &rows, const char *name)
+// A table needs rows, rates above 0 and band depths that do not decrease.
+void checkTable(const std::vector<RateRecord> &rows, int16_t noRows, int16_t badRate)
 {
     if (rows.empty())
-        refuse(std::string("The ") + name + " rate table has no rows.");
+        refuse(noRows);
     for (size_t k = 0; k < rows.size(); ++k) {
         if (!(rows[k].Rate > 0) || !std::isfinite(rows[k].Rate))
-            refuse(std::string("A rate of the ") + name + " rate table is not above 0.");
+            refuse(badRate);
         if (k > 0 && rows[k].Depth < rows[k - 1].Depth)
-            refuse(std::string("The depths of the ") + name + " rate table are not in increasing order.");
+            refuse(2431);
     }
 }
 
@@ -35,8 +38,8 @@ float travelTime(float from, float to, float rate)
 
 void CheckRateTables(const TemplateRec &tpl)
 {
-    checkTable(tpl.DescendRates, "descent");
-    checkTable(tpl.AscendRates, "ascent");
+    checkTable(tpl.DescendRates, 2429, 2430);
+    checkTable(tpl.AscendRates, 2421, 2422);
 }
 
 void SaveUserProfile(ClassProfile &profile, const TemplateRec &tpl, float Depth,
@@ -83,7 +86,7 @@ void GetSegmentedProfile(ClassProfile &profile, const TemplateRec &tpl, float X1
             // A descent that starts above the first band would need the rate of a band
             // before it.
             if (i == 0)
-                refuse("The descent rate table does not start at the surface.");
+                refuse(2430);
             if (dT > bandDepth) {
                 const float rate = rows[static_cast<size_t>(i - 1)].Rate;
                 travel(bandDepth, rate, rate, StatusDescentBand);
@@ -137,6 +140,12 @@ ReplayResult ReplayUserActions(const ClassUseractions &log, const TemplateRec &t
                                const EngineRun &runEngine)
 {
     CheckRateTables(tpl);
+    for (int16_t i = 1; i <= log.GetLength(); ++i) {
+        const int16_t mix = log.getmixnumber(i);
+        if (log.getaction(i) == ActionUserWaypoint &&
+            (mix < 0 || static_cast<size_t>(mix) >= tpl.Gases.size()))
+            refuse(2423);
+    }
 
     ReplayResult result;
     result.EditorState = state;

@@ -33,8 +33,8 @@ void SaveUserProfile(ClassProfile &profile, const TemplateRec &tpl, float Depth,
 void GetSegmentedProfile(ClassProfile &profile, const TemplateRec &tpl, float X1, float Y1,
                          float &X2, float &Y2, int16_t U);
 
-// Refuses (error 1001) rate tables the segmentation cannot walk: an empty table, a rate
-// that is not above 0, band depths out of order.
+// Refuses (error 1001, with the language's text) rate tables the segmentation cannot
+// walk: an empty table, a rate that is not above 0, band depths out of order.
 void CheckRateTables(const TemplateRec &tpl);
 
 // Runs the engine on the input profile into the deco profile: loadOnly replays the
@@ -50,7 +50,8 @@ struct ReplayResult {
 
 // Replays entries 1.. of the log into `input` (which holds only its start point on
 // entry), using `deco` as the engine's output. `state` is the editor's state before the
-// replay; an empty log leaves it as it is.
+// replay; an empty log leaves it as it is. Settings the legs cannot be cut with, and a
+// logged gas missing from the gas list, are refused (error 1001) before anything runs.
 ReplayResult ReplayUserActions(const ClassUseractions &log, const TemplateRec &tpl,
                                ClassProfile &input, ClassProfile &deco, int16_t state,
                                const EngineRun &runEngine);

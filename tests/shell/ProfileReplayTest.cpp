@@ -308,6 +308,9 @@ TEST(Replay, RefusedSettingsStopTheReplayBeforeTheEngineRuns)
 {
     Replay r;
     r.user(30, 25);
+    r.user(30, 10, 3); // a gas the list does not hold
+    EXPECT_THROW(r.run(), RuntimeError);
+    r.log.DeleteLast();
     r.tpl.DescendRates.clear();
     EXPECT_THROW(r.run(), RuntimeError);
     EXPECT_TRUE(r.engine.runs.empty());

@@ -31,5 +31,4 @@ void frmWaypointEditor::setPrev(int16_t prevp) { PrevProfile = prevp; UpdateSurf
 void frmWaypointEditor::UpdateSurfProfiles() { if (PrevProfile == -1 && NextProfile == -1) SurfProfileNumber = 1; }
 int16_t frmWaypointEditor::getFirstProfile() const { return tagNumber(); }
 int16_t frmWaypointEditor::getLastProfile() const { return tagNumber(); }
-void frmWaypointEditor::showWaypointDialog(ClassProfile &, int16_t) {}
 void frmWaypointEditor::showWaypointMenu() {}

@@ -9,11 +9,13 @@
 #include "engine/RuntimeError.h"
 #include "engine/VBConversions.h"
 #include "platform/LocaliseForm.h"
+#include "platform/ModalWindow.h"
 #include "platform/MsgBox.h"
 #include "platform/PictureBox.h"
 #include "platform/Twips.h"
 #include "shell/PlotColors.h"
 #include "shell/RubberBand.h"
+#include "shell/frmWaypointForm.h"
 
 #include <QFrame>
 #include <QLineEdit>
@@ -155,7 +157,7 @@ void frmWaypointEditor::pbGrid_MouseUp(int /*Button*/, int /*Shift*/, float /*X*
         showWaypointDialog(WaypointScratch_, -1);
 
         const float d = WaypointScratch_.getDepth(0);
-        if (d != -100) {
+        if (d != frmWaypointForm::kCancelledDepth) {
             const float ceiling = InputProfile.GetCeiling(InputProfile.GetLength());
             if (d >= ceiling) {
                 AnchorX_ = CurrentX_;
@@ -175,4 +177,11 @@ void frmWaypointEditor::pbGrid_MouseUp(int /*Button*/, int /*Shift*/, float /*X*
         DecoProfile_.clear();
         replay();
     });
+}
+
+void frmWaypointEditor::showWaypointDialog(ClassProfile &waypoint, int16_t mode)
+{
+    frmWaypointForm form(window());
+    form.data(waypoint, mode);
+    ShowModal(&form);
 }

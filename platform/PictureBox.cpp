@@ -39,6 +39,16 @@ QPoint pixelOf(float x, float y)
     return QPoint(TwipsToPixels(x), TwipsToPixels(y));
 }
 
+// The pixels from one corner to the other, both included, whichever way round they are
+// given (QRect::normalized would drop a row and a column of a reversed rectangle).
+QRect cornersRect(float x1, float y1, float x2, float y2)
+{
+    const QPoint a = pixelOf(x1, y1);
+    const QPoint b = pixelOf(x2, y2);
+    return QRect(QPoint(std::min(a.x(), b.x()), std::min(a.y(), b.y())),
+                 QPoint(std::max(a.x(), b.x()), std::max(a.y(), b.y())));
+}
+
 } // namespace
 
 PictureBox::PictureBox(QWidget *parent)
@@ -63,20 +73,25 @@ void PictureBox::Move(float left, float top)
     move(TwipsToPixels(left), TwipsToPixels(top));
 }
 
+// A hidden widget gets its resize event only when it is shown again, so the drawing
+// area follows every change of size at once: what is drawn next is not lost.
 void PictureBox::Move(float left, float top, float width, float height)
 {
     setGeometry(TwipsToPixels(left), TwipsToPixels(top), std::max(0, TwipsToPixels(width)),
                 std::max(0, TwipsToPixels(height)));
+    fitImage();
 }
 
 void PictureBox::SetWidth(float width)
 {
     resize(std::max(0, TwipsToPixels(width)), height());
+    fitImage();
 }
 
 void PictureBox::SetHeight(float height)
 {
     resize(width(), std::max(0, TwipsToPixels(height)));
+    fitImage();
 }
 
 float PictureBox::ScaleWidth() const { return PixelsToTwips(image_.width()); }
@@ -149,9 +164,8 @@ void PictureBox::Box(float x1, float y1, float x2, float y2, const QColor &color
     {
         QPainter p(&image_);
         beginPaint(p, color);
-        const QRect r = QRect(pixelOf(x1, y1), pixelOf(x2, y2)).normalized();
         // The outline runs along the corner pixels themselves.
-        p.drawRect(r.adjusted(0, 0, -1, -1));
+        p.drawRect(cornersRect(x1, y1, x2, y2).adjusted(0, 0, -1, -1));
     }
     CurrentX = x2;
     CurrentY = y2;
@@ -163,8 +177,7 @@ void PictureBox::BoxFilled(float x1, float y1, float x2, float y2, const QColor 
     {
         QPainter p(&image_);
         beginPaint(p, color);
-        const QRect r = QRect(pixelOf(x1, y1), pixelOf(x2, y2)).normalized();
-        p.fillRect(r, color);
+        p.fillRect(cornersRect(x1, y1, x2, y2), color);
     }
     CurrentX = x2;
     CurrentY = y2;

@@ -29,12 +29,13 @@ void frmWaypointEditor::DrawCompartmentAxes()
     pb->ForeColor = Black;
     const double SW = pb->ScaleWidth();
     const double SH = pb->ScaleHeight();
+    // The slots sit where their bars will be drawn, so a bar covers its empty slot
+    // exactly.
     for (int16_t n = 1; n <= kCompartments; ++n) {
-        const float x = static_cast<float>((n - 1) * SW / 16);
-        const float right = static_cast<float>(x + SW / 20);
-        pb->BoxFilled(right, static_cast<float>(SH - 300), x, 250, White);
-        pb->Box(right, static_cast<float>(SH - 300), x, 250, Black);
-        pb->CurrentX = static_cast<float>(x + SW / 40 - 50);
+        const CompartmentBar slot = CompartmentBarGeometry(pb->ScaleWidth(), pb->ScaleHeight(), n, 0);
+        pb->BoxFilled(slot.right, slot.bottom, slot.x, slot.top, White);
+        pb->Box(slot.right, slot.bottom, slot.x, slot.top, Black);
+        pb->CurrentX = static_cast<float>(slot.x + SW / 40 - 50);
         pb->CurrentY = static_cast<float>(SH - 250);
         pb->Print(QString::number(n));
     }

@@ -2,6 +2,7 @@
 
 #include "shell/frmWaypointEditor.h"
 
+#include "engine/DOLVmiscModule.h"
 #include "engine/EngineGlobals.h"
 
 // Until the main window and the engine land, these stand still.
@@ -15,9 +16,10 @@ int16_t frmWaypointEditor::templateIndex() const { return 0; }
 bool frmWaypointEditor::saveSeries() { return false; }
 frmWaypointEditor *frmWaypointEditor::diveWindow(int16_t) const { return nullptr; }
 
-void frmWaypointEditor::runEngine(bool)
+void frmWaypointEditor::runEngine(bool loadOnly)
 {
-    DecoProfile_.Copy(InputProfile);
+    const int16_t n = tagNumber();
+    RunDecompression(InputProfile, DecoProfile_, record().Template, loadOnly, false, PrevProfile != -1, n, n);
 }
 
 void frmWaypointEditor::setPrevNext(int16_t prevp, int16_t nextp)

@@ -1,10 +1,12 @@
 #pragma once
-// A profile editor on dive 1, shown offscreen: a metric open-circuit trimix dive with
-// descent 20 m/min, ascent 9 m/min below 6 m and 3 m/min above, and gases Air,
-// Tx 18/45, EAN50 and oxygen.
+// A profile editor on dive 1, shown offscreen, with the default template: metric, open
+// circuit, stops every 3 m, GF 30/80, descent 20 m/min, ascent 10 m/min below 30 m,
+// 9 below 6 m and 3 above; gases Air, EAN32, EAN50, Oxygen and three trimixes. The
+// decompression switches to EAN50 at 21 m and to oxygen at 6 m.
 
 #include "engine/EngineGlobals.h"
 #include "engine/ResourceManager.h"
+#include "engine/TemplateModule.h"
 #include "platform/PictureBox.h"
 #include "platform/TestHooks.h"
 #include "platform/Twips.h"
@@ -28,15 +30,11 @@ protected:
         ResetEngineGlobals();
         gSettings.resize(2);
         TemplateRec &t = dive();
-        t.Metric = true;
-        t.OpenCircuit = true;
-        t.StartPressure = t.EndPressure = 1.013f;
-        t.StepSize = 3;
-        t.LastStop = 3;
-        t.DescendRates = {{0, 0, 20, 0}};
-        t.AscendRates = {{0, 0, 3, 0}, {0, 0, 9, 6}};
-        t.Gases = {AirGas(), GasRecord{"Tx 18/45", 18, 37, 45, 0}, GasRecord{"EAN50", 50, 50, 0, 0},
-                   GasRecord{"Oxygen", 100, 0, 0, 0}};
+        ASSERT_TRUE(LoadTemplate(t, "", ""));
+        ASSERT_EQ(t.Gases[kEAN50].Name, "EAN50");
+        ASSERT_EQ(t.Gases[kOxygen].Name, "Oxygen");
+        ASSERT_EQ(t.Gases[kTrimix].Name, "Trimix 18/45");
+        t.GasChanges = {GasChangeRecord{"Oxygen", 100, 0, 0, 6}, GasChangeRecord{"EAN50", 50, 50, 0, 21}};
         host.activeTag = 1;
         editor = std::make_unique<frmWaypointEditor>();
         editor->setTag(QStringLiteral("1"));
@@ -54,8 +52,11 @@ protected:
 
     static TemplateRec &dive() { return gSettings[1].Template; }
 
+    // Gases of the default template by their place in its list.
+    static constexpr int16_t kAir = 0, kEAN50 = 2, kOxygen = 3, kTrimix = 5;
+
     // Logs a user waypoint and replays, as the waypoint dialog's OK does.
-    void leg(float depth, float minutes, int16_t mix = 1)
+    void leg(float depth, float minutes, int16_t mix = kTrimix)
     {
         editor->SaveUserEnteredWaypoints(minutes, depth, mix, false);
         editor->ReEvaluateUserEnteredWaypoints();

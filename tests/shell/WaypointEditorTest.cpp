@@ -4,6 +4,7 @@
 #include "tests/shell/EditorFixture.h"
 
 #include "engine/EngineHost.h"
+#include "engine/VBConversions.h"
 #include "platform/LocaliseForm.h"
 
 #include <QCloseEvent>
@@ -54,12 +55,21 @@ TEST_F(EditorTest, ReplayedLegsAreDrawnAndTheCeilingIsShown)
     EXPECT_FLOAT_EQ(editor->AnchorX(), end.x);
     EXPECT_FLOAT_EQ(editor->AnchorY(), end.y);
     EXPECT_EQ(grid()->PointColor(end.x, end.y), QColor(255, 255, 255));
-    // A ceiling of 0 reads "0.0 m" in black.
-    EXPECT_EQ(editor->lbCeilingNumber->text(), QStringLiteral("0.0 m"));
-    EXPECT_EQ(editor->lbCeilingNumber->palette().color(QPalette::WindowText), QColor(0, 0, 0));
+    // 25 min at 30 m on trimix leaves a ceiling: shown with one decimal, in yellow.
+    const float ceiling = p.GetCeiling(2);
+    EXPECT_GT(ceiling, 0.05f);
+    EXPECT_EQ(editor->lbCeilingNumber->text(),
+              QString::fromStdString(FormatFixed(ceiling, 1)) + QStringLiteral(" m"));
+    EXPECT_EQ(editor->lbCeilingNumber->palette().color(QPalette::WindowText), QColor(255, 255, 0));
     EXPECT_FLOAT_EQ(editor->LastRunTime(), 25);
     // The start point of a first dive: ppO2 of air at the dive's surface pressure.
     EXPECT_NEAR(p.GetPPO2(0), 1.013 * 0.21, 1e-6);
+
+    // A short shallow dive has no ceiling: "0.0 m" in black.
+    editor->mnuclearallwaypoints();
+    leg(10, 5, 0);
+    EXPECT_EQ(editor->lbCeilingNumber->text(), QStringLiteral("0.0 m"));
+    EXPECT_EQ(editor->lbCeilingNumber->palette().color(QPalette::WindowText), QColor(0, 0, 0));
 }
 
 TEST_F(EditorTest, TheCompartmentChartShowsTheLastWaypointsLoads)

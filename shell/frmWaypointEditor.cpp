@@ -10,6 +10,8 @@
 #include "platform/MsgBox.h"
 #include "platform/PictureBox.h"
 #include "platform/Twips.h"
+#include "shell/ImageList.h"
+#include "shell/MainModule.h"
 #include "shell/PlotColors.h"
 #include "shell/ProfileReplay.h"
 
@@ -19,6 +21,7 @@
 #include <QLineEdit>
 #include <QMdiSubWindow>
 #include <QScrollBar>
+#include <QTimer>
 
 #include <algorithm>
 
@@ -45,7 +48,8 @@ frmWaypointEditor::frmWaypointEditor(QWidget *parent)
     : QWidget(parent)
 {
     setObjectName(QStringLiteral("frmWaypointEditor"));
-    setAttribute(Qt::WA_DeleteOnClose, false);
+    setMinimumSize(320, 200);
+    setWindowIcon(ImageList().image(ImageList::Dive));
     createControls();
 
     // Form load.
@@ -155,9 +159,20 @@ QString frmWaypointEditor::depthCaption(const QString &unit) const
     return vertical + unit;
 }
 
+// The Tag is a property of the window, as the other windows read it.
+QString frmWaypointEditor::Tag() const
+{
+    return property("Tag").toString();
+}
+
+void frmWaypointEditor::setTag(const QString &tag)
+{
+    setProperty("Tag", tag);
+}
+
 int16_t frmWaypointEditor::tagNumber() const
 {
-    return CInt(Val(Tag_.toStdString()));
+    return CInt(Val(Tag().toStdString()));
 }
 
 SettingsRecord &frmWaypointEditor::record() const
@@ -188,8 +203,7 @@ void frmWaypointEditor::setNullWaypoint()
 
 void frmWaypointEditor::SetTemplate()
 {
-    const int16_t active = activeEditorTag();
-    ProfileNumber_ = active >= 0 ? active : templateIndex();
+    ProfileNumber_ = ActiveProfileNumber();
     resize();
     lbDepth->setText(depthCaption(record().Template.Metric ? GetLangStringQ(1222) : GetLangStringQ(1223)));
     lbDepth->adjustSize();
@@ -267,20 +281,6 @@ void frmWaypointEditor::resizeEvent(QResizeEvent *event)
         resize();
     } catch (const RuntimeError &e) {
         showCommandError(e);
-    }
-}
-
-void frmWaypointEditor::showEvent(QShowEvent *event)
-{
-    QWidget::showEvent(event);
-    // Inside the main window the frame tells when the dive becomes the active one.
-    if (auto *sub = qobject_cast<QMdiSubWindow *>(parentWidget())) {
-        connect(sub, &QMdiSubWindow::windowStateChanged, this,
-                [this](Qt::WindowStates oldState, Qt::WindowStates newState) {
-                    if ((newState & Qt::WindowActive) && !(oldState & Qt::WindowActive))
-                        Form_Activate();
-                },
-                Qt::UniqueConnection);
     }
 }
 
@@ -403,6 +403,9 @@ void frmWaypointEditor::guarded(const std::function<void()> &command)
         RedrawProfile();
         commandsByState();
         showCommandError(e);
+        // The main window switches the Ascent command off after it has called the
+        // computation, also a refused one; the dive's own state decides once it has.
+        QTimer::singleShot(0, this, [this] { commandsByState(); });
     }
 }
 

@@ -39,8 +39,8 @@ public:
     int16_t NextProfile = -1;           // next dive of the series, -1 = none
 
     // The dive's profile number as text.
-    QString Tag() const { return Tag_; }
-    void setTag(const QString &tag) { Tag_ = tag; }
+    QString Tag() const;
+    void setTag(const QString &tag);
 
     // ---- Window.
     void changeColor();
@@ -142,7 +142,6 @@ public:
 protected:
     void closeEvent(QCloseEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
-    void showEvent(QShowEvent *event) override;
 
 private:
     void createControls();
@@ -172,8 +171,7 @@ private:
     void commandsByState();
     void showRepetitiveIcon();
     void showCircuitOfDive(bool openCircuit);
-    int16_t activeEditorTag() const;   // Tag of the main window's active dive, -1 for none
-    int16_t templateIndex() const;     // gTemplateIndex
+    QWidget *dialogOwner();            // the main window, which owns the dialogs
     bool saveSeries();
     // The waypoint dialog on a one-waypoint profile (mode 0 view, -1 edit), modal.
     void showWaypointDialog(ClassProfile &waypoint, int16_t mode);
@@ -204,7 +202,6 @@ private:
     float CurrentX_ = 0;
     float CurrentY_ = 0;
 
-    QString Tag_;
     int16_t pendingUnloadMode_ = 0;
     bool laidOut_ = false;
 };

@@ -1,25 +1,85 @@
-// The editor's links to the main window and the engine.
+// The editor's links to the main window, the other dives of its series and the engine.
 
 #include "shell/frmWaypointEditor.h"
 
 #include "engine/DOLVmiscModule.h"
 #include "engine/EngineGlobals.h"
+#include "engine/LibraryModule.h"
+#include "engine/VBConversions.h"
+#include "platform/LocaliseForm.h"
+#include "shell/ImageList.h"
+#include "shell/MainModule.h"
+#include "shell/frmMain.h"
 
-// Until the main window and the engine land, these stand still.
-void frmWaypointEditor::EnableProfileCommands(bool, bool) {}
-void frmWaypointEditor::enableNextDiveCommand(bool) {}
-void frmWaypointEditor::enableClearDecoPoints(bool) {}
-void frmWaypointEditor::showRepetitiveIcon() {}
-void frmWaypointEditor::showCircuitOfDive(bool) {}
-int16_t frmWaypointEditor::activeEditorTag() const { return tagNumber(); }
-int16_t frmWaypointEditor::templateIndex() const { return 0; }
-bool frmWaypointEditor::saveSeries() { return false; }
-frmWaypointEditor *frmWaypointEditor::diveWindow(int16_t) const { return nullptr; }
+#include <QCursor>
+#include <QMenu>
 
 void frmWaypointEditor::runEngine(bool loadOnly)
 {
     const int16_t n = tagNumber();
     RunDecompression(InputProfile, DecoProfile_, record().Template, loadOnly, false, PrevProfile != -1, n, n);
+}
+
+void frmWaypointEditor::EnableProfileCommands(bool ascentOn, bool infoOn)
+{
+    ::EnableProfileCommands(ascentOn, infoOn);
+}
+
+// The next-dive command: toolbar button "Multilevel" and mnuSurface.
+void frmWaypointEditor::enableNextDiveCommand(bool on)
+{
+    if (!gMainForm)
+        return;
+    gMainForm->Button(QStringLiteral("Multilevel"))->setEnabled(on);
+    gMainForm->mnuSurface->setEnabled(on);
+}
+
+void frmWaypointEditor::enableClearDecoPoints(bool on)
+{
+    if (gMainForm)
+        gMainForm->mnucleardecopoints->setEnabled(on);
+}
+
+void frmWaypointEditor::showRepetitiveIcon()
+{
+    if (gMainForm)
+        setWindowIcon(gMainForm->imlIcons.image(ImageList::Repetitive));
+}
+
+// The main window shows the dive's circuit mode without writing it back.
+void frmWaypointEditor::showCircuitOfDive(bool openCircuit)
+{
+    if (!gMainForm)
+        return;
+    if (openCircuit)
+        gMainForm->SetOpenCircuit(false);
+    else
+        gMainForm->SetConstPPO(false);
+}
+
+void frmWaypointEditor::showWaypointMenu()
+{
+    if (gMainForm)
+        gMainForm->mnuWaypoint->popup(QCursor::pos());
+}
+
+QWidget *frmWaypointEditor::dialogOwner()
+{
+    return gMainForm ? static_cast<QWidget *>(gMainForm) : window();
+}
+
+frmWaypointEditor *frmWaypointEditor::diveWindow(int16_t n) const
+{
+    if (n < 0 || n >= static_cast<int16_t>(gDiveWindows.size()))
+        return nullptr;
+    return gDiveWindows[static_cast<size_t>(n)].data();
+}
+
+// A save of the series needs the profile files; until they are there a Yes to the save
+// question keeps the window open, so no dive is lost.
+bool frmWaypointEditor::saveSeries()
+{
+    return false;
 }
 
 void frmWaypointEditor::setPrevNext(int16_t prevp, int16_t nextp)
@@ -28,9 +88,56 @@ void frmWaypointEditor::setPrevNext(int16_t prevp, int16_t nextp)
     NextProfile = nextp;
     UpdateSurfProfiles();
 }
-void frmWaypointEditor::setNext(int16_t nextp) { NextProfile = nextp; UpdateSurfProfiles(); }
-void frmWaypointEditor::setPrev(int16_t prevp) { PrevProfile = prevp; UpdateSurfProfiles(); }
-void frmWaypointEditor::UpdateSurfProfiles() { if (PrevProfile == -1 && NextProfile == -1) SurfProfileNumber = 1; }
-int16_t frmWaypointEditor::getFirstProfile() const { return tagNumber(); }
-int16_t frmWaypointEditor::getLastProfile() const { return tagNumber(); }
-void frmWaypointEditor::showWaypointMenu() {}
+
+void frmWaypointEditor::setNext(int16_t nextp)
+{
+    NextProfile = nextp;
+    UpdateSurfProfiles();
+}
+
+void frmWaypointEditor::setPrev(int16_t prevp)
+{
+    PrevProfile = prevp;
+    UpdateSurfProfiles();
+}
+
+void frmWaypointEditor::UpdateSurfProfiles()
+{
+    if (PrevProfile == -1) {
+        if (NextProfile == -1)
+            SurfProfileNumber = 1;
+    } else if (const frmWaypointEditor *prev = diveWindow(PrevProfile)) {
+        SurfProfileNumber = static_cast<int16_t>(prev->SurfProfileNumber + 1);
+    }
+    // A first dive keeps the caption its creator gave it.
+    if (SurfProfileNumber == 1)
+        return;
+    const SettingsRecord &r = tagRecord();
+    setWindowTitle(QString::fromStdString(r.ProfileName) + GetLangStringQ(3013) + QStringLiteral(":") +
+                   QString::number(SurfProfileNumber) + GetLangStringQ(6163) +
+                   QString::fromStdString(r.Template.Templatename) + QStringLiteral("]") +
+                   GetLangStringQ(3016) + QStringLiteral(" ") +
+                   QString::fromStdString(FormatHoursMinutes(r.SurfTime)));
+}
+
+int16_t frmWaypointEditor::getFirstProfile() const
+{
+    const frmWaypointEditor *w = this;
+    int16_t first = tagNumber();
+    while (w && w->PrevProfile != -1) {
+        first = w->PrevProfile;
+        w = diveWindow(first);
+    }
+    return first;
+}
+
+int16_t frmWaypointEditor::getLastProfile() const
+{
+    const frmWaypointEditor *w = this;
+    int16_t last = tagNumber();
+    while (w && w->NextProfile != -1) {
+        last = w->NextProfile;
+        w = diveWindow(last);
+    }
+    return last;
+}

@@ -181,7 +181,7 @@ void frmWaypointEditor::pbGrid_MouseUp(int /*Button*/, int /*Shift*/, float /*X*
 
 void frmWaypointEditor::showWaypointDialog(ClassProfile &waypoint, int16_t mode)
 {
-    frmWaypointForm form(window());
+    frmWaypointForm form(dialogOwner());
     form.data(waypoint, mode);
     ShowModal(&form);
 }

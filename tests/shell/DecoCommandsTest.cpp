@@ -7,6 +7,7 @@
 
 #include <QDir>
 #include <QImage>
+#include <QLabel>
 
 #include <cstdlib>
 #include <string>
@@ -130,20 +131,24 @@ TEST_F(DecoCommandsTest, ARefusedComputationLeavesNoMarkerBehind)
     gSettings[1].ProfileChanged = false;
     dive().StepSize = 0; // the engine cannot plan stops 0 m apart
     TestHooks::msgBoxAnswers.push_back(vbOK);
-    editor->StartDeco();
+    gMainForm->mnuStartAscent->trigger();
     ASSERT_EQ(TestHooks::msgBoxes.size(), 1u);
     EXPECT_EQ(TestHooks::msgBoxes[0].prompt, GetLangStringQ(2420));
     EXPECT_EQ(editor->EditorState(), 1);
     EXPECT_EQ(editor->UserEnteredWaypoints.GetLength(), 1);
     EXPECT_EQ(rows(editor->InputProfile), drawn);
     EXPECT_FALSE(gSettings[1].ProfileChanged);
+    // Once the command is over the dive can be computed again.
+    QApplication::processEvents();
+    EXPECT_EQ(commands(), (Commands{true, true, false, false}));
+    EXPECT_TRUE(gMainForm->mnuStartAscent->isEnabled());
 }
 
 TEST_F(DecoCommandsTest, AComputedTrimixDiveIsPlottedWithStopsCeilingAndGasLabels)
 {
     leg(60, 25);
     editor->StartDeco();
-    editor->resize(1200, 760);
+    editor->parentWidget()->resize(1200, 800);
     QApplication::processEvents();
 
     const QImage plot = editor->pbGrid->Image();
@@ -162,4 +167,56 @@ TEST_F(DecoCommandsTest, AComputedTrimixDiveIsPlottedWithStopsCeilingAndGasLabel
     // DOLV_SCREENSHOT_DIR keeps a picture of the window to look at.
     if (const char *dir = std::getenv("DOLV_SCREENSHOT_DIR"))
         editor->grab().save(QDir(dir).filePath("computed_trimix_dive.png"));
+}
+
+TEST_F(DecoCommandsTest, TheMainWindowsCommandsFollowTheDivesState)
+{
+    using C = Commands;
+    EXPECT_EQ(commands(), (C{false, false, false, false})) << "a new dive";
+    drawTrimixDive();
+    EXPECT_EQ(commands(), (C{true, true, false, false})) << "drawn legs";
+
+    gMainForm->mnuStartAscent->trigger();
+    EXPECT_EQ(editor->EditorState(), 2);
+    EXPECT_EQ(commands(), (C{false, true, true, true})) << "computed";
+    EXPECT_FALSE(gMainForm->mnuStartAscent->isEnabled());
+
+    gMainForm->mnucleardecopoints->trigger();
+    EXPECT_EQ(editor->EditorState(), 1);
+    EXPECT_EQ(commands(), (C{true, true, false, false})) << "deco points cleared";
+
+    gMainForm->Buttons(6)->trigger(); // the toolbar's Ascent
+    EXPECT_EQ(commands(), (C{false, true, true, true}));
+    gMainForm->mnuclearlastwaypoint->trigger(); // the deco marker
+    EXPECT_EQ(commands().nextDive, false);
+    EXPECT_EQ(commands().ascent, true);
+    gMainForm->mnuclearlastwaypoint->trigger(); // the only leg
+    EXPECT_EQ(editor->EditorState(), 0);
+    // Only clearing the deco points or the next computation switches that item.
+    EXPECT_EQ(commands(), (C{false, false, false, true}));
+    EXPECT_FALSE(gMainForm->mnuStartAscent->isEnabled());
+    EXPECT_EQ(editor->lbCeilingNumber->text(), QStringLiteral("0"));
+
+    drawTrimixDive();
+    gMainForm->mnuStartAscent->trigger();
+    gMainForm->mnuclearallwaypoints->trigger();
+    EXPECT_EQ(editor->EditorState(), 0);
+    EXPECT_EQ(commands().nextDive, false);
+    EXPECT_EQ(commands().ascent, false);
+}
+
+TEST_F(DecoCommandsTest, ActivationOffersTheNextDiveOnlyForAComputedLastDive)
+{
+    drawTrimixDive();
+    editor->StartDeco();
+    editor->Form_Activate();
+    EXPECT_TRUE(commands().nextDive);
+    // A computed dive that has a next dive already: the computation offers the command,
+    // the next activation takes it back.
+    editor->NextProfile = 7;
+    editor->StartDeco();
+    EXPECT_TRUE(commands().nextDive);
+    editor->Form_Activate();
+    EXPECT_FALSE(commands().nextDive);
+    editor->NextProfile = -1;
 }

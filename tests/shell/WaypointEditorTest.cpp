@@ -11,24 +11,35 @@
 #include <QLabel>
 #include <QScrollBar>
 
-TEST_F(EditorTest, LayoutFollowsTheWindowAndNeverGoesNegative)
+TEST_F(EditorTest, LayoutFollowsTheWindow)
 {
-    const float W = PixelsToTwips(editor->width());
-    const float H = PixelsToTwips(editor->height());
-    EXPECT_NEAR(editor->pbMainContainer->Width(), W - 20, kTwipsPerPixel);
-    EXPECT_NEAR(editor->pbMainContainer->Height(), H * 3 / 4, kTwipsPerPixel);
-    EXPECT_NEAR(editor->pbGrid->Width(), 2 * W, kTwipsPerPixel); // the plot scrolls
-    EXPECT_EQ(editor->HScroll1->maximum(), static_cast<int>(2 * W - W + 870));
-    EXPECT_EQ(editor->HScroll1->value(), 0);
-
+    auto check = [this] {
+        const float W = PixelsToTwips(editor->width());
+        const float H = PixelsToTwips(editor->height());
+        EXPECT_NEAR(editor->pbMainContainer->Width(), W - 20, kTwipsPerPixel);
+        EXPECT_NEAR(editor->pbMainContainer->Height(), H * 3 / 4, kTwipsPerPixel);
+        EXPECT_NEAR(editor->pbGrid->Width(), 2 * W, kTwipsPerPixel); // the plot scrolls
+        EXPECT_NEAR(editor->HScroll1->maximum(), 2 * W - W + 870, 2 * kTwipsPerPixel);
+        EXPECT_EQ(editor->HScroll1->value(), 0);
+        // The chart sits below the scroll bar, inside the window.
+        EXPECT_GT(editor->pbCompartmentLoad->y(), editor->HScroll1->geometry().bottom());
+        EXPECT_LE(editor->pbCompartmentLoad->geometry().bottom(), editor->height());
+    };
+    check();
     editor->HScroll1->setValue(3000);
     EXPECT_NEAR(editor->pbGrid->Left(), -3000, kTwipsPerPixel);
 
-    editor->resize(1, 400); // 15 twips wide
+    editor->parentWidget()->resize(700, 500);
     QApplication::processEvents();
-    EXPECT_EQ(editor->pbMainContainer->width(), 0);
-    EXPECT_EQ(editor->HScroll1->width(), 0);
-    EXPECT_EQ(editor->HScroll1->value(), 0);
+    check();
+    EXPECT_FLOAT_EQ(editor->pbGrid->Left(), 0);
+
+    // Minimised, the window keeps its layout.
+    const QRect chart = editor->pbCompartmentLoad->geometry();
+    editor->parentWidget()->showMinimized();
+    QApplication::processEvents();
+    editor->resize();
+    EXPECT_EQ(editor->pbCompartmentLoad->geometry(), chart);
 }
 
 TEST_F(EditorTest, AnEmptyDiveShowsTheSmallestRectangle)
@@ -168,8 +179,9 @@ TEST_F(EditorTest, ClosingAChangedFirstDiveAsksToSave)
     gSettings[1].CNS = 0.2f;
     gSettings[1].SurfTime = 60;
 
+    QWidget *frame = editor->parentWidget();
     TestHooks::msgBoxAnswers.push_back(vbCancel);
-    EXPECT_FALSE(editor->close());
+    EXPECT_FALSE(frame->close());
     ASSERT_EQ(TestHooks::msgBoxes.size(), 1u);
     EXPECT_EQ(TestHooks::msgBoxes[0].buttons, vbExclamation + vbYesNoCancel);
     EXPECT_TRUE(TestHooks::msgBoxes[0].prompt.contains(editor->windowTitle() + "]?"));
@@ -177,7 +189,7 @@ TEST_F(EditorTest, ClosingAChangedFirstDiveAsksToSave)
     EXPECT_FALSE(gSettings[1].SlotFree);
 
     TestHooks::msgBoxAnswers.push_back(vbNo);
-    EXPECT_TRUE(editor->close());
+    EXPECT_TRUE(frame->close());
     EXPECT_FLOAT_EQ(gSettings[1].CNS, 0);
     EXPECT_FLOAT_EQ(gSettings[1].SurfTime, 0);
     EXPECT_TRUE(gSettings[1].SlotFree);
@@ -187,7 +199,7 @@ TEST_F(EditorTest, ALaterDiveOfASeriesClosesWithoutAsking)
 {
     editor->setPrevNext(2, -1);
     gSettings[1].ProfileChanged = true;
-    EXPECT_TRUE(editor->close());
+    EXPECT_TRUE(editor->parentWidget()->close());
     EXPECT_TRUE(TestHooks::msgBoxes.empty());
     EXPECT_TRUE(gSettings[1].SlotFree);
 }

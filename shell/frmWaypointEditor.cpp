@@ -86,7 +86,6 @@ void frmWaypointEditor::createControls()
 {
     pbMainContainer = new PictureBox(this);
     pbMainContainer->setObjectName(QStringLiteral("pbMainContainer"));
-    pbMainContainer->SetBorderStyle(1);
 
     pbAxisContainer = new PictureBox(pbMainContainer);
     pbAxisContainer->setObjectName(QStringLiteral("pbAxisContainer"));

@@ -1,6 +1,5 @@
 // The picture box: drawing in twips (15 to a pixel), boxes whatever way round their
-// corners come, exclusive-or drawing that a second pass erases, dotted lines, and the
-// drawing position that text moves on.
+// corners come, exclusive-or drawing that a second pass erases, dotted lines.
 
 #include "platform/PictureBox.h"
 #include "platform/Twips.h"
@@ -82,22 +81,4 @@ TEST(PictureBox, DottedLinesHaveGaps)
         lit += b.at(x, 50) == white;
     EXPECT_GT(lit, 20);
     EXPECT_LT(lit, 80);
-}
-
-TEST(PictureBox, PrintWritesAtThePositionAndMovesToTheNextLine)
-{
-    Box100 b;
-    b.pb.ForeColor = white;
-    b.pb.CurrentX = 150;
-    b.pb.CurrentY = 150;
-    const float h = b.pb.TextHeight("8");
-    b.pb.Print("8");
-    EXPECT_FLOAT_EQ(b.pb.CurrentX, 0);
-    EXPECT_FLOAT_EQ(b.pb.CurrentY, 150 + h);
-    bool inked = false;
-    for (int x = 10; x < 20; ++x)
-        for (int y = 10; y < 10 + h / 15; ++y)
-            inked = inked || b.at(x, y) != black;
-    EXPECT_TRUE(inked);
-    EXPECT_GT(b.pb.TextWidth("888"), b.pb.TextWidth("8"));
 }

@@ -15,21 +15,6 @@ constexpr float bottom = 1850;
 
 } // namespace
 
-TEST(CompartmentChart, SlotsSitSideBySide)
-{
-    const CompartmentBar first = CompartmentBarGeometry(SW, SH, 1, 0);
-    EXPECT_FLOAT_EQ(first.x, 0);
-    EXPECT_FLOAT_EQ(first.right, 800);
-    EXPECT_FLOAT_EQ(first.top, 250);
-    EXPECT_FLOAT_EQ(first.bottom, bottom);
-    EXPECT_NEAR(first.unit, unit, 1e-3);
-    const CompartmentBar last = CompartmentBarGeometry(SW, SH, 16, 0);
-    EXPECT_FLOAT_EQ(last.x, 15000);
-    EXPECT_FLOAT_EQ(last.right, 15800);
-    // An odd width: the slot's left edge is rounded to a whole twip.
-    EXPECT_FLOAT_EQ(CompartmentBarGeometry(1000, SH, 2, 0).x, 62); // 62.5 rounds to even
-}
-
 TEST(CompartmentChart, ZonesAtTheirBoundaries)
 {
     {

@@ -106,6 +106,7 @@ TEST_F(DecoCommandsTest, ALegDrawnAfterAComputationStartsAtTheSurfacing)
 {
     drawTrimixDive();
     editor->StartDeco();
+    const ClassProfile computedOnce = editor->InputProfile;
     const float surfacing = editor->LastRunTime();
     // Replayed from the log, as after opening a file: the end of the last logged leg is
     // remembered, so a new leg of 5 minutes ends 5 minutes after the surfacing.
@@ -122,6 +123,15 @@ TEST_F(DecoCommandsTest, ALegDrawnAfterAComputationStartsAtTheSurfacing)
     EXPECT_FLOAT_EQ(p.getDepth(n), 10);
     EXPECT_FLOAT_EQ(p.getDepth(n - 2), 0);
     EXPECT_NEAR(p.GetRunTime(n) - p.GetRunTime(n - 2), 5, 1e-4);
+
+    // A second computation plans from the first result plus the later leg.
+    editor->StartDeco();
+    EXPECT_EQ(editor->UserEnteredWaypoints.GetLength(), 4);
+    EXPECT_EQ(editor->EditorState(), 2);
+    const int16_t m = editor->InputProfile.GetLength();
+    EXPECT_GT(m, n);
+    EXPECT_FLOAT_EQ(editor->InputProfile.getDepth(m), 0);
+    EXPECT_GT(countStops(editor->InputProfile), countStops(computedOnce));
 }
 
 TEST_F(DecoCommandsTest, ARefusedComputationLeavesNoMarkerBehind)

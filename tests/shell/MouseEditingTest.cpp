@@ -1,4 +1,4 @@
-// Drawing a dive with the mouse: press, drag and release on the plot, the waypoint
+// Drawing a dive with the mouse: presses, drags and releases on the plot, the waypoint
 // dialog answered, the logged waypoint and the replayed profile checked.
 
 #include "tests/shell/EditorFixture.h"
@@ -6,50 +6,94 @@
 #include "shell/frmWaypointForm.h"
 
 #include <QDialog>
+#include <QFrame>
 #include <QLineEdit>
-#include <QPushButton>
+#include <QMenu>
+#include <QRegularExpression>
 
 namespace {
 
-// Answers the next waypoint dialog: optionally types a depth and a time, then OK.
-void answerDialog(QString depth = {}, QString minutes = {})
+// Answers the next waypoint dialog: optionally types a depth, then OK.
+void answerOK(QString depth = {})
 {
-    TestHooks::modalHandlers.push_back([depth, minutes](QDialog *d) {
+    TestHooks::modalHandlers.push_back([depth](QDialog *d) {
         if (!depth.isEmpty())
             d->findChild<QLineEdit *>("tbDepth")->setText(depth);
-        if (!minutes.isEmpty())
-            d->findChild<QLineEdit *>("tbTime")->setText(minutes);
         QTest::mouseClick(d->findChild<QPushButton *>("cbOK"), Qt::LeftButton);
     });
+}
+
+void answerCancel()
+{
+    TestHooks::modalHandlers.push_back(
+        [](QDialog *d) { QTest::mouseClick(d->findChild<QPushButton *>("cbCancel"), Qt::LeftButton); });
+}
+
+int countPixels(const QImage &image, QRgb color)
+{
+    int n = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            n += image.pixel(x, y) == color;
+    return n;
 }
 
 } // namespace
 
 class MouseEditingTest : public EditorTest {
 protected:
-    // Drags a new leg from the last waypoint to (minutes, depth) and releases there.
+    // A press away from every waypoint: a little after the end of the dive, near the
+    // surface. The new leg starts at the last waypoint whatever the press.
+    void press()
+    {
+        const float end = editor->InputProfile.GetRunTime(editor->InputProfile.GetLength());
+        at_ = pixelOf(end + 4, 1.5f);
+        QTest::mousePress(grid(), Qt::LeftButton, {}, at_);
+    }
+    void moveTo(float minutes, float depth)
+    {
+        const QPoint to = pixelOf(minutes, depth);
+        QTest::mouseMove(grid(), (at_ + to) / 2);
+        QTest::mouseMove(grid(), to);
+        at_ = to;
+    }
+    void release() { QTest::mouseRelease(grid(), Qt::LeftButton, {}, at_); }
+    // The cursor read-out "<depth> m. <time> Min.", one decimal each: {depth, time}.
+    std::pair<double, double> readOut() const
+    {
+        static const QRegularExpression form(QStringLiteral(R"(^(\d+\.\d) m\. (\d+\.\d) Min\.$)"));
+        const auto m = form.match(editor->Text1->text());
+        EXPECT_TRUE(m.hasMatch()) << editor->Text1->text().toStdString();
+        return {m.captured(1).toDouble(), m.captured(2).toDouble()};
+    }
     void drag(float minutes, float depth)
     {
-        const QPoint start = pixelOf(editor->InputProfile.GetRunTime(editor->InputProfile.GetLength()) + 3, 1);
-        const QPoint end = pixelOf(minutes, depth);
-        QTest::mousePress(grid(), Qt::LeftButton, {}, start);
-        QTest::mouseMove(grid(), (start + end) / 2);
-        QTest::mouseMove(grid(), end);
-        QTest::mouseRelease(grid(), Qt::LeftButton, {}, end);
+        press();
+        moveTo(minutes, depth);
+        release();
     }
+
+    QPoint at_;
 };
 
 TEST_F(MouseEditingTest, ADraggedLegBecomesALoggedWaypointAndAReplayedLeg)
 {
-    answerDialog();
-    drag(25, 30);
+    gSettings[1].ProfileChanged = false;
+    press();
+    EXPECT_TRUE(editor->RubberBandActive());
+    moveTo(25, 30);
+    EXPECT_TRUE(editor->Frame1->isVisible());
+    EXPECT_NEAR(readOut().first, 30, 1);
+    EXPECT_NEAR(readOut().second, 25, 1);
+
+    answerOK();
+    release();
     ASSERT_EQ(editor->UserEnteredWaypoints.GetLength(), 1);
-    // The preset depth is the pointer's, cut to whole metres by the dialog.
+    // The dialog takes the pointer's depth in whole metres and its time.
     EXPECT_NEAR(editor->UserEnteredWaypoints.getDepth(1), 30, 1);
     EXPECT_NEAR(editor->UserEnteredWaypoints.gettime(1), 25, 0.5);
-    EXPECT_EQ(editor->UserEnteredWaypoints.getaction(1), 0);
+    EXPECT_EQ(editor->UserEnteredWaypoints.getmixnumber(1), kAir) << "the gas of the last waypoint";
     EXPECT_EQ(editor->EditorState(), 1);
-    // Replayed: the descent at 20 m/min, then the stay to the logged time.
     const ClassProfile &p = editor->InputProfile;
     ASSERT_EQ(p.GetLength(), 2);
     EXPECT_FLOAT_EQ(p.GetRate(1), 20);
@@ -58,4 +102,166 @@ TEST_F(MouseEditingTest, ADraggedLegBecomesALoggedWaypointAndAReplayedLeg)
     EXPECT_FALSE(editor->Frame1->isVisible());
     EXPECT_FALSE(editor->RubberBandActive());
     EXPECT_TRUE(gSettings[1].ProfileChanged);
+    EXPECT_EQ(commands().ascent, true);
+
+    // A second leg is timed from the end of the first.
+    answerOK(QStringLiteral("20"));
+    drag(40, 20);
+    ASSERT_EQ(editor->UserEnteredWaypoints.GetLength(), 2);
+    EXPECT_FLOAT_EQ(editor->UserEnteredWaypoints.getDepth(2), 20);
+    EXPECT_NEAR(editor->UserEnteredWaypoints.gettime(2), 40 - p.GetRunTime(2), 0.5);
+    EXPECT_NEAR(editor->InputProfile.GetRunTime(editor->InputProfile.GetLength()), 40, 0.5);
+}
+
+TEST_F(MouseEditingTest, TheBandCrossesTheDescentBandsAndVanishesWhenCancelled)
+{
+    dive().DescendRates = {{0, 0, 20, 0}, {0, 0, 15, 10}, {0, 0, 10, 20}};
+    editor->ReEvaluateUserEnteredWaypoints(); // the plot takes up the new bands
+    const QImage before = grid()->Image();
+    const int red = countPixels(before, qRgb(255, 0, 0));
+    press();
+    moveTo(20, 30);
+    // Two band depths crossed: two red rings drawn over the black plot.
+    EXPECT_GT(countPixels(grid()->Image(), qRgb(255, 0, 0)), red + 8);
+    const QImage band = grid()->Image();
+    // Each move takes the old band away exactly: back at the same place, the same picture.
+    moveTo(25, 35);
+    EXPECT_NE(grid()->Image(), band);
+    moveTo(20, 30);
+    EXPECT_EQ(grid()->Image(), band);
+
+    answerCancel();
+    release();
+    EXPECT_EQ(editor->UserEnteredWaypoints.GetLength(), 0) << "a cancelled point is not logged";
+    EXPECT_EQ(grid()->Image(), before) << "the band is gone";
+
+    // Drawn and confirmed: two band pieces, the last travel piece and the stay.
+    answerOK(QStringLiteral("30"));
+    drag(20, 30);
+    const ClassProfile &p = editor->InputProfile;
+    ASSERT_EQ(p.GetLength(), 4);
+    EXPECT_EQ(p.GetStatus(1), 2);
+    EXPECT_FLOAT_EQ(p.getDepth(1), 10);
+    EXPECT_EQ(p.GetStatus(2), 2);
+    EXPECT_FLOAT_EQ(p.getDepth(2), 20);
+    EXPECT_FLOAT_EQ(p.GetRate(3), 10);
+    EXPECT_FLOAT_EQ(p.GetRate(4), 0);
+}
+
+TEST_F(MouseEditingTest, APointerBeforeTheEndOfTheTravelIsMovedToIt)
+{
+    // 0 -> 40 m at 20 m/min takes 2 minutes; the pointer is released at 0.5 min.
+    press();
+    moveTo(0.5f, 40);
+    EXPECT_NEAR(readOut().second, 2.0, 0.11);
+    answerOK(QStringLiteral("40"));
+    release();
+    ASSERT_EQ(editor->UserEnteredWaypoints.GetLength(), 1);
+    EXPECT_NEAR(editor->UserEnteredWaypoints.gettime(1), 2.0, 0.11);
+}
+
+TEST_F(MouseEditingTest, AnAscentIsHeldAtTheShallowestBand)
+{
+    dive().AscendRates[0].Depth = 3; // an ascent table that starts at 3 m
+    leg(30, 20, kAir);
+    press();
+    moveTo(40, 0.5f);
+    EXPECT_NEAR(readOut().first, 3.0, 0.11);
+    TestHooks::modalHandlers.push_back([](QDialog *d) {
+        EXPECT_EQ(d->findChild<QLineEdit *>("tbDepth")->text(), QStringLiteral("3"));
+        QTest::mouseClick(d->findChild<QPushButton *>("cbCancel"), Qt::LeftButton);
+    });
+    release();
+}
+
+TEST_F(MouseEditingTest, APointAboveTheCeilingIsRefused)
+{
+    leg(60, 25);
+    const ClassProfile &p = editor->InputProfile;
+    const float ceiling = p.GetCeiling(p.GetLength());
+    ASSERT_GT(ceiling, 5);
+    const QString shallower = QString::number(static_cast<int>(ceiling) - 2);
+    answerOK(shallower);
+    TestHooks::msgBoxAnswers.push_back(vbOK);
+    drag(40, ceiling - 2);
+    ASSERT_EQ(TestHooks::msgBoxes.size(), 1u);
+    EXPECT_EQ(TestHooks::msgBoxes[0].prompt, GetLangStringQ(3061));
+    EXPECT_EQ(TestHooks::msgBoxes[0].buttons, vbCritical + vbOKOnly);
+    EXPECT_EQ(editor->UserEnteredWaypoints.GetLength(), 1);
+    EXPECT_EQ(editor->InputProfile.GetLength(), 2);
+}
+
+TEST_F(MouseEditingTest, AClickOnAWaypointShowsItAndDrawsNothing)
+{
+    leg(30, 25);
+    gSettings[1].ProfileChanged = false;
+    QString depthShown, timeShown;
+    bool editable = true;
+    TestHooks::modalHandlers.push_back([&](QDialog *d) {
+        depthShown = d->findChild<QLineEdit *>("tbDepth")->text();
+        timeShown = d->findChild<QLineEdit *>("tbTime")->text();
+        editable = d->findChild<QLineEdit *>("tbDepth")->isEnabled() &&
+                   !d->findChild<QLineEdit *>("tbDepth")->isReadOnly();
+        d->close();
+    });
+    // Within half a minute and half a metre of the waypoint at 25 min, 30 m.
+    const QPoint on = pixelOf(25.2f, 30.3f);
+    QTest::mousePress(grid(), Qt::LeftButton, {}, on);
+    QTest::mouseRelease(grid(), Qt::LeftButton, {}, on);
+    auto number = [](QString t) { return t.replace(',', '.').toDouble(); };
+    EXPECT_DOUBLE_EQ(number(depthShown), 30);
+    EXPECT_DOUBLE_EQ(number(timeShown), 25) << "the time shown is the run time";
+    EXPECT_FALSE(editable);
+    EXPECT_FALSE(editor->RubberBandActive());
+    EXPECT_EQ(editor->UserEnteredWaypoints.GetLength(), 1);
+    EXPECT_TRUE(gSettings[1].ProfileChanged) << "even a look marks the dive";
+}
+
+TEST_F(MouseEditingTest, ARightClickOpensTheWaypointMenu)
+{
+    leg(30, 25);
+    gSettings[1].ProfileChanged = false;
+    const QPoint p = pixelOf(40, 10);
+    QTest::mousePress(grid(), Qt::RightButton, {}, p);
+    EXPECT_TRUE(gMainForm->mnuWaypoint->isVisible());
+    EXPECT_FALSE(editor->RubberBandActive());
+    EXPECT_TRUE(gSettings[1].ProfileChanged);
+    gMainForm->mnuWaypoint->close();
+    QTest::mouseRelease(grid(), Qt::RightButton, {}, p);
+    EXPECT_EQ(editor->UserEnteredWaypoints.GetLength(), 1);
+}
+
+TEST_F(MouseEditingTest, ALegStartedBeforeTheLoggedEndIsPresetToNoTime)
+{
+    // Up to the surface in a logged 10 min; the travel takes 4.7 min, so the dive's last
+    // point lies before the logged end at 35 min, where the next leg's time starts.
+    leg(30, 25, kAir);
+    leg(0, 10, kAir);
+    EXPECT_FLOAT_EQ(editor->LastRunTime(), 35);
+    QString timeShown;
+    TestHooks::modalHandlers.push_back([&](QDialog *d) {
+        timeShown = d->findChild<QLineEdit *>("tbTime")->text();
+        QTest::mouseClick(d->findChild<QPushButton *>("cbCancel"), Qt::LeftButton);
+    });
+    drag(32, 10);
+    EXPECT_EQ(timeShown, QStringLiteral("0"));
+}
+
+TEST_F(MouseEditingTest, MovesOutsideThePlotAreaLeaveTheBandAsItIs)
+{
+    press();
+    moveTo(20, 30);
+    const QImage band = grid()->Image();
+    const QString readOut = editor->Text1->text();
+    // Into the margin above the plot area (the inside test looks 50 twips lower).
+    const QPoint margin(at_.x(), TwipsToPixels(editor->Scale().GridTop - 120));
+    QTest::mouseMove(grid(), margin);
+    EXPECT_EQ(grid()->Image(), band);
+    EXPECT_EQ(editor->Text1->text(), readOut);
+    EXPECT_EQ(grid()->cursor().shape(), Qt::ArrowCursor);
+    QTest::mouseMove(grid(), at_);
+    EXPECT_EQ(grid()->cursor().shape(), Qt::CrossCursor);
+    TestHooks::modalHandlers.push_back([](QDialog *d) { d->close(); });
+    release();
+    EXPECT_EQ(editor->UserEnteredWaypoints.GetLength(), 0);
 }

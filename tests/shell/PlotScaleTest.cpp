@@ -46,16 +46,6 @@ TEST(PlotAxes, RoundUpGoesOneStepBeyondAndFloors)
     }
 }
 
-TEST(PlotAxes, RoundDownKeepsMultiplesAndFloorsTheRest)
-{
-    EXPECT_EQ(RoundDownToStep(0, 10), 0);
-    EXPECT_EQ(RoundDownToStep(20, 10), 20);
-    EXPECT_EQ(RoundDownToStep(19.6f, 10), 20);  // rounds to a multiple first
-    EXPECT_EQ(RoundDownToStep(23, 10), 20);
-    EXPECT_EQ(RoundDownToStep(-3, 10), -10);    // floored towards minus infinity
-    EXPECT_EQ(RoundDownToStep(25, 10), 20);     // 25 rounds to itself, not a multiple
-}
-
 TEST(PlotAxes, EmptyProfileGetsTheSmallestRectangleAndItsLabels)
 {
     ClassProfile empty;

@@ -135,33 +135,6 @@ TEST_F(EditorTest, ARefusedReplayLeavesTheDiveAsItWas)
     dive().DescendRates = rates;
 }
 
-TEST_F(EditorTest, ClearingTheLastAndAllWaypoints)
-{
-    leg(30, 25);
-    leg(20, 10);
-    editor->mnuclearlastwaypoint();
-    EXPECT_EQ(editor->UserEnteredWaypoints.GetLength(), 1);
-    EXPECT_EQ(editor->EditorState(), 1);
-    EXPECT_FLOAT_EQ(editor->LastRunTime(), 25);
-    EXPECT_TRUE(gSettings[1].ProfileChanged);
-
-    editor->mnuclearlastwaypoint();
-    EXPECT_EQ(editor->UserEnteredWaypoints.GetLength(), 0);
-    EXPECT_EQ(editor->EditorState(), 0);
-    EXPECT_EQ(editor->InputProfile.GetLength(), 0);
-    EXPECT_EQ(editor->lbCeilingNumber->text(), QStringLiteral("0"));
-    EXPECT_FLOAT_EQ(editor->LastRunTime(), 0);
-
-    editor->mnuclearlastwaypoint(); // nothing left: nothing changes
-    EXPECT_EQ(editor->EditorState(), 0);
-
-    leg(30, 25);
-    editor->mnuclearallwaypoints();
-    EXPECT_EQ(editor->UserEnteredWaypoints.GetLength(), 0);
-    EXPECT_EQ(editor->EditorState(), 0);
-    EXPECT_EQ(editor->InputProfile.GetLength(), 0);
-}
-
 TEST_F(EditorTest, ClearingDecoPointsOutsideAComputedDiveOnlyMarksItChanged)
 {
     leg(30, 25);

@@ -3,6 +3,7 @@
 #include "engine/ClassProfile.h"
 #include "engine/EngineGlobals.h"
 #include "engine/EngineHost.h"
+#include "engine/ResourceManager.h"
 #include "engine/RuntimeError.h"
 
 #include <cmath>
@@ -20,21 +21,24 @@ const TemplateRec &tableTemplate()
     return gSettings[static_cast<size_t>(index)].Template;
 }
 
-[[noreturn]] void refuseRates(const char *table, const char *why)
+[[noreturn]] void refuseRates(const std::string &why)
 {
-    throw RuntimeError(ErrBadSettings, "AddTableTravel", std::string("The ") + table + " rate table " + why + ".");
+    throw RuntimeError(ErrBadSettings, "AddTableTravel", why);
 }
 
-// Every piece of the leg must fall in a band with a usable rate.
-void checkRates(const std::vector<RateRecord> &rates, const char *table, float shallowest)
+// Every piece of the leg must fall in a band with a usable rate. The refusal is told in
+// the user's language: which table has no rows, or holds a rate of 0 or less or a first
+// band below the leg's shallower end.
+void checkRates(const std::vector<RateRecord> &rates, bool descent, float shallowest)
 {
     if (rates.empty())
-        refuseRates(table, "has no rows");
+        refuseRates(descent ? GetLangString(2429) : GetLangString(2421));
+    bool usable = rates.front().Depth <= shallowest;
     for (const RateRecord &row : rates)
         if (!(row.Rate > 0))
-            refuseRates(table, "holds a rate of 0 or less");
-    if (rates.front().Depth > shallowest)
-        refuseRates(table, "does not reach up to the depth the travel starts from");
+            usable = false;
+    if (!usable)
+        refuseRates(descent ? GetLangString(2430) : GetLangString(2422));
 }
 
 float travelTime(float from, float to, float rate)
@@ -93,7 +97,7 @@ void AddTableTravel(ClassProfile &Profile, float StartTime, float StartDepth, fl
     const TemplateRec &T = tableTemplate();
     if (EndDepth > StartDepth) {
         const std::vector<RateRecord> &rates = T.DescendRates;
-        checkRates(rates, "descent", StartDepth);
+        checkRates(rates, true, StartDepth);
         size_t k = 1; // the first row's band holds the start depth
         for (; k < rates.size(); ++k) {
             const float Dk = rates[k].Depth;
@@ -105,7 +109,7 @@ void AddTableTravel(ClassProfile &Profile, float StartTime, float StartDepth, fl
         addPiece(EndDepth, rates[k - 1].Rate, StatusUserLeg);
     } else {
         const std::vector<RateRecord> &rates = T.AscendRates;
-        checkRates(rates, "ascent", EndDepth);
+        checkRates(rates, false, EndDepth);
         size_t k = rates.size() - 1;
         for (; k > 0; --k) {
             const float Dk = rates[k].Depth;

@@ -4,11 +4,14 @@
 #include "engine/ClassProfile.h"
 #include "engine/DOLVmiscModule.h"
 #include "engine/EngineGlobals.h"
+#include "engine/ResourceManager.h"
 #include "engine/RuntimeError.h"
 #include "tests/support/FakeEngineHost.h"
+#include "tests/support/ScopedEnv.h"
 
 #include <gtest/gtest.h>
 
+#include <string>
 #include <vector>
 
 namespace {
@@ -112,16 +115,24 @@ TEST_F(TableTravel, WaypointsTakeTheActiveDivesRatesAndGas)
 
 TEST_F(TableTravel, RateTablesThatCannotCarryTheLegAreRefused)
 {
+    // The refusal reaches the diver in the program's language and names the table at fault.
+    ScopedEnv install("DOLV_INSTALL_DIR", DOLV_SOURCE_DIR);
+    std::string german = "DOLV_de.lng";
+    ASSERT_EQ(LoadLanguageDll(german), 1);
     const struct {
         const char *name;
         std::vector<RateRecord> descent, ascent;
         float from, to;
+        const char *says;
     } cases[] = {
-        {"no descent rows", {}, rows({{0, 9}}), 0, 30},
-        {"descent rate 0", rows({{0, 10}, {20, 0}}), rows({{0, 9}}), 0, 30},
-        {"descent table starts below the start", rows({{5, 10}}), rows({{0, 9}}), 0, 30},
-        {"negative ascent rate", rows({{0, 10}}), rows({{0, -9}}), 30, 0},
-        {"ascent table starts below the end", rows({{0, 10}}), rows({{3, 9}}), 30, 0},
+        {"no descent rows", {}, rows({{0, 9}}), 0, 30, "Abstiegsgeschwindigkeiten hat keine Zeilen"},
+        {"descent rate 0", rows({{0, 10}, {20, 0}}), rows({{0, 9}}), 0, 30, "jede Abstiegsgeschwindigkeit"},
+        {"descent table starts below the start", rows({{5, 10}}), rows({{0, 9}}), 0, 30,
+         "jede Abstiegsgeschwindigkeit"},
+        {"no ascent rows", rows({{0, 10}}), {}, 30, 0, "Aufstiegsgeschwindigkeiten hat keine Zeilen"},
+        {"negative ascent rate", rows({{0, 10}}), rows({{0, -9}}), 30, 0, "jede Aufstiegsgeschwindigkeit"},
+        {"ascent table starts below the end", rows({{0, 10}}), rows({{3, 9}}), 30, 0,
+         "jede Aufstiegsgeschwindigkeit"},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
@@ -134,9 +145,11 @@ TEST_F(TableTravel, RateTablesThatCannotCarryTheLegAreRefused)
             ADD_FAILURE() << "accepted";
         } catch (const RuntimeError &e) {
             EXPECT_EQ(e.number(), ErrBadSettings);
+            EXPECT_NE(e.description().find(c.says), std::string::npos) << e.description();
         }
         EXPECT_EQ(p.GetLength(), 0);
     }
+    FreeLanguageDll();
 }
 
 } // namespace

@@ -4,14 +4,13 @@
 #include "engine/ClassTokenizer.h"
 #include "engine/EngineHost.h"
 #include "engine/RuntimeError.h"
+#include "engine/TextFileSave.h"
 #include "engine/TextLineReader.h"
 #include "engine/TextLineWriter.h"
 #include "engine/VBConversions.h"
 
 #include <charconv>
-#include <chrono>
 #include <cmath>
-#include <filesystem>
 #include <fstream>
 #include <vector>
 
@@ -273,13 +272,6 @@ void checkUsable(const TemplateRec &t)
         refuse(ErrBadSettings, "The template has no usable stop spacing or rate table");
 }
 
-std::string temporaryNameFor(const std::string &path)
-{
-    static unsigned counter = 0;
-    const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
-    return path + ".tmp-" + std::to_string(stamp) + "-" + std::to_string(++counter);
-}
-
 } // namespace
 
 void WriteTemplateBlock(const TemplateRec &t, TextLineWriter &out)
@@ -407,27 +399,7 @@ bool LoadTemplate(TemplateRec &record, const std::string &name, const std::strin
 
 void SaveTemplate(const TemplateRec &record, const std::string &path)
 {
-    namespace fs = std::filesystem;
     const std::string target = path.empty() ? DefaultTemplatePath() : path;
     gTemplateFile = target;
-
-    const std::string temporary = temporaryNameFor(target);
-    try {
-        std::ofstream file(temporary, std::ios::binary | std::ios::trunc);
-        if (!file)
-            throw RuntimeError(ErrFileAccess, "SaveTemplate", "Path/File access error");
-        TextLineWriter out(file);
-        WriteTemplateBlock(record, out);
-        file.close();
-        if (file.fail())
-            throw RuntimeError(ErrDeviceIO, "SaveTemplate", "Device I/O error");
-        std::error_code ec;
-        fs::rename(temporary, target, ec);
-        if (ec)
-            throw RuntimeError(ErrFileAccess, "SaveTemplate", "Path/File access error");
-    } catch (...) {
-        std::error_code ignored;
-        fs::remove(temporary, ignored);
-        throw;
-    }
+    SaveTextFile(target, "SaveTemplate", [&record](TextLineWriter &out) { WriteTemplateBlock(record, out); });
 }

@@ -236,6 +236,16 @@ std::string CStr(float v) { return generalText(v, 7); }
 std::string CStr(double v) { return generalText(v, 15); }
 std::string CStr(int32_t v) { return std::to_string(v); }
 
+std::string JoinStr(float v)
+{
+    std::string text = CStr(v);
+    if (text.rfind('.', 0) == 0)
+        text.insert(0, "0");
+    else if (text.rfind("-.", 0) == 0)
+        text.insert(1, "0");
+    return text;
+}
+
 std::string Str(float v) { return (v < 0 ? "" : " ") + CStr(v); }
 std::string Str(double v) { return (v < 0 ? "" : " ") + CStr(v); }
 std::string Str(int32_t v) { return (v < 0 ? "" : " ") + CStr(v); }

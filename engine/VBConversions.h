@@ -39,6 +39,10 @@ std::string CStr(float v);
 std::string CStr(double v);
 std::string CStr(int32_t v);
 
+// A Single as it reads when joined into a text ("20", "2.5", "0.5", "-0.25", "1E-05"):
+// CStr with the 0 before the point kept, as text joins and number fields show it.
+std::string JoinStr(float v);
+
 // The "0", "0.0", "0.00", ... patterns: the value rounded to `decimals` places, halves
 // away from zero, at least one digit before the point; "." as the decimal point.
 // A Single is rounded from its own shortest text, so 2.675f gives "2.68".

@@ -71,6 +71,11 @@ TEST(Conversions, StrOfASingleHasSevenDigitsAndALeadingBlank)
     EXPECT_EQ(Str(int32_t{-5}), "-5");
     EXPECT_EQ(CStr(0.5f), ".5");
     EXPECT_EQ(CStr(int32_t{42}), "42");
+    // Joined into a text a fraction keeps its leading 0; exponents stay as Str has them.
+    EXPECT_EQ(JoinStr(0.5f), "0.5");
+    EXPECT_EQ(JoinStr(-0.25f), "-0.25");
+    EXPECT_EQ(JoinStr(20.0f), "20");
+    EXPECT_EQ(JoinStr(1.5e-5f), "1.5E-05");
 }
 
 struct FixedCase {

@@ -1,0 +1,160 @@
+#include "shell/ProfileFile.h"
+
+#include "engine/ClassTokenizer.h"
+#include "engine/RuntimeError.h"
+#include "engine/TemplateModule.h"
+#include "engine/TextLineReader.h"
+#include "engine/TextLineWriter.h"
+#include "engine/VBConversions.h"
+
+#include <charconv>
+#include <cmath>
+#include <sstream>
+
+namespace {
+
+const char *const kStartLine = "Start of Profile";
+const char *const kEndLine = "End of Profile";
+
+[[noreturn]] void refuse(int32_t number, const std::string &description)
+{
+    throw RuntimeError(number, "ReadProfileBlock", description);
+}
+
+std::string trimBlanks(const std::string &text)
+{
+    const size_t first = text.find_first_not_of(" \t");
+    if (first == std::string::npos)
+        return "";
+    const size_t last = text.find_last_not_of(" \t");
+    return text.substr(first, last - first + 1);
+}
+
+bool isBlankLine(const std::string &line)
+{
+    return line.find_first_not_of(" \t") == std::string::npos;
+}
+
+// A whole field as a number, "." as the decimal point in every locale. Unlike the
+// template's numbers, which read their leading number, a field here is all number or
+// the file is refused: a "," written under a decimal-comma locale would otherwise shift
+// every field after it without a word.
+double fieldNumber(const std::string &field)
+{
+    std::string text = trimBlanks(field);
+    if (!text.empty() && text[0] == '+')
+        text.erase(0, 1);
+    double value = 0;
+    const char *end = text.data() + text.size();
+    const auto res = std::from_chars(text.data(), end, value);
+    if (text.empty() || res.ec != std::errc() || res.ptr != end || !std::isfinite(value))
+        refuse(ErrTypeMismatch, "Type mismatch");
+    return value;
+}
+
+// "SurfTime = 90": whatever stands before the first "=" is not looked at.
+float surfaceInterval(const std::string &line)
+{
+    const size_t equals = line.find('=');
+    if (equals == std::string::npos)
+        refuse(ErrTypeMismatch, "Type mismatch");
+    const float minutes = CSng(fieldNumber(line.substr(equals + 1)));
+    if (minutes < 0)
+        refuse(ErrInvalidCall, "A surface interval cannot be negative");
+    return minutes;
+}
+
+// "depth,time,mix,action,": the first four fields; more are ignored.
+void readWaypointLine(ProfileFileDive &dive, std::string line)
+{
+    const ClassTokenizer tokenizer;
+    const float depth = CSng(fieldNumber(tokenizer.nextToken(line, ",")));
+    const float time = CSng(fieldNumber(tokenizer.nextToken(line, ",")));
+    const int16_t mix = CInt(fieldNumber(tokenizer.nextToken(line, ",")));
+    const int16_t action = CInt(fieldNumber(tokenizer.nextToken(line, ",")));
+
+    ClassUseractions &log = dive.Log;
+    if (action == ActionUserWaypoint) {
+        // The replay cuts legs by depth and time and breathes gas `mix`: anything else
+        // would draw nonsense or read outside the gas list.
+        if (depth < 0 || time < 0)
+            refuse(ErrInvalidCall, "A waypoint's depth and time cannot be negative");
+        if (mix < 0 || size_t(mix) >= dive.Template.Gases.size())
+            refuse(ErrSubscript, "A waypoint's gas is not in the dive's gas list");
+        log.NewAction();
+        log.setuser(log.GetLength(), depth, time, mix);
+    } else if (action == ActionDecoMarker) {
+        log.NewAction();
+        log.setuser(log.GetLength(), depth, time, mix);
+        log.setdeco(log.GetLength());
+    } else {
+        refuse(ErrInvalidCall, "Unknown entry in the profile");
+    }
+}
+
+} // namespace
+
+void WriteProfileBlock(float surfTime, const ClassUseractions &log, TextLineWriter &out)
+{
+    out.PrintLine(kStartLine);
+    out.PrintLine("SurfTime = " + JoinStr(surfTime));
+    for (int16_t i = 1; i <= log.GetLength(); ++i)
+        out.PrintLine(JoinStr(log.getDepth(i)) + "," + JoinStr(log.gettime(i)) + "," +
+                      CStr(int32_t(log.getmixnumber(i))) + "," + CStr(int32_t(log.getaction(i))) + ",");
+    out.PrintLine(kEndLine);
+}
+
+void WriteProfileDive(const TemplateRec &settings, float surfTime, const ClassUseractions &log,
+                      TextLineWriter &out)
+{
+    WriteTemplateBlock(settings, out);
+    WriteProfileBlock(surfTime, log, out);
+}
+
+void ReadProfileBlock(ProfileFileDive &dive, TextLineReader &in)
+{
+    if (in.LineInput() != kStartLine)
+        refuse(ErrInvalidCall, "A dive's profile does not start where its settings end");
+    dive.SurfTime = surfaceInterval(in.LineInput());
+    for (;;) {
+        const std::string line = in.LineInput();
+        if (line.find(',') != std::string::npos)
+            readWaypointLine(dive, line);
+        else if (line == kEndLine)
+            return;
+        // Any other line without a "," is no waypoint and is passed over.
+    }
+}
+
+std::vector<ProfileFileDive> ReadProfileFile(std::istream &in)
+{
+    // The lines without the blank ones at the end, so that a file some editor gave a
+    // few empty lines more does not seem to start another dive.
+    std::vector<std::string> lines;
+    size_t size = 0;
+    TextLineReader fileLines(in);
+    while (!fileLines.AtEnd()) {
+        lines.push_back(fileLines.LineInput());
+        size += lines.back().size() + 2;
+        if (size > MaxProfileFileSize)
+            refuse(ErrInvalidCall, "The file is too large for a dive series");
+    }
+    while (!lines.empty() && isBlankLine(lines.back()))
+        lines.pop_back();
+    if (lines.empty())
+        refuse(ErrInputPastEnd, "The file holds no dive");
+
+    std::stringstream text;
+    for (const std::string &line : lines)
+        text << line << '\n';
+    TextLineReader reader(text);
+
+    std::vector<ProfileFileDive> dives;
+    while (!reader.AtEnd()) {
+        ProfileFileDive dive;
+        ReadTemplateBlock(dive.Template, reader);
+        ReadProfileBlock(dive, reader);
+        dives.push_back(std::move(dive));
+    }
+    return dives;
+}

@@ -1,0 +1,183 @@
+// The text form of a dive series: the exact lines of a profile block, round trips in the
+// C and a German locale, and files that are refused whole rather than half read.
+
+#include "engine/RuntimeError.h"
+#include "engine/TemplateModule.h"
+#include "engine/TextLineReader.h"
+#include "engine/TextLineWriter.h"
+#include "shell/ProfileFile.h"
+#include "tests/support/ScopedLocale.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+
+namespace {
+
+// The shipped default template: metric, open circuit, six gases besides Air.
+TemplateRec defaultSettings()
+{
+    std::ifstream file(DefaultTemplatePath(), std::ios::binary);
+    TextLineReader in(file);
+    TemplateRec t;
+    ReadTemplateBlock(t, in);
+    return t;
+}
+
+ClassUseractions logOf(std::initializer_list<UserAction> entries)
+{
+    ClassUseractions log;
+    for (const UserAction &a : entries) {
+        log.NewAction();
+        log.setuser(log.GetLength(), a.depth, a.time, a.mixnumber);
+        if (a.action == ActionDecoMarker)
+            log.setdeco(log.GetLength());
+    }
+    return log;
+}
+
+UserAction leg(float depth, float time, int16_t mix = 0) { return {time, depth, mix, ActionUserWaypoint}; }
+UserAction deco() { return {-1, -1, 0, ActionDecoMarker}; }
+
+std::string profileBlock(float surfTime, const ClassUseractions &log)
+{
+    std::ostringstream file;
+    TextLineWriter out(file);
+    WriteProfileBlock(surfTime, log, out);
+    return file.str();
+}
+
+// Three dives of a repetitive series: air, a trimix dive with fractional depth and
+// times, and a short third dive; the second carries a different ascent table.
+std::string seriesText()
+{
+    TemplateRec second = defaultSettings();
+    second.GFLow = 0.35f;
+    second.AscendRates[0].Rate = 4.5f;
+    std::ostringstream file;
+    TextLineWriter out(file);
+    WriteProfileDive(defaultSettings(), 0, logOf({leg(30, 2.5f), leg(30, 20), deco()}), out);
+    WriteProfileDive(second, 90, logOf({leg(42.5f, 3), leg(42.5f, 0.5f, 4), leg(21, 6.25f, 4), deco()}), out);
+    WriteProfileDive(defaultSettings(), 125.5f, logOf({leg(12, 40)}), out);
+    return file.str();
+}
+
+std::vector<ProfileFileDive> readSeries(const std::string &text)
+{
+    std::istringstream file(text);
+    return ReadProfileFile(file);
+}
+
+std::string writeSeries(const std::vector<ProfileFileDive> &dives)
+{
+    std::ostringstream file;
+    TextLineWriter out(file);
+    for (const ProfileFileDive &d : dives)
+        WriteProfileDive(d.Template, d.SurfTime, d.Log, out);
+    return file.str();
+}
+
+std::string replaced(std::string text, const std::string &from, const std::string &to)
+{
+    const size_t at = text.find(from);
+    EXPECT_NE(at, std::string::npos) << from;
+    if (at != std::string::npos)
+        text.replace(at, from.size(), to);
+    return text;
+}
+
+} // namespace
+
+TEST(ProfileFile, BlockHasTheDocumentedLines)
+{
+    EXPECT_EQ(profileBlock(90, logOf({leg(30, 2.5f), leg(30, 20)})),
+              "Start of Profile\r\nSurfTime = 90\r\n30,2.5,0,0,\r\n30,20,0,0,\r\nEnd of Profile\r\n");
+    // A deco marker as the log holds it; fractions below 1 keep their 0; no entries at all.
+    EXPECT_EQ(profileBlock(0.5f, logOf({leg(4.5f, 0.25f, 3), deco()})),
+              "Start of Profile\r\nSurfTime = 0.5\r\n4.5,0.25,3,0,\r\n-1,-1,0,1,\r\nEnd of Profile\r\n");
+    EXPECT_EQ(profileBlock(0, ClassUseractions{}), "Start of Profile\r\nSurfTime = 0\r\nEnd of Profile\r\n");
+}
+
+TEST(ProfileFile, SeriesRoundTripsByteForByteInTheCAndAGermanLocale)
+{
+    for (const char *name : {"C", "de_DE.UTF-8"}) {
+        SCOPED_TRACE(name);
+        ScopedLocale locale(name);
+        if (std::string(name) != "C" && !locale.decimalComma())
+            GTEST_SKIP() << "de_DE.UTF-8 is not installed";
+        const std::string text = seriesText();
+        EXPECT_EQ(text.find("42,5"), std::string::npos) << "a decimal comma reached the file";
+
+        const std::vector<ProfileFileDive> dives = readSeries(text);
+        ASSERT_EQ(dives.size(), 3u);
+        EXPECT_FLOAT_EQ(dives[0].SurfTime, 0);
+        EXPECT_FLOAT_EQ(dives[1].SurfTime, 90);
+        EXPECT_FLOAT_EQ(dives[2].SurfTime, 125.5f);
+        EXPECT_FLOAT_EQ(dives[1].Template.GFLow, 0.35f);
+        EXPECT_FLOAT_EQ(dives[1].Template.AscendRates[0].Rate, 4.5f);
+        ASSERT_EQ(dives[1].Log.GetLength(), 4);
+        EXPECT_FLOAT_EQ(dives[1].Log.getDepth(1), 42.5f);
+        EXPECT_FLOAT_EQ(dives[1].Log.gettime(2), 0.5f);
+        EXPECT_EQ(dives[1].Log.getmixnumber(3), 4);
+        EXPECT_EQ(dives[1].Log.getaction(4), ActionDecoMarker);
+        EXPECT_FLOAT_EQ(dives[1].Log.gettime(4), -1);
+        EXPECT_EQ(dives[2].Log.GetLength(), 1);
+
+        EXPECT_EQ(writeSeries(dives), text);
+    }
+}
+
+TEST(ProfileFile, ReaderToleratesWhatOldFilesHold)
+{
+    const std::string text = seriesText();
+    // Extra fields after the fourth, blanks around numbers, lines without a "," inside
+    // the block and blank lines after the last dive.
+    std::string loose = replaced(text, "30,20,0,0,", " 30 , 20 ,0,0,7,x");
+    loose = replaced(loose, "SurfTime = 90", "SurfTime=  90 ");
+    loose = replaced(loose, "12,40,0,0,", "a remark\r\n12,40,0,0,");
+    loose += "\r\n  \r\n\n";
+    const std::vector<ProfileFileDive> dives = readSeries(loose);
+    ASSERT_EQ(dives.size(), 3u);
+    EXPECT_FLOAT_EQ(dives[0].Log.gettime(2), 20);
+    EXPECT_FLOAT_EQ(dives[1].SurfTime, 90);
+    EXPECT_EQ(dives[2].Log.GetLength(), 1);
+    EXPECT_EQ(writeSeries(dives), text);
+    // LF line ends read as well.
+    std::string lf = text;
+    for (size_t at; (at = lf.find("\r\n")) != std::string::npos;)
+        lf.erase(at, 1);
+    EXPECT_EQ(writeSeries(readSeries(lf)), text);
+}
+
+TEST(ProfileFile, MalformedFilesAreRefusedWhole)
+{
+    const std::string text = seriesText();
+    const size_t lastBlock = text.rfind("Start of Profile");
+    const struct {
+        const char *what;
+        std::string file;
+    } cases[] = {
+        {"empty", ""},
+        {"only blank lines", "\r\n \r\n"},
+        {"cut inside the settings", text.substr(0, text.find("GF=1"))},
+        {"cut inside the last profile", text.substr(0, text.rfind("End of Profile"))},
+        {"cut right after the last settings", text.substr(0, lastBlock)},
+        {"field not a number", replaced(text, "30,20,0,0,", "30,2O,0,0,")},
+        {"too few fields", replaced(text, "30,20,0,0,", "30,20,")},
+        {"mix outside the gas list", replaced(text, "12,40,0,0,", "12,40,7,0,")},
+        {"negative depth", replaced(text, "12,40,0,0,", "-12,40,0,0,")},
+        {"unknown action", replaced(text, "12,40,0,0,", "12,40,0,2,")},
+        {"interval not a number", replaced(text, "SurfTime = 90", "SurfTime = soon")},
+        {"interval without =", replaced(text, "SurfTime = 90", "SurfTime 90")},
+        {"negative interval", replaced(text, "SurfTime = 90", "SurfTime = -90")},
+        {"mix beyond 16 bits", replaced(text, "12,40,0,0,", "12,40,40000,0,")},
+        {"profile without its start line", replaced(text, "Start of Profile\r\nSurfTime = 90", "SurfTime = 90")},
+        {"settings that cannot be used", replaced(text, "StepSize= 3", "StepSize= 0")},
+        {"garbage after the series", text + "Start of Profile\r\n"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        EXPECT_THROW(readSeries(c.file), RuntimeError);
+    }
+}

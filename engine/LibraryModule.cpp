@@ -61,6 +61,29 @@ float LocaleVal(std::string_view text)
     }
 }
 
+bool IsLocaleNumber(std::string_view text)
+{
+    std::string s = ReplaceText(gThousandSeparator, "", text);
+    s = ReplaceText(gDecimalSeparator, ".", s);
+    const size_t first = s.find_first_not_of(" \t");
+    if (first == std::string::npos)
+        return false;
+    const size_t last = s.find_last_not_of(" \t");
+    size_t i = first;
+    if (s[i] == '+' || s[i] == '-')
+        ++i;
+    bool digits = false, point = false;
+    for (; i <= last; ++i) {
+        if (s[i] >= '0' && s[i] <= '9')
+            digits = true;
+        else if (s[i] == '.' && !point)
+            point = true;
+        else
+            return false;
+    }
+    return digits;
+}
+
 std::string ReplaceText(std::string_view find, std::string_view replacement, std::string_view text)
 {
     if (find.empty())

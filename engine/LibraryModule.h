@@ -41,6 +41,11 @@ float MinSingle(float a, float b);
 // Under German separators "1.5" gives 15 and "1,5" gives 1.5.
 float LocaleVal(std::string_view text);
 
+// True when the text, blanks around it aside, is one plain number under the locale's
+// separators (sign, digits, at most one decimal separator): what LocaleVal reads without
+// leaving anything over. "", "abc" and "1h" are not.
+bool IsLocaleNumber(std::string_view text);
+
 // Every occurrence of `find` in `text` replaced, left to right, without overlaps and
 // without looking at replaced text again. An empty `find` leaves the text as it is.
 std::string ReplaceText(std::string_view find, std::string_view replacement, std::string_view text);

@@ -318,7 +318,16 @@ void frmMain::storePlacement()
 void frmMain::closeEvent(QCloseEvent *event)
 {
     // Every dive window is asked first; one that refuses (Cancel to a save question)
-    // keeps the whole program running with all its windows.
+    // keeps the whole program running with all its windows. The first dive of each
+    // series goes first: it asks to save the whole series while every dive of it is
+    // still open, and closes the others with it.
+    for (QMdiSubWindow *sub : MdiArea_->subWindowList(QMdiArea::CreationOrder)) {
+        const auto *editor = qobject_cast<frmWaypointEditor *>(sub->widget());
+        if (editor && editor->PrevProfile == -1 && !sub->close()) {
+            event->ignore();
+            return;
+        }
+    }
     MdiArea_->closeAllSubWindows();
     if (!MdiArea_->subWindowList().isEmpty()) {
         event->ignore();
@@ -403,6 +412,8 @@ void frmMain::ApplyToProfile()
         throwSubscript("frmMain.ApplyToProfile");
     gSettings[n].Template.OpenCircuit = IsOpenCircuit_;
     gSettings[n].Template.Changed = true;
+    // New settings change the dive as the series file holds it: closing asks to save.
+    gSettings[n].ProfileChanged = true;
     CallByName(editor, "ReEvaluateUserEnteredWaypoints");
 }
 

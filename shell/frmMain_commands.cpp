@@ -9,11 +9,15 @@
 #include "platform/LocaliseForm.h"
 #include "platform/ModalWindow.h"
 #include "platform/MsgBox.h"
+#include "platform/WaitCursor.h"
 #include "shell/ErrorModule.h"
+#include "shell/FileIOModule.h"
 #include "shell/HelpWindow.h"
 #include "shell/MainModule.h"
 #include "shell/frmAbout.h"
 #include "shell/frmLanguages.h"
+#include "shell/frmMultiLevel.h"
+#include "shell/frmProperties.h"
 #include "shell/frmWaypointEditor.h"
 
 #include <QAction>
@@ -26,16 +30,44 @@ void frmMain::mnuNewProfile_Click()
     RunGuarded("frmMain.mnuNewProfile_Click", [this] { NewProfileWindow(); });
 }
 
-// The profile-file and template-file commands belong to the dive series' file handling;
-// until it is there they do nothing.
-void frmMain::mnuOpen_Click() {}
-void frmMain::mnuSaveProfile_Click() {}
-void frmMain::mnuSaveProfileAs_Click() {}
-void frmMain::mnuSaveTemplate_Click() {}
+void frmMain::mnuOpen_Click()
+{
+    RunGuarded("frmMain.mnuOpen_Click", [] { OpenProfile(); });
+}
 
-// Loading a template into the active dive (file dialog, reading, then ApplyToProfile
-// under the hourglass) comes with the file handling.
-void frmMain::mnuLoadTemplate_Click() {}
+void frmMain::mnuSaveProfile_Click()
+{
+    RunGuarded("frmMain.mnuSaveProfile_Click", [] { SaveProfile(false); });
+}
+
+void frmMain::mnuSaveProfileAs_Click()
+{
+    RunGuarded("frmMain.mnuSaveProfileAs_Click", [] { SaveProfile(true); });
+}
+
+void frmMain::mnuSaveTemplate_Click()
+{
+    RunGuarded("frmMain.mnuSaveTemplate_Click", [] { SaveTemplateAs(); });
+}
+
+// A template loaded into the active dive is applied to it at once. The main window shows
+// the loaded circuit mode first, so that applying keeps it rather than overwriting it
+// with the mode the previous settings had.
+void frmMain::mnuLoadTemplate_Click()
+{
+    RunGuarded("frmMain.mnuLoadTemplate_Click", [this] {
+        if (!LoadTemplateInto())
+            return;
+        if (ActiveForm()) {
+            if (gSettings[size_t(ActiveProfileNumber())].Template.OpenCircuit)
+                SetOpenCircuit(false);
+            else
+                SetConstPPO(false);
+        }
+        WaitCursor wait;
+        ApplyToProfile();
+    });
+}
 
 void frmMain::mnuClose_Click()
 {
@@ -43,8 +75,10 @@ void frmMain::mnuClose_Click()
         sub->close();
 }
 
-// The settings dialog of the active dive comes with the settings dialogs.
-void frmMain::mnuTemplate_Click() {}
+void frmMain::mnuTemplate_Click()
+{
+    RunGuarded("frmMain.mnuTemplate_Click", [] { ShowPropertiesForActiveProfile(); });
+}
 
 void frmMain::mnuExit_Click()
 {
@@ -141,8 +175,12 @@ void frmMain::StartAscent(bool fromMenu)
         mnuStartAscent->setEnabled(false);
 }
 
-// The next-dive dialog comes with the dive series.
-void frmMain::mnuSurface_Click() {}
+void frmMain::mnuSurface_Click()
+{
+    auto *dialog = new frmMultiLevel(this);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->show();
+}
 
 void frmMain::mnuLanguages_Click()
 {

@@ -10,6 +10,7 @@
 #include "platform/MsgBox.h"
 #include "platform/PictureBox.h"
 #include "platform/Twips.h"
+#include "shell/FileIOModule.h"
 #include "shell/ImageList.h"
 #include "shell/MainModule.h"
 #include "shell/PlotColors.h"
@@ -310,7 +311,8 @@ void frmWaypointEditor::commandsByState()
 bool frmWaypointEditor::Form_QueryUnload(int16_t UnloadMode)
 {
     SettingsRecord &r = tagRecord();
-    if (PrevProfile == -1 && r.ProfileChanged) {
+    // The first dive asks for the whole series: a change to any of its dives counts.
+    if (PrevProfile == -1 && SeriesChanged(tagNumber())) {
         const QString prompt = GetLangStringQ(3057) + windowTitle() + QStringLiteral("]?\n") +
                                GetLangStringQ(3058);
         const int32_t answer = MsgBox(prompt, vbExclamation + vbYesNoCancel, GetLangStringQ(3059));
@@ -327,7 +329,8 @@ bool frmWaypointEditor::Form_QueryUnload(int16_t UnloadMode)
         r.N2Compartments.fill(0);
         r.SurfTime = 0;
     }
-    (void)UnloadMode; // the diver's own close also relinks the series
+    if (UnloadMode == 0)
+        SurfDeleteProfile();
     return true;
 }
 

@@ -116,6 +116,15 @@ public:
     void UpdateSurfProfiles();
     int16_t getFirstProfile() const;
     int16_t getLastProfile() const;
+    // The window is closing by the diver's hand: a first dive closes the rest of its
+    // series, a later dive leaves the dives before and after it linked to each other.
+    void SurfDeleteProfile();
+    // Re-evaluates dive fromProfilenr and every dive after it; the following dives are
+    // numbered and captioned again.
+    void SurfUpdateProfile(int16_t fromProfilenr);
+    // Closes the windows from dive `start` back to the first dive of its series.
+    void unloadForms(int16_t start);
+    void DestroyThis();
 
     // ---- State the commands and the tests read.
     int16_t EditorState() const { return EditorState_; }

@@ -4,22 +4,8 @@
 #include "shell/frmWaypointEditor.h"
 
 #include "engine/EngineGlobals.h"
+#include "platform/WaitCursor.h"
 #include "shell/ProfileReplay.h"
-
-#include <QApplication>
-
-namespace {
-
-// The hourglass for the length of a computation, back to the arrow however it ends.
-class WaitCursor {
-public:
-    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
-    WaitCursor(const WaitCursor &) = delete;
-    WaitCursor &operator=(const WaitCursor &) = delete;
-};
-
-} // namespace
 
 void frmWaypointEditor::StartDeco()
 {

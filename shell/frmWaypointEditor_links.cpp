@@ -7,6 +7,7 @@
 #include "engine/LibraryModule.h"
 #include "engine/VBConversions.h"
 #include "platform/LocaliseForm.h"
+#include "shell/FileIOModule.h"
 #include "shell/ImageList.h"
 #include "shell/MainModule.h"
 #include "shell/frmMain.h"
@@ -75,11 +76,11 @@ frmWaypointEditor *frmWaypointEditor::diveWindow(int16_t n) const
     return gDiveWindows[static_cast<size_t>(n)].data();
 }
 
-// A save of the series needs the profile files; until they are there a Yes to the save
-// question keeps the window open, so no dive is lost.
+// The Yes of the save question: the series of this window (not whichever is active)
+// under a name the diver chooses. A cancelled or failed save keeps the window open.
 bool frmWaypointEditor::saveSeries()
 {
-    return false;
+    return SaveProfile(true, tagNumber());
 }
 
 void frmWaypointEditor::setPrevNext(int16_t prevp, int16_t nextp)
@@ -140,4 +141,62 @@ int16_t frmWaypointEditor::getLastProfile() const
         w = diveWindow(last);
     }
     return last;
+}
+
+void frmWaypointEditor::SurfDeleteProfile()
+{
+    const int16_t prev = PrevProfile;
+    const int16_t next = NextProfile;
+    if (prev == -1) {
+        // Only the first dive asks to save the series, so it closes every dive after it.
+        if (next != -1)
+            unloadForms(getLastProfile());
+        return;
+    }
+    frmWaypointEditor *before = diveWindow(prev);
+    if (next == -1) {
+        if (before)
+            before->NextProfile = -1;
+    } else {
+        if (frmWaypointEditor *after = diveWindow(next))
+            after->PrevProfile = prev;
+        gSettings[static_cast<size_t>(next)].PrevProfile = prev;
+        if (before)
+            before->NextProfile = next;
+        SurfUpdateProfile(prev);
+    }
+    PrevProfile = NextProfile = -1;
+}
+
+void frmWaypointEditor::SurfUpdateProfile(int16_t fromProfilenr)
+{
+    frmWaypointEditor *from = diveWindow(fromProfilenr);
+    if (!from)
+        return;
+    // The dives after it take their numbers from their new predecessors, so after a
+    // removal the series counts 1, 2, 3 ... again.
+    for (frmWaypointEditor *w = diveWindow(from->NextProfile); w; w = diveWindow(w->NextProfile))
+        w->UpdateSurfProfiles();
+    // Each replay re-evaluates the dive after it, so one replay refreshes the tissues
+    // carried across every surface interval down to the last dive.
+    from->ReEvaluateUserEnteredWaypoints();
+}
+
+void frmWaypointEditor::unloadForms(int16_t start)
+{
+    for (int16_t p = start; p != -1;) {
+        frmWaypointEditor *w = diveWindow(p);
+        if (!w)
+            break;
+        const int16_t q = w->PrevProfile;
+        // The window that asked is already closing.
+        if (w != this)
+            w->CloseByCode();
+        p = q;
+    }
+}
+
+void frmWaypointEditor::DestroyThis()
+{
+    CloseByCode();
 }

@@ -241,3 +241,8 @@ float CalcPPO2Var(float Depth, float SurfacePressure, float fO2, bool Metric)
     const double k = depthPerPressure(Metric);
     return static_cast<float>((SurfacePressure * k + Depth) / k * fO2);
 }
+
+float CNSAfterSurfaceInterval(float CNS, float minutes)
+{
+    return static_cast<float>(CNS * std::pow(2.0, -static_cast<double>(minutes) / 90));
+}

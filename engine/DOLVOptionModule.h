@@ -41,6 +41,8 @@ float OTUForDepthChange(float StartDepth, float EndDepth, float Rate, float fO2,
                         float SurfacePressure, bool Metric);
 
 // Fraction of the CNS oxygen limit used (1.0 = 100 %).
+// The CNS fraction left after `minutes` at the surface: it halves every 90 minutes.
+float CNSAfterSurfaceInterval(float CNS, float minutes);
 float CNSForPPO2(float PPO2, float Time, bool Metric);
 float CNSAtDepth(float Depth, float Time, float fO2, float SurfacePressure, bool Metric);
 float CNSForDepthChange(float StartDepth, float EndDepth, float Rate, float fO2,

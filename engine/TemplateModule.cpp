@@ -73,15 +73,10 @@ float numberValue(const std::string &value)
 // at all (empty, "yes", "1x") makes the block unreadable.
 bool flagValue(const std::string &value)
 {
-    std::string text = trimBlanks(value);
-    if (!text.empty() && text[0] == '+')
-        text.erase(0, 1);
-    double number = 0;
-    const char *end = text.data() + text.size();
-    const auto res = std::from_chars(text.data(), end, number);
-    if (text.empty() || res.ec != std::errc() || res.ptr != end || !std::isfinite(number))
+    const std::optional<double> number = WholeNumber(value);
+    if (!number)
         refuse(ErrTypeMismatch, "Type mismatch");
-    return number == 1;
+    return *number == 1;
 }
 
 // The text before the first ":" and the text after it (empty when there is no ":").

@@ -236,6 +236,22 @@ std::string CStr(float v) { return generalText(v, 7); }
 std::string CStr(double v) { return generalText(v, 15); }
 std::string CStr(int32_t v) { return std::to_string(v); }
 
+std::optional<double> WholeNumber(std::string_view text)
+{
+    const size_t first = text.find_first_not_of(" \t");
+    if (first == std::string_view::npos)
+        return std::nullopt;
+    text = text.substr(first, text.find_last_not_of(" \t") - first + 1);
+    if (text[0] == '+')
+        text.remove_prefix(1);
+    double value = 0;
+    const char *end = text.data() + text.size();
+    const auto res = std::from_chars(text.data(), end, value);
+    if (text.empty() || res.ec != std::errc() || res.ptr != end || !std::isfinite(value))
+        return std::nullopt;
+    return value;
+}
+
 std::string JoinStr(float v)
 {
     std::string text = CStr(v);

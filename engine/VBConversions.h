@@ -7,6 +7,7 @@
 // shown to the user get the locale's separator through LocaliseNumberText.
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -27,6 +28,11 @@ float CSng(double v);
 // read hexadecimal and octal. No number gives 0. A number too large for a Double is
 // error 6.
 double Val(std::string_view text);
+
+// The whole text as one number, "." as the decimal point: blanks around it and a
+// leading "+" or "-" allowed, nothing else ("1x", "", "1,5", "inf" are no numbers).
+// What a file field must be when reading its leading number would misread it.
+std::optional<double> WholeNumber(std::string_view text);
 
 // Number text with a leading blank for non-negative values (" 1.5", "-.25", " 1E-05"):
 // 7 significant digits for a Single, 15 for a Double.

@@ -1,6 +1,7 @@
 #include "shell/FileIOModule.h"
 
 #include "engine/AppPaths.h"
+#include "engine/DOLVOptionModule.h"
 #include "engine/EngineGlobals.h"
 #include "engine/LibraryModule.h"
 #include "engine/ResourceManager.h"
@@ -15,7 +16,6 @@
 #include "shell/frmMain.h"
 #include "shell/frmWaypointEditor.h"
 
-#include <cmath>
 #include <fstream>
 #include <utility>
 
@@ -98,8 +98,7 @@ void buildSeries(std::vector<ProfileFileDive> &dives, const std::string &name, c
             r.ProfileName = name;
             r.PrevProfile = previous;
             r.SurfTime = d.SurfTime;
-            // Oxygen toxicity recovers with a half-time of 90 minutes at the surface.
-            r.CNS = static_cast<float>(carriedCNS * std::pow(2.0, -double(d.SurfTime) / 90));
+            r.CNS = CNSAfterSurfaceInterval(carriedCNS, d.SurfTime);
         }
 
         auto *editor = new frmWaypointEditor;

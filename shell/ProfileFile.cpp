@@ -7,8 +7,6 @@
 #include "engine/TextLineWriter.h"
 #include "engine/VBConversions.h"
 
-#include <charconv>
-#include <cmath>
 #include <sstream>
 
 namespace {
@@ -19,15 +17,6 @@ const char *const kEndLine = "End of Profile";
 [[noreturn]] void refuse(int32_t number, const std::string &description)
 {
     throw RuntimeError(number, "ReadProfileBlock", description);
-}
-
-std::string trimBlanks(const std::string &text)
-{
-    const size_t first = text.find_first_not_of(" \t");
-    if (first == std::string::npos)
-        return "";
-    const size_t last = text.find_last_not_of(" \t");
-    return text.substr(first, last - first + 1);
 }
 
 bool isBlankLine(const std::string &line)
@@ -41,15 +30,10 @@ bool isBlankLine(const std::string &line)
 // every field after it without a word.
 double fieldNumber(const std::string &field)
 {
-    std::string text = trimBlanks(field);
-    if (!text.empty() && text[0] == '+')
-        text.erase(0, 1);
-    double value = 0;
-    const char *end = text.data() + text.size();
-    const auto res = std::from_chars(text.data(), end, value);
-    if (text.empty() || res.ec != std::errc() || res.ptr != end || !std::isfinite(value))
+    const std::optional<double> number = WholeNumber(field);
+    if (!number)
         refuse(ErrTypeMismatch, "Type mismatch");
-    return value;
+    return *number;
 }
 
 // "SurfTime = 90": whatever stands before the first "=" is not looked at.

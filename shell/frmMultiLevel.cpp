@@ -1,5 +1,6 @@
 #include "shell/frmMultiLevel.h"
 
+#include "engine/DOLVOptionModule.h"
 #include "engine/EngineGlobals.h"
 #include "engine/LibraryModule.h"
 #include "engine/ResourceManager.h"
@@ -20,8 +21,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
-
-#include <cmath>
 
 frmMultiLevel::frmMultiLevel(QWidget *parent) : QDialog(parent)
 {
@@ -69,12 +68,7 @@ frmMultiLevel::frmMultiLevel(QWidget *parent) : QDialog(parent)
 
 void frmMultiLevel::Command1_Click()
 {
-    close();
-}
-
-void frmMultiLevel::reject()
-{
-    Command1_Click();
+    reject();
 }
 
 void frmMultiLevel::Command2_Click()
@@ -82,7 +76,7 @@ void frmMultiLevel::Command2_Click()
     bool created = false;
     RunGuarded("frmMultiLevel.Command2_Click", [this, &created] { created = CreateNextDive(); });
     if (created)
-        close();
+        accept();
 }
 
 bool frmMultiLevel::refuse(const QString &text)
@@ -122,9 +116,8 @@ bool frmMultiLevel::CreateNextDive()
 
     const int16_t prev = CInt(Val(previous->Tag().toStdString()));
     const float surfTime = static_cast<float>(60.0 * hours + minutes);
-    // Oxygen toxicity recovers with a half-time of 90 minutes at the surface; the
-    // pulmonary dose (OTU) is carried on unchanged.
-    const float carriedCNS = static_cast<float>(gSettings[size_t(prev)].CNS * std::pow(2.0, -double(surfTime) / 90));
+    // The CNS recovers at the surface; the pulmonary dose (OTU) is carried on unchanged.
+    const float carriedCNS = CNSAfterSurfaceInterval(gSettings[size_t(prev)].CNS, surfTime);
     const float carriedOTU = gSettings[size_t(prev)].OTU;
 
     const int16_t slot = AllocProfileSlot();

@@ -38,7 +38,6 @@ public:
 public slots:
     void Command1_Click();
     void Command2_Click();
-    void reject() override; // Esc and the close box: as Cancel
 
 private:
     bool refuse(const QString &text);

@@ -57,18 +57,18 @@ void frmProperties::cbOK_Click()
         if (gMainForm)
             gMainForm->ApplyToProfile();
     });
-    close();
+    accept();
 }
 
 void frmProperties::cbCancel_Click()
 {
-    NothingChanged = true;
-    close();
+    reject();
 }
 
 void frmProperties::reject()
 {
-    cbCancel_Click();
+    NothingChanged = true;
+    QDialog::reject();
 }
 
 void ShowPropertiesForActiveProfile()

@@ -192,6 +192,8 @@ SettingsRecord &frmWaypointEditor::tagRecord() const
 
 void frmWaypointEditor::setNullWaypoint()
 {
+    if (PrevProfile != -1)
+        takeCarriedExposure();
     const SettingsRecord &r = record();
     InputProfile.SetPPO2(0, static_cast<float>(static_cast<double>(r.Template.EndPressure) *
                                                InputProfile.GetGasMixO2(0) / 100));

@@ -189,6 +189,8 @@ private:
     void drawRubberBand(const RubberBandPath &path);
     void eraseRubberBand();
     frmWaypointEditor *diveWindow(int16_t n) const; // gDiveWindows(n), created when empty
+    // A repetitive dive's CNS and OTU from what the dive before it left (see links).
+    void takeCarriedExposure();
 
     // Fields of the window.
     PictureBox *grid_ = nullptr;    // the plot box all grid drawing goes to

@@ -2,6 +2,7 @@
 
 #include "shell/frmWaypointEditor.h"
 
+#include "engine/DOLVOptionModule.h"
 #include "engine/DOLVmiscModule.h"
 #include "engine/EngineGlobals.h"
 #include "engine/LibraryModule.h"
@@ -199,4 +200,20 @@ void frmWaypointEditor::unloadForms(int16_t start)
 void frmWaypointEditor::DestroyThis()
 {
     CloseByCode();
+}
+
+// A repetitive dive starts with the oxygen exposure the dive before it left: its CNS,
+// recovering with a half-time of 90 minutes over the surface interval, and its OTU
+// unchanged. The dive's record holds these only until its own computation overwrites
+// them with its end-of-dive totals, so they are taken again before every replay; a dive
+// re-evaluated after a change before it would otherwise start from its own old totals
+// and count them twice.
+void frmWaypointEditor::takeCarriedExposure()
+{
+    if (PrevProfile < 0 || static_cast<size_t>(PrevProfile) >= gSettings.size())
+        return;
+    const SettingsRecord &before = gSettings[static_cast<size_t>(PrevProfile)];
+    SettingsRecord &r = record();
+    r.CNS = CNSAfterSurfaceInterval(before.CNS, r.SurfTime);
+    r.OTU = before.OTU;
 }

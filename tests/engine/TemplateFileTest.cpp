@@ -7,6 +7,7 @@
 #include "engine/TextLineReader.h"
 #include "engine/TextLineWriter.h"
 #include "tests/support/FakeEngineHost.h"
+#include "tests/support/FileBytes.h"
 #include "tests/support/ScopedEnv.h"
 #include "tests/support/ScopedLocale.h"
 
@@ -57,12 +58,6 @@ std::string replaced(std::string text, const std::string &from, const std::strin
     if (at != std::string::npos)
         text.replace(at, from.size(), to);
     return text;
-}
-
-std::string fileBytes(const std::string &path)
-{
-    std::ifstream file(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(file), {});
 }
 
 RateRecord rate(float depth, float perMinute)
@@ -162,7 +157,7 @@ protected:
         EXPECT_EQ(blockText(readBlock(text)), text);
 
         SaveTemplate(t, dir_ + "Trip.tpl");
-        EXPECT_EQ(fileBytes(dir_ + "Trip.tpl"), text);
+        EXPECT_EQ(FileBytes(dir_ + "Trip.tpl"), text);
         TemplateRec loaded;
         ASSERT_TRUE(LoadTemplate(loaded, "Trip.tpl", dir_));
         EXPECT_EQ(blockText(loaded), text);
@@ -382,7 +377,7 @@ TEST_F(TemplateFiles, AnEmptyPathSavesAndLoadsTheDefaultTemplate)
     fs::create_directory(dir_ + "template");
     SaveTemplate(metricSample(), "");
     EXPECT_EQ(gTemplateFile, dir_ + "template/Default.tpl");
-    EXPECT_EQ(fileBytes(gTemplateFile), blockText(metricSample()));
+    EXPECT_EQ(FileBytes(gTemplateFile), blockText(metricSample()));
 
     TemplateRec t;
     ASSERT_TRUE(LoadTemplate(t, "", ""));
@@ -394,14 +389,14 @@ TEST_F(TemplateFiles, SavingReplacesTheOldFileWholeOrNotAtAll)
 {
     const std::string path = put("Mine.tpl", std::string(10000, 'x'));
     SaveTemplate(imperialSample(), path);
-    EXPECT_EQ(fileBytes(path), blockText(imperialSample()));
+    EXPECT_EQ(FileBytes(path), blockText(imperialSample()));
     EXPECT_EQ(filesInDir(), 1u);
 
     // A name so long that no temporary name beside it fits the file system's limit:
     // the write fails before anything is renamed, whoever runs the test.
     const std::string longPath = put(std::string(250, 'n') + ".tpl", "old template");
     EXPECT_THROW(SaveTemplate(metricSample(), longPath), RuntimeError);
-    EXPECT_EQ(fileBytes(longPath), "old template");
+    EXPECT_EQ(FileBytes(longPath), "old template");
 
     EXPECT_THROW(SaveTemplate(metricSample(), dir_ + "no such folder/x.tpl"), RuntimeError);
     fs::create_directory(dir_ + "folder.tpl");
@@ -419,7 +414,7 @@ TEST_F(TemplateFiles, TheShippedDefaultReadsAndWritesBackByteForByte)
     TemplateRec t;
     ASSERT_TRUE(LoadTemplate(t, "", ""));
     EXPECT_TRUE(host.boxes.empty());
-    EXPECT_EQ(blockText(t), fileBytes(DefaultTemplatePath()));
+    EXPECT_EQ(blockText(t), FileBytes(DefaultTemplatePath()));
 
     // Data typos a diver would pay for: every gas adds up to 100 %, the rows go deeper.
     for (const GasRecord &gas : t.Gases)

@@ -1,0 +1,163 @@
+// The file commands of the main window: the save question when a series closes, files
+// that cannot be opened, template files and the dive-settings window.
+
+#include "tests/shell/EditorFixture.h"
+
+#include "shell/frmProperties.h"
+#include "tests/support/FileBytes.h"
+
+#include <QDir>
+#include <QLabel>
+#include <QTemporaryDir>
+
+#include <fstream>
+
+class SeriesFilesTest : public EditorTest {
+protected:
+    // Dive 1 computed and a second dive after it, changed only in dive 2.
+    void twoDiveSeries()
+    {
+        leg(30, 20);
+        editor->StartDeco();
+        gMainForm->mnuSurface_Click();
+        gMainForm->findChild<QDialog *>(QStringLiteral("frmMultiLevel"))->findChild<QPushButton *>("Command2")->click();
+        ASSERT_TRUE(gDiveWindows.size() > 2 && gDiveWindows[2]);
+        gDiveWindows[2]->SaveUserEnteredWaypoints(20, 18, kAir, false);
+        gDiveWindows[2]->ReEvaluateUserEnteredWaypoints();
+        gSettings[1].ProfileChanged = false;
+        gSettings[2].ProfileChanged = true;
+    }
+
+    static int openDives() { return int(gMainForm->MdiArea()->subWindowList().size()); }
+
+    QTemporaryDir dir;
+};
+
+TEST_F(SeriesFilesTest, SaveQuestionOfAChangedSeries)
+{
+    twoDiveSeries();
+    QWidget *first = editor->parentWidget();
+    const QString saved = dir.filePath("dives.prf");
+
+    // Cancel, and a Yes whose save is cancelled or fails, keep every dive.
+    TestHooks::msgBoxAnswers = {vbCancel, vbYes, vbYes, vbOK};
+    TestHooks::fileAnswers = {QString(), dir.filePath("no such folder/dives.prf")};
+    EXPECT_FALSE(first->close());
+    EXPECT_FALSE(first->close());
+    EXPECT_FALSE(first->close());
+    ASSERT_EQ(TestHooks::msgBoxes.size(), 4u) << "the question three times, then the failed save";
+    EXPECT_TRUE(TestHooks::msgBoxes[0].prompt.startsWith(GetLangStringQ(3057)));
+    EXPECT_TRUE(TestHooks::msgBoxes[3].prompt.startsWith(GetLangStringQ(2311)));
+    EXPECT_EQ(TestHooks::msgBoxes[3].buttons, vbCritical + vbOKOnly);
+    EXPECT_EQ(openDives(), 2);
+    EXPECT_EQ(gDiveWindows[2]->UserEnteredWaypoints.GetLength(), 1);
+    EXPECT_TRUE(QDir(dir.path()).entryList(QDir::Files).isEmpty()) << "no file, no temporary file";
+
+    // Closing the program asks the same first: Cancel keeps every window.
+    TestHooks::msgBoxAnswers = {vbCancel};
+    EXPECT_FALSE(gMainForm->close());
+    EXPECT_EQ(openDives(), 2);
+
+    // Yes with a name saves the whole series and closes it.
+    TestHooks::msgBoxAnswers = {vbYes};
+    TestHooks::fileAnswers = {saved};
+    EXPECT_TRUE(first->close());
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(openDives(), 0);
+    const std::string text = FileBytes(saved.toStdString());
+    EXPECT_NE(text.find("SurfTime = 60\r\n18,20,0,0,\r\nEnd of Profile\r\n"), std::string::npos);
+}
+
+TEST_F(SeriesFilesTest, FilesThatCannotBeReadOpenNothing)
+{
+    leg(30, 20);
+    const ClassUseractions log = editor->UserEnteredWaypoints;
+    const size_t records = gSettings.size();
+
+    TestHooks::fileAnswers.push_back(dir.filePath("good.prf"));
+    gMainForm->mnuSaveProfileAs->trigger();
+    const std::string good = FileBytes(dir.filePath("good.prf").toStdString());
+    ASSERT_FALSE(good.empty());
+    const std::pair<const char *, std::string> bad[] = {
+        {"truncated.prf", good.substr(0, good.size() / 2)},
+        {"word.prf", good.substr(0, good.find("30,20")) + "30,twenty,0,0,\r\nEnd of Profile\r\n"},
+        {"missing.prf", ""},
+    };
+    for (const auto &[name, content] : bad) {
+        SCOPED_TRACE(name);
+        if (!content.empty())
+            std::ofstream(dir.filePath(name).toStdString(), std::ios::binary) << content;
+        TestHooks::msgBoxes.clear();
+        TestHooks::msgBoxAnswers.push_back(vbOK);
+        TestHooks::fileAnswers.push_back(dir.filePath(name));
+        gMainForm->mnuOpen->trigger();
+        ASSERT_EQ(TestHooks::msgBoxes.size(), 1u);
+        EXPECT_EQ(TestHooks::msgBoxes[0].prompt, dir.filePath(name) + "\r\n" + GetLangStringQ(2310));
+        EXPECT_EQ(openDives(), 1);
+        EXPECT_EQ(gSettings.size(), records);
+        EXPECT_EQ(editor->UserEnteredWaypoints.GetLength(), log.GetLength());
+    }
+    // A cancelled dialog does nothing at all.
+    TestHooks::fileAnswers.push_back(QString());
+    gMainForm->mnuOpen->trigger();
+    EXPECT_EQ(openDives(), 1);
+}
+
+TEST_F(SeriesFilesTest, TemplatesAreSavedAndLoadedWithTheirCircuit)
+{
+    // Unchanged settings: the command does nothing, not even ask.
+    gMainForm->mnuSaveTemplate->trigger();
+    EXPECT_TRUE(TestHooks::msgBoxes.empty() && TestHooks::fileDialogs.empty());
+
+    // Switching to constant ppO2 changes the dive: its series and its template.
+    gSettings[1].ProfileChanged = false;
+    gMainForm->mnuOC->trigger();
+    EXPECT_FALSE(dive().OpenCircuit);
+    EXPECT_TRUE(gSettings[1].ProfileChanged);
+
+    const QString path = dir.filePath("Rebreather.tpl");
+    TestHooks::msgBoxAnswers = {vbOK};
+    TestHooks::fileAnswers = {path};
+    gMainForm->mnuSaveTemplate->trigger();
+    EXPECT_EQ(dive().Templatename, "Rebreather.tpl");
+    EXPECT_NE(FileBytes(path.toStdString()).find("Open Circuit=0\r\n"), std::string::npos);
+
+    // Back on open circuit, then the rebreather template loaded: the dive takes the
+    // template's circuit, and the main window shows it.
+    gMainForm->mnuOC->trigger();
+    ASSERT_TRUE(dive().OpenCircuit);
+    TestHooks::fileAnswers = {path};
+    gMainForm->mnuLoadTemplate->trigger();
+    EXPECT_FALSE(dive().OpenCircuit);
+    EXPECT_FALSE(gMainForm->IsOpenCircuit());
+    EXPECT_EQ(editor->windowTitle(), QString::fromStdString(gSettings[1].ProfileName) + GetLangStringQ(6163) +
+                                         "Rebreather.tpl]");
+
+    // A template that cannot be written is reported.
+    TestHooks::msgBoxAnswers = {vbOK, vbOK};
+    TestHooks::fileAnswers = {dir.filePath("missing/x.tpl")};
+    gMainForm->mnuSaveTemplate->trigger();
+    ASSERT_EQ(TestHooks::msgBoxes.size(), 3u);
+    EXPECT_TRUE(TestHooks::msgBoxes[2].prompt.startsWith(GetLangStringQ(2312)));
+}
+
+TEST_F(SeriesFilesTest, DiveSettingsWindowShowsTheTemplateAndAppliesOnOK)
+{
+    dive().CeilingOverride = true;
+    gSettings[1].ProfileChanged = false;
+    gMainForm->tbToolBar_ButtonClick(gMainForm->Button(QStringLiteral("Template")));
+    auto *properties = gMainForm->findChild<frmProperties *>();
+    ASSERT_NE(properties, nullptr);
+    EXPECT_TRUE(properties->isVisible() && !properties->isModal());
+    EXPECT_EQ(properties->lbTemplate->text(), "Default.tpl");
+    properties->cbOK->click();
+    EXPECT_FALSE(dive().CeilingOverride);
+    EXPECT_TRUE(gSettings[1].ProfileChanged);
+
+    gMainForm->mnuTemplate->trigger();
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    properties = gMainForm->findChild<frmProperties *>();
+    ASSERT_NE(properties, nullptr);
+    properties->cbCancel->click();
+    EXPECT_TRUE(properties->NothingChanged);
+}

@@ -41,6 +41,27 @@ inline float Schreiner(float Pold, float Pi, float R, float k, float t)
                               (static_cast<double>(Pi) - Pold - R / kd) * std::exp(-kd * t));
 }
 
+// Schreiner with the inspired pressure limited at 0: a rebreather near the surface may
+// have less ambient pressure than setpoint plus water vapour, and a loop cannot inspire
+// less than no inert gas. Where the ramp Pi + R t crosses 0 the segment splits at
+// tz = -Pi / R into a Schreiner part and a part at Pi = 0, where the compartment only
+// loses gas (P x e^(-k t)), so no tension goes below 0.
+inline float SchreinerLimited(float Pold, float Pi, float R, float k, float t)
+{
+    const double end = static_cast<double>(Pi) + static_cast<double>(R) * t;
+    if (Pi >= 0 && end >= 0)
+        return Schreiner(Pold, Pi, R, k, t);
+    const auto washout = [k](double p, double time) {
+        return static_cast<float>(p * std::exp(-static_cast<double>(k) * time));
+    };
+    if (Pi <= 0 && end <= 0)
+        return washout(Pold, t);
+    const double tz = -static_cast<double>(Pi) / R; // between 0 and t: the signs differ
+    if (Pi > 0)                                     // ascending through the crossing
+        return washout(Schreiner(Pold, Pi, R, k, static_cast<float>(tz)), t - tz);
+    return Schreiner(washout(Pold, tz), 0, R, k, static_cast<float>(t - tz));
+}
+
 // Inspired inert pressure of one gas fraction (percent) at ambient P.
 inline float Inspired(float P, float WV, float percent)
 {
@@ -245,7 +266,8 @@ void ClassBuhlmann::OCDecoStop(float StopDepth, float NextStop, float Psurf)
 // A constant-ppO2 rebreather: the diver breathes the setpoint SP of oxygen (SP = setpoint
 // x 10 msw or x 33 fsw) and the rest of the ambient pressure is diluent inert gas, split
 // as the diluent splits it: inspired Pi = (Pamb - SP - WV) x He / (He + N2) and likewise
-// for nitrogen. A diluent without inert gas inspires none.
+// for nitrogen. A diluent without inert gas inspires none, and no inspired pressure is
+// below 0 (near the surface the setpoint and water vapour can exceed the ambient pressure).
 
 namespace {
 
@@ -320,8 +342,8 @@ float ClassBuhlmann::CCAscentDescent(float StartDepth, float EndDepth, float Rat
     const float RN2 = static_cast<float>(static_cast<double>(f.fN2) * Rate);
     if (t2 != 0) {
         for (int i = 1; i <= kCompartments; ++i) {
-            CompHe[i] = Schreiner(CompHe[i], PiHe, RHe, kHe[i], t2);
-            CompN2[i] = Schreiner(CompN2[i], PiN2, RN2, kN2[i], t2);
+            CompHe[i] = SchreinerLimited(CompHe[i], PiHe, RHe, kHe[i], t2);
+            CompN2[i] = SchreinerLimited(CompN2[i], PiN2, RN2, kN2[i], t2);
         }
     }
     TraceCompartments();

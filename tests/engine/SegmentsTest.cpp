@@ -79,12 +79,13 @@ TEST_F(Segments, RebreatherDescentSplitsAtTheSetpointDepth)
 {
     P::OpenCircuit(engine) = false; // setpoint 1.3 bar, air diluent: inert is all nitrogen
     P::CalcAscentDescent(engine, 0, 30, 20, 1.0f);
-    // Above 3 m (0.15 min) the loop holds only oxygen: the compartments lose gas. Below,
-    // inspired nitrogen starts at (13 - 13 - 0.527) msw and rises at 20 msw/min for 1.35 min.
+    // Above 3 m (0.15 min) the loop holds only oxygen: the compartments lose gas. Down to
+    // 3.527 m the water vapour still leaves no room for nitrogen (0.02635 min more of loss);
+    // below, inspired nitrogen rises from 0 at 20 msw/min for the remaining 1.32365 min.
     for (int i : {1, 8, 16}) {
         const double halfTime = P::HalfTimeN2(engine)[i];
-        const double above = 7.48367 * std::pow(0.5, 0.15 / halfTime);
-        EXPECT_NEAR(P::CompN2(engine)[i], Schreiner(above, -0.527, 20, halfTime, 1.35), 1e-4) << i;
+        const double above = 7.48367 * std::pow(0.5, (0.15 + 0.02635) / halfTime);
+        EXPECT_NEAR(P::CompN2(engine)[i], Schreiner(above, 0, 20, halfTime, 1.32365), 1e-4) << i;
     }
     EXPECT_NEAR(out.getOTU(1), OTUForPPO2(1.3f, 1.5f, true), 1e-5);
     EXPECT_FLOAT_EQ(out.GetPPO2(1), 1.3f);
@@ -105,6 +106,56 @@ TEST_F(Segments, RebreatherAboveTheSetpointDepthOnlyLosesGas)
     EXPECT_NEAR(P::CompN2(engine)[1], before[1] * std::pow(0.5, (1 + 10) / 5.0), 1e-5);
     EXPECT_FLOAT_EQ(out.GetPPO2(2), 1.3f);
     EXPECT_FLOAT_EQ(out.getCNS(2), CNSForPPO2(1.3f, 10, true));
+}
+
+TEST_F(Segments, RebreatherAscentNeverInspiresLessThanNoGas)
+{
+    // 6 m to the surface at 1 m/min on a deco setpoint of 1.4 bar, diluent 10/20/70: the
+    // inspired inert pressure (16 - 14 - 0.527) msw reaches 0 at 4.527 m after 1.473 min;
+    // for the last 4.527 min the loop holds no inert gas and the compartments only lose it.
+    P::OpenCircuit(engine) = false;
+    dive().Gases = {Gas("Tx10/70", 10, 70)};
+    dive().DecoSetpoint = 1.4f;
+    P::CompHe(engine).fill(1.0f);
+    const Comp16 n2 = P::CompN2(engine);
+    P::CalcAscentDescent(engine, 6, 0, -1, 1.0f, false);
+    const double fHe = 70.0 / 90;
+    const double fN2 = 20.0 / 90;
+    for (int i : {1, 5, 16}) {
+        const double tHe = P::HalfTimeHe(engine)[i];
+        const double tN2 = P::HalfTimeN2(engine)[i];
+        EXPECT_NEAR(P::CompHe(engine)[i],
+                    Schreiner(1.0, 1.473 * fHe, -fHe, tHe, 1.473) * std::pow(0.5, 4.527 / tHe), 1e-5)
+            << i;
+        EXPECT_NEAR(P::CompN2(engine)[i],
+                    Schreiner(n2[i], 1.473 * fN2, -fN2, tN2, 1.473) * std::pow(0.5, 4.527 / tN2), 1e-5)
+            << i;
+    }
+
+    // A whole trimix dive with its last stop at 6 m and that slow last ascent: no waypoint
+    // and nothing handed on to the next dive of a series holds a negative tension.
+    dive().OpenCircuit = false;
+    dive().LastStop = 6;
+    dive().AscendRates = {RateRow(0, 1), RateRow(6, 10)};
+    ClassBuhlmann b;
+    b.Init(1, true);
+    ClassProfile planned;
+    b.StartBuhlmann(SquareDive(60, 30, 20, 0, "Tx10/70"), planned, true, false);
+    ASSERT_EQ(StopDepths(planned).back(), 6);
+    for (int16_t w = 1; w <= planned.GetLength(); ++w) {
+        Comp16 he{};
+        Comp16 nitrogen{};
+        planned.GetHeCompartments(w, he);
+        planned.GetN2Compartments(w, nitrogen);
+        for (int i = 1; i <= 16; ++i) {
+            EXPECT_GE(he[i], 0) << "waypoint " << w << " compartment " << i;
+            EXPECT_GE(nitrogen[i], 0) << "waypoint " << w << " compartment " << i;
+        }
+    }
+    for (int i = 1; i <= 16; ++i) {
+        EXPECT_GE(gSettings[1].HeCompartments[i], 0) << i;
+        EXPECT_GE(gSettings[1].N2Compartments[i], 0) << i;
+    }
 }
 
 TEST_F(Segments, RebreatherStopsGrowInTenths)

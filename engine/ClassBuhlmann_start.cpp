@@ -9,9 +9,12 @@
 
 namespace {
 
-// Nitrogen tension of a diver saturated with air at sea level before a climb: 6.54278 msw
-// for a metric dive, (1.013 bar x 32.5684678 fsw/bar - 1.848 fsw) x 0.79 for an imperial one.
-constexpr float kSeaLevelN2Msw = 6.54278f;
+// Nitrogen tension of a diver saturated with air at sea level (1.013 bar) before a climb:
+// (1.013 bar x 10 msw/bar - 0.527 msw) x 0.79 = 7.5864 msw for a metric dive and
+// (1.013 bar x 32.5684678 fsw/bar - 1.848 fsw) x 0.79 for an imperial one, the same
+// saturation in either unit. Less would let a diver who has not acclimatised start cleaner
+// than one who has.
+constexpr float kSeaLevelN2Msw = static_cast<float>((1.013 * 10 - 0.527) * 0.79);
 constexpr float kSeaLevelN2Fsw = 24.603647726306f;
 
 } // namespace

@@ -26,10 +26,10 @@ void ClassBuhlmann::Init(int16_t TemplEntry, bool ModelC)
     for (int i = 1; i <= kCompartments; ++i)
         CompHe[i] = 0;
     if (T.AdeptedToHeight) {
-        // Saturated with air at the start altitude: (surface pressure - water vapour) x 0.79.
-        const float n2 = T.Metric
-                             ? static_cast<float>((T.StartPressure * 10.0 - 0.527) * 0.79)
-                             : static_cast<float>((T.StartPressure * 3.25684678 * 10.0 - 1.848) * 0.79);
+        // Saturated with air at the start altitude: (surface pressure - water vapour) x 0.79,
+        // the surface pressure in bar x 10 msw or in atm x 33 fsw.
+        const float n2 = T.Metric ? static_cast<float>((T.StartPressure * 10.0 - 0.527) * 0.79)
+                                  : static_cast<float>((T.StartPressure * 33.0 - 1.848) * 0.79);
         for (int i = 1; i <= kCompartments; ++i)
             CompN2[i] = n2;
     } else {

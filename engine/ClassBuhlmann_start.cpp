@@ -41,22 +41,18 @@ void ClassBuhlmann::Init(int16_t TemplEntry, bool ModelC)
     SegmentNumber = 0;
 }
 
-// The drive from sea level to the start altitude: about 101 exposures of TimeToHeight/100
-// minutes each at altitudes rising evenly to StartAltitude. A step below 1 minute (a climb
-// of less than 50 minutes) would never advance, so it is at least 1; a climb time of 0 or
-// less means the diver arrives at once and keeps the sea-level tensions.
+// The drive from sea level to the start altitude takes TimeToHeight minutes: 101 exposures
+// of a hundredth of it each, at altitudes StartAltitude x k / 100 for k = 0 to 100. A climb
+// time of 0 or less means the diver arrives at once and keeps the sea-level tensions.
 void ClassBuhlmann::ClimbToAltitude()
 {
     const TemplateRec &T = Tmpl();
     const int16_t n = T.TimeToHeight;
     if (n <= 0)
         return;
-    int16_t step = CInt(n / 100.0);
-    if (step < 1)
-        step = 1;
     const float exposure = static_cast<float>(n / 100.0);
-    for (int32_t i = 0; i <= n; i += step)
-        AltitudeExposure(static_cast<float>(T.StartAltitude * static_cast<double>(i) / n), exposure);
+    for (int k = 0; k <= 100; ++k)
+        AltitudeExposure(static_cast<float>(T.StartAltitude * static_cast<double>(k) / 100), exposure);
 }
 
 void ClassBuhlmann::InitAfterSurfaceInterval(int16_t TemplEntry, bool ModelC, const Comp16 &compartN2,

@@ -80,11 +80,15 @@ TEST_F(StartOfDive, ClimbToAltitude)
     engine.Init(1, true);
     EXPECT_NEAR(P::CompN2(engine)[1], Climb(0, 1500, 100, 3), 1e-4);
     EXPECT_NEAR(P::CompN2(engine)[16], Climb(1, 1500, 100, 3), 1e-4);
-    // 30 minutes would round the step to 0 and never advance: it is 1 minute, and the
-    // 31 exposures keep the 0.3 minutes each that a hundredth of the climb gives.
+    // Any other climb time is the same 101 altitudes, each for a hundredth of the climb:
+    // 30 minutes in steps of 0.3, 149 in steps of 1.49.
     dive().TimeToHeight = 30;
     engine.Init(1, true);
-    EXPECT_NEAR(P::CompN2(engine)[1], Climb(0, 1500, 30, 0.3), 1e-4);
+    EXPECT_NEAR(P::CompN2(engine)[1], Climb(0, 1500, 100, 0.3), 1e-4);
+    dive().TimeToHeight = 149;
+    engine.Init(1, true);
+    EXPECT_NEAR(P::CompN2(engine)[1], Climb(0, 1500, 100, 1.49), 1e-4);
+    EXPECT_NEAR(P::CompN2(engine)[16], Climb(1, 1500, 100, 1.49), 1e-4);
     EXPECT_EQ(P::RunTime(engine), 0);
     EXPECT_EQ(P::SegmentNumber(engine), 0);
 }

@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 // Index of the first gas of the template's list named exactly `Name` (case-sensitive);
 // 0 (Air) when none is, so a waypoint on an unknown gas is simulated on Air.
@@ -39,6 +40,12 @@ void WarnBelowLimit(float Value, float Limit, bool Metric, bool &Warned);
 // list and rate tables they use is the active editor's, or the default template
 // (element 0 of gSettings) when no editor is active.
 
+// Refuses (error 1001 from Source, in the language's words) a descent or ascent rate
+// table that travel cannot be cut with: no rows, a rate not above 0 (or not finite), or a
+// band depth above the row before it. Table dives and the editor's replay both check
+// their tables with it.
+void CheckRateTable(const std::vector<RateRecord> &Rows, bool Descent, const char *Source);
+
 // Appends one piece of a leg as a waypoint: Depth, segment Time, Rate, run time
 // RunTime + Time, Status, the mix and its gas (name and percentages from Gases(MixNr) of
 // the template; an unknown MixNr is error 9). The table dives and the editor's drawn
@@ -56,8 +63,8 @@ void AddTableWaypoint(ClassProfile &Profile, float Depth, float Time, float Rate
 // the travel at the dive's descent or ascent rates, one waypoint per rate band crossed
 // (status 2 descending or 3 ascending at each band depth, 1 for the last piece), then a
 // level waypoint (status 1) up to EndTime. Travel that needs longer than EndTime moves
-// EndTime to the arrival. A level leg is a single waypoint. A rate table with no rows, a
-// rate of 0 or less, or a first band deeper than the leg's shallower end is refused
+// EndTime to the arrival. A level leg is a single waypoint. A rate table `CheckRateTable`
+// refuses, or whose first band is deeper than the leg's shallower end, is refused
 // (error 1001) before anything is appended. Extra takes no part.
 void AddTableTravel(ClassProfile &Profile, float StartTime, float StartDepth, float &EndTime,
                     float EndDepth, int16_t MixNr, int16_t Extra);

@@ -21,24 +21,15 @@ const TemplateRec &tableTemplate()
     return gSettings[static_cast<size_t>(index)].Template;
 }
 
-[[noreturn]] void refuseRates(const std::string &why)
-{
-    throw RuntimeError(ErrBadSettings, "AddTableTravel", why);
-}
-
-// Every piece of the leg must fall in a band with a usable rate. The refusal is told in
-// the user's language: which table has no rows, or holds a rate of 0 or less or a first
-// band below the leg's shallower end.
+// Every piece of the leg must fall in a band with a usable rate, and the bands must come
+// in order. The refusal is told in the user's language: which table has no rows, or holds
+// a bad rate, bands out of order or a first band below the leg's shallower end.
 void checkRates(const std::vector<RateRecord> &rates, bool descent, float shallowest)
 {
-    if (rates.empty())
-        refuseRates(descent ? GetLangString(2429) : GetLangString(2421));
-    bool usable = rates.front().Depth <= shallowest;
-    for (const RateRecord &row : rates)
-        if (!(row.Rate > 0))
-            usable = false;
-    if (!usable)
-        refuseRates(descent ? GetLangString(2430) : GetLangString(2422));
+    CheckRateTable(rates, descent, "AddTableTravel");
+    if (!(rates.front().Depth <= shallowest))
+        throw RuntimeError(ErrBadSettings, "AddTableTravel",
+                           descent ? GetLangString(2430) : GetLangString(2422));
 }
 
 float travelTime(float from, float to, float rate)
@@ -47,6 +38,19 @@ float travelTime(float from, float to, float rate)
 }
 
 } // namespace
+
+void CheckRateTable(const std::vector<RateRecord> &Rows, bool Descent, const char *Source)
+{
+    auto refuse = [Source](const std::string &why) { throw RuntimeError(ErrBadSettings, Source, why); };
+    if (Rows.empty())
+        refuse(Descent ? GetLangString(2429) : GetLangString(2421));
+    for (size_t k = 0; k < Rows.size(); ++k) {
+        if (!(Rows[k].Rate > 0) || !std::isfinite(Rows[k].Rate))
+            refuse(Descent ? GetLangString(2430) : GetLangString(2422));
+        if (k > 0 && Rows[k].Depth < Rows[k - 1].Depth)
+            refuse(GetLangString(2431));
+    }
+}
 
 void AppendLegPiece(ClassProfile &Profile, const TemplateRec &Template, float Depth, float Time,
                     float Rate, float RunTime, int16_t Status, int16_t MixNr)

@@ -8,24 +8,12 @@
 
 namespace {
 
+constexpr const char *kReplaySource = "frmWaypointEditor.ReEvaluateUserEnteredWaypoints";
+
 // The replay refuses settings it cannot walk, with the language's text of `id`.
 [[noreturn]] void refuse(int16_t id)
 {
-    throw RuntimeError(ErrBadSettings, "frmWaypointEditor.ReEvaluateUserEnteredWaypoints",
-                       GetLangString(id));
-}
-
-// A table needs rows, rates above 0 and band depths that do not decrease.
-void checkTable(const std::vector<RateRecord> &rows, int16_t noRows, int16_t badRate)
-{
-    if (rows.empty())
-        refuse(noRows);
-    for (size_t k = 0; k < rows.size(); ++k) {
-        if (!(rows[k].Rate > 0) || !std::isfinite(rows[k].Rate))
-            refuse(badRate);
-        if (k > 0 && rows[k].Depth < rows[k - 1].Depth)
-            refuse(2431);
-    }
+    throw RuntimeError(ErrBadSettings, kReplaySource, GetLangString(id));
 }
 
 // Minutes to travel from one depth to another at `rate` depth units per minute.
@@ -38,8 +26,8 @@ float travelTime(float from, float to, float rate)
 
 void CheckRateTables(const TemplateRec &tpl)
 {
-    checkTable(tpl.DescendRates, 2429, 2430);
-    checkTable(tpl.AscendRates, 2421, 2422);
+    CheckRateTable(tpl.DescendRates, true, kReplaySource);
+    CheckRateTable(tpl.AscendRates, false, kReplaySource);
 }
 
 void SaveUserProfile(ClassProfile &profile, const TemplateRec &tpl, float Depth,

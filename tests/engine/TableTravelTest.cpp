@@ -133,6 +133,10 @@ TEST_F(TableTravel, RateTablesThatCannotCarryTheLegAreRefused)
         {"negative ascent rate", rows({{0, 10}}), rows({{0, -9}}), 30, 0, "jede Aufstiegsgeschwindigkeit"},
         {"ascent table starts below the end", rows({{0, 10}}), rows({{3, 9}}), 30, 0,
          "jede Aufstiegsgeschwindigkeit"},
+        {"descent bands out of order", rows({{0, 10}, {40, 30}, {20, 20}}), rows({{0, 9}}), 0, 30,
+         "Bandtiefen einer"},
+        {"ascent bands out of order", rows({{0, 10}}), rows({{0, 3}, {21, 10}, {6, 9}}), 40, 0,
+         "Bandtiefen einer"},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);

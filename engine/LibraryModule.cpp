@@ -111,16 +111,25 @@ std::string SplitPath(std::string_view path, int16_t part)
         work = path.substr(2);
     }
     std::string_view name, ext;
-    // From the last character leftwards: a "." with 1 to 3 characters after it gives
-    // the extension, and any "." cuts off what follows it; the first "/" with 1 to 40
-    // characters after it ends the scan and gives the file name.
+    // Only the last "." of the final name (after the last "/") can start the extension,
+    // with 1 to 3 characters after it; every other "." belongs to the name or a folder,
+    // so part 2 & part 1 always give back the path the file was opened from.
+    const size_t slash = work.rfind('/');
+    const size_t dot = work.rfind('.');
+    if (dot != std::string_view::npos && (slash == std::string_view::npos || dot > slash)) {
+        const int k = characterCount(work.substr(dot + 1));
+        if (k >= 1 && k <= 3) {
+            ext = work.substr(dot);
+            work = work.substr(0, dot);
+        }
+    }
+    // From the last character leftwards, the first "/" with 1 to 40 characters after it
+    // gives the file name.
     for (size_t i = work.size(); i-- > 0;) {
+        if (work[i] != '/')
+            continue;
         const int k = characterCount(work.substr(i + 1));
-        if (work[i] == '.') {
-            if (k >= 1 && k <= 3)
-                ext = work.substr(i);
-            work = work.substr(0, i);
-        } else if (work[i] == '/' && k >= 1 && k <= 40) {
+        if (k >= 1 && k <= 40) {
             name = work.substr(i + 1);
             work = work.substr(0, i + 1);
             break;

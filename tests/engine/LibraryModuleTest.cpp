@@ -135,16 +135,19 @@ TEST(Text, SplitPathParts)
         {"C:/dir/file.tpl", {"file.tpl", "C:/dir/", ".tpl", "C:"}},
         {"C:/profiles/dive.prf", {"dive.prf", "C:/profiles/", ".prf", "C:"}},
         {"/home/anna/dives/deep.prf", {"deep.prf", "/home/anna/dives/", ".prf", ""}},
-        {"C:/d/x.html", {"x", "C:/d/", "", "C:"}},                // a long extension is lost
+        {"C:/d/x.html", {"x.html", "C:/d/", "", "C:"}},           // 4 characters: no extension
         {"C:/a.b/c", {"c", "C:/a.b/", "", "C:"}},                 // the scan stops at the last "/"
         {"file.tpl", {".tpl", "file", ".tpl", ""}},               // no folder at all
         {"C:file.tpl", {".tpl", "C:file", ".tpl", "C:"}},
-        {"/d/archive.tar.gz", {"archive.tar", "/d/", ".tar", ""}}, // every "." cuts
+        {"/d/archive.tar.gz", {"archive.tar.gz", "/d/", ".gz", ""}}, // only the last "." starts it
+        {"C:/p/dive.v2.prf", {"dive.v2.prf", "C:/p/", ".prf", "C:"}},
+        {"/d/notes.", {"notes.", "/d/", "", ""}},                 // nothing after the "."
         {"/d/", {"d/", "/", "", ""}},                            // a trailing "/" is no file name
         {"", {"", "", "", ""}},
-        // 41 characters before the extension: not recognised as a file name.
-        {"/d/abcdefghijabcdefghijabcdefghijabcdefghijK.prf",
-         {".prf", "/d/abcdefghijabcdefghijabcdefghijabcdefghijK", ".prf", ""}},
+        // 41 characters before the extension: not recognised as a file name, and the
+        // folders keep their dots.
+        {"/d.1/abcdefghijabcdefghijabcdefghijabcdefghijK.prf",
+         {".prf", "/d.1/abcdefghijabcdefghijabcdefghijabcdefghijK", ".prf", ""}},
         // 40 characters are.
         {"/d/abcdefghijabcdefghijabcdefghijabcdefghij.prf",
          {"abcdefghijabcdefghijabcdefghijabcdefghij.prf", "/d/", ".prf", ""}},
@@ -162,6 +165,11 @@ TEST(Text, SplitPathParts)
                 EXPECT_EQ(SplitPath(c.path, part), c.parts[part - 1]) << "part " << part;
             }
         }
+    }
+    // Saving to folder & name writes the file that was opened, whatever its name.
+    for (const char *path : {"C:/p/dive.v2.prf", "/a.b/c.d/x.html", "/d/.profile", "/d/a..b", "dive.v2.prf",
+                             "/d.1/abcdefghijabcdefghijabcdefghijabcdefghijK.x.prf"}) {
+        EXPECT_EQ(SplitPath(path, 2) + SplitPath(path, 1), path);
     }
     EXPECT_EQ(SplitPath("C:/dir/file.tpl", 0), "");
     EXPECT_EQ(SplitPath("C:/dir/file.tpl", 5), "");

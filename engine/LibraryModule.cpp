@@ -123,13 +123,12 @@ std::string SplitPath(std::string_view path, int16_t part)
             work = work.substr(0, dot);
         }
     }
-    // From the last character leftwards, the first "/" with 1 to 40 characters after it
-    // gives the file name.
+    // From the last character leftwards, the first "/" with a character after it gives
+    // the file name, however long: a dive named at length keeps its name in the caption.
     for (size_t i = work.size(); i-- > 0;) {
         if (work[i] != '/')
             continue;
-        const int k = characterCount(work.substr(i + 1));
-        if (k >= 1 && k <= 40) {
+        if (i + 1 < work.size()) {
             name = work.substr(i + 1);
             work = work.substr(0, i + 1);
             break;

@@ -33,15 +33,10 @@ int16_t tagOf(const frmWaypointEditor *editor)
     return CInt(Val(editor->Tag().toStdString()));
 }
 
-// The file name and its folder (with its "/"), split at the last "/". The classic path
-// parser would cut "trip.may.prf" to "trip.prf" and a long name to its extension, and
-// the next save would go to another file than the one the diver chose.
+// The file name and its folder (with its "/"); folder & name is the path again.
 std::pair<std::string, std::string> nameAndFolder(const std::string &path)
 {
-    const size_t slash = path.rfind('/');
-    if (slash == std::string::npos)
-        return {path, ""};
-    return {path.substr(slash + 1), path.substr(0, slash + 1)};
+    return {SplitPath(path, 1), SplitPath(path, 2)};
 }
 
 CommonDialog &fileDialog(const QString &title, const QString &filter, const QString &initDir,

@@ -9,36 +9,20 @@
 #include "engine/DOLVmiscModule.h"
 #include "engine/EngineGlobals.h"
 #include "engine/EngineHost.h"
+#include "tests/support/FakeEngineHost.h"
 
 #include <benchmark/benchmark.h>
 
-#include <map>
 
 namespace {
 
 // Answers every box with its default and plays the editors of the dive series.
-class BenchHost : public EngineHost {
-public:
-    int32_t MsgBox(const std::string &, int32_t buttons, const std::string &) override
-    {
-        return DefaultMsgBoxAnswer(buttons);
-    }
-    void SetStatusText(const std::string &) override {}
-    bool ModelCChecked() override { return true; }
-    int16_t EditorTag(int16_t profileNr) override { return profileNr; }
-    int16_t EditorPrevProfile(int16_t profileNr) override
-    {
-        const auto it = prev.find(profileNr);
-        return it == prev.end() ? int16_t(-1) : it->second;
-    }
-    int16_t ActiveEditorTag() override { return active; }
-    void EndApplication() override {}
+FakeEngineHost &benchHost()
+{
+    static FakeEngineHost host;
+    return host;
+}
 
-    std::map<int16_t, int16_t> prev;
-    int16_t active = -1;
-};
-
-BenchHost gBenchHost;
 
 RateRecord rate(float depth, float perMinute)
 {
@@ -99,10 +83,10 @@ TemplateRec rebreatherDive()
 // The diver's own profile: descent at the dive's rates, then level until the bottom time.
 ClassProfile bottomProfile(int16_t dive, float depth, float bottomTime, int16_t mix)
 {
-    gBenchHost.active = dive;
+    benchHost().activeTag = dive;
     ClassProfile p;
     AddTableTravel(p, 0, 0, bottomTime, depth, mix, 0);
-    gBenchHost.active = -1;
+    benchHost().activeTag = -1;
     return p;
 }
 
@@ -117,7 +101,7 @@ std::vector<Dive> setUpDives()
 {
     ResetEngineGlobals();
     InitCNSTable();
-    SetEngineHost(&gBenchHost);
+    benchHost();
     gSettings.resize(6);
     gSettings[1].Template = airDive();
     gSettings[2].Template = trimixDive();
@@ -126,7 +110,7 @@ std::vector<Dive> setUpDives()
     gSettings[5].Template = airDive();
     gSettings[5].PrevProfile = 4;
     gSettings[5].SurfTime = 90;
-    gBenchHost.prev[5] = 4;
+    benchHost().prevProfiles[5] = 4;
     std::vector<Dive> dives;
     dives.push_back({1, bottomProfile(1, 30, 40, 0), false});
     dives.push_back({2, bottomProfile(2, 60, 25, 1), false});
@@ -172,9 +156,9 @@ void BM_TableGrid(benchmark::State &state)
             for (int ti = 0; ti < 10; ++ti) {
                 profile.clear();
                 float bottomTime = 10.0f + 5 * ti;
-                gBenchHost.active = dive;
+                benchHost().activeTag = dive;
                 AddTableTravel(profile, 0, 0, bottomTime, 15.0f + 5 * di, 1, 0);
-                gBenchHost.active = -1;
+                benchHost().activeTag = -1;
                 ClassBuhlmann engine;
                 engine.Init(dive, false);
                 result.clear();

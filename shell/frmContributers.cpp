@@ -91,6 +91,11 @@ frmContributers::frmContributers(QWidget *parent) : QDialog(parent)
     Label10->setText(GetLangStringQ(5013));
     Label13->setText(GetLangStringQ(5016));
     Label14->setText(GetLangStringQ(5017));
+
+    // The notes wrap, so the box's height depends on its width. Sized here once, it is
+    // tall enough for its texts whatever width a small screen would otherwise cut it to.
+    const int width = sizeHint().width();
+    resize(width, layout->totalHeightForWidth(width));
 }
 
 void frmContributers::Command1_Click()

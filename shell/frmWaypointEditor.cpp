@@ -69,6 +69,9 @@ frmWaypointEditor::frmWaypointEditor(QWidget *parent)
     lbDepth->adjustSize();
     lbCeiling->setText(GetLangStringQ(1503));
     lbCeiling->adjustSize();
+    // The number beside it is empty until the first leg; placed now, its filled
+    // background cannot cover the caption's first letter.
+    setCeilingText(QString(), QColor(0, 0, 0));
 
     EnableProfileCommands(false, false);
     PlotMaxTime_ = 60;

@@ -171,6 +171,11 @@ void frmWaypointForm::createAdvisor()
         grid->addWidget(lN2, 2, 1);
         grid->addWidget(n2, 2, 0);
         grid->addWidget(add, 3, 0, 1, 2);
+        // A mix the depth rules out hides its button; its rows stay level with the
+        // other panels' rows.
+        QSizePolicy keep = add->sizePolicy();
+        keep.setRetainSizeWhenHidden(true);
+        add->setSizePolicy(keep);
         return frame;
     };
 

@@ -96,6 +96,12 @@ TEST_F(WaypointFormTest, DepthChangesRecomputeTheAdvisor)
     EXPECT_EQ(text("Text1"), "31");
     spin("udDepthSpin", true);
     EXPECT_EQ(text("Text1"), "n/a");
+    // Without a nitrox there is nothing to make; the panel's rows stay level with the
+    // trimix rows beside it.
+    QApplication::processEvents();
+    EXPECT_FALSE(child<QPushButton>("cbNitroxAdd")->isVisible());
+    EXPECT_EQ(child("Text1")->y(), child("Text6")->y());
+    EXPECT_EQ(child("Text2")->y(), child("Text5")->y());
 
     // Typing a depth recomputes on each key; Enter recomputes too.
     child("tbDepth")->clear();

@@ -11,7 +11,8 @@ mode="${1:-run}"
 shift || true
 
 packages=(g++ cmake ninja-build qt6-base-dev libgtest-dev libbenchmark-dev
-          fonts-liberation2 locales xvfb xauth poppler-utils alsa-utils)
+          fonts-liberation2 locales xvfb xauth poppler-utils alsa-utils
+          qt6-translations-l10n)
 
 as_root() {
     if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi

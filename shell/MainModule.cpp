@@ -11,6 +11,7 @@
 #include "engine/VBConversions.h"
 #include "platform/LibraryModule.h"
 #include "platform/ModalWindow.h"
+#include "platform/QtTranslations.h"
 #include "platform/RegEditModule.h"
 #include "shell/ShellHost.h"
 #include "shell/frmLiability.h"
@@ -51,6 +52,8 @@ bool Main()
     SetEngineHost(&shellHost());
     // "Arial" of the windows' design: Liberation Sans has the same metrics.
     QApplication::setFont(QFont(QStringLiteral("Liberation Sans"), 9));
+    // Qt's own buttons and key names speak the system's language.
+    InstallQtTranslations(QLocale::system());
 
     QString library = GetRegString(QStringLiteral("Language"), QString());
     if (library.isEmpty())

@@ -3,6 +3,7 @@
 #include "platform/TestHooks.h"
 
 #include <QFileDialog>
+#include <QRegularExpression>
 
 QString CommonDialog::QtFilter(const QString &classic)
 {
@@ -21,6 +22,33 @@ QString CommonDialog::QtFilter(const QString &classic)
         filters << QStringLiteral("%1 (%2)").arg(text, patterns.simplified());
     }
     return filters.join(QStringLiteral(";;"));
+}
+
+QString CommonDialog::DefaultSuffix(const QString &nameFilter)
+{
+    static const QRegularExpression firstPattern(QStringLiteral(R"(\(\s*\*\.(\w+))"));
+    const auto m = firstPattern.match(nameFilter);
+    return m.hasMatch() ? m.captured(1) : QString();
+}
+
+std::unique_ptr<QFileDialog> CommonDialog::CreateDialog(bool save) const
+{
+    const QString start = FileName.isEmpty() ? InitDir
+                          : QFileInfo(FileName).isAbsolute() ? FileName
+                                                             : InitDir + '/' + FileName;
+    auto dialog = std::make_unique<QFileDialog>(owner_, DialogTitle, start, QtFilter(Filter));
+    if (save) {
+        dialog->setAcceptMode(QFileDialog::AcceptSave);
+        // A name typed without an extension gets the chosen filter's, so a series saved
+        // as "dive" is "dive.prf" and the open dialog lists it.
+        dialog->setDefaultSuffix(DefaultSuffix(dialog->selectedNameFilter()));
+        QFileDialog *d = dialog.get();
+        QObject::connect(d, &QFileDialog::filterSelected, d,
+                         [d](const QString &filter) { d->setDefaultSuffix(DefaultSuffix(filter)); });
+    } else {
+        dialog->setFileMode(QFileDialog::ExistingFile);
+    }
+    return dialog;
 }
 
 bool CommonDialog::ShowOpen()
@@ -45,11 +73,9 @@ bool CommonDialog::show(bool save)
         chosen = TestHooks::fileAnswers.front();
         TestHooks::fileAnswers.pop_front();
     } else {
-        const QString start = FileName.isEmpty() ? InitDir
-                              : QFileInfo(FileName).isAbsolute() ? FileName
-                                                                 : InitDir + '/' + FileName;
-        chosen = save ? QFileDialog::getSaveFileName(owner_, DialogTitle, start, QtFilter(Filter))
-                      : QFileDialog::getOpenFileName(owner_, DialogTitle, start, QtFilter(Filter));
+        const std::unique_ptr<QFileDialog> dialog = CreateDialog(save);
+        if (dialog->exec() == QDialog::Accepted)
+            chosen = dialog->selectedFiles().value(0);
     }
     if (chosen.isEmpty())
         return false;

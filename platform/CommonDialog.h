@@ -7,6 +7,9 @@
 
 #include <QString>
 
+#include <memory>
+
+class QFileDialog;
 class QWidget;
 
 class CommonDialog {
@@ -25,6 +28,13 @@ public:
     // "Text|*.prf;*.txt|All|*.*" as a Qt filter "Text (*.prf *.txt);;All (*.*)"; a
     // filter in Qt's form stays as it is.
     static QString QtFilter(const QString &classic);
+
+    // The extension a save dialog adds to a name typed without one: the first pattern's
+    // of the chosen filter, "Text (*.prf)" -> "prf"; none for "All files (*)".
+    static QString DefaultSuffix(const QString &nameFilter);
+
+    // The dialog ShowOpen or ShowSave runs, set up from the fields but not shown.
+    std::unique_ptr<QFileDialog> CreateDialog(bool save) const;
 
 private:
     bool show(bool save);

@@ -9,8 +9,14 @@
 #include <gtest/gtest-spi.h>
 #include <gtest/gtest.h>
 
+#include <QComboBox>
 #include <QDialog>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QLineEdit>
 #include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
 
 namespace {
 
@@ -53,6 +59,38 @@ TEST(DialogHooks, FileDialogs)
     EXPECT_EQ(CommonDialog::QtFilter("Profiles (*.prf)|*.prf|All files|*.*"),
               "Profiles (*.prf);;All files (*.*)");
     EXPECT_EQ(CommonDialog::QtFilter("Templates|*.tpl;*.TPL"), "Templates (*.tpl *.TPL)");
+}
+
+// The save dialog itself, set up as ShowSave runs it, with a name typed into it.
+TEST(DialogHooks, SaveDialogsAddTheChosenFiltersExtension)
+{
+    QTemporaryDir dir;
+    CommonDialog dlg;
+    dlg.Filter = "DOLV dive series (*.prf);;All files (*)";
+    dlg.InitDir = dir.path();
+    const std::unique_ptr<QFileDialog> save = dlg.CreateDialog(true);
+    save->setOption(QFileDialog::DontUseNativeDialog);
+    auto *name = save->findChild<QLineEdit *>("fileNameEdit");
+    ASSERT_NE(name, nullptr);
+    const auto typed = [&](const QString &text) {
+        name->setText(text);
+        return QFileInfo(save->selectedFiles().value(0)).fileName();
+    };
+    EXPECT_EQ(typed("dive"), "dive.prf");
+    EXPECT_EQ(typed("dive.prf"), "dive.prf");
+    EXPECT_EQ(typed("wreck.2024"), "wreck.2024") << "a name with an extension keeps it";
+
+    // With "All files" chosen the name is taken as typed.
+    auto *types = save->findChild<QComboBox *>("fileTypeCombo");
+    ASSERT_NE(types, nullptr);
+    QTest::keyClick(types, Qt::Key_Down);
+    ASSERT_EQ(types->currentIndex(), 1);
+    EXPECT_EQ(typed("notes"), "notes");
+
+    EXPECT_EQ(CommonDialog::DefaultSuffix("DOLV templates (*.tpl)"), "tpl");
+    EXPECT_EQ(CommonDialog::DefaultSuffix("Texts (*.txt *.log)"), "txt");
+    EXPECT_EQ(CommonDialog::DefaultSuffix("All files (*.*)"), "");
+    EXPECT_TRUE(dlg.CreateDialog(false)->defaultSuffix().isEmpty()) << "opening adds nothing";
 }
 
 TEST(DialogHooks, ModalWindowsAreAnsweredByHandlers)

@@ -307,12 +307,14 @@ void frmMain::storePlacement()
 {
     if (isMinimized())
         return;
-    const QRect frame = frameGeometry();
-    const QSize size = frame.size().isValid() ? frame.size() : this->size();
-    SaveSetting(QStringLiteral("Settings"), QStringLiteral("MainLeft"), QString::number(frame.x() * kTwipsPerPixel));
-    SaveSetting(QStringLiteral("Settings"), QStringLiteral("MainTop"), QString::number(frame.y() * kTwipsPerPixel));
-    SaveSetting(QStringLiteral("Settings"), QStringLiteral("MainWidth"), QString::number(size.width() * kTwipsPerPixel));
-    SaveSetting(QStringLiteral("Settings"), QStringLiteral("MainHeight"), QString::number(size.height() * kTwipsPerPixel));
+    // The frame's corner and the size inside the frame: what move() and resize() take
+    // back at the next start, so the window does not grow by its frame at every start.
+    const QPoint corner = pos();
+    const QSize inner = size();
+    SaveSetting(QStringLiteral("Settings"), QStringLiteral("MainLeft"), QString::number(corner.x() * kTwipsPerPixel));
+    SaveSetting(QStringLiteral("Settings"), QStringLiteral("MainTop"), QString::number(corner.y() * kTwipsPerPixel));
+    SaveSetting(QStringLiteral("Settings"), QStringLiteral("MainWidth"), QString::number(inner.width() * kTwipsPerPixel));
+    SaveSetting(QStringLiteral("Settings"), QStringLiteral("MainHeight"), QString::number(inner.height() * kTwipsPerPixel));
 }
 
 void frmMain::closeEvent(QCloseEvent *event)

@@ -192,10 +192,27 @@ TEST_F(StartUpTest, PlacementIsStoredInTwipsAndRestored)
     EXPECT_EQ(gMainForm->size(), QSize(800, 600));
     gMainForm->setGeometry(QRect(30, 40, 700, 500));
     gMainForm->close();
-    const QRect frame = gMainForm->frameGeometry();
-    EXPECT_EQ(GetSetting("Settings", "MainLeft"), QString::number(frame.x() * 15));
-    EXPECT_EQ(GetSetting("Settings", "MainWidth"), QString::number(frame.width() * 15));
-    EXPECT_EQ(GetSetting("Settings", "MainHeight"), QString::number(frame.height() * 15));
+    EXPECT_EQ(GetSetting("Settings", "MainLeft"), QString::number(gMainForm->pos().x() * 15));
+    EXPECT_EQ(GetSetting("Settings", "MainWidth"), QString::number(gMainForm->width() * 15));
+    EXPECT_EQ(GetSetting("Settings", "MainHeight"), QString::number(gMainForm->height() * 15));
+}
+
+// The window comes back where and as large as the diver left it, however often the
+// program is started: the stored size must not grow by the window frame each time.
+TEST_F(StartUpTest, PlacementComesBackUnchangedAtTheNextStart)
+{
+    ASSERT_TRUE(start());
+    QCoreApplication::processEvents();
+    gMainForm->setGeometry(QRect(60, 80, 900, 640));
+    QCoreApplication::processEvents();
+    const QPoint pos = gMainForm->pos();
+    const QSize size = gMainForm->size();
+    gMainForm->close();
+    ResetShell();
+    ASSERT_TRUE(start());
+    QCoreApplication::processEvents();
+    EXPECT_EQ(gMainForm->pos(), pos);
+    EXPECT_EQ(gMainForm->size(), size);
 }
 
 TEST_F(StartUpTest, AMinimisedWindowKeepsThePlacementStoredBefore)

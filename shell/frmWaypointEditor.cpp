@@ -291,7 +291,9 @@ void frmWaypointEditor::resizeEvent(QResizeEvent *event)
 
 void frmWaypointEditor::Form_Activate()
 {
-    showCircuitOfDive(record().Template.OpenCircuit);
+    // The dive of the window's Tag: a new window becomes active before SetTemplate binds
+    // it, and must not show the default dive's circuit for its own.
+    showCircuitOfDive(tagRecord().Template.OpenCircuit);
     commandsByState();
     enableNextDiveCommand(NextProfile == -1 && EditorState_ == EditorComputed);
     if (PrevProfile != -1)

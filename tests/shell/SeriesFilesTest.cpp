@@ -141,6 +141,36 @@ TEST_F(SeriesFilesTest, TemplatesAreSavedAndLoadedWithTheirCircuit)
     EXPECT_TRUE(TestHooks::msgBoxes[2].prompt.startsWith(GetLangStringQ(2312)));
 }
 
+TEST_F(SeriesFilesTest, ANewDiveWindowShowsItsOwnDivesCircuit)
+{
+    // A rebreather dive computed and followed by a next dive, while the default dive
+    // (element 0, which new windows are bound to only after they become active) stays
+    // on open circuit.
+    ASSERT_TRUE(gSettings[0].Template.OpenCircuit);
+    gMainForm->mnuOC->trigger();
+    ASSERT_FALSE(dive().OpenCircuit);
+    leg(30, 20);
+    editor->StartDeco();
+    gMainForm->mnuSurface_Click();
+    gMainForm->findChild<QDialog *>(QStringLiteral("frmMultiLevel"))->findChild<QPushButton *>("Command2")->click();
+    ASSERT_TRUE(gDiveWindows.size() > 2 && gDiveWindows[2]);
+    EXPECT_FALSE(gSettings[2].Template.OpenCircuit);
+    EXPECT_FALSE(gMainForm->IsOpenCircuit()) << "the next dive is a rebreather dive too";
+
+    // The series saved, the main window back on open circuit, the file opened again.
+    const QString path = dir.filePath("rebreather.prf");
+    TestHooks::fileAnswers = {path};
+    gMainForm->mnuSaveProfileAs->trigger();
+    gMainForm->MdiArea()->setActiveSubWindow(qobject_cast<QMdiSubWindow *>(editor->parentWidget()));
+    gMainForm->SetOpenCircuit(false);
+    ASSERT_TRUE(gMainForm->IsOpenCircuit());
+    TestHooks::fileAnswers = {path};
+    gMainForm->mnuOpen->trigger();
+    ASSERT_NE(ActiveEditor(), editor);
+    EXPECT_FALSE(gSettings[size_t(ActiveProfileNumber())].Template.OpenCircuit);
+    EXPECT_FALSE(gMainForm->IsOpenCircuit()) << "the opened dive is a rebreather dive";
+}
+
 TEST_F(SeriesFilesTest, DiveSettingsWindowShowsTheTemplateAndAppliesOnOK)
 {
     dive().CeilingOverride = true;

@@ -10,7 +10,7 @@
 #include "platform/ModalWindow.h"
 #include "platform/MsgBox.h"
 #include "platform/WaitCursor.h"
-#include "shell/ErrorModule.h"
+#include "platform/ErrorModule.h"
 #include "shell/FileIOModule.h"
 #include "shell/HelpWindow.h"
 #include "shell/MainModule.h"

@@ -8,7 +8,7 @@
 #include "engine/VBConversions.h"
 #include "platform/LocaliseForm.h"
 #include "platform/MsgBox.h"
-#include "shell/ErrorModule.h"
+#include "platform/ErrorModule.h"
 #include "shell/MainModule.h"
 #include "shell/ProfileReplay.h"
 #include "shell/frmMain.h"

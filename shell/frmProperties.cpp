@@ -4,7 +4,7 @@
 #include "engine/ResourceManager.h"
 #include "engine/VBConversions.h"
 #include "platform/LocaliseForm.h"
-#include "shell/ErrorModule.h"
+#include "platform/ErrorModule.h"
 #include "shell/MainModule.h"
 #include "shell/frmMain.h"
 #include "shell/frmWaypointEditor.h"

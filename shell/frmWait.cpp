@@ -2,7 +2,7 @@
 
 #include "engine/RuntimeError.h"
 #include "platform/LocaliseForm.h"
-#include "shell/ErrorModule.h"
+#include "platform/ErrorModule.h"
 #include "shell/MainModule.h"
 #include "shell/frmMain.h"
 

@@ -4,7 +4,7 @@
 #include "engine/AppPaths.h"
 #include "engine/RuntimeError.h"
 #include "platform/RegEditModule.h"
-#include "shell/ErrorModule.h"
+#include "platform/ErrorModule.h"
 #include "shell/HelpWindow.h"
 #include "shell/frmAbout.h"
 #include "shell/frmContributers.h"

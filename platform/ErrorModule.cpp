@@ -1,4 +1,4 @@
-#include "shell/ErrorModule.h"
+#include "platform/ErrorModule.h"
 
 #include "engine/RuntimeError.h"
 #include "engine/VBConversions.h"

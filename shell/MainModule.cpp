@@ -50,6 +50,7 @@ ShellHost &shellHost()
 bool Main()
 {
     SetEngineHost(&shellHost());
+    SetShellServices(&shellHost());
     // "Arial" of the windows' design: Liberation Sans has the same metrics.
     QApplication::setFont(QFont(QStringLiteral("Liberation Sans"), 9));
     // Qt's own buttons and key names speak the system's language.
@@ -253,6 +254,7 @@ void ResetShell()
     gReportSelection = false;
     SetCommandLine(QString());
     SetEngineHost(nullptr);
+    SetShellServices(nullptr);
     CloseTraceFile();
     FreeLanguageDll();
     ResetApplicationEnding();

@@ -1,9 +1,11 @@
 #include "shell/ShellHost.h"
 
 #include "engine/VBConversions.h"
+#include "platform/ErrorModule.h"
 #include "platform/MsgBox.h"
 #include "shell/MainModule.h"
 #include "shell/frmMain.h"
+#include "shell/frmWait.h"
 #include "shell/frmWaypointEditor.h"
 
 #include <QApplication>
@@ -66,4 +68,83 @@ void ShellHost::EndApplication()
         if (w->isVisible() || w == gMainForm)
             w->close();
     QCoreApplication::exit(0);
+}
+
+int16_t ShellHost::ActiveProfileNumber()
+{
+    return ::ActiveProfileNumber();
+}
+
+bool ShellHost::DiveOpen(int16_t profileNr)
+{
+    return profileNr > 0 && editorOf(profileNr) != nullptr;
+}
+
+bool ShellHost::ModelBChecked()
+{
+    return gMainForm && gMainForm->mnuBulhmannB->isChecked();
+}
+
+bool ShellHost::HybridChecked()
+{
+    return gMainForm && gMainForm->mnuHybrid->isChecked();
+}
+
+bool ShellHost::VPMChecked()
+{
+    return gMainForm && gMainForm->mnuVPM->isChecked();
+}
+
+bool ShellHost::VPMEnabled()
+{
+    return gMainForm && gMainForm->mnuVPM->isEnabled() && gMainForm->mnuVPM->isVisible();
+}
+
+void ShellHost::SetOpenCircuit(bool isChanged)
+{
+    if (gMainForm)
+        gMainForm->SetOpenCircuit(isChanged);
+}
+
+void ShellHost::SetConstPPO(bool isChanged)
+{
+    if (gMainForm)
+        gMainForm->SetConstPPO(isChanged);
+}
+
+bool ShellHost::IsOpenCircuit()
+{
+    return !gMainForm || gMainForm->IsOpenCircuit();
+}
+
+void ShellHost::ApplyToProfile()
+{
+    if (gMainForm)
+        gMainForm->ApplyToProfile();
+}
+
+void ShellHost::ReEvaluateDive(int16_t profileNr)
+{
+    if (frmWaypointEditor *editor = editorOf(profileNr))
+        CallByName(editor, "ReEvaluateUserEnteredWaypoints");
+}
+
+QWidget *ShellHost::OwnerWindow()
+{
+    return gMainForm;
+}
+
+void ShellHost::ShowErrorInfo(const RuntimeError &error)
+{
+    ::ShowErrorInfo(error);
+}
+
+void ShellHost::SetProgressText(const QString &text)
+{
+    frmWait::Instance()->Label1->setText(text);
+}
+
+void ShellHost::UnloadProgress()
+{
+    frmWait::Unload();
 }

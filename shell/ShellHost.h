@@ -1,11 +1,13 @@
 #pragma once
 // The engine's way to the windows once the program runs: message boxes, the main
 // window's status bar and coefficient tick, the dive windows' Tags and series links,
-// and the orderly end of the program.
+// and the orderly end of the program. It also serves the windows below the shell
+// (the active dive, the algorithm ticks, the circuit display, re-evaluation, boxes).
 
 #include "engine/EngineHost.h"
+#include "platform/ShellServices.h"
 
-class ShellHost : public EngineHost {
+class ShellHost : public EngineHost, public ShellServices {
 public:
     int32_t MsgBox(const std::string &prompt, int32_t buttons, const std::string &title) override;
     void SetStatusText(const std::string &text) override;
@@ -16,6 +18,23 @@ public:
     // Closes every dive window (each with its own questions), then every other window,
     // and leaves the event loop when it runs.
     void EndApplication() override;
+
+    // The services of the windows below the shell.
+    int16_t ActiveProfileNumber() override;
+    bool DiveOpen(int16_t profileNr) override;
+    bool ModelBChecked() override;
+    bool HybridChecked() override;
+    bool VPMChecked() override;
+    bool VPMEnabled() override;
+    void SetOpenCircuit(bool isChanged) override;
+    void SetConstPPO(bool isChanged) override;
+    bool IsOpenCircuit() override;
+    void ApplyToProfile() override;
+    void ReEvaluateDive(int16_t profileNr) override;
+    QWidget *OwnerWindow() override;
+    void ShowErrorInfo(const RuntimeError &error) override;
+    void SetProgressText(const QString &text) override;
+    void UnloadProgress() override;
 
     void reset() { ending_ = false; }
 

@@ -3,6 +3,8 @@
 
 #include "shell/frmWaypointEditor.h"
 
+#include "platform/ShellServices.h"
+
 #include "engine/EngineGlobals.h"
 #include "engine/RuntimeError.h"
 #include "engine/VBConversions.h"
@@ -344,6 +346,8 @@ bool frmWaypointEditor::Form_QueryUnload(int16_t UnloadMode)
 void frmWaypointEditor::Form_Unload()
 {
     tagRecord().SlotFree = true;
+    // Tools working on this dive close with it, before its slot can hold another dive.
+    emit ShellNotices::Instance().DiveClosed(CInt(Val(Tag().toStdString())));
 }
 
 void frmWaypointEditor::CloseByCode()

@@ -1,0 +1,25 @@
+#include "tests/support/FakeShellServices.h"
+
+#include "platform/ErrorModule.h"
+
+#include <algorithm>
+
+FakeShellServices::FakeShellServices()
+{
+    SetShellServices(this);
+}
+
+FakeShellServices::~FakeShellServices()
+{
+    SetShellServices(nullptr);
+}
+
+bool FakeShellServices::DiveOpen(int16_t profileNr)
+{
+    return std::find(openDives.begin(), openDives.end(), profileNr) != openDives.end();
+}
+
+void FakeShellServices::ShowErrorInfo(const RuntimeError &error)
+{
+    errorBoxes << ErrorInfoText(error);
+}

@@ -1,0 +1,46 @@
+#pragma once
+// Shell services for tests of the windows below the shell without a running main
+// window: the test sets the answers and reads what was asked. Installed for its scope.
+
+#include "platform/ShellServices.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <vector>
+
+class FakeShellServices : public ShellServices {
+public:
+    FakeShellServices();
+    ~FakeShellServices() override;
+
+    int16_t activeProfile = 0;
+    std::vector<int16_t> openDives;
+    bool modelB = false, modelC = true, hybrid = false, vpm = false, vpmEnabled = false;
+    bool openCircuit = true;
+    QWidget *owner = nullptr;
+
+    // What was asked.
+    int applyCalls = 0;
+    std::vector<int16_t> reEvaluated;
+    QStringList errorBoxes;
+    QStringList progressTexts;
+    int progressUnloads = 0;
+
+    int16_t ActiveProfileNumber() override { return activeProfile; }
+    bool DiveOpen(int16_t profileNr) override;
+    bool ModelBChecked() override { return modelB; }
+    bool ModelCChecked() override { return modelC; }
+    bool HybridChecked() override { return hybrid; }
+    bool VPMChecked() override { return vpm; }
+    bool VPMEnabled() override { return vpmEnabled; }
+    void SetOpenCircuit(bool) override { openCircuit = true; }
+    void SetConstPPO(bool) override { openCircuit = false; }
+    bool IsOpenCircuit() override { return openCircuit; }
+    void ApplyToProfile() override { ++applyCalls; }
+    void ReEvaluateDive(int16_t profileNr) override { reEvaluated.push_back(profileNr); }
+    QWidget *OwnerWindow() override { return owner; }
+    void ShowErrorInfo(const RuntimeError &error) override;
+    void SetProgressText(const QString &text) override { progressTexts << text; }
+    void UnloadProgress() override { ++progressUnloads; }
+};

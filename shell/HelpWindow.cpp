@@ -21,6 +21,18 @@ QString keywordText(const QString &anchor)
     return anchor.mid(kKeywordPrefix.size()).replace(QLatin1Char('-'), QLatin1Char(' '));
 }
 
+// Keyword anchors are plain ASCII ("oberflaeche"); what the diver types is folded the
+// same way, so "Oberflä" finds the surface-interval section.
+QString foldTyped(const QString &typed)
+{
+    QString folded = typed.toLower();
+    folded.replace(QChar(0x00E4), QStringLiteral("ae"));
+    folded.replace(QChar(0x00F6), QStringLiteral("oe"));
+    folded.replace(QChar(0x00FC), QStringLiteral("ue"));
+    folded.replace(QChar(0x00DF), QStringLiteral("ss"));
+    return folded;
+}
+
 } // namespace
 
 HelpWindow::HelpWindow(QWidget *parent) : QWidget(parent, Qt::Window)
@@ -104,8 +116,9 @@ void HelpWindow::ShowSearch()
     search_->setFocus();
 }
 
-bool HelpWindow::ShowKeyword(const QString &key)
+bool HelpWindow::ShowKeyword(const QString &typed)
 {
+    const QString key = foldTyped(typed);
     for (const QString &name : keywords_) {
         if (keywordText(name).startsWith(key, Qt::CaseInsensitive) ||
             name.mid(kKeywordPrefix.size()).startsWith(key, Qt::CaseInsensitive)) {
@@ -120,7 +133,7 @@ void HelpWindow::filter(const QString &text)
 {
     for (int i = 0; i < list_->count(); ++i) {
         QListWidgetItem *item = list_->item(i);
-        item->setHidden(!item->text().contains(text, Qt::CaseInsensitive));
+        item->setHidden(!item->text().contains(foldTyped(text), Qt::CaseInsensitive));
     }
     ShowKeyword(text);
 }

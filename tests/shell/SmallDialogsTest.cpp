@@ -264,6 +264,26 @@ TEST(HelpWindowTest, KeywordsAreFoundByTheirFirstLetters)
     EXPECT_TRUE(error.contains("missing.hlp"));
 }
 
+TEST(HelpWindowTest, GermanKeywordsAreFoundWithTheirUmlauts)
+{
+    HelpWindow help;
+    QString error;
+    ASSERT_TRUE(help.Open(DOLV_SOURCE_DIR "/lang/DOLV_de.hlp", &error)) << error.toStdString();
+    EXPECT_TRUE(help.ShowKeyword(QString::fromUtf8("Oberflä")));
+    EXPECT_TRUE(help.ShowKeyword(QString::fromUtf8("OBERFLÄCHENPAUSE")));
+    EXPECT_TRUE(help.ShowKeyword("Oberflae"));
+    EXPECT_FALSE(help.ShowKeyword(QString::fromUtf8("Überdruckxyz")));
+}
+
+TEST(HelpWindowTest, AMissingHelpFileSaysWhich)
+{
+    HelpWindow help;
+    QString error;
+    QTemporaryDir dir;
+    EXPECT_FALSE(help.Open(dir.path() + "/missing.hlp", &error));
+    EXPECT_TRUE(error.contains("missing.hlp"));
+}
+
 TEST_F(StartUpTest, AMissingHelpFileIsReported)
 {
     TempInstallDir install;

@@ -320,6 +320,8 @@ void ShowPreviewPage(float left, float top)
 
 QPrinter &Printer()
 {
+    // Kept for the program's life and never destroyed: a printer must not outlive the
+    // application object it talks through.
     static QPrinter *printer = [] {
         auto *p = new QPrinter(QPrinter::HighResolution);
         p->setPageSize(QPageSize(QPageSize::A4));

@@ -1,7 +1,9 @@
 // The preview window as the diver uses it: zoom steps and their ends, the stored size
 // and zoom, paging with its label, the page drawn on the surface, a missing picture.
 
+#include "engine/AppPaths.h"
 #include "engine/ResourceManager.h"
+#include "platform/TestHooks.h"
 #include "platform/WindowSettings.h"
 #include "print/PageSurface.h"
 #include "print/PrintPreview.h"
@@ -13,10 +15,15 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
+#include <QDialog>
 #include <QDir>
 #include <QPrinter>
 #include <QLabel>
+#include <QToolButton>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QScrollBar>
+#include <QSettings>
 
 #include <cstdlib>
 
@@ -28,6 +35,8 @@ protected:
     {
         std::string name = kDefaultLanguageFile;
         ASSERT_EQ(LoadLanguageDll(name), 1);
+        // Every case starts as a first run: nothing stored for the preview.
+        QSettings(QString::fromStdString(JoinPath(ConfigDir(), "settings.ini")), QSettings::IniFormat).remove("Preview");
         BeginPrintJob();
     }
     void TearDown() override
@@ -65,6 +74,47 @@ TEST_F(Preview, ZoomStepsStopAtTheirEnds)
     p->Cmd_Click(2);
     EXPECT_NEAR(p->ZoomFactor(), 0.099, 1e-6);
     EXPECT_NEAR(gPreviewScale, 0.099, 1e-6);
+}
+
+TEST_F(Preview, AFirstRunFillsTheScreen)
+{
+    const QSize screen = QGuiApplication::primaryScreen()->availableGeometry().size();
+    PrintPrev *p = PrintPrevWindow();
+    EXPECT_EQ(p->size(), QSize(screen.width() - 20, screen.height() - 100)); // less 300 and 1500 twips
+    EXPECT_FLOAT_EQ(p->ZoomFactor(), 0.65f);
+    EXPECT_EQ(p->getPageNr(), "1");
+    EXPECT_EQ(p->Cmd[1]->toolTip(), "Zoom in");
+    EXPECT_EQ(p->Cmd[10]->text(), "Close");
+}
+
+TEST_F(Preview, ScrollBarsAppearOnlyForAPageLargerThanTheView)
+{
+    WritePages(1);
+    SaveSetting("Preview", "ZoomFactor", "0.2");
+    ShowPrintPreview("Report");
+    PrintPrev *p = LoadedPrintPrev();
+    p->resize(900, 700);
+    QCoreApplication::processEvents();
+    // A small page stands in the middle of the view, without bars.
+    EXPECT_FALSE(p->HScroll1->isVisible());
+    EXPECT_FALSE(p->VScroll1->isVisible());
+    const QRect view = p->Picture1->rect();
+    EXPECT_NEAR(p->Prv->geometry().center().x(), view.center().x(), 1);
+    EXPECT_NEAR(p->Prv->geometry().center().y(), view.center().y(), 1);
+
+    // A large page: both bars, each short of the other, reaching the page's far corner.
+    for (int i = 0; i < 8; ++i)
+        p->Cmd_Click(1);
+    QCoreApplication::processEvents();
+    ASSERT_TRUE(p->HScroll1->isVisible());
+    ASSERT_TRUE(p->VScroll1->isVisible());
+    EXPECT_EQ(p->HScroll1->width(), view.width() - p->VScroll1->width());
+    EXPECT_EQ(p->VScroll1->height(), view.height() - p->HScroll1->height());
+    EXPECT_EQ(p->Prv->pos(), QPoint(0, 0));
+    p->HScroll1->setValue(p->HScroll1->maximum());
+    p->VScroll1->setValue(p->VScroll1->maximum());
+    EXPECT_LE(p->Prv->geometry().right(), view.width() - p->VScroll1->width());
+    EXPECT_LE(p->Prv->geometry().bottom(), view.height() - p->HScroll1->height());
 }
 
 TEST_F(Preview, AStoredZoomOutsideItsRangeStartsAt065)
@@ -152,13 +202,6 @@ TEST_F(Preview, AMissingPicturePaintsNothing)
     EXPECT_EQ(image.pixelColor(10, 10), QColor(Qt::white));
 }
 
-TEST_F(Preview, TheLogoIsDolvsOwn)
-{
-    const QPixmap logo = PrintPrevWindow()->Img->pixmap();
-    EXPECT_EQ(logo.size(), QSize(386, 146));
-    EXPECT_FALSE(PrintPrevWindow()->Img->isVisible());
-}
-
 // For a person looking: DOLV_SHOTS=<folder> saves the preview at two zooms and a PDF.
 TEST_F(Preview, ScreenshotsForALook)
 {
@@ -188,6 +231,13 @@ TEST_F(Preview, ScreenshotsForALook)
     p->Cmd_Click(7);
     QCoreApplication::processEvents();
     p->grab().save(QDir(folder).filePath("preview-zoom-page2.png"));
+    const QString shot = QDir(folder).filePath("print-dialog.png");
+    TestHooks::modalHandlers.push_back([shot](QDialog *d) {
+        QCoreApplication::processEvents();
+        d->grab().save(shot);
+        d->reject();
+    });
+    p->Cmd_Click(3);
     Printer().setOutputFileName(QDir(folder).filePath("job.pdf"));
     PrintPages(1, 2);
     Printer().setOutputFileName(QString());

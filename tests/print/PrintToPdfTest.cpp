@@ -112,6 +112,8 @@ TEST_F(Printing, TheDialogAsksAndPrintsTheChosenPages)
         d->sPag->setCurrentIndex(1);
         d->ePag->setCurrentIndex(2);
         d->Command1->click();
+        EXPECT_EQ(d->ProgressBar1->value(), 100);
+        EXPECT_EQ(d->Label4->text(), "3");
     });
     ASSERT_EQ(TestHooks::msgBoxes.size(), 1u);
     EXPECT_EQ(TestHooks::msgBoxes[0].prompt, "Print from page\t2\nto page\t3?");

@@ -3,6 +3,8 @@
 #include "platform/TestHooks.h"
 
 #include <QFileDialog>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QRegularExpression>
 
 QString CommonDialog::QtFilter(const QString &classic)
@@ -81,4 +83,24 @@ bool CommonDialog::show(bool save)
         return false;
     FileName = chosen;
     return true;
+}
+
+bool CommonDialog::ShowPrinter(QPrinter &printer)
+{
+    if (TestHooks::active()) {
+        TestHooks::printerDialogs << DialogTitle;
+        if (TestHooks::printerAnswers.empty()) {
+            TestHooks::fail("Printer dialog without a queued answer: " + DialogTitle);
+            return false;
+        }
+        const auto answer = std::move(TestHooks::printerAnswers.front());
+        TestHooks::printerAnswers.pop_front();
+        return answer(printer);
+    }
+    QPrintDialog dialog(&printer, owner_);
+    if (!DialogTitle.isEmpty())
+        dialog.setWindowTitle(DialogTitle);
+    if (Flags & cdlPDPrintSetup) // the set-up: which printer and its settings, no page range
+        dialog.setOptions(QAbstractPrintDialog::PrintToFile | QAbstractPrintDialog::PrintShowPageSize);
+    return dialog.exec() == QDialog::Accepted;
 }

@@ -3,13 +3,15 @@
 // DialogTitle, InitDir and Filter are set before each ShowOpen or ShowSave, as with the
 // classic common-dialog control. Filter is in Qt's form "Text (*.prf);;All files (*)" or
 // the classic form "Text|*.prf|All|*.*".
-// Under test the chosen file comes from TestHooks.
+// ShowPrinter is the printer dialog (Flags cdlPDPrintSetup: the printer set-up).
+// Under test the chosen file and the printer dialog's answer come from TestHooks.
 
 #include <QString>
 
 #include <memory>
 
 class QFileDialog;
+class QPrinter;
 class QWidget;
 
 class CommonDialog {
@@ -20,10 +22,16 @@ public:
     QString DialogTitle;
     QString InitDir;
     QString Filter;
+    // Printer dialog flags: cdlPDPrintSetup shows the set-up (printer and paper, no range).
+    int Flags = 0;
+    static constexpr int cdlPDPrintSetup = 64;
 
     // Show the dialog; false when it was cancelled (FileName is then left as it was).
     bool ShowOpen();
     bool ShowSave();
+    // The printer dialog on `printer`: what the diver chooses is what the printer uses
+    // next; false when cancelled.
+    bool ShowPrinter(QPrinter &printer);
 
     // "Text|*.prf;*.txt|All|*.*" as a Qt filter "Text (*.prf *.txt);;All (*.*)"; a
     // filter in Qt's form stays as it is.

@@ -7,6 +7,8 @@ std::deque<QString> TestHooks::fileAnswers;
 std::vector<TestHooks::FileDialog> TestHooks::fileDialogs;
 std::deque<std::function<void(QDialog *)>> TestHooks::modalHandlers;
 QStringList TestHooks::modalWindows;
+std::deque<std::function<bool(QPrinter &)>> TestHooks::printerAnswers;
+QStringList TestHooks::printerDialogs;
 QStringList TestHooks::soundsPlayed;
 QStringList TestHooks::urlsOpened;
 QStringList TestHooks::programsStarted;
@@ -35,6 +37,8 @@ void TestHooks::reset()
     fileDialogs.clear();
     modalHandlers.clear();
     modalWindows.clear();
+    printerAnswers.clear();
+    printerDialogs.clear();
     soundsPlayed.clear();
     urlsOpened.clear();
     programsStarted.clear();

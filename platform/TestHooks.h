@@ -1,6 +1,6 @@
 #pragma once
 // While tests run, nothing may wait for a person. When the test main switches these
-// hooks on, a message box, file dialog or modal window takes its answer from a queue
+// hooks on, a message box, file dialog, printer dialog or modal window takes its answer from a queue
 // filled by the test; one without a queued answer reports a failure through the hook
 // and returns its default at once. Sounds, web pages and started programs are recorded
 // instead of played, opened or started.
@@ -14,6 +14,7 @@
 #include <vector>
 
 class QDialog;
+class QPrinter;
 
 class TestHooks {
 public:
@@ -48,6 +49,10 @@ public:
     // Handlers for the next modal windows: each runs with its window shown and answers it
     // (clicks a button, closes it). objectNames of the modal windows shown.
     static std::deque<std::function<void(QDialog *)>> modalHandlers;
+    // Answers for the next printer dialogs: each may change the printer (point it at a
+    // PDF file) and returns true for OK, false for Cancel. Titles of the dialogs shown.
+    static std::deque<std::function<bool(QPrinter &)>> printerAnswers;
+    static QStringList printerDialogs;
     static QStringList modalWindows;
 
     static QStringList soundsPlayed;

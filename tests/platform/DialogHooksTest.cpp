@@ -14,6 +14,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QLineEdit>
+#include <QPrinter>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -115,6 +116,28 @@ TEST(DialogHooks, ModalWindowsAreAnsweredByHandlers)
     EXPECT_NONFATAL_FAILURE(result = ShowModal(&dlg), "frmTest");
     EXPECT_EQ(result, QDialog::Rejected);
     EXPECT_EQ(TestHooks::modalWindows, QStringList({"frmTest", "frmTest", "frmTest"}));
+}
+
+} // namespace
+
+namespace {
+
+TEST(DialogHooks, PrinterDialogsTakeQueuedAnswers)
+{
+    QPrinter printer;
+    CommonDialog dlg;
+    dlg.DialogTitle = "Printer";
+    dlg.Flags = CommonDialog::cdlPDPrintSetup;
+    TestHooks::printerAnswers.push_back([](QPrinter &p) {
+        p.setPageOrientation(QPageLayout::Portrait);
+        return true;
+    });
+    TestHooks::printerAnswers.push_back([](QPrinter &) { return false; });
+    EXPECT_TRUE(dlg.ShowPrinter(printer));
+    EXPECT_EQ(printer.pageLayout().orientation(), QPageLayout::Portrait);
+    EXPECT_FALSE(dlg.ShowPrinter(printer));
+    EXPECT_EQ(TestHooks::printerDialogs, QStringList({"Printer", "Printer"}));
+    EXPECT_NONFATAL_FAILURE(EXPECT_FALSE(dlg.ShowPrinter(printer)), "Printer dialog");
 }
 
 } // namespace

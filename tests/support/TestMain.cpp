@@ -19,7 +19,7 @@ class HookReset : public ::testing::EmptyTestEventListener {
     void OnTestEnd(const ::testing::TestInfo &info) override
     {
         if (!TestHooks::msgBoxAnswers.empty() || !TestHooks::fileAnswers.empty()
-            || !TestHooks::modalHandlers.empty())
+            || !TestHooks::modalHandlers.empty() || !TestHooks::printerAnswers.empty())
             std::fprintf(stderr, "%s.%s left queued answers unused\n", info.test_suite_name(), info.name());
         TestHooks::reset();
     }

@@ -1,0 +1,127 @@
+#pragma once
+// Every printout of DOLV (the dive report, decompression and bail-out tables, the
+// blending sheet) is first written as a page description into one spool file, which the
+// preview window replays on the screen and the print dialog replays on the printer.
+//
+// How a printout is made (one job at a time; a new job replaces the previous one):
+//
+//     BeginPrintJob();                           // empties the spool, closes the preview
+//     PrintPageHeader(left, title, right);       // or NewPrintPage() for a page without band
+//     PrintTextLeft(1.3f, 4.0f, text, "Arial", 10, 0);   // items, in cm from the top left
+//     PrintFilledBox(...); PrintBoxOutline(...); SetPrintForeColor(...); PrintPicture(...);
+//     EndPrintPageFooter(t1, t2, t3, right);     // or EndPrintPageSimple(line1, line2)
+//     ...                                        // more pages
+//     ShowPrintPreview(caption);                 // the preview, modeless, with its caption
+//
+// Positions and sizes are centimetres on an A4 landscape page (29.7 x 21 cm), x to the
+// right and y downwards from the page's top-left corner; a text position is the text's
+// top-left corner (the top-right one for a right-aligned text). Font sizes are points.
+// Colours are 24-bit RGB values red + 256 x green + 65536 x blue (255 red, 0 black).
+//
+// The spool file, GetSpoolPath(), is UTF-8 text with CR LF line ends, one line per
+// keyword or argument: "#startpage", "#endpage", "#ForeColor" colour, "#fn" name, "#fs"
+// size, "#fb" bold, "#y" twips, "#x" twips, "#txt_l"/"#txt_r"/"#txt_c"/"#txt_VERT" text,
+// "#fill" style, "#color" colour, "#line" x1 y1 x2 y2 colour mode, "#img" path x y w h.
+// Positions are written in twips (cm x 567), numbers always with "." as decimal point.
+// Each line is appended with its own open and close, so the file is complete on disk
+// after every call. Pictures are PNG files beside it, named "_$$_" six digits ".tmp".
+//
+// The procedures that write whole lines or pages catch their own errors and show the
+// common error box with their place name; the job goes on. The others leave an error
+// (a picture that cannot be saved) to their caller.
+
+#include "engine/RuntimeError.h"
+
+#include <QImage>
+#include <QString>
+
+#include <cstdint>
+#include <string>
+
+class PrintPrev;
+
+// Shared state of the writers and the two replays of the spool.
+struct PrintState {
+    int16_t pageCount = 0;        // pages found by the last CountPrintPages
+    QString countLine;            // the line CountPrintPages read last
+    float centredHalfWidth = 0;   // half width and left x (twips) of the last centred text
+    float centredLeft = 0;
+    double randomValue = 0;       // the last picture number and its six-digit text
+    QString randomText;
+    QString pictureFile;          // the last picture file written
+};
+extern PrintState gPrintState;
+
+// The temporary folder of the job, ending in "/"; set by BeginPrintJob.
+extern QString gPrintTempPath;
+// The preview's zoom: displayed page height over the page height in twips.
+extern float gPreviewScale;
+// Set by the print dialog's Cancel; the print stops at its next page boundary.
+extern bool gPrintCancel;
+
+// The spool file "_$$_TEMP.TMP" in the job's temporary folder.
+QString GetSpoolPath();
+
+// Starts a job: finds the temporary folder, re-seeds the picture names, empties the
+// spool file and closes the preview of the previous job.
+void BeginPrintJob();
+// Appends one line (CR LF ended) to the spool file.
+void AppendPrintLine(const QString &line);
+
+// "#startpage" alone: a page without the header band (the table printouts).
+void NewPrintPage();
+// "#startpage" and the grey header band: left text, centred title and right text.
+void PrintPageHeader(const QString &leftText, const QString &title, const QString &rightText);
+// Two small red lines at the page foot, then the page ends.
+void EndPrintPageSimple(const QString &line1, const QString &line2);
+// The grey footer band with four texts, then the page ends.
+void EndPrintPageFooter(const QString &text1, const QString &text2, const QString &text3,
+                        const QString &rightText);
+
+// Colour of the following texts, outlines and lines, across items and pages (black at
+// the start of a job).
+void SetPrintForeColor(int32_t colour);
+// Texts at (x, y) cm. A line break inside the text is written as a blank. `bold` 0 is
+// regular, anything else bold.
+void PrintTextLeft(float x, float y, const QString &text, const QString &fontName, int16_t fontSize, int16_t bold);
+void PrintTextRight(float x, float y, const QString &text, const QString &fontName, int16_t fontSize, int16_t bold);
+// Centred on x: measured in its own font in page units; a text that would start left of
+// the page edge is left out with message 2223.
+void PrintTextCentered(float x, float y, const QString &text, const QString &fontName, int16_t fontSize,
+                       int16_t bold);
+// A box (x1, y1)-(x2, y2) filled in `colour`; the outline of one in the fore colour (a
+// rule is a box of zero width or height).
+void PrintFilledBox(float x1, float y1, float x2, float y2, int32_t colour);
+void PrintBoxOutline(float x1, float y1, float x2, float y2);
+// Saves the picture as a new picture file and places it at (x, y), stretched to
+// width x height cm. A picture that cannot be saved throws (error 75) after the
+// "#img" line and the file name are written.
+void PrintPicture(const QImage &picture, float x, float y, float width, float height);
+
+// How many times the text fits into 10 cm, in the preview's own font (Arial 8.25 pt);
+// an empty text is error 11.
+int16_t FitCount(const QString &text);
+// Counts the pages of the spool file and gives the count to the preview (loaded hidden
+// when it is not).
+void CountPrintPages();
+// True when the file's length can be read.
+bool FileExists(const QString &path);
+// The number at the start of the text with "," read as "." (the text is changed so);
+// no number gives 0.
+float ValDecimal(QString &text);
+// The text before its first NUL, or the whole text.
+QString CutAtNul(const QString &text);
+
+// The width of a text in page twips in the given font (name, points, bold), the same on
+// every screen and at every zoom.
+float SpoolTextWidth(const QString &text, const QString &fontName, float fontSize, bool bold);
+
+// The preview window, loaded hidden when it is not loaded; null only before a
+// QApplication exists.
+PrintPrev *PrintPrevWindow();
+// The preview window when it is loaded, else null.
+PrintPrev *LoadedPrintPrev();
+// Closes and deletes the preview window, when one is loaded.
+void UnloadPrintPrev();
+// Ends a job: shows the preview modeless with the caption, at page 1.
+void ShowPrintPreview(const QString &caption);

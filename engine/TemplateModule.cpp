@@ -323,6 +323,13 @@ void WriteTemplateBlock(const TemplateRec &t, TextLineWriter &out)
     out.PrintLine(kEndLine);
 }
 
+bool IsStorableGasName(std::string_view name)
+{
+    if (name.find_first_of(":,\r\n") != std::string_view::npos)
+        return false;
+    return name.empty() || (name.front() != ' ' && name.back() != ' ');
+}
+
 void ReadTemplateBlock(TemplateRec &record, TextLineReader &in)
 {
     // Read into a copy: the record changes only when the whole block was good.

@@ -11,6 +11,7 @@
 #include "engine/SettingsRecord.h"
 
 #include <string>
+#include <string_view>
 
 class TextLineReader;
 class TextLineWriter;
@@ -32,6 +33,12 @@ void WriteTemplateBlock(const TemplateRec &record, TextLineWriter &out);
 // stays exactly as it was. Keys the block lacks leave their fields alone, except the gas
 // list, which always starts again from Air.
 void ReadTemplateBlock(TemplateRec &record, TextLineReader &in);
+
+// Whether a gas name comes back unchanged from a template block: gases are written as
+// "name:O2/N2/He/" and deco switches as "depth:name,", and the blanks around a value are
+// dropped when it is read. A name holding ":", "," or a line break, or starting or
+// ending with a blank, would come back as another name or split the switch list.
+bool IsStorableGasName(std::string_view name);
 
 // Reads the template file `directory` + `name` into the record, or the default template
 // when the name is empty. True when it was read; otherwise the user is told that the

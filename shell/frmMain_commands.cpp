@@ -11,6 +11,7 @@
 #include "platform/MsgBox.h"
 #include "platform/WaitCursor.h"
 #include "platform/ErrorModule.h"
+#include "settings/frmConservatism.h"
 #include "shell/FileIOModule.h"
 #include "shell/HelpWindow.h"
 #include "shell/MainModule.h"
@@ -143,8 +144,14 @@ void frmMain::mnuConservatism_Click()
     ShowConservatism_Click();
 }
 
-// The gradient-factor dialog comes with the settings dialogs.
-void frmMain::ShowConservatism_Click() {}
+// The menu item, its toolbar button, the dive window's pop-up item and Shift+F1.
+void frmMain::ShowConservatism_Click()
+{
+    RunGuarded("frmMain.ShowConservatism_Click", [this] {
+        frmConservatism dialog(this);
+        ShowModal(&dialog);
+    });
+}
 
 void frmMain::mnuOC_Click()
 {

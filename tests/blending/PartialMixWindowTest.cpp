@@ -110,9 +110,9 @@ TEST_F(PartialMixTest, TheGasListPresetsTheDesiredMix)
     EXPECT_EQ(mix(w->DesO2, w->DesHe, w->DesN2), QStringList({"18", "45", "37"}));
     EXPECT_EQ(airTop(*w), QStringList({"16.3", "90.0", "92.7"}));
 
-    // The same for the preset of the properties dialog.
-    w->setmix(50, 0);
-    EXPECT_EQ(mix(w->DesO2, w->DesHe, w->DesN2), QStringList({"50", "0", "50"}));
+    // The same for the preset of the properties dialog: never 60/45 on the way.
+    w->setmix(60, 0);
+    EXPECT_EQ(mix(w->DesO2, w->DesHe, w->DesN2), QStringList({"60", "0", "40"}));
 }
 
 TEST_F(PartialMixTest, RefusesPercentagesThatCannotBe)

@@ -3,6 +3,7 @@
 
 #include "shell/frmMain.h"
 
+#include "blending/frmPartialMix.h"
 #include "engine/EngineGlobals.h"
 #include "engine/ResourceManager.h"
 #include "engine/RuntimeError.h"
@@ -206,7 +207,12 @@ void frmMain::mnuBailoutReport_Click()
 // The bail-out dialog: modal from the menu, modeless from the toolbar.
 void frmMain::Bailout(bool /*fromMenu*/) {}
 void frmMain::mnuGenerateTables_Click() {}
-void frmMain::mnuMixer_Click() {}
+
+// A new blending window each time, modeless: several blends can be worked side by side.
+void frmMain::mnuMixer_Click()
+{
+    RunGuarded("frmMain.mnuMixer_Click", [] { ShowPartialMix(); });
+}
 
 void frmMain::mnuGeneralReport_Click()
 {

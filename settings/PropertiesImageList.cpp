@@ -22,7 +22,7 @@ QPen ink(double width = 1.6)
 
 // Every icon is drawn on a 24 x 24 grid; the painter is scaled to the wanted size.
 
-// Rates: a blue arrow up beside an orange arrow down.
+// Rates: a green arrow up beside an orange arrow down.
 void drawRates(QPainter &p)
 {
     const auto arrow = [&p](double x, bool up, const QColor &c) {
@@ -31,7 +31,7 @@ void drawRates(QPainter &p)
         p.drawLine(QPointF(x, tail), QPointF(x, tip));
         p.drawPolyline(QPolygonF({QPointF(x - 4, tip + head), QPointF(x, tip), QPointF(x + 4, tip + head)}));
     };
-    arrow(7, true, kWater);
+    arrow(7, true, kGreen);
     arrow(17, false, kOrange);
 }
 

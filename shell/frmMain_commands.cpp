@@ -19,7 +19,7 @@
 #include "shell/frmAbout.h"
 #include "shell/frmLanguages.h"
 #include "shell/frmMultiLevel.h"
-#include "shell/frmProperties.h"
+#include "shell/PropertiesOpener.h"
 #include "shell/frmWaypointEditor.h"
 
 #include <QAction>

@@ -6,7 +6,6 @@
 #include "engine/TemplateModule.h"
 #include "engine/TextLineWriter.h"
 #include "shell/frmMultiLevel.h"
-#include "shell/frmProperties.h"
 #include "tests/support/FileBytes.h"
 #include "tests/support/ScopedLocale.h"
 

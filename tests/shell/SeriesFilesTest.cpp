@@ -3,7 +3,7 @@
 
 #include "tests/shell/EditorFixture.h"
 
-#include "shell/frmProperties.h"
+#include "settings/frmProperties.h"
 #include "tests/support/FileBytes.h"
 
 #include <QDir>
@@ -179,7 +179,8 @@ TEST_F(SeriesFilesTest, DiveSettingsWindowShowsTheTemplateAndAppliesOnOK)
     auto *properties = gMainForm->findChild<frmProperties *>();
     ASSERT_NE(properties, nullptr);
     EXPECT_TRUE(properties->isVisible() && !properties->isModal());
-    EXPECT_EQ(properties->lbTemplate->text(), "Default.tpl");
+    EXPECT_EQ(properties->windowTitle(), "Default.tpl");
+    EXPECT_EQ(properties->ProfileIndex, 1);
     properties->cbOK->click();
     EXPECT_FALSE(dive().CeilingOverride);
     EXPECT_TRUE(gSettings[1].ProfileChanged);

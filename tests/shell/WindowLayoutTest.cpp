@@ -10,7 +10,6 @@
 #include "shell/frmContributers.h"
 #include "shell/frmLanguages.h"
 #include "shell/frmMultiLevel.h"
-#include "shell/frmProperties.h"
 #include "shell/frmWait.h"
 #include "shell/frmWaypointForm.h"
 
@@ -128,8 +127,6 @@ TEST_P(WindowLayoutTest, NoTextIsCutOffOrCovered)
     EXPECT_EQ(clippedTexts(&about), "");
     frmContributers contributors(gMainForm);
     EXPECT_EQ(clippedTexts(&contributors), "");
-    frmProperties properties(gMainForm);
-    EXPECT_EQ(clippedTexts(&properties), "");
     EXPECT_EQ(clippedTexts(frmWait::Instance()), "");
     frmWait::Unload();
     HelpWindow help(gMainForm);

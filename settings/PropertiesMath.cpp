@@ -1,0 +1,75 @@
+#include "settings/PropertiesMath.h"
+
+#include "engine/EngineGlobals.h"
+#include "engine/LibraryModule.h"
+#include "engine/RuntimeError.h"
+#include "engine/VBConversions.h"
+
+#include <cmath>
+
+QString PatternText(double v, int decimals)
+{
+    return QString::fromStdString(LocaliseNumberText(FormatFixed(v, decimals), gDecimalSeparator));
+}
+
+QString PlainText(float v)
+{
+    return QString::fromStdString(LocaliseNumberText(JoinStr(v), gDecimalSeparator));
+}
+
+float TextValue(const QString &text)
+{
+    return LocaleVal(text.toStdString());
+}
+
+bool IsNumberText(const QString &text)
+{
+    return IsLocaleNumber(text.toStdString());
+}
+
+QString Between(float &Value, float vstart, float vend, float lbdefault, float hbdefault, int decimals)
+{
+    if (Value <= vstart)
+        Value = lbdefault;
+    if (Value >= vend || std::isnan(Value))
+        Value = hbdefault;
+    return PatternText(Value, decimals);
+}
+
+float AutoSwitchDepth(float ppO2, float o2Percent, float endPressure)
+{
+    if (!(o2Percent > 0))
+        return 0;
+    const float atm = ppO2 / o2Percent * 100;
+    const float depth = (atm - endPressure) * 10;
+    return depth > 0 ? depth : 0;
+}
+
+namespace {
+
+bool Convertible(const QString &cell)
+{
+    return cell.trimmed() != kEmptyCell && IsNumberText(cell);
+}
+
+} // namespace
+
+QString ConvertGridCell(const QString &cell, float factor)
+{
+    if (!Convertible(cell))
+        return cell;
+    return PatternText(double(TextValue(cell)) * factor, 0);
+}
+
+QString ConvertAscentCell(const QString &cell, float factor)
+{
+    if (!Convertible(cell))
+        return cell;
+    try {
+        const int16_t n = CInt(Val(FormatFixed(TextValue(cell), 0)));
+        const float m = float(n) * factor;
+        return PatternText(CInt(m), 0);
+    } catch (const RuntimeError &) {
+        return cell; // beyond 16 bits: left for the diver to correct
+    }
+}

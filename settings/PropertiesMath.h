@@ -1,0 +1,53 @@
+#pragma once
+// The arithmetic of the dive-settings dialog, apart from its window: number texts in the
+// user's notation, the clamp with replacement values, the automatic deco-gas switch
+// depth and the unit conversion of grid cells.
+
+#include <QString>
+
+// The unit systems the dialog's texts stand in (its `Units`).
+constexpr float kUnitsMetric = 1;
+constexpr float kUnitsImperial = 2;
+
+// Conversion factors between the unit systems. Depths and altitudes: feet per metre and
+// metres per foot. A ppO2 in bar is 1/1.01325 atm (0.9887 rounded). Breathing rates:
+// litres per cubic foot and back.
+constexpr double kFeetPerMetre = 3.2808;
+constexpr double kMetresPerFoot = 0.3048;
+constexpr double kAtaPerBar = 0.9887;
+constexpr double kBarPerAta = 1.01325;
+constexpr double kCuFtPerLitre = 0.0353157;
+constexpr double kLitresPerCuFt = 28.316017;
+
+// The placeholder the grid editor puts into an empty cell and into new rows.
+inline const QString kEmptyCell = QStringLiteral("1000000");
+
+// A number as the "0", "0.0", "0.00", "0.000" patterns show it: `decimals` places,
+// halves away from zero, the user's decimal separator.
+QString PatternText(double v, int decimals);
+// The shortest text of a Single (up to seven significant digits), the user's separator.
+QString PlainText(float v);
+// The number a text shows, read under the user's separators (0 when it holds none).
+float TextValue(const QString &text);
+// True when the text is one plain number in the user's notation.
+bool IsNumberText(const QString &text);
+
+// Clamp with replacement values: a value not above `vstart` becomes `lbdefault`; then a
+// value not below `vend`, or no number, becomes `hbdefault`. The value is replaced in
+// place and returned as text with `decimals` places.
+QString Between(float &Value, float vstart, float vend, float lbdefault, float hbdefault, int decimals);
+
+// The depth at which a gas of `o2Percent` oxygen reaches `ppO2`, in depth units of 10
+// per bar (or atm) of pressure above the surface pressure `endPressure`:
+// ((ppO2 / O2) x 100 - endPressure) x 10, worked in Singles. A gas without oxygen (or
+// not found, -1) and a gas already above that ppO2 at the surface get 0: their switch
+// never applies.
+float AutoSwitchDepth(float ppO2, float o2Percent, float endPressure);
+
+// A grid cell at a unit switch. Cells that are no number, and the empty-cell
+// placeholder, stay as they are.
+// Descent rates and manual switch depths: "0" of the value x factor.
+QString ConvertGridCell(const QString &cell, float factor);
+// Ascent rates: the value is first made a whole 16-bit number, then multiplied and
+// rounded to a whole number again (halves to even). A value beyond 16 bits stays.
+QString ConvertAscentCell(const QString &cell, float factor);

@@ -1,0 +1,186 @@
+// Switching the dialog between metric and imperial units: every unit-bearing text of
+// every page is converted in place; the record changes only at OK.
+
+#include "settings/frmProperties.h"
+
+#include "engine/AltitudeModule.h"
+#include "engine/EngineGlobals.h"
+#include "engine/LibraryModule.h"
+#include "platform/FlexGrid.h"
+#include "platform/LocaliseForm.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QCheckBox>
+#include <QRadioButton>
+
+namespace {
+
+double depthFactor(bool setMetric)
+{
+    return setMetric ? kMetresPerFoot : kFeetPerMetre;
+}
+
+double ppO2Factor(bool setMetric)
+{
+    return setMetric ? kBarPerAta : kAtaPerBar;
+}
+
+// new text = pattern(number of the old text x factor)
+void convertBox(QLineEdit *box, double factor, int decimals)
+{
+    box->setText(PatternText(double(TextValue(box->text())) * factor, decimals));
+}
+
+} // namespace
+
+void frmProperties::Option1_Click(int index)
+{
+    if (Units == kUnitsMetric && index == 0) {
+        ChangeUnitLabels(false);
+        ChangeAllFrames(false);
+        Units = kUnitsImperial;
+    } else if (Units != kUnitsMetric && index == 1) {
+        ChangeUnitLabels(true);
+        ChangeAllFrames(true);
+        Units = kUnitsMetric;
+    }
+}
+
+// Selects the unit's option and writes the unit labels. Units is set first, so the
+// option's reaction never converts: a reload of another record in the other unit system
+// shows that record's values as they stand.
+void frmProperties::ChangeUnitLabels(bool setMetric)
+{
+    Units = setMetric ? kUnitsMetric : kUnitsImperial;
+    Option1[1]->setChecked(setMetric);
+    Option1[0]->setChecked(!setMetric);
+    Label2->setText(setMetric ? GetLangStringQ(1628) : GetLangStringQ(1627));
+    Label22->setText(setMetric ? GetLangStringQ(1628) : GetLangStringQ(1627));
+    Label5->setText(setMetric ? GetLangStringQ(1629) : GetLangStringQ(1630));
+    Label6->setText(setMetric ? GetLangStringQ(1629) : GetLangStringQ(1630));
+    Label9->setText(setMetric ? GetLangStringQ(1619) : GetLangStringQ(1620));
+    Label11->setText(setMetric ? GetLangStringQ(1219) : GetLangStringQ(1216));
+    Label18->setText(setMetric ? GetLangStringQ(1219) : GetLangStringQ(1216));
+    Label16->setText(setMetric ? GetLangStringQ(1220) : GetLangStringQ(1221));
+    Label13->setText(setMetric ? GetLangStringQ(1220) : GetLangStringQ(1221));
+    lBarAta->setText(setMetric ? GetLangStringQ(1629) : GetLangStringQ(1630));
+    Label17->setText(setMetric ? GetLangStringQ(1629) : GetLangStringQ(1630));
+}
+
+// The deco ppO2 is converted before the automatic switch depths are computed from it.
+void frmProperties::ChangeAllFrames(bool settometric)
+{
+    ChangeDecoStepsFrame(settometric);
+    changeAscentFrame(settometric);
+    changeDescentFrame(settometric);
+    ChangeGasSettingsFrame(settometric);
+    ChangeConstPPOFrame(settometric);
+    ChangeAltitudeFrame(settometric);
+    if (cbAutoDecoGas->isChecked())
+        changeAutoDecoGasFrame(settometric, false);
+    else
+        changeDecoGasFrame(settometric, false);
+}
+
+void frmProperties::ChangeDecoStepsFrame(bool setMetric)
+{
+    convertBox(tbStepSize, depthFactor(setMetric), 0);
+    convertBox(tbLastStop, depthFactor(setMetric), 0);
+    convertBox(Text7, ppO2Factor(setMetric), 2);
+}
+
+// Each ascent value is rounded to a whole number before and after the conversion.
+void frmProperties::changeAscentFrame(bool setMetric)
+{
+    const float factor = float(depthFactor(setMetric));
+    for (int r = 1; r < fgAscend->Rows(); ++r)
+        for (int c = 0; c < 2; ++c)
+            fgAscend->SetTextMatrix(r, c, ConvertAscentCell(fgAscend->TextMatrix(r, c), factor));
+}
+
+void frmProperties::changeDescentFrame(bool setMetric)
+{
+    const float factor = float(depthFactor(setMetric));
+    for (int r = 1; r < fgDescend->Rows(); ++r)
+        for (int c = 0; c < 2; ++c)
+            fgDescend->SetTextMatrix(r, c, ConvertGridCell(fgDescend->TextMatrix(r, c), factor));
+}
+
+// Breathing rates, ppO2 limits and END: converted from the value rounded to two places,
+// then held within their bounds (a ppO2 that comes to 3 or more gets its replacement).
+void frmProperties::ChangeGasSettingsFrame(bool setMetric)
+{
+    struct Field {
+        QLineEdit *box;
+        float factorToMetric, factorToImperial;
+        float vstart, vend, lbdefault, hbdefault;
+        int decimalsMetric, decimalsImperial;
+    };
+    const float rmvM = float(kLitresPerCuFt), rmvI = float(kCuFtPerLitre);
+    const float ppM = float(kBarPerAta), ppI = float(kAtaPerBar);
+    const float dM = float(kMetresPerFoot), dI = float(kFeetPerMetre);
+    const Field fields[] = {
+        {tbRMV, rmvM, rmvI, 0, 200, 1.0f, 200, 0, 1},
+        {Text8, rmvM, rmvI, 0, 200, 1.0f, 200, 0, 1},
+        {tbMinPPO, ppM, ppI, 0, 3, 0.16f, 2.0f, 2, 2},
+        {tbMaxPPO, ppM, ppI, 0, 3, 1.6f, 3.0f, 2, 2},
+        {tbMaximalEND, dM, dI, 0, 500, 0, 500, 0, 0},
+    };
+    for (const Field &f : fields) {
+        float v = RoundTo(TextValue(f.box->text()), 2);
+        v = v * (setMetric ? f.factorToMetric : f.factorToImperial);
+        f.box->setText(Between(v, f.vstart, f.vend, f.lbdefault, f.hbdefault,
+                               setMetric ? f.decimalsMetric : f.decimalsImperial));
+    }
+}
+
+void frmProperties::ChangeConstPPOFrame(bool setMetric)
+{
+    convertBox(SetPoint, ppO2Factor(setMetric), 2);
+    convertBox(Text6, ppO2Factor(setMetric), 2);
+}
+
+// The pressures are worked out again from the converted whole-number altitudes.
+void frmProperties::ChangeAltitudeFrame(bool setMetric)
+{
+    convertBox(Text2, depthFactor(setMetric), 0);
+    convertBox(Text5, depthFactor(setMetric), 0);
+    Text4->setText(PatternText(AltitudeToPressure(RoundTo(TextValue(Text2->text()), 0), setMetric), 3));
+    Text3->setText(PatternText(AltitudeToPressure(RoundTo(TextValue(Text5->text()), 0), setMetric), 3));
+}
+
+// The switch depths where each gas reaches the deco ppO2 shown, in the units shown.
+void frmProperties::changeAutoDecoGasFrame(bool setMetric, bool)
+{
+    const float factor = setMetric ? 1.0f : float(kFeetPerMetre);
+    const float ppO2 = TextValue(Text7->text());
+    const float endPressure = record().EndPressure;
+    for (int r = 1; r < fgGasChange->Rows(); ++r) {
+        const float o2 = GetPercentO2(fgGasChange->TextMatrix(r, 1));
+        const float d = AutoSwitchDepth(ppO2, o2, endPressure);
+        fgGasChange->SetTextMatrix(r, 0, PatternText(double(factor) * d, 0));
+    }
+}
+
+void frmProperties::changeDecoGasFrame(bool setMetric, bool)
+{
+    const float factor = float(depthFactor(setMetric));
+    for (int r = 1; r < fgGasChange->Rows(); ++r)
+        fgGasChange->SetTextMatrix(r, 0, ConvertGridCell(fgGasChange->TextMatrix(r, 0), factor));
+}
+
+float frmProperties::GetPercentO2(const QString &gasname) const
+{
+    const std::string name = gasname.toStdString();
+    for (const GasRecord &g : record().Gases)
+        if (g.Name == name)
+            return g.O2;
+    return -1;
+}
+
+void frmProperties::Text7_Change()
+{
+    if (!Text7->text().isEmpty() && cbAutoDecoGas->isChecked())
+        changeAutoDecoGasFrame(Units == kUnitsMetric, false);
+}

@@ -252,4 +252,25 @@ TEST_F(AscentPlanning, AnAscentThatStopsMovingIsAbandoned)
     }
 }
 
+TEST_F(AscentPlanning, TheDeepestDiveWithTheClosestStopsEndsInBoundedTime)
+{
+    // At the corner of the bounds (1000 m, stops 0.1 m apart, the hybrid model, whose VPM
+    // gradient is rounded to 16 bits) the plan ends: a whole ascent or the 14-day cap.
+    for (const bool metric : {true, false}) {
+        SCOPED_TRACE(metric);
+        gModelHybrid = true;
+        dive().Metric = metric;
+        dive().StepSize = metric ? 0.1f : 1;
+        dive().LastStop = 0;
+        dive().AscendRates = {RateRow(0, metric ? 10.0f : 33.0f)};
+        const float deepest = metric ? 1000 : 3300;
+        try {
+            const ClassProfile out = plan(SquareDive(deepest, 10, metric ? 100 : 330));
+            EXPECT_EQ(out.getDepth(out.GetLength()), 0);
+        } catch (const RuntimeError &e) {
+            EXPECT_EQ(e.number(), ErrStopCap) << e.source() << ": " << e.description();
+        }
+    }
+}
+
 } // namespace

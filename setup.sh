@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Sets up a Debian 12 machine for DOLV, builds it and then starts it or runs the tests.
 #   ./setup.sh run    build and start DOLV
-#   ./setup.sh test   build and run every test
-#   ./setup.sh build  build only
+#   ./setup.sh test      build and run every test; with CI=true also the sanitizer run
+#   ./setup.sh sanitize  build every test with AddressSanitizer and UndefinedBehaviorSanitizer
+#                        into build-asan/ and run them; any sanitizer report fails the run
+#   ./setup.sh build     build only
 # Quick when everything is already installed and built.
 set -euo pipefail
 cd "$(dirname "$0")"
@@ -41,10 +43,36 @@ build() {
     if [ ! -f build/build.ninja ]; then
         cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
     fi
-    cmake --build build -j "$(nproc)"
+    cmake --build build -j "${DOLV_JOBS:-$(nproc)}"
+}
+
+# The whole suite once more, built with -fsanitize=address,undefined in its own folder.
+# A sanitizer report aborts the test process (no recovery), so its test fails; leaks
+# are reported at exit. Suppressions (.ci/lsan.supp, .ci/ubsan.supp) may name only
+# libraries we do not own.
+sanitize() {
+    local flags="-fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer"
+    if [ ! -f build-asan/build.ninja ]; then
+        cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+            -DCMAKE_CXX_FLAGS="$flags" -DCMAKE_EXE_LINKER_FLAGS="-fsanitize=address,undefined"
+    fi
+    export ASAN_OPTIONS="detect_leaks=1:abort_on_error=0:halt_on_error=1:detect_stack_use_after_return=0"
+    export LSAN_OPTIONS="suppressions=$PWD/.ci/lsan.supp:print_suppressions=0"
+    export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1:suppressions=$PWD/.ci/ubsan.supp"
+    cmake --build build-asan -j "${DOLV_JOBS:-$(nproc)}"
+    (cd build-asan && ctest --output-on-failure -j "${DOLV_JOBS:-$(nproc)}" "$@")
+    # A report that did not end its process (none should) still fails the run.
+    if grep -qE "runtime error:|ERROR: (Address|Leak)Sanitizer" build-asan/Testing/Temporary/LastTest.log; then
+        echo "Sanitizer reports in build-asan/Testing/Temporary/LastTest.log" >&2
+        exit 1
+    fi
 }
 
 install_packages
+if [ "$mode" = sanitize ]; then
+    sanitize "$@"
+    exit 0
+fi
 build
 
 case "$mode" in
@@ -52,13 +80,15 @@ case "$mode" in
         exec ./build/bin/dolv "$@"
         ;;
     test)
-        cd build
-        ctest --output-on-failure -j "$(nproc)" "$@"
+        (cd build && ctest --output-on-failure -j "${DOLV_JOBS:-$(nproc)}" "$@")
+        if [ "${CI:-}" = true ]; then
+            sanitize "$@"
+        fi
         ;;
     build)
         ;;
     *)
-        echo "usage: $0 run|test|build" >&2
+        echo "usage: $0 run|test|sanitize|build" >&2
         exit 2
         ;;
 esac

@@ -6,6 +6,7 @@
 #include "engine/ClassBuhlmann.h"
 
 #include "engine/DOLVmiscModule.h"
+#include "engine/DiveBounds.h"
 #include "engine/EngineGlobals.h"
 #include "engine/ResourceManager.h"
 #include "engine/RuntimeError.h"
@@ -16,6 +17,20 @@ namespace {
 [[noreturn]] void refuse(const std::string &why)
 {
     throw RuntimeError(ErrBadSettings, "ClassBuhlmann.StartBuhlmann", why);
+}
+
+// Each pass of the free ascent and of the stop loop moves the diver at least one stop
+// spacing (or to the last stop, or the surface) shallower; within the dive bounds that is
+// at most 10001 passes. More passes, or a target that is not shallower than the depth it
+// follows, means the planner is not moving: it stops with ErrNoProgress instead of
+// spinning for ever.
+constexpr int kMaxAscentPasses = 32767;
+
+void requireProgress(float from, float to, int &passes, bool metric)
+{
+    if (!(to < from) || ++passes > kMaxAscentPasses)
+        throw RuntimeError(ErrNoProgress, "ClassBuhlmann.StartBuhlmann",
+                           DiveBounds::FillIn(GetLangString(7058), {DiveBounds::DepthText(from, metric)}));
 }
 
 } // namespace
@@ -31,6 +46,10 @@ void ClassBuhlmann::ValidateDive(const ClassProfile &inp, bool CalcDeco) const
         if (mix < 0 || static_cast<size_t>(mix) >= T.Gases.size())
             refuse(GetLangString(2423));
     }
+    // The diver's depths: beyond them a depth minus a stop spacing may round back to
+    // itself, and the ascent would never move.
+    for (int16_t i = 1; i <= n; ++i)
+        DiveBounds::CheckDepth(inp.getDepth(i), T.Metric, "ClassBuhlmann.StartBuhlmann");
     if (!CalcDeco)
         return;
     if (!(T.StepSize > 0))
@@ -46,6 +65,7 @@ void ClassBuhlmann::ValidateDive(const ClassProfile &inp, bool CalcDeco) const
     for (const RateRecord &r : T.AscendRates)
         if (!(r.Rate > 0))
             refuse(GetLangString(2422));
+    DiveBounds::CheckSettings(T, "ClassBuhlmann.StartBuhlmann");
 }
 
 void ClassBuhlmann::StartBuhlmann(const ClassProfile &inp, ClassProfile &outp, bool CalcDeco, bool Bailout)
@@ -113,6 +133,7 @@ void ClassBuhlmann::PlanAscent(float LastDepth, float MaxDepth)
 
     // Free ascent, hidden but for a move straight to the surface.
     float candidate = FirstCandidate(LastDepth);
+    int passes = 0;
     for (;;) {
         if (GetCeiling() > candidate)
             break;
@@ -125,6 +146,7 @@ void ClassBuhlmann::PlanAscent(float LastDepth, float MaxDepth)
             return;
         LastDepth = candidate;
         candidate = NextStop(candidate);
+        requireProgress(LastDepth, candidate, passes, T.Metric);
     }
 
     // Stops: the first at the depth the diver is at, each held until the ceiling allows
@@ -133,6 +155,7 @@ void ClassBuhlmann::PlanAscent(float LastDepth, float MaxDepth)
     float stop = LastDepth;
     float next = candidate;
     float slope = 0;
+    double decoMinutes = 0;
     if (stop > 0)
         slope = static_cast<float>((static_cast<double>(T.GFHigh) - T.GFLow) / -stop);
     for (;;) {
@@ -143,6 +166,12 @@ void ClassBuhlmann::PlanAscent(float LastDepth, float MaxDepth)
         SwitchToDecoGas(stop);
         Status = 4;
         CalcDecoStop(stop, next, T.EndPressure);
+        // Every stop ends within 24 hours (ErrStopCap); the whole ascent within 14 days.
+        decoMinutes += LastSegmentTime;
+        if (decoMinutes > DiveBounds::kMaxDecoMinutes)
+            throw RuntimeError(ErrStopCap, "ClassBuhlmann.StartBuhlmann",
+                               DiveBounds::FillIn(GetLangString(7059),
+                                                  {CStr(int32_t(DiveBounds::kMaxDecoMinutes / (24 * 60)))}));
         float from = stop;
         stop = next;
         Status = -1;
@@ -152,6 +181,7 @@ void ClassBuhlmann::PlanAscent(float LastDepth, float MaxDepth)
             return;
         SwitchToDecoGas(stop);
         next = NextStop(stop);
+        requireProgress(stop, next, passes, T.Metric);
     }
 }
 

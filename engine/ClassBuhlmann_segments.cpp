@@ -9,6 +9,7 @@
 #include "engine/ClassBuhlmann.h"
 
 #include "engine/DOLVOptionModule.h"
+#include "engine/DiveBounds.h"
 #include "engine/EngineGlobals.h"
 #include "engine/LibraryModule.h"
 #include "engine/ResourceManager.h"
@@ -229,9 +230,15 @@ float ClassBuhlmann::HoldStop(float PiHe, float PiN2, double Step, float StopDep
         HaldaneAll(PiHe, PiN2, LastSegmentTime);
         if (GetCeiling() <= NextStop)
             return StopTime;
-        StopTime = static_cast<float>(StopTime + Step);
+        const float longer = static_cast<float>(StopTime + Step);
         LastSegmentTime = static_cast<float>(Step);
         RunTime = static_cast<float>(RunTime + Step);
+        // A stop time that no longer grows would never reach the cap below.
+        if (!(longer > StopTime))
+            throw RuntimeError(ErrNoProgress, "ClassBuhlmann.CalcDecoStop",
+                               DiveBounds::FillIn(GetLangString(7058),
+                                                  {DiveBounds::DepthText(StopDepth, Tmpl().Metric)}));
+        StopTime = longer;
         if (StopTime > kMaxStopMinutes)
             throw RuntimeError(ErrStopCap, "ClassBuhlmann.CalcDecoStop",
                                GetLangString(2425) +

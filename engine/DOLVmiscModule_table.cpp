@@ -1,6 +1,7 @@
 #include "engine/DOLVmiscModule.h"
 
 #include "engine/ClassProfile.h"
+#include "engine/DiveBounds.h"
 #include "engine/EngineGlobals.h"
 #include "engine/EngineHost.h"
 #include "engine/ResourceManager.h"
@@ -27,6 +28,7 @@ const TemplateRec &tableTemplate()
 void checkRates(const std::vector<RateRecord> &rates, bool descent, float shallowest)
 {
     CheckRateTable(rates, descent, "AddTableTravel");
+    DiveBounds::CheckRates(rates, tableTemplate().Metric, "AddTableTravel");
     if (!(rates.front().Depth <= shallowest))
         throw RuntimeError(ErrBadSettings, "AddTableTravel",
                            descent ? GetLangString(2430) : GetLangString(2422));

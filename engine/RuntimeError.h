@@ -25,6 +25,7 @@ enum ErrorNumber : int32_t {
     ErrPathNotFound = 76,
     ErrBadSettings = 1001,    // settings the engine cannot run with
     ErrStopCap = 1002,        // a decompression stop that would never clear
+    ErrNoProgress = 1003,     // a planner loop that stopped making progress
 };
 
 class RuntimeError : public std::runtime_error {

@@ -2,7 +2,9 @@
 
 #include "engine/AppPaths.h"
 #include "engine/ClassTokenizer.h"
+#include "engine/DiveBounds.h"
 #include "engine/EngineHost.h"
+#include "engine/ResourceManager.h"
 #include "engine/RuntimeError.h"
 #include "engine/TextFileSave.h"
 #include "engine/TextLineReader.h"
@@ -249,22 +251,29 @@ void applyKey(TemplateRec &t, const std::string &key, const std::string &value)
         t.Templatename = value;
 }
 
-bool usableRates(const std::vector<RateRecord> &rates)
-{
-    if (rates.empty())
-        return false;
-    for (const RateRecord &row : rates)
-        if (!(row.Rate > 0))
-            return false;
-    return true;
-}
-
-// The engine divides by the stop spacing and by every rate; a template without them
-// would hang or crash the first computation, so it is refused as unreadable.
+// The engine divides by the stop spacing and by every rate, and steps its ascent by the
+// spacing: a block outside the dive bounds (engine/DiveBounds.h) would hang or crash the
+// first computation, so it is refused as unreadable, in the diver's words.
 void checkUsable(const TemplateRec &t)
 {
-    if (!(t.StepSize > 0) || !usableRates(t.AscendRates) || !usableRates(t.DescendRates))
-        refuse(ErrBadSettings, "The template has no usable stop spacing or rate table");
+    if (t.AscendRates.empty())
+        throw RuntimeError(ErrBadSettings, "ReadTemplateBlock", GetLangString(2421));
+    if (t.DescendRates.empty())
+        throw RuntimeError(ErrBadSettings, "ReadTemplateBlock", GetLangString(2429));
+    DiveBounds::CheckSettings(t, "ReadTemplateBlock");
+}
+
+// A number beyond what a Single holds names its setting instead of "Overflow".
+void applyKeyOrSay(TemplateRec &t, const std::string &key, const std::string &value)
+{
+    try {
+        applyKey(t, key, value);
+    } catch (const RuntimeError &e) {
+        if (e.number() != ErrOverflow)
+            throw;
+        throw RuntimeError(ErrOverflow, "ReadTemplateBlock",
+                           DiveBounds::FillIn(GetLangString(7056), {key, value}));
+    }
 }
 
 } // namespace
@@ -346,10 +355,10 @@ void ReadTemplateBlock(TemplateRec &record, TextLineReader &in)
             // The line is cut down to its value: a value of exactly the end line ends
             // the block as well.
             const std::string key = trimBlanks(tokenizer.nextToken(line, "="));
-            applyKey(t, key, trimBlanks(line));
+            applyKeyOrSay(t, key, trimBlanks(line));
         } else {
             const std::string whole = trimBlanks(line);
-            applyKey(t, whole, whole);
+            applyKeyOrSay(t, whole, whole);
         }
         if (line == kEndLine)
             break;
@@ -390,6 +399,12 @@ bool LoadTemplate(TemplateRec &record, const std::string &name, const std::strin
             throw RuntimeError(ErrFileNotFound, "LoadTemplate", "File not found");
         TextLineReader in(file);
         ReadTemplateBlock(t, in);
+    } catch (const RuntimeError &e) {
+        // Settings outside what a dive can be, and numbers no dive has, say which.
+        const bool said = e.number() == ErrBadSettings || e.number() == ErrOverflow;
+        Host().MsgBox(path + "\r\nis not a valid template file, ignored" + (said ? "\r\n" + e.description() : ""),
+                      vbCritical | vbOKOnly, "");
+        return false;
     } catch (const std::exception &) {
         Host().MsgBox(path + "\r\nis not a valid template file, ignored", vbCritical | vbOKOnly, "");
         return false;

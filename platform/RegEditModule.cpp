@@ -1,6 +1,7 @@
 #include "platform/RegEditModule.h"
 
 #include "engine/AppPaths.h"
+#include "platform/SettingsWriteReport.h"
 
 #include <QDir>
 #include <QSettings>
@@ -22,11 +23,15 @@ QString keyOf(const QString &subKey, const QString &valueName)
 
 void SetRegString(const QString &subKey, const QString &valueName, const QString &value)
 {
-    if (!QDir().mkpath(QString::fromStdString(ConfigDir())))
+    if (!QDir().mkpath(QString::fromStdString(ConfigDir()))) {
+        ReportSettingsWriteFailure(storePath());
         return;
+    }
     QSettings store(storePath(), QSettings::IniFormat);
     store.setValue(keyOf(subKey, valueName), value);
     store.sync();
+    if (store.status() != QSettings::NoError)
+        ReportSettingsWriteFailure(storePath());
 }
 
 QString GetRegString(const QString &subKey, const QString &valueName)

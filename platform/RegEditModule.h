@@ -2,7 +2,8 @@
 // The user's few lasting choices as text values (language, start sound, table generator
 // ranges, blending inputs), kept per user in registry.ini of the configuration folder:
 // one group per subkey, the empty value name stored under the key "Default".
-// Nothing here fails: a value that cannot be read is "", a write that cannot be made is lost.
+// Nothing here fails: a value that cannot be read is ""; a write that cannot be made is
+// lost and reported once per run (platform/SettingsWriteReport.h).
 
 #include <QString>
 

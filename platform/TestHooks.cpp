@@ -1,5 +1,7 @@
 #include "platform/TestHooks.h"
 
+#include "platform/SettingsWriteReport.h"
+
 std::function<void(const QString &)> TestHooks::failure_;
 std::deque<int32_t> TestHooks::msgBoxAnswers;
 std::vector<TestHooks::Box> TestHooks::msgBoxes;
@@ -42,4 +44,5 @@ void TestHooks::reset()
     soundsPlayed.clear();
     urlsOpened.clear();
     programsStarted.clear();
+    ResetSettingsWriteReport();
 }

@@ -1,6 +1,7 @@
 #include "platform/WindowSettings.h"
 
 #include "engine/AppPaths.h"
+#include "platform/SettingsWriteReport.h"
 
 #include <QDir>
 #include <QSettings>
@@ -23,9 +24,13 @@ QString GetSetting(const QString &section, const QString &key, const QString &de
 
 void SaveSetting(const QString &section, const QString &key, const QString &value)
 {
-    if (!QDir().mkpath(QString::fromStdString(ConfigDir())))
+    if (!QDir().mkpath(QString::fromStdString(ConfigDir()))) {
+        ReportSettingsWriteFailure(storePath());
         return;
+    }
     QSettings store(storePath(), QSettings::IniFormat);
     store.setValue(section + '/' + key, value);
     store.sync();
+    if (store.status() != QSettings::NoError)
+        ReportSettingsWriteFailure(storePath());
 }

@@ -138,6 +138,11 @@ void OpenProfile()
     std::vector<ProfileFileDive> dives;
     try {
         dives = readSeriesFile(path);
+    } catch (const RuntimeError &e) {
+        // What is wrong, when the reader could say it: a depth, a setting, a number.
+        const bool said = e.number() == ErrBadSettings || e.number() == ErrOverflow;
+        reportFailure(path + "\r\n" + GetLangString(2310) + (said ? "\r\n" + e.description() : ""));
+        return;
     } catch (const std::exception &) {
         reportFailure(path + "\r\n" + GetLangString(2310));
         return;

@@ -1,12 +1,16 @@
 #include "shell/ProfileFile.h"
 
 #include "engine/ClassTokenizer.h"
+#include "engine/DiveBounds.h"
+#include "engine/ResourceManager.h"
 #include "engine/RuntimeError.h"
 #include "engine/TemplateModule.h"
 #include "engine/TextLineReader.h"
 #include "engine/TextLineWriter.h"
 #include "engine/VBConversions.h"
 
+#include <cmath>
+#include <limits>
 #include <sstream>
 
 namespace {
@@ -36,40 +40,67 @@ double fieldNumber(const std::string &field)
     return *number;
 }
 
+// A number of the file as a Single; one beyond the Single range is named in the
+// diver's words rather than as "Overflow".
+float fileSingle(double number)
+{
+    if (std::isfinite(number) && std::fabs(number) > std::numeric_limits<float>::max())
+        refuse(ErrOverflow, DiveBounds::FillIn(GetLangString(7057), {CStr(number)}));
+    return CSng(number);
+}
+
+// A whole-number field (mix, action); one beyond 16 bits is refused with `why`.
+int16_t fileInteger(double number, int32_t error, const std::string &why)
+{
+    if (!(number > INT16_MIN - 0.5 && number < INT16_MAX + 0.5))
+        refuse(error, why);
+    return CInt(number);
+}
+
 // "SurfTime = 90": whatever stands before the first "=" is not looked at.
 float surfaceInterval(const std::string &line)
 {
     const size_t equals = line.find('=');
     if (equals == std::string::npos)
         refuse(ErrTypeMismatch, "Type mismatch");
-    const float minutes = CSng(fieldNumber(line.substr(equals + 1)));
+    const float minutes = fileSingle(fieldNumber(line.substr(equals + 1)));
     if (minutes < 0)
         refuse(ErrInvalidCall, "A surface interval cannot be negative");
     return minutes;
 }
 
-// "depth,time,mix,action,": the first four fields; more are ignored.
-void readWaypointLine(ProfileFileDive &dive, std::string line)
+// "depth,time,mix,action,": the first four fields; more are ignored. A waypoint's depth
+// must lie within the dive bounds (engine/DiveBounds.h) of the dive's units, and the
+// legs of a dive last a week at most (`minutes` sums them).
+void readWaypointLine(ProfileFileDive &dive, std::string line, double &minutes)
 {
     const ClassTokenizer tokenizer;
-    const float depth = CSng(fieldNumber(tokenizer.nextToken(line, ",")));
-    const float time = CSng(fieldNumber(tokenizer.nextToken(line, ",")));
-    const int16_t mix = CInt(fieldNumber(tokenizer.nextToken(line, ",")));
-    const int16_t action = CInt(fieldNumber(tokenizer.nextToken(line, ",")));
+    const double depthField = fieldNumber(tokenizer.nextToken(line, ","));
+    const double timeField = fieldNumber(tokenizer.nextToken(line, ","));
+    const double mixField = fieldNumber(tokenizer.nextToken(line, ","));
+    const double actionField = fieldNumber(tokenizer.nextToken(line, ","));
+    const std::string unknownGas = "A waypoint's gas is not in the dive's gas list";
+    const int16_t action = fileInteger(actionField, ErrInvalidCall, "Unknown entry in the profile");
 
     ClassUseractions &log = dive.Log;
     if (action == ActionUserWaypoint) {
         // The replay cuts legs by depth and time and breathes gas `mix`: anything else
         // would draw nonsense or read outside the gas list.
-        if (depth < 0 || time < 0)
+        if (depthField < 0 || timeField < 0)
             refuse(ErrInvalidCall, "A waypoint's depth and time cannot be negative");
+        DiveBounds::CheckDepth(depthField, dive.Template.Metric, "ReadProfileBlock");
+        minutes += timeField;
+        DiveBounds::CheckDiveMinutes(minutes, "ReadProfileBlock");
+        const int16_t mix = fileInteger(mixField, ErrSubscript, unknownGas);
         if (mix < 0 || size_t(mix) >= dive.Template.Gases.size())
-            refuse(ErrSubscript, "A waypoint's gas is not in the dive's gas list");
+            refuse(ErrSubscript, unknownGas);
         log.NewAction();
-        log.setuser(log.GetLength(), depth, time, mix);
+        log.setuser(log.GetLength(), CSng(depthField), CSng(timeField), mix);
     } else if (action == ActionDecoMarker) {
+        const float depth = fileSingle(depthField);
+        const float time = fileSingle(timeField);
         log.NewAction();
-        log.setuser(log.GetLength(), depth, time, mix);
+        log.setuser(log.GetLength(), depth, time, fileInteger(mixField, ErrSubscript, unknownGas));
         log.setdeco(log.GetLength());
     } else {
         refuse(ErrInvalidCall, "Unknown entry in the profile");
@@ -100,10 +131,11 @@ void ReadProfileBlock(ProfileFileDive &dive, TextLineReader &in)
     if (in.LineInput() != kStartLine)
         refuse(ErrInvalidCall, "A dive's profile does not start where its settings end");
     dive.SurfTime = surfaceInterval(in.LineInput());
+    double minutes = 0;
     for (;;) {
         const std::string line = in.LineInput();
         if (line.find(',') != std::string::npos)
-            readWaypointLine(dive, line);
+            readWaypointLine(dive, line, minutes);
         else if (line == kEndLine)
             return;
         // Any other line without a "," is no waypoint and is passed over.

@@ -37,8 +37,9 @@ void WriteProfileDive(const TemplateRec &settings, float surfTime, const ClassUs
 
 // Reads a profile block into the dive, whose Template must be read already (the mix
 // numbers are checked against its gases). A block that ends early, a surface interval or
-// field that is not a number, a negative interval, depth or time, an unknown action or a
-// mix outside the gas list is a RuntimeError.
+// field that is not a number, a negative interval, depth or time, a depth beyond the dive
+// bounds (engine/DiveBounds.h), legs lasting more than a week, a number beyond a Single,
+// an unknown action or a mix outside the gas list is a RuntimeError.
 void ReadProfileBlock(ProfileFileDive &dive, TextLineReader &in);
 
 // Reads a whole series. Blank lines after the last dive are ignored. A file without any

@@ -1,6 +1,7 @@
 #include "shell/ProfileReplay.h"
 
 #include "engine/DOLVmiscModule.h"
+#include "engine/DiveBounds.h"
 #include "engine/ResourceManager.h"
 #include "engine/RuntimeError.h"
 
@@ -28,6 +29,8 @@ void CheckRateTables(const TemplateRec &tpl)
 {
     CheckRateTable(tpl.DescendRates, true, kReplaySource);
     CheckRateTable(tpl.AscendRates, false, kReplaySource);
+    DiveBounds::CheckRates(tpl.DescendRates, tpl.Metric, kReplaySource);
+    DiveBounds::CheckRates(tpl.AscendRates, tpl.Metric, kReplaySource);
 }
 
 void SaveUserProfile(ClassProfile &profile, const TemplateRec &tpl, float Depth,

@@ -34,7 +34,8 @@ void GetSegmentedProfile(ClassProfile &profile, const TemplateRec &tpl, float X1
                          float &X2, float &Y2, int16_t U);
 
 // Refuses (error 1001, with the language's text) rate tables the segmentation cannot
-// walk: an empty table, a rate that is not above 0, band depths out of order.
+// walk: an empty table, a rate that is not above 0 or outside the dive bounds
+// (engine/DiveBounds.h), band depths out of order.
 void CheckRateTables(const TemplateRec &tpl);
 
 // Runs the engine on the input profile into the deco profile: loadOnly replays the

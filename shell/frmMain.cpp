@@ -78,6 +78,11 @@ frmMain::frmMain(QWidget *parent) : QMainWindow(parent)
 
 frmMain::~frmMain()
 {
+    // The MDI area outlives this body (QWidget's destructor deletes it) and activates
+    // other sub-windows while its dive windows go: that must not reach a main window
+    // that is already half destroyed.
+    if (MdiArea_)
+        disconnect(MdiArea_, nullptr, this, nullptr);
     if (gMainForm == this)
         gMainForm = nullptr;
     FreeLanguageDll();

@@ -210,7 +210,67 @@ INSTANTIATE_TEST_SUITE_P(
                       BadSetting{"RateZero", [](TemplateRec &t, ClassProfile &) { t.AscendRates[0].Rate = 0; }},
                       BadSetting{"FirstBandBelowSurface",
                                  [](TemplateRec &t, ClassProfile &) { t.AscendRates[0].Depth = 3; }},
-                      BadSetting{"MixOutsideGasList", [](TemplateRec &, ClassProfile &in) { in.SetMixNumber(2, 1); }}),
+                      BadSetting{"MixOutsideGasList", [](TemplateRec &, ClassProfile &in) { in.SetMixNumber(2, 1); }},
+                      // Beyond the dive bounds: each of these once froze the planner or
+                      // overflowed the VPM gradient's stop rounding.
+                      BadSetting{"StepBelowTheFloatResolution", [](TemplateRec &t, ClassProfile &) { t.StepSize = 1e-30f; }},
+                      BadSetting{"StepBelowOneFoot",
+                                 [](TemplateRec &t, ClassProfile &) { t.Metric = false; t.StepSize = 0.9f; }},
+                      BadSetting{"LastStopBelowTheDeepest", [](TemplateRec &t, ClassProfile &) { t.LastStop = 1001; }},
+                      BadSetting{"CrawlingDescentRate",
+                                 [](TemplateRec &t, ClassProfile &) { t.DescendRates[0].Rate = 1e-30f; }},
+                      BadSetting{"AscentFasterThanAnyDiver",
+                                 [](TemplateRec &t, ClassProfile &) { t.AscendRates[0].Rate = 101; }},
+                      BadSetting{"SurfacePressureOf100Bar", [](TemplateRec &t, ClassProfile &) { t.EndPressure = 100; }},
+                      BadSetting{"NoAirAtTheStart", [](TemplateRec &t, ClassProfile &) { t.StartPressure = 0; }},
+                      BadSetting{"WaypointBelowTheDeepest", [](TemplateRec &, ClassProfile &in) { in.setDepth(2, 1000.5f); }},
+                      BadSetting{"ImperialRebreatherAt34MillionFeet",
+                                 [](TemplateRec &t, ClassProfile &in) {
+                                     t.Metric = false;
+                                     t.OpenCircuit = false;
+                                     t.Setpoint = 0;
+                                     t.StepSize = 10;
+                                     in.setDepth(1, 3.4e7f);
+                                     in.setDepth(2, 3.4e7f);
+                                 }}),
     [](const auto &info) { return info.param.name; });
+
+TEST_F(AscentPlanning, AnAscentThatStopsMovingIsAbandoned)
+{
+    // Past validation (a caller that never asks it) a step below the float resolution of
+    // the depth leaves every next target where the diver is: the planner says so at once.
+    dive().StepSize = 1e-30f;
+    ClassBuhlmann engine;
+    engine.Init(1, true);
+    ClassProfile out;
+    try {
+        P::PlanAscent(engine, out, 40);
+        FAIL() << "no error";
+    } catch (const RuntimeError &e) {
+        EXPECT_EQ(e.number(), ErrNoProgress);
+        EXPECT_EQ(e.description(), "*StringID 7058*");
+    }
+}
+
+TEST_F(AscentPlanning, TheDeepestDiveWithTheClosestStopsEndsInBoundedTime)
+{
+    // At the corner of the bounds (1000 m, stops 0.1 m apart, the hybrid model, whose VPM
+    // gradient is rounded to 16 bits) the plan ends: a whole ascent or the 14-day cap.
+    for (const bool metric : {true, false}) {
+        SCOPED_TRACE(metric);
+        gModelHybrid = true;
+        dive().Metric = metric;
+        dive().StepSize = metric ? 0.1f : 1;
+        dive().LastStop = 0;
+        dive().AscendRates = {RateRow(0, metric ? 10.0f : 33.0f)};
+        const float deepest = metric ? 1000 : 3300;
+        try {
+            const ClassProfile out = plan(SquareDive(deepest, 10, metric ? 100 : 330));
+            EXPECT_EQ(out.getDepth(out.GetLength()), 0);
+        } catch (const RuntimeError &e) {
+            EXPECT_EQ(e.number(), ErrStopCap) << e.source() << ": " << e.description();
+        }
+    }
+}
 
 } // namespace

@@ -42,6 +42,13 @@ struct ClassBuhlmannProbe {
     static float NextStop(const ClassBuhlmann &b, float stop) { return b.NextStop(stop); }
     static int16_t FindDecoGas(const ClassBuhlmann &b, float depth) { return b.FindDecoGas(depth); }
 
+    // The ascent alone from `last`, without the validation of StartBuhlmann.
+    static void PlanAscent(ClassBuhlmann &b, ClassProfile &out, float last)
+    {
+        b.ResultProfile = &out;
+        b.PlanAscent(last, last);
+    }
+
     // Segments written into `out`.
     static void Into(ClassBuhlmann &b, ClassProfile &out) { b.ResultProfile = &out; }
     static void AddResultWaypoint(ClassBuhlmann &b, float depth, float ppO2, float end, bool isStop)

@@ -2,6 +2,7 @@
 // malformed files without touching the record, and saves that never leave half a file.
 
 #include "engine/EngineGlobals.h"
+#include "engine/ResourceManager.h"
 #include "engine/RuntimeError.h"
 #include "engine/TemplateModule.h"
 #include "engine/TextLineReader.h"
@@ -138,7 +139,10 @@ protected:
         host.answers.push_back(vbOK);
         EXPECT_FALSE(LoadTemplate(record, "Bad.tpl", dir_));
         ASSERT_EQ(host.boxes.size(), 1u);
-        EXPECT_EQ(host.boxes[0].prompt, path + "\r\nis not a valid template file, ignored");
+        // Settings outside what a dive can be add a line saying what is wrong.
+        const std::string &prompt = host.boxes[0].prompt;
+        EXPECT_EQ(prompt.substr(0, prompt.find("ignored") + 7), path + "\r\nis not a valid template file, ignored");
+        refusal_ = prompt.substr(std::min(prompt.size(), path.size() + 41));
         EXPECT_EQ(host.boxes[0].buttons, vbCritical | vbOKOnly);
         EXPECT_EQ(gTemplateFile, path);
 
@@ -169,6 +173,7 @@ protected:
 
     QTemporaryDir tmp_;
     std::string dir_;
+    std::string refusal_; // what the last refusal said after its first two lines
 };
 
 std::string block(const std::string &lines)
@@ -177,7 +182,8 @@ std::string block(const std::string &lines)
 }
 
 // The lines that make a block usable on their own.
-const std::string kUsable = "StepSize= 3\r\nAscendRates= 0: 10,\r\nDescendRates= 0: 20,\r\n";
+const std::string kUsable = "StepSize= 3\r\nAscendRates= 0: 10,\r\nDescendRates= 0: 20,\r\n"
+                            "StartPressure= 1\r\nEndPressure= 1\r\n";
 
 // ---- the text ----
 
@@ -367,6 +373,57 @@ TEST_F(TemplateFiles, MalformedFilesAreRefusedAndChangeNothing)
     TemplateRec t = metricSample();
     EXPECT_THROW(readBlock(block("Metric=\r\n"), t), RuntimeError);
     EXPECT_EQ(blockText(t), blockText(metricSample()));
+}
+
+TEST_F(TemplateFiles, SettingsNoDiveCanHaveAreRefusedSayingWhatIsWrong)
+{
+    // Each of these once loaded as a template and then froze or crashed the first
+    // computation of the dive it was loaded into.
+    ScopedEnv install("DOLV_INSTALL_DIR", DOLV_SOURCE_DIR);
+    std::string english = kDefaultLanguageFile;
+    ASSERT_EQ(LoadLanguageDll(english), 1);
+    const std::string good = blockText(metricSample());
+    const struct {
+        const char *what;
+        std::string bytes;
+        const char *says;
+    } cases[] = {
+        {"stop spacing below the float resolution", replaced(good, "StepSize= 3", "StepSize= 1E-30"),
+         "the step between decompression stops must be at least 0.1 m."},
+        {"stop spacing just below 0.1 m", replaced(good, "StepSize= 3", "StepSize= .09"), "at least 0.1 m."},
+        {"last stop below the deepest depth", replaced(good, "LastStop= 6", "LastStop= 1001"),
+         "the last stop must lie between the surface and 1000 m."},
+        {"negative last stop", replaced(good, "LastStop= 6", "LastStop=-3"), "between the surface and 1000 m."},
+        {"a crawling ascent", replaced(good, " 6: 9,", " 6: 1E-30,"),
+         "every ascent and descent rate must lie between 0.1 m/min and 100 m/min."},
+        {"a descent faster than any diver", replaced(good, " 40: 18,", " 40: 1000,"), "between 0.1 m/min and 100 m/min."},
+        {"surface pressure of 100 bar", replaced(good, "EndPressure= .8123", "EndPressure= 100"),
+         "the surface pressure must lie between 0.2 bar and 1.2 bar."},
+        {"no pressure at the start", replaced(good, "StartPressure= 1.0147", "StartPressure= 0"),
+         "between 0.2 bar and 1.2 bar."},
+        {"number beyond a Single", replaced(good, "RMV= 19.5", "RMV= 1E+39"),
+         "The setting \"RMV\" holds a number too large for any dive: 1E+39"},
+        {"a rate beyond a Single", replaced(good, " 6: 9,", " 6: 9E+99,"),
+         "The setting \"AscendRates\" holds a number too large for any dive"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        expectRefused(c.bytes, imperialSample());
+        EXPECT_NE(refusal_.find(c.says), std::string::npos) << refusal_;
+    }
+
+    // In feet the bounds are feet; at the bounds themselves the block is a dive.
+    TemplateRec edge = imperialSample();
+    edge.StepSize = 1;
+    edge.LastStop = 3300;
+    edge.AscendRates = {rate(0, 0.3f), rate(20, 330)};
+    edge.StartPressure = 0.2f;
+    edge.EndPressure = 1.2f;
+    EXPECT_NO_THROW(readBlock(blockText(edge)));
+    edge.StepSize = 0.9f;
+    expectRefused(blockText(edge), metricSample());
+    EXPECT_NE(refusal_.find("at least 1 ft."), std::string::npos) << refusal_;
+    FreeLanguageDll();
 }
 
 // ---- saving ----

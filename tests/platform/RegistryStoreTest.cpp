@@ -1,12 +1,16 @@
 // The per-user stores: registry values and window placements, each test in its own
 // configuration folder.
 
+#include "platform/MsgBox.h"
 #include "platform/RegEditModule.h"
+#include "platform/SettingsWriteReport.h"
+#include "platform/TestHooks.h"
 #include "platform/WindowSettings.h"
 #include "tests/support/ScopedEnv.h"
 
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 
@@ -63,16 +67,34 @@ TEST_F(StoreTest, RegistryValuesOfAnotherKindReadEmpty)
     EXPECT_EQ(GetRegString("Mix", "sCurHe"), "0");
 }
 
-TEST_F(StoreTest, AnUnwritableFolderLosesTheWriteSilently)
+TEST_F(StoreTest, AWriteThatFailsIsReportedOncePerRun)
 {
+    // A configuration folder that cannot be made: a file stands where it would go.
     QFile blocker(dir.path() + "/file");
     ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
     blocker.close();
-    ScopedEnv bad("DOLV_CONFIG_DIR", dir.path().toStdString() + "/file/cfg");
+    {
+        ScopedEnv bad("DOLV_CONFIG_DIR", dir.path().toStdString() + "/file/cfg");
+        TestHooks::msgBoxAnswers.push_back(vbOK);
+        SetRegString("Sound", "", "Off");
+        EXPECT_EQ(GetRegString("Sound", ""), "");
+        SaveSetting("Settings", "MainLeft", "1");
+        EXPECT_EQ(GetSetting("Settings", "MainLeft", "1000"), "1000");
+        ASSERT_EQ(TestHooks::msgBoxes.size(), 1u); // the second failure brings no second box
+        EXPECT_TRUE(TestHooks::msgBoxes[0].prompt.endsWith(dir.path() + "/file/cfg/registry.ini"));
+        EXPECT_EQ(TestHooks::msgBoxes[0].buttons, vbCritical + vbOKOnly);
+    }
+
+    // A folder that is there, but the file cannot be replaced (a folder has its name):
+    // the store's own status after writing tells, whoever runs the test.
+    ResetSettingsWriteReport(); // as at the next start
+    TestHooks::msgBoxes.clear();
+    SaveSetting("Settings", "MainTop", "1");
+    ASSERT_TRUE(QDir().mkpath(dir.path() + "/cfg/registry.ini"));
+    TestHooks::msgBoxAnswers.push_back(vbOK);
     SetRegString("Sound", "", "Off");
-    EXPECT_EQ(GetRegString("Sound", ""), "");
-    SaveSetting("Settings", "MainLeft", "1");
-    EXPECT_EQ(GetSetting("Settings", "MainLeft", "1000"), "1000");
+    ASSERT_EQ(TestHooks::msgBoxes.size(), 1u);
+    EXPECT_TRUE(TestHooks::msgBoxes[0].prompt.endsWith("registry.ini"));
 }
 
 TEST_F(StoreTest, WindowPlacementRoundTripsWithDefaults)

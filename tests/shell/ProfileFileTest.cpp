@@ -2,11 +2,13 @@
 // hold, and files that are refused whole rather than half read. (Round trips through the
 // windows in two locales are in DiveSeriesTest.)
 
+#include "engine/ResourceManager.h"
 #include "engine/RuntimeError.h"
 #include "engine/TemplateModule.h"
 #include "engine/TextLineReader.h"
 #include "engine/TextLineWriter.h"
 #include "shell/ProfileFile.h"
+#include "tests/support/ScopedEnv.h"
 
 #include <gtest/gtest.h>
 
@@ -151,4 +153,63 @@ TEST(ProfileFile, MalformedFilesAreRefusedWhole)
         SCOPED_TRACE(c.what);
         EXPECT_THROW(readSeries(c.file), RuntimeError);
     }
+}
+
+namespace {
+
+// The text a refused series gives, in English.
+std::string refusalOf(const std::string &text)
+{
+    try {
+        readSeries(text);
+    } catch (const RuntimeError &e) {
+        return e.description();
+    }
+    return "accepted";
+}
+
+} // namespace
+
+TEST(ProfileFile, DivesNoPlannerCanFollowAreRefusedSayingWhatIsWrong)
+{
+    // Each of these once opened and froze the planner, or was refused as "Overflow".
+    ScopedEnv install("DOLV_INSTALL_DIR", DOLV_SOURCE_DIR);
+    std::string english = kDefaultLanguageFile;
+    ASSERT_EQ(LoadLanguageDll(english), 1);
+    const std::string text = seriesText();
+    const std::string imperialRebreather =
+        replaced(replaced(replaced(replaced(text, "Metric=1", "Metric=0"), "Open Circuit=1", "Open Circuit=0"),
+                          "Setpoint= 1.3", "Setpoint= 0"),
+                 "StepSize= 3", "StepSize= 10");
+    const struct {
+        const char *what;
+        std::string file;
+        std::string says;
+    } cases[] = {
+        {"stop spacing of 1E-30", replaced(text, "StepSize= 3", "StepSize= 1E-30"),
+         "the step between decompression stops must be at least 0.1 m."},
+        {"rebreather at 34 million feet", replaced(imperialRebreather, "30,20,0,0,", "3.4E+07,20,0,0,"),
+         "A waypoint at 3.4E+07 ft cannot be planned: depths lie between the surface and 3300 ft."},
+        {"surface pressure of 100 bar", replaced(replaced(text, "EndPressure= 1.013", "EndPressure= 100"),
+                                                 "30,20,0,0,", "1E+08,20,0,0,"),
+         "the surface pressure must lie between 0.2 bar and 1.2 bar."},
+        {"depth beyond a Single", replaced(text, "30,20,0,0,", "1E+39,20,0,0,"),
+         "A waypoint at 1E+39 m cannot be planned"},
+        {"just below the deepest depth", replaced(text, "30,20,0,0,", "1000.1,20,0,0,"),
+         "A waypoint at 1000.1 m cannot be planned"},
+        {"legs longer than a week", replaced(text, "30,20,0,0,", "30,10079,0,0,"),
+         "The legs of this dive last 10081.5 minutes; a dive can be planned for at most 10080 minutes"},
+        {"deco marker beyond a Single", replaced(text, "-1,-1,0,1,", "-1,-1E+39,0,1,"),
+         "The file holds a number too large for any dive: -1E+39"},
+        {"interval beyond a Single", replaced(text, "SurfTime = 90", "SurfTime = 1E+40"),
+         "The file holds a number too large for any dive: 1E+40"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        EXPECT_NE(refusalOf(c.file).find(c.says), std::string::npos) << refusalOf(c.file);
+    }
+    // At the bounds the dive is a dive.
+    EXPECT_NO_THROW(readSeries(replaced(text, "30,20,0,0,", "1000,20,0,0,")));
+    EXPECT_NO_THROW(readSeries(replaced(imperialRebreather, "30,20,0,0,", "3300,20,0,0,")));
+    FreeLanguageDll();
 }

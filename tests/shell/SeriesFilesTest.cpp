@@ -3,7 +3,9 @@
 
 #include "tests/shell/EditorFixture.h"
 
+#include "engine/TextLineWriter.h"
 #include "settings/frmProperties.h"
+#include "shell/ProfileFile.h"
 #include "tests/support/FileBytes.h"
 
 #include <QDir>
@@ -11,6 +13,7 @@
 #include <QTemporaryDir>
 
 #include <fstream>
+#include <sstream>
 
 class SeriesFilesTest : public EditorTest {
 protected:
@@ -101,6 +104,76 @@ TEST_F(SeriesFilesTest, FilesThatCannotBeReadOpenNothing)
     TestHooks::fileAnswers.push_back(QString());
     gMainForm->mnuOpen->trigger();
     EXPECT_EQ(openDives(), 1);
+}
+
+TEST_F(SeriesFilesTest, FilesNoPlannerCanFollowAreRefusedAndTouchNothing)
+{
+    // Each of these once loaded and froze the planner for ever, losing every open dive.
+    leg(30, 20);
+    editor->StartDeco();
+    const auto snapshot = [] {
+        std::ostringstream text;
+        TextLineWriter out(text);
+        for (size_t i = 1; i < gDiveWindows.size(); ++i)
+            if (gDiveWindows[i])
+                WriteProfileDive(gSettings[i].Template, gSettings[i].SurfTime, gDiveWindows[i]->UserEnteredWaypoints, out);
+        return text.str();
+    };
+    const std::string before = snapshot();
+    const size_t records = gSettings.size();
+    const int resultLength = editor->DecoProfile().GetLength();
+
+    TestHooks::fileAnswers.push_back(dir.filePath("good.prf"));
+    gMainForm->mnuSaveProfileAs->trigger();
+    const std::string good = FileBytes(dir.filePath("good.prf").toStdString());
+    ASSERT_NE(good.find("\r\n30,20,"), std::string::npos);
+    const auto with = [](std::string text, std::initializer_list<std::pair<const char *, const char *>> edits) {
+        for (const auto &[from, to] : edits) {
+            const size_t at = text.find(from);
+            EXPECT_NE(at, std::string::npos) << from;
+            if (at != std::string::npos)
+                text.replace(at, std::string(from).size(), to);
+        }
+        return text;
+    };
+    const std::string tinyStep = with(good, {{"StepSize= 3", "StepSize= 1E-30"}});
+    const struct {
+        const char *name;
+        std::string content;
+        int says;
+    } files[] = {
+        {"tiny step.tpl", tinyStep.substr(0, tinyStep.find("Start of Profile")), 7050},
+        {"tiny step.prf", tinyStep, 7050},
+        {"rebreather at 34 million feet.prf",
+         with(good, {{"Metric=1", "Metric=0"}, {"Open Circuit=1", "Open Circuit=0"}, {"Setpoint= 1.3", "Setpoint= 0"},
+                     {"StepSize= 3", "StepSize= 10"}, {"\r\n30,20,", "\r\n3.4E+07,20,"}}),
+         7054},
+        {"100 bar.prf", with(good, {{"EndPressure= 1.013", "EndPressure= 100"}, {"\r\n30,20,", "\r\n1E+08,20,"}}),
+         7053},
+    };
+    for (const auto &f : files) {
+        SCOPED_TRACE(f.name);
+        std::ofstream(dir.filePath(f.name).toStdString(), std::ios::binary) << f.content;
+        TestHooks::msgBoxes.clear();
+        TestHooks::msgBoxAnswers.push_back(vbOK);
+        TestHooks::fileAnswers.push_back(dir.filePath(f.name));
+        if (QString(f.name).endsWith(".tpl"))
+            gMainForm->mnuLoadTemplate->trigger();
+        else
+            gMainForm->mnuOpen->trigger();
+        ASSERT_EQ(TestHooks::msgBoxes.size(), 1u);
+        const QString said = TestHooks::msgBoxes[0].prompt;
+        EXPECT_TRUE(said.startsWith(dir.filePath(f.name) + "\r\n")) << said.toStdString();
+        const QString what = GetLangStringQ(f.says);
+        EXPECT_TRUE(said.contains(what.left(what.indexOf("%1")))) << said.toStdString();
+        EXPECT_EQ(openDives(), 1);
+        EXPECT_EQ(gSettings.size(), records);
+        EXPECT_EQ(snapshot(), before);
+    }
+    // The dive still computes as it did.
+    editor->StartDeco();
+    EXPECT_EQ(editor->DecoProfile().GetLength(), resultLength);
+    EXPECT_TRUE(TestHooks::msgBoxes.size() == 1u);
 }
 
 TEST_F(SeriesFilesTest, TemplatesAreSavedAndLoadedWithTheirCircuit)

@@ -7,6 +7,7 @@
 #include "engine/VBConversions.h"
 #include "platform/LocaliseForm.h"
 #include "platform/MsgBox.h"
+#include "platform/ShellServices.h"
 #include "platform/UpDown.h"
 
 #include <QComboBox>
@@ -334,7 +335,7 @@ void frmWaypointForm::Form_Load()
 {
     // The dive whose settings apply is the one in the active editor; the default
     // template when there is none (or its number names no dive).
-    const int16_t tag = Host().ActiveEditorTag();
+    const int16_t tag = Shell().ActiveProfileNumber();
     mDiveNumber = (tag > 0 && tag < static_cast<int>(gSettings.size())) ? tag : 0;
 
     LocaliseForm(this);

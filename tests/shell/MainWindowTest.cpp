@@ -3,6 +3,9 @@
 
 #include "engine/EngineGlobals.h"
 #include "engine/RuntimeError.h"
+#include "engine/DiveModel.h"
+#include "platform/ShellServices.h"
+#include "shell/DiveWindows.h"
 #include "platform/WindowSettings.h"
 #include "tests/shell/StartUpFixture.h"
 
@@ -13,14 +16,12 @@ namespace {
 
 struct Ticks {
     bool B, C, VPM, Hybrid;
-    bool modelVPM, modelHybrid;
 };
 
 Ticks ticks()
 {
     return {gMainForm->mnuBulhmannB->isChecked(), gMainForm->mnuBulhmannC->isChecked(),
-            gMainForm->mnuVPM->isChecked(),       gMainForm->mnuHybrid->isChecked(),
-            gModelVPM,                            gModelHybrid};
+            gMainForm->mnuVPM->isChecked(), gMainForm->mnuHybrid->isChecked()};
 }
 
 void expectTicks(const Ticks &want)
@@ -30,32 +31,35 @@ void expectTicks(const Ticks &want)
     EXPECT_EQ(got.C, want.C) << "C";
     EXPECT_EQ(got.VPM, want.VPM) << "VPM";
     EXPECT_EQ(got.Hybrid, want.Hybrid) << "hybrid";
-    EXPECT_EQ(got.modelVPM, want.modelVPM) << "gModelVPM";
-    EXPECT_EQ(got.modelHybrid, want.modelHybrid) << "gModelHybrid";
+    // The dives are computed with the options the ticks show.
+    const PlanOptions o = AlgorithmOptions();
+    EXPECT_EQ(o.ModelC, got.C) << "ZH-L16C option";
+    EXPECT_EQ(o.VPM, got.VPM) << "VPM option";
+    EXPECT_EQ(o.Hybrid, got.Hybrid) << "hybrid option";
 }
 
 TEST_F(StartUpTest, AlgorithmMenuKeepsVpmAloneAndHybridWithBOrC)
 {
     ASSERT_TRUE(start("/vpm /hybrid"));
     gMainForm->mnuBulhmannC->trigger();
-    expectTicks({false, true, false, false, false, false});
+    expectTicks({false, true, false, false});
     gMainForm->mnuVPM->trigger(); // VPM unticks B and C
-    expectTicks({false, false, true, false, true, false});
+    expectTicks({false, false, true, false});
     gMainForm->mnuBulhmannB->trigger(); // B leaves VPM as it was
-    expectTicks({true, false, true, false, true, false});
+    expectTicks({true, false, true, false});
     gMainForm->mnuBulhmannC->trigger();
     gMainForm->mnuVPM->trigger(); // unticking VPM ticks B, though C was ticked before
-    expectTicks({true, false, false, false, false, false});
+    expectTicks({true, false, false, false});
     gMainForm->mnuVPM->trigger();
     gMainForm->mnuHybrid->trigger(); // hybrid while VPM: hybrid and B, no VPM
-    expectTicks({true, false, false, true, false, true});
+    expectTicks({true, false, false, true});
     gMainForm->mnuBulhmannC->trigger(); // hybrid goes with C as well
-    expectTicks({false, true, false, true, false, true});
+    expectTicks({false, true, false, true});
     gMainForm->mnuVPM->trigger(); // VPM while hybrid: VPM alone
-    expectTicks({false, false, true, false, true, false});
+    expectTicks({false, false, true, false});
     gMainForm->mnuHybrid->trigger();
     gMainForm->mnuHybrid->trigger(); // unticking hybrid leaves B and C as they are
-    expectTicks({true, false, false, false, false, false});
+    expectTicks({true, false, false, false});
 }
 
 TEST_F(StartUpTest, TheCircuitModeTogglesAndIsWrittenIntoTheActiveDive)
@@ -129,19 +133,31 @@ TEST_F(StartUpTest, TheAscentCommandSwitchesItselfOff)
     EXPECT_TRUE(gMainForm->mnuDiveInformation->isEnabled());
 }
 
-TEST_F(StartUpTest, TheEngineSeesTheWindowsThroughTheHost)
+TEST_F(StartUpTest, WindowsAndDivesFindEachOther)
 {
     ASSERT_TRUE(start());
     gMainForm->mnuNewProfile->trigger();
-    EXPECT_EQ(Host().ActiveEditorTag(), 2);
-    EXPECT_EQ(Host().EditorTag(1), 1);
-    EXPECT_EQ(Host().EditorPrevProfile(2), -1);
+    // Each window shows the dive of its number; the series links are the dive's.
+    for (int16_t n : {1, 2}) {
+        ASSERT_TRUE(DiveWindow(n));
+        EXPECT_EQ(DiveNumber(DiveWindow(n)), n);
+        EXPECT_EQ(&DiveWindow(n)->dive(), FindDive(n));
+        EXPECT_EQ(DiveWindow(n)->Tag(), QString::number(n));
+    }
+    EXPECT_EQ(Shell().ActiveProfileNumber(), 2);
     gDiveWindows[2]->setPrevNext(1, -1);
-    EXPECT_EQ(Host().EditorPrevProfile(2), 1);
-    EXPECT_EQ(Host().EditorTag(9), 9); // no such window: the number itself
-    EXPECT_FALSE(Host().ModelCChecked());
+    EXPECT_EQ(PreviousDiveOf(2), 1);
+    EXPECT_EQ(FirstDiveOfSeries(2), 1);
+    EXPECT_EQ(DiveWindow(9), nullptr);
+    EXPECT_EQ(DiveNumber(nullptr), -1);
+    // A closed window's dive leaves the model; the window is gone for the look-up.
+    DiveWindow(2)->CloseByCode();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(FindDive(2), nullptr);
+    EXPECT_EQ(DiveWindow(2), nullptr);
+    EXPECT_FALSE(AlgorithmOptions().ModelC);
     gMainForm->mnuBulhmannC->trigger();
-    EXPECT_TRUE(Host().ModelCChecked());
+    EXPECT_TRUE(AlgorithmOptions().ModelC);
     SetStatusText("computing");
     EXPECT_EQ(gMainForm->Panels(1)->text(), "computing");
     TestHooks::msgBoxAnswers.push_back(vbNo);

@@ -2,6 +2,7 @@
 
 #include "engine/DOLVmiscModule.h"
 #include "engine/EngineGlobals.h"
+#include "engine/GasAdvisor.h"
 #include "engine/EngineHost.h"
 #include "engine/LibraryModule.h"
 #include "engine/VBConversions.h"
@@ -471,8 +472,7 @@ QString frmWaypointForm::NumericInput(const QString &text)
 
 float frmWaypointForm::RoundDown(float value)
 {
-    const float hundredths = static_cast<float>(double(value) * 100.0);
-    return static_cast<float>(std::floor(double(hundredths)) / 100.0);
+    return RoundDownPercent(value);
 }
 
 void frmWaypointForm::calcAdvisor(float depth)

@@ -1,7 +1,7 @@
 // Dives apart from their windows: a saved series replayed and planned in the dive model
 // gives the windows' waypoints, and the plan call leaves every record and window alone.
 
-#include "tests/shell/EditorFixture.h"
+#include "tests/support/EditorFixture.h"
 
 #include "engine/DOLVmiscModule.h"
 #include "engine/DiveModel.h"
@@ -19,7 +19,7 @@
 
 namespace {
 
-class DiveModelTest : public EditorTest {
+class DiveModelTest : public EditorFixture {
 protected:
     static ClassUseractions log(std::initializer_list<std::tuple<float, float, int16_t>> legs, bool deco)
     {

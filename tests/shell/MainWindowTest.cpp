@@ -7,10 +7,13 @@
 #include "platform/ShellServices.h"
 #include "shell/DiveWindows.h"
 #include "platform/WindowSettings.h"
-#include "tests/shell/StartUpFixture.h"
+#include "tests/support/StartUpFixture.h"
 
 #include <QCoreApplication>
 #include <QLabel>
+
+class MainWindowTest : public StartUpFixture {};
+
 
 namespace {
 
@@ -38,7 +41,7 @@ void expectTicks(const Ticks &want)
     EXPECT_EQ(o.Hybrid, got.Hybrid) << "hybrid option";
 }
 
-TEST_F(StartUpTest, AlgorithmMenuKeepsVpmAloneAndHybridWithBOrC)
+TEST_F(MainWindowTest, AlgorithmMenuKeepsVpmAloneAndHybridWithBOrC)
 {
     ASSERT_TRUE(start("/vpm /hybrid"));
     gMainForm->mnuBulhmannC->trigger();
@@ -62,7 +65,7 @@ TEST_F(StartUpTest, AlgorithmMenuKeepsVpmAloneAndHybridWithBOrC)
     expectTicks({true, false, false, false});
 }
 
-TEST_F(StartUpTest, TheCircuitModeTogglesAndIsWrittenIntoTheActiveDive)
+TEST_F(MainWindowTest, TheCircuitModeTogglesAndIsWrittenIntoTheActiveDive)
 {
     ASSERT_TRUE(start());
     QAction *button = gMainForm->Buttons(9);
@@ -82,7 +85,7 @@ TEST_F(StartUpTest, TheCircuitModeTogglesAndIsWrittenIntoTheActiveDive)
     EXPECT_NE(GetLangStringQ(1107), GetLangStringQ(1108));
 }
 
-TEST_F(StartUpTest, ADiveWindowShowsItsOwnCircuitModeWithoutWritingIt)
+TEST_F(MainWindowTest, ADiveWindowShowsItsOwnCircuitModeWithoutWritingIt)
 {
     ASSERT_TRUE(start());
     gMainForm->mnuNewProfile->trigger();
@@ -96,7 +99,7 @@ TEST_F(StartUpTest, ADiveWindowShowsItsOwnCircuitModeWithoutWritingIt)
     EXPECT_TRUE(gMainForm->IsOpenCircuit());
 }
 
-TEST_F(StartUpTest, WithoutADiveWindowTheDiveCommandsDoNothing)
+TEST_F(MainWindowTest, WithoutADiveWindowTheDiveCommandsDoNothing)
 {
     ASSERT_TRUE(start());
     diveWindows()[0]->close();
@@ -119,7 +122,7 @@ TEST_F(StartUpTest, WithoutADiveWindowTheDiveCommandsDoNothing)
     EXPECT_TRUE(TestHooks::modalWindows == QStringList{"frmLiability"});
 }
 
-TEST_F(StartUpTest, TheAscentCommandSwitchesItselfOff)
+TEST_F(MainWindowTest, TheAscentCommandSwitchesItselfOff)
 {
     ASSERT_TRUE(start());
     gMainForm->EnableProfileCommands(true, true);
@@ -133,7 +136,7 @@ TEST_F(StartUpTest, TheAscentCommandSwitchesItselfOff)
     EXPECT_TRUE(gMainForm->mnuDiveInformation->isEnabled());
 }
 
-TEST_F(StartUpTest, WindowsAndDivesFindEachOther)
+TEST_F(MainWindowTest, WindowsAndDivesFindEachOther)
 {
     ASSERT_TRUE(start());
     gMainForm->mnuNewProfile->trigger();
@@ -165,14 +168,14 @@ TEST_F(StartUpTest, WindowsAndDivesFindEachOther)
     EXPECT_EQ(TestHooks::msgBoxes.back().title, "DOLV");
 }
 
-TEST_F(StartUpTest, UnknownMemberNamesAreAnError)
+TEST_F(MainWindowTest, UnknownMemberNamesAreAnError)
 {
     ASSERT_TRUE(start());
     EXPECT_THROW(CallByName(ActiveEditor(), "StartDecoo"), RuntimeError);
     EXPECT_NO_THROW(CallByName(ActiveEditor(), "mnuclearallwaypoints"));
 }
 
-TEST_F(StartUpTest, WindowsTileAndCascade)
+TEST_F(MainWindowTest, WindowsTileAndCascade)
 {
     ASSERT_TRUE(start());
     gMainForm->resize(900, 700);
@@ -197,7 +200,7 @@ TEST_F(StartUpTest, WindowsTileAndCascade)
     EXPECT_EQ(diveWindows()[0]->geometry().bottom(), area.height() - 1);
 }
 
-TEST_F(StartUpTest, PlacementIsStoredInTwipsAndRestored)
+TEST_F(MainWindowTest, PlacementIsStoredInTwipsAndRestored)
 {
     SaveSetting("Settings", "MainLeft", "1500");
     SaveSetting("Settings", "MainTop", "3000");
@@ -215,7 +218,7 @@ TEST_F(StartUpTest, PlacementIsStoredInTwipsAndRestored)
 
 // The window comes back where and as large as the diver left it, however often the
 // program is started: the stored size must not grow by the window frame each time.
-TEST_F(StartUpTest, PlacementComesBackUnchangedAtTheNextStart)
+TEST_F(MainWindowTest, PlacementComesBackUnchangedAtTheNextStart)
 {
     ASSERT_TRUE(start());
     QCoreApplication::processEvents();
@@ -231,7 +234,7 @@ TEST_F(StartUpTest, PlacementComesBackUnchangedAtTheNextStart)
     EXPECT_EQ(gMainForm->size(), size);
 }
 
-TEST_F(StartUpTest, AMinimisedWindowKeepsThePlacementStoredBefore)
+TEST_F(MainWindowTest, AMinimisedWindowKeepsThePlacementStoredBefore)
 {
     SaveSetting("Settings", "MainWidth", "12000");
     ASSERT_TRUE(start());

@@ -1,6 +1,7 @@
 #pragma once
 // Starts DOLV the way the program does (Main), offscreen, with the disclaimer answered
-// by a scripted handler, and puts everything back afterwards.
+// by a scripted handler, and puts everything back afterwards. Shared by every test
+// binary; each test file derives its own fixture name from it.
 
 #include "engine/EngineHost.h"
 #include "engine/LibraryModule.h"
@@ -19,7 +20,7 @@
 #include <QMdiSubWindow>
 #include <QPushButton>
 
-class StartUpTest : public ::testing::Test {
+class StartUpFixture : public ::testing::Test {
 protected:
     void TearDown() override { ResetShell(); }
 

@@ -1,6 +1,7 @@
 #pragma once
 // DOLV started offscreen as the program starts, with its first dive window (dive 1) in
-// the main window. The dive has the default template: metric, open circuit, stops every
+// the main window. Shared by every test binary; each test file derives its own fixture
+// name from it. The dive has the default template: metric, open circuit, stops every
 // 3 m, GF 30/80, descent 20 m/min, ascent 10 m/min below 30 m, 9 below 6 m and 3 above;
 // gases Air, EAN32, EAN50, Oxygen and three trimixes. Its decompression switches to
 // EAN50 at 21 m and to oxygen at 6 m.
@@ -27,7 +28,7 @@
 #include <QPushButton>
 #include <QTest>
 
-class EditorTest : public ::testing::Test {
+class EditorFixture : public ::testing::Test {
 public:
     // The main window's commands that follow the dive's state.
     struct Commands {
@@ -95,7 +96,7 @@ protected:
     QPointer<frmWaypointEditor> editor;
 };
 
-inline std::ostream &operator<<(std::ostream &os, const EditorTest::Commands &c)
+inline std::ostream &operator<<(std::ostream &os, const EditorFixture::Commands &c)
 {
     return os << "{ascent " << c.ascent << ", info " << c.info << ", next dive " << c.nextDive
               << ", clear deco " << c.clearDeco << "}";

@@ -20,7 +20,22 @@ void setRow(Comp16 &row, const float (&values)[kCompartments])
 
 } // namespace
 
-ClassBuhlmann::ClassBuhlmann() = default;
+namespace {
+
+// The settings of an engine not started yet: empty, so a call before Init computes
+// nothing from another dive's record.
+const TemplateRec &unstartedSettings()
+{
+    static const TemplateRec none;
+    return none;
+}
+
+} // namespace
+
+ClassBuhlmann::ClassBuhlmann()
+    : Settings(&unstartedSettings())
+{
+}
 
 // ZH-L16 coefficients, a in msw (bar x 10), b dimensionless; compartment 1 the fastest.
 // B and C share everything but the nitrogen a of compartments 5 to 15.
@@ -54,8 +69,6 @@ void ClassBuhlmann::SetHalfTimes()
 
 const TemplateRec &ClassBuhlmann::Tmpl() const
 {
-    if (!Settings)
-        throw RuntimeError(ErrInvalidCall, "ClassBuhlmann", "The engine was not started");
     return *Settings;
 }
 

@@ -161,7 +161,7 @@ private:
     const ClassProfile *InputProfile = nullptr;
     ClassProfile *ResultProfile = nullptr;
     // The dive's settings, and the gSettings record that receives the end state (-1: none).
-    const TemplateRec *Settings = nullptr;
+    const TemplateRec *Settings;
     int16_t RecordNumber = -1;
     bool ModelVPM = false;
     bool ModelHybrid = false;

@@ -40,8 +40,13 @@ install_packages() {
 }
 
 build() {
-    if [ ! -f build/build.ninja ]; then
-        cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+    # The test mode (CI) builds with warnings as errors; the option stays in the cache.
+    local werror=()
+    if [ "$mode" = test ]; then
+        werror=(-DDOLV_WERROR=ON)
+    fi
+    if [ ! -f build/build.ninja ] || [ ${#werror[@]} -gt 0 ]; then
+        cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "${werror[@]}"
     fi
     cmake --build build -j "${DOLV_JOBS:-$(nproc)}"
 }

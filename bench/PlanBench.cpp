@@ -16,7 +16,7 @@
 
 namespace {
 
-// Answers every box with its default and plays the editors of the dive series.
+// Answers every box with its default.
 FakeEngineHost &benchHost()
 {
     static FakeEngineHost host;
@@ -83,10 +83,8 @@ TemplateRec rebreatherDive()
 // The diver's own profile: descent at the dive's rates, then level until the bottom time.
 ClassProfile bottomProfile(int16_t dive, float depth, float bottomTime, int16_t mix)
 {
-    benchHost().activeTag = dive;
     ClassProfile p;
-    AddTableTravel(p, 0, 0, bottomTime, depth, mix, 0);
-    benchHost().activeTag = -1;
+    AddTableTravel(p, gSettings[dive].Template, 0, 0, bottomTime, depth, mix, 0);
     return p;
 }
 
@@ -110,7 +108,6 @@ std::vector<Dive> setUpDives()
     gSettings[5].Template = airDive();
     gSettings[5].PrevProfile = 4;
     gSettings[5].SurfTime = 90;
-    benchHost().prevProfiles[5] = 4;
     std::vector<Dive> dives;
     dives.push_back({1, bottomProfile(1, 30, 40, 0), false});
     dives.push_back({2, bottomProfile(2, 60, 25, 1), false});
@@ -122,7 +119,8 @@ std::vector<Dive> setUpDives()
 
 void plan(const Dive &d, ClassProfile &result)
 {
-    RunDecompression(d.profile, result, gSettings[d.number].Template, false, false, d.repetitive, 0, d.number);
+    RunDecompression(d.profile, result, gSettings[d.number].Template, false, false, d.repetitive, 0, d.number,
+                     PlanOptions{});
 }
 
 void BM_Dive(benchmark::State &state, size_t first, size_t count)
@@ -156,9 +154,7 @@ void BM_TableGrid(benchmark::State &state)
             for (int ti = 0; ti < 10; ++ti) {
                 profile.clear();
                 float bottomTime = 10.0f + 5 * ti;
-                benchHost().activeTag = dive;
-                AddTableTravel(profile, 0, 0, bottomTime, 15.0f + 5 * di, 1, 0);
-                benchHost().activeTag = -1;
+                AddTableTravel(profile, gSettings[dive].Template, 0, 0, bottomTime, 15.0f + 5 * di, 1, 0);
                 ClassBuhlmann engine;
                 engine.Init(dive, false);
                 result.clear();

@@ -20,7 +20,22 @@ void setRow(Comp16 &row, const float (&values)[kCompartments])
 
 } // namespace
 
-ClassBuhlmann::ClassBuhlmann() = default;
+namespace {
+
+// The settings of an engine not started yet: empty, so a call before Init computes
+// nothing from another dive's record.
+const TemplateRec &unstartedSettings()
+{
+    static const TemplateRec none;
+    return none;
+}
+
+} // namespace
+
+ClassBuhlmann::ClassBuhlmann()
+    : Settings(&unstartedSettings())
+{
+}
 
 // ZH-L16 coefficients, a in msw (bar x 10), b dimensionless; compartment 1 the fastest.
 // B and C share everything but the nitrogen a of compartments 5 to 15.
@@ -54,7 +69,7 @@ void ClassBuhlmann::SetHalfTimes()
 
 const TemplateRec &ClassBuhlmann::Tmpl() const
 {
-    return gSettings[static_cast<size_t>(ProfileNumber)].Template;
+    return *Settings;
 }
 
 const GasRecord &ClassBuhlmann::BreathedGas() const
@@ -75,18 +90,26 @@ float ClassBuhlmann::WaterVapour() const
     return Tmpl().Metric ? 0.527f : 1.848f;
 }
 
-// What both starts share: totals, coefficients and rate constants k = ln 2 / half-time.
+// A start by profile number works on that dive's record, which receives the end state.
 void ClassBuhlmann::CommonStart(int16_t TemplEntry, bool ModelC)
 {
     if (TemplEntry < 0 || static_cast<size_t>(TemplEntry) >= gSettings.size())
         throwSubscript("ClassBuhlmann.Init");
+    CommonStart(gSettings[static_cast<size_t>(TemplEntry)].Template, ModelC);
+    RecordNumber = TemplEntry;
+}
+
+// What both starts share: totals, coefficients and rate constants k = ln 2 / half-time.
+void ClassBuhlmann::CommonStart(const TemplateRec &Dive, bool ModelC)
+{
     OTU = 0;
     CNS = 0;
     DecoActive = false;
     GF = 1.0f;
     VPMGradient = 0;
     CeilingModel = 0;
-    ProfileNumber = TemplEntry;
+    Settings = &Dive;
+    RecordNumber = -1;
     if (ModelC)
         SetZHL16C();
     else
@@ -118,6 +141,12 @@ void ClassBuhlmann::AltitudeExposure(float Altitude, float Time)
         CompN2[i] = static_cast<float>(StepN2[i] + (static_cast<double>(PiN2) - StepN2[i]) *
                                                        (1.0 - std::exp(-static_cast<double>(kN2[i]) * Time)));
     }
+}
+
+void ClassBuhlmann::SetCeilingModel(bool VPM, bool Hybrid)
+{
+    ModelVPM = VPM;
+    ModelHybrid = Hybrid;
 }
 
 void ClassBuhlmann::SaveCompartmentCopy()

@@ -12,9 +12,11 @@
 #include "engine/ClassProfile.h"
 #include "engine/ClassVPMGF.h"
 #include "engine/Compartments.h"
+#include "engine/DivePlan.h"
 #include "engine/SettingsRecord.h"
 
 #include <cstdint>
+#include <vector>
 
 class ClassBuhlmann {
 public:
@@ -27,12 +29,31 @@ public:
     // Start of a first dive of profile number TemplEntry: saturated at the start altitude,
     // or loaded by a climb from sea level to it. ModelC chooses ZH-L16C over ZH-L16B.
     void Init(int16_t TemplEntry, bool ModelC);
+    // The same starts on settings that are no dive's record (the plan call's): the end
+    // state then goes to EndState() only.
+    void InitAfterSurfaceInterval(const TemplateRec &Settings, bool ModelC, const Comp16 &compartN2,
+                                  const Comp16 &compatHe, float surfacetime);
+    void Init(const TemplateRec &Settings, bool ModelC);
+    // The ceiling: VPM alone, the hybrid (deeper of VPM and ZH-L16), else ZH-L16.
+    void SetCeilingModel(bool VPM, bool Hybrid);
     // Replays inp into outp without an ascent (outp is appended to, not cleared).
     void LoadCompartments(const ClassProfile &inp, ClassProfile &outp);
     // Simulates inp into outp (which holds only its start point) and, with CalcDeco,
-    // plans the ascent; Bailout makes the whole ascent open circuit. The dive's record
-    // in gSettings receives the end-of-dive tensions, OTU and CNS.
+    // plans the ascent; Bailout makes the whole ascent open circuit. A dive started by
+    // its profile number has its record in gSettings receive the end-of-dive tensions,
+    // OTU and CNS.
     void StartBuhlmann(const ClassProfile &inp, ClassProfile &outp, bool CalcDeco, bool Bailout);
+    // Both with the CNS and OTU the diver starts with given, instead of taken from the
+    // start point of inp.
+    void LoadCompartments(const ClassProfile &inp, ClassProfile &outp, float StartCNS, float StartOTU);
+    void StartBuhlmann(const ClassProfile &inp, ClassProfile &outp, bool CalcDeco, bool Bailout,
+                       float StartCNS, float StartOTU);
+
+    // The limits the computation crossed, once per kind (its warnings are data: the caller
+    // decides whether to show them).
+    const std::vector<PlanWarning> &Warnings() const { return Warnings_; }
+    // The diver at the end of StartBuhlmann's profile.
+    const DiveEndState &EndState() const { return EndState_; }
 
     void SaveCompartmentCopy();
     void LoadCompartmentCopy();
@@ -73,6 +94,10 @@ private:
 
     // Small steps of the start and of the ascent.
     void CommonStart(int16_t TemplEntry, bool ModelC);
+    void CommonStart(const TemplateRec &Settings, bool ModelC);
+    void StartSaturated();
+    void StartAfterInterval(const Comp16 &compartN2, const Comp16 &compatHe, float surfacetime);
+    void NoteLimit(PlanWarningKind Kind, float Value, float Limit, bool &Warned);
     void ClimbToAltitude();
     void ValidateDive(const ClassProfile &inp, bool CalcDeco) const;
     float SimulateUserSegments(const ClassProfile &inp, bool MixByName);
@@ -135,7 +160,13 @@ private:
     float GF = 1.0f;
     const ClassProfile *InputProfile = nullptr;
     ClassProfile *ResultProfile = nullptr;
-    int16_t ProfileNumber = 0;
+    // The dive's settings, and the gSettings record that receives the end state (-1: none).
+    const TemplateRec *Settings;
+    int16_t RecordNumber = -1;
+    bool ModelVPM = false;
+    bool ModelHybrid = false;
+    std::vector<PlanWarning> Warnings_;
+    DiveEndState EndState_;
     bool DecoActive = false;
     ClassVPMGF VPM;
     float VPMGradient = 0;

@@ -70,6 +70,12 @@ void ClassBuhlmann::ValidateDive(const ClassProfile &inp, bool CalcDeco) const
 
 void ClassBuhlmann::StartBuhlmann(const ClassProfile &inp, ClassProfile &outp, bool CalcDeco, bool Bailout)
 {
+    StartBuhlmann(inp, outp, CalcDeco, Bailout, inp.getCNS(0), inp.getOTU(0));
+}
+
+void ClassBuhlmann::StartBuhlmann(const ClassProfile &inp, ClassProfile &outp, bool CalcDeco, bool Bailout,
+                                  float StartCNS, float StartOTU)
+{
     ValidateDive(inp, CalcDeco);
     const TemplateRec &T = Tmpl();
     InputProfile = &inp;
@@ -77,8 +83,8 @@ void ClassBuhlmann::StartBuhlmann(const ClassProfile &inp, ClassProfile &outp, b
 
     // Start point: oxygen carried in from a previous dive.
     outp.SetPPO2(0, static_cast<float>(T.StartPressure * static_cast<double>(inp.GetGasMixO2(0)) / 100.0));
-    CNS = inp.getCNS(0);
-    OTU = inp.getOTU(0);
+    CNS = StartCNS;
+    OTU = StartOTU;
     outp.setCNS(0, CNS);
     outp.SetOTU(0, OTU);
     outp.setTotalCNS(0, CNS);
@@ -261,11 +267,17 @@ void ClassBuhlmann::MoveToDepth(float &From, float To, float Psurf, bool DoShow,
 
 void ClassBuhlmann::WriteEndOfDive()
 {
-    SettingsRecord &record = gSettings[static_cast<size_t>(ProfileNumber)];
     for (int i = 1; i <= kCompartments; ++i) {
-        record.HeCompartments[i] = CompHe[i];
-        record.N2Compartments[i] = CompN2[i];
+        EndState_.HeCompartments[i] = CompHe[i];
+        EndState_.N2Compartments[i] = CompN2[i];
     }
+    EndState_.OTU = OTU;
+    EndState_.CNS = CNS;
+    if (RecordNumber < 0 || static_cast<size_t>(RecordNumber) >= gSettings.size())
+        return;
+    SettingsRecord &record = gSettings[static_cast<size_t>(RecordNumber)];
+    record.HeCompartments = EndState_.HeCompartments;
+    record.N2Compartments = EndState_.N2Compartments;
     record.OTU = OTU;
     record.CNS = CNS;
 }

@@ -49,11 +49,11 @@ float ClassBuhlmann::GetCeiling()
         if (cv > CeilV)
             CeilV = cv;
     }
-    if (gModelVPM) {
+    if (ModelVPM) {
         CeilingModel = 1;
         return CeilV;
     }
-    if (gModelHybrid) {
+    if (ModelHybrid) {
         CeilingModel = CeilV > CeilB ? 1 : 2;
         return CeilV > CeilB ? CeilV : CeilB;
     }

@@ -2,9 +2,17 @@
 
 #include "engine/ClassBuhlmann.h"
 
-#include "engine/DOLVmiscModule.h"
 #include "engine/EngineGlobals.h"
 #include "engine/LibraryModule.h"
+
+// A limit crossed is noted once per kind and computation; showing it is the caller's.
+void ClassBuhlmann::NoteLimit(PlanWarningKind Kind, float Value, float Limit, bool &Warned)
+{
+    if (Warned || !LimitCrossed(Kind, Value, Limit))
+        return;
+    Warnings_.push_back({Kind, Value, Limit, Tmpl().Metric});
+    Warned = true;
+}
 
 void ClassBuhlmann::AddResultWaypoint(float Depth, float Rate, float GasUsed, float PPO2, float CNSSegment,
                                       float OTUSegment, float END, bool IsStop, bool DoShow)
@@ -12,11 +20,11 @@ void ClassBuhlmann::AddResultWaypoint(float Depth, float Rate, float GasUsed, fl
     const TemplateRec &T = Tmpl();
     if (!QuietWarnings) {
         if (T.MaxEnd)
-            WarnAboveLimit(END, T.MaximalEND, T.Metric, WarnedEND);
+            NoteLimit(PlanWarningKind::ENDAbove, END, T.MaximalEND, WarnedEND);
         if (T.PPO2High)
-            WarnAboveLimitRounded(PPO2, IsStop ? T.DecoPPO2 : T.MaxPPO2, T.Metric, WarnedPPO2High);
+            NoteLimit(PlanWarningKind::PPO2Above, PPO2, IsStop ? T.DecoPPO2 : T.MaxPPO2, WarnedPPO2High);
         if (T.PPO2Low)
-            WarnBelowLimit(PPO2, T.MinPPO2, T.Metric, WarnedPPO2Low);
+            NoteLimit(PlanWarningKind::PPO2Below, PPO2, T.MinPPO2, WarnedPPO2Low);
     }
 
     ClassProfile &out = *ResultProfile;

@@ -22,6 +22,17 @@ constexpr float kSeaLevelN2Fsw = 24.603647726306f;
 void ClassBuhlmann::Init(int16_t TemplEntry, bool ModelC)
 {
     CommonStart(TemplEntry, ModelC);
+    StartSaturated();
+}
+
+void ClassBuhlmann::Init(const TemplateRec &Settings, bool ModelC)
+{
+    CommonStart(Settings, ModelC);
+    StartSaturated();
+}
+
+void ClassBuhlmann::StartSaturated()
+{
     const TemplateRec &T = Tmpl();
     for (int i = 1; i <= kCompartments; ++i)
         CompHe[i] = 0;
@@ -58,9 +69,21 @@ void ClassBuhlmann::ClimbToAltitude()
 void ClassBuhlmann::InitAfterSurfaceInterval(int16_t TemplEntry, bool ModelC, const Comp16 &compartN2,
                                              const Comp16 &compatHe, float surfacetime)
 {
+    CommonStart(TemplEntry, ModelC);
+    StartAfterInterval(compartN2, compatHe, surfacetime);
+}
+
+void ClassBuhlmann::InitAfterSurfaceInterval(const TemplateRec &Settings, bool ModelC, const Comp16 &compartN2,
+                                             const Comp16 &compatHe, float surfacetime)
+{
+    CommonStart(Settings, ModelC);
+    StartAfterInterval(compartN2, compatHe, surfacetime);
+}
+
+void ClassBuhlmann::StartAfterInterval(const Comp16 &compartN2, const Comp16 &compatHe, float surfacetime)
+{
     SurfaceProfile.clear();
     ResultProfile = &SurfaceProfile;
-    CommonStart(TemplEntry, ModelC);
     for (int i = 1; i <= kCompartments; ++i) {
         CompN2[i] = compartN2[i];
         CompHe[i] = compatHe[i];
@@ -80,13 +103,18 @@ void ClassBuhlmann::InitAfterSurfaceInterval(int16_t TemplEntry, bool ModelC, co
 
 void ClassBuhlmann::LoadCompartments(const ClassProfile &inp, ClassProfile &outp)
 {
+    LoadCompartments(inp, outp, inp.getCNS(0), inp.getOTU(0));
+}
+
+void ClassBuhlmann::LoadCompartments(const ClassProfile &inp, ClassProfile &outp, float StartCNS, float StartOTU)
+{
     InputProfile = &inp;
     ResultProfile = &outp;
     const TemplateRec &T = Tmpl();
     OpenCircuit = T.OpenCircuit;
     outp.SetPPO2(0, static_cast<float>(T.StartPressure * static_cast<double>(inp.GetGasMixO2(0)) / 100.0));
-    outp.setCNS(0, inp.getCNS(0));
-    outp.SetOTU(0, inp.getOTU(0));
+    outp.setCNS(0, StartCNS);
+    outp.SetOTU(0, StartOTU);
 
     SimulateUserSegments(inp, true);
 }

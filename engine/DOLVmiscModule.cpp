@@ -1,6 +1,6 @@
 #include "engine/DOLVmiscModule.h"
 
-#include "engine/ClassBuhlmann.h"
+#include "engine/DiveModel.h"
 #include "engine/EngineGlobals.h"
 #include "engine/EngineHost.h"
 #include "engine/LibraryModule.h"
@@ -28,35 +28,64 @@ const SettingsRecord &Record(int16_t profileNr, const char *source)
 
 } // namespace
 
+DiveStartState StartStateOf(int16_t ProfileNr, bool Repetitive, const ClassProfile &Source)
+{
+    DiveStartState start;
+    start.CNS = Source.getCNS(0);
+    start.OTU = Source.getOTU(0);
+    if (Repetitive) {
+        const SettingsRecord &previous = Record(PreviousDiveOf(ProfileNr), "RunDecompression");
+        start.AfterSurfaceInterval = true;
+        start.N2Compartments = previous.N2Compartments;
+        start.HeCompartments = previous.HeCompartments;
+        start.SurfaceInterval = Record(ProfileNr, "RunDecompression").SurfTime;
+    }
+    return start;
+}
+
+std::vector<PlanWarning> ComputeDive(const ClassProfile &Source, ClassProfile &Result, bool LoadOnly,
+                                     bool Repetitive, int16_t ProfileNr, const PlanOptions &Options)
+{
+    const DiveStartState start = StartStateOf(ProfileNr, Repetitive, Source);
+    PlanOptions options = Options;
+    options.PlanAscent = !LoadOnly;
+    const TemplateRec &settings = Record(ProfileNr, "RunDecompression").Template;
+    if (LoadOnly)
+        return PlanDive(settings, start, Source, options, Result).Warnings;
+    Result.clear();
+    PlanOutcome outcome;
+    try {
+        outcome = PlanDive(settings, start, Source, options, Result);
+    } catch (...) {
+        // Half a plan must not be shown as a plan.
+        Result.clear();
+        throw;
+    }
+    SettingsRecord &record = gSettings[static_cast<size_t>(ProfileNr)];
+    record.HeCompartments = outcome.End.HeCompartments;
+    record.N2Compartments = outcome.End.N2Compartments;
+    record.OTU = outcome.End.OTU;
+    record.CNS = outcome.End.CNS;
+    return outcome.Warnings;
+}
+
 void RunDecompression(const ClassProfile &Source, ClassProfile &Result, const TemplateRec & /*Template*/,
-                      bool LoadOnly, bool Bailout, bool Repetitive, int16_t /*Extra*/, int16_t ProfileNr)
+                      bool LoadOnly, bool Bailout, bool Repetitive, int16_t /*Extra*/, int16_t ProfileNr,
+                      const PlanOptions &Options)
 {
     Host().SetStatusText(GetLangString(5006));
-    ClassBuhlmann engine;
-    const bool ModelC = Host().ModelCChecked();
-    const int16_t tag = Host().EditorTag(ProfileNr);
-    if (Repetitive) {
-        const SettingsRecord &previous = Record(Host().EditorPrevProfile(ProfileNr), "RunDecompression");
-        const float surfTime = Record(tag, "RunDecompression").SurfTime;
-        engine.InitAfterSurfaceInterval(tag, ModelC, previous.N2Compartments, previous.HeCompartments,
-                                        surfTime);
-    } else {
-        engine.Init(tag, ModelC);
-    }
-    if (LoadOnly) {
-        engine.LoadCompartments(Source, Result);
-    } else {
-        Result.clear();
-        try {
-            engine.StartBuhlmann(Source, Result, true, Bailout);
-        } catch (...) {
-            // Half a plan must not be shown as a plan.
-            Result.clear();
-            throw;
-        }
-    }
+    PlanOptions options = Options;
+    options.Bailout = Bailout;
+    const std::vector<PlanWarning> warnings = ComputeDive(Source, Result, LoadOnly, Repetitive, ProfileNr, options);
+    ShowPlanWarnings(warnings);
     const std::string notice = TraceFileNotice();
     Host().SetStatusText(notice.empty() ? GetLangString(5005) : GetLangString(5005) + "  " + notice);
+}
+
+void ShowPlanWarnings(const std::vector<PlanWarning> &Warnings)
+{
+    for (const PlanWarning &w : Warnings)
+        Host().MsgBox(PlanWarningText(w), vbOKOnly | vbExclamation, PlanWarningTitle(w));
 }
 
 int16_t FindEndUserProfile(const ClassProfile &Profile)
@@ -69,48 +98,28 @@ int16_t FindEndUserProfile(const ClassProfile &Profile)
 
 namespace {
 
-void Warn(const std::string &text, const std::string &title)
+// The one-shot check and box of the limit warnings.
+void WarnOnce(PlanWarningKind Kind, float Value, float Limit, bool Metric, bool &Warned)
 {
-    Host().MsgBox(text, vbOKOnly | vbExclamation, title);
-}
-
-std::string Fixed(float v, int decimals)
-{
-    return LocaliseNumberText(FormatFixed(v, decimals), gDecimalSeparator);
+    if (Warned || !LimitCrossed(Kind, Value, Limit))
+        return;
+    ShowPlanWarnings({PlanWarning{Kind, Value, Limit, Metric}});
+    Warned = true;
 }
 
 } // namespace
 
 void WarnAboveLimit(float Value, float Limit, bool Metric, bool &Warned)
 {
-    if (!(Value > Limit) || Warned)
-        return;
-    const std::string text = GetLangString(2400) + Fixed(Value, 0) +
-                             (Metric ? GetLangString(2401) : GetLangString(2403)) + Fixed(Limit, 0) +
-                             (Metric ? GetLangString(2402) : GetLangString(2404));
-    Warn(text, GetLangString(6160));
-    Warned = true;
+    WarnOnce(PlanWarningKind::ENDAbove, Value, Limit, Metric, Warned);
 }
 
 void WarnAboveLimitRounded(float Value, float Limit, bool Metric, bool &Warned)
 {
-    Value = RoundTo(Value, 2);
-    if (!(Value > Limit) || Warned)
-        return;
-    const std::string text = GetLangString(2406) + Fixed(Value, 2) +
-                             (Metric ? GetLangString(2407) : GetLangString(2409)) + Fixed(Limit, 2) +
-                             (Metric ? GetLangString(2408) : GetLangString(2412));
-    Warn(text, GetLangString(6161));
-    Warned = true;
+    WarnOnce(PlanWarningKind::PPO2Above, Value, Limit, Metric, Warned);
 }
 
 void WarnBelowLimit(float Value, float Limit, bool Metric, bool &Warned)
 {
-    if (!(Value < Limit) || Warned)
-        return;
-    const std::string text = GetLangString(2406) + Fixed(Value, 2) +
-                             (Metric ? GetLangString(2410) : GetLangString(2411)) + Fixed(Limit, 2) +
-                             (Metric ? GetLangString(2408) : GetLangString(2412));
-    Warn(text, GetLangString(6162));
-    Warned = true;
+    WarnOnce(PlanWarningKind::PPO2Below, Value, Limit, Metric, Warned);
 }

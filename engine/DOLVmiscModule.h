@@ -3,6 +3,7 @@
 // a dive, and the limit warnings of its result waypoints.
 
 #include "engine/ClassProfile.h"
+#include "engine/DivePlan.h"
 #include "engine/SettingsRecord.h"
 
 #include <cstdint>
@@ -13,16 +14,31 @@
 // 0 (Air) when none is, so a waypoint on an unknown gas is simulated on Air.
 int16_t FindGasIndex(const std::string &Name, const TemplateRec &Template);
 
-// Computes the dive of the editor `ProfileNr`: the dive is the record named by that
-// editor's Tag (a caller computing on other settings points the Tag at them first). A
-// Repetitive dive starts from the end state of the editor's previous dive across the
-// dive's surface interval. LoadOnly replays Source into Result without an ascent (Result
-// is appended to); otherwise Result is cleared and receives the dive with its planned
-// ascent, on open circuit throughout the ascent when Bailout. Template and Extra take no
-// part. A RuntimeError of the engine (settings it cannot run, a stop that never clears)
-// reaches the caller; a planned Result is then left empty and the dive's record untouched.
+// How dive `ProfileNr` starts, from the records: a Repetitive dive from the end state of
+// its previous dive (PreviousDiveOf, engine/DiveModel.h) across its own SurfTime, else at
+// the surface of its settings; the CNS and OTU it carries in are those of the start
+// point of Source. No previous dive is error 9.
+DiveStartState StartStateOf(int16_t ProfileNr, bool Repetitive, const ClassProfile &Source);
+
+// Computes dive `ProfileNr` on its own record with the plan call and writes the end
+// state of a planned dive into the record; shows nothing. LoadOnly replays Source into
+// Result without an ascent (Result is appended to); otherwise Result is cleared and
+// receives the dive with its planned ascent (on open circuit throughout the ascent when
+// Options.Bailout). A RuntimeError of the engine (settings it cannot run, a stop that
+// never clears) reaches the caller; a planned Result is then left empty and the record
+// untouched. Returns the warnings.
+std::vector<PlanWarning> ComputeDive(const ClassProfile &Source, ClassProfile &Result, bool LoadOnly,
+                                     bool Repetitive, int16_t ProfileNr, const PlanOptions &Options);
+
+// The windows' computation of dive `ProfileNr`: ComputeDive between the status texts
+// "computing" and "done", with its warnings shown as message boxes. Bailout replaces
+// Options.Bailout; Template and Extra take no part.
 void RunDecompression(const ClassProfile &Source, ClassProfile &Result, const TemplateRec &Template,
-                      bool LoadOnly, bool Bailout, bool Repetitive, int16_t Extra, int16_t ProfileNr);
+                      bool LoadOnly, bool Bailout, bool Repetitive, int16_t Extra, int16_t ProfileNr,
+                      const PlanOptions &Options);
+
+// One message box per warning, in the order the computation met them.
+void ShowPlanWarnings(const std::vector<PlanWarning> &Warnings);
 
 // The last waypoint flagged as the end of the diver's own part; 0 when none is.
 int16_t FindEndUserProfile(const ClassProfile &Profile);
@@ -36,9 +52,8 @@ void WarnAboveLimitRounded(float Value, float Limit, bool Metric, bool &Warned);
 void WarnBelowLimit(float Value, float Limit, bool Metric, bool &Warned);
 
 // --- Table dives (engine/DOLVmiscModule_table.cpp) ---------------------------------------
-// The table generator builds its profiles directly from these two. The dive whose gas
-// list and rate tables they use is the active editor's, or the default template
-// (element 0 of gSettings) when no editor is active.
+// The table generator builds its profiles directly from these two, with the gas list and
+// rate tables of the dive's settings it is given.
 
 // Refuses (error 1001 from Source, in the language's words) a descent or ascent rate
 // table that travel cannot be cut with: no rows, a rate not above 0 (or not finite), or a
@@ -56,8 +71,8 @@ void AppendLegPiece(ClassProfile &Profile, const TemplateRec &Template, float De
 // Appends one waypoint: Depth, segment Time, Rate, run time RunTime + Time, the mix and
 // its gas (name and percentages from the dive's gas list; an unknown MixNr is error 9),
 // and Status.
-void AddTableWaypoint(ClassProfile &Profile, float Depth, float Time, float Rate, float RunTime,
-                      int16_t Status, int16_t MixNr);
+void AddTableWaypoint(ClassProfile &Profile, const TemplateRec &Template, float Depth, float Time, float Rate,
+                      float RunTime, int16_t Status, int16_t MixNr);
 
 // Appends one leg of a table dive, from StartDepth at StartTime to EndDepth at EndTime:
 // the travel at the dive's descent or ascent rates, one waypoint per rate band crossed
@@ -66,5 +81,5 @@ void AddTableWaypoint(ClassProfile &Profile, float Depth, float Time, float Rate
 // EndTime to the arrival. A level leg is a single waypoint. A rate table `CheckRateTable`
 // refuses, or whose first band is deeper than the leg's shallower end, is refused
 // (error 1001) before anything is appended. Extra takes no part.
-void AddTableTravel(ClassProfile &Profile, float StartTime, float StartDepth, float &EndTime,
-                    float EndDepth, int16_t MixNr, int16_t Extra);
+void AddTableTravel(ClassProfile &Profile, const TemplateRec &Template, float StartTime, float StartDepth,
+                    float &EndTime, float EndDepth, int16_t MixNr, int16_t Extra);

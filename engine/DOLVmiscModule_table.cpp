@@ -2,8 +2,7 @@
 
 #include "engine/ClassProfile.h"
 #include "engine/DiveBounds.h"
-#include "engine/EngineGlobals.h"
-#include "engine/EngineHost.h"
+#include "engine/LegBands.h"
 #include "engine/ResourceManager.h"
 #include "engine/RuntimeError.h"
 
@@ -11,24 +10,13 @@
 
 namespace {
 
-// The dive the table is built for: the active editor's, else the default template
-// (the shell's gTemplateIndex, which is always element 0).
-const TemplateRec &tableTemplate()
-{
-    const int16_t active = Host().ActiveEditorTag();
-    const int16_t index = active >= 0 ? active : 0;
-    if (static_cast<size_t>(index) >= gSettings.size())
-        throwSubscript("AddTableWaypoint");
-    return gSettings[static_cast<size_t>(index)].Template;
-}
-
 // Every piece of the leg must fall in a band with a usable rate, and the bands must come
 // in order. The refusal is told in the user's language: which table has no rows, or holds
 // a bad rate, bands out of order or a first band below the leg's shallower end.
-void checkRates(const std::vector<RateRecord> &rates, bool descent, float shallowest)
+void checkRates(const std::vector<RateRecord> &rates, bool metric, bool descent, float shallowest)
 {
     CheckRateTable(rates, descent, "AddTableTravel");
-    DiveBounds::CheckRates(rates, tableTemplate().Metric, "AddTableTravel");
+    DiveBounds::CheckRates(rates, metric, "AddTableTravel");
     if (!(rates.front().Depth <= shallowest))
         throw RuntimeError(ErrBadSettings, "AddTableTravel",
                            descent ? GetLangString(2430) : GetLangString(2422));
@@ -74,61 +62,42 @@ void AppendLegPiece(ClassProfile &Profile, const TemplateRec &Template, float De
     Profile.SetGasMixName(n, gas.Name);
 }
 
-void AddTableWaypoint(ClassProfile &Profile, float Depth, float Time, float Rate, float RunTime,
-                      int16_t Status, int16_t MixNr)
+void AddTableWaypoint(ClassProfile &Profile, const TemplateRec &Template, float Depth, float Time, float Rate,
+                      float RunTime, int16_t Status, int16_t MixNr)
 {
-    AppendLegPiece(Profile, tableTemplate(), Depth, Time, Rate, RunTime, Status, MixNr);
+    AppendLegPiece(Profile, Template, Depth, Time, Rate, RunTime, Status, MixNr);
 }
 
 // Row k of a rate table applies from its band depth Dk down to the next row's; the last
 // row's band runs on without end. Each piece travels within one band.
-void AddTableTravel(ClassProfile &Profile, float StartTime, float StartDepth, float &EndTime,
-                    float EndDepth, int16_t MixNr, int16_t)
+void AddTableTravel(ClassProfile &Profile, const TemplateRec &Template, float StartTime, float StartDepth,
+                    float &EndTime, float EndDepth, int16_t MixNr, int16_t)
 {
     float t = StartTime;
     float d = StartDepth;
     float r = StartTime;
     auto addPiece = [&](float to, float rate, int16_t status) {
         const float duration = travelTime(d, to, std::fabs(rate));
-        AddTableWaypoint(Profile, to, duration, rate, r, status, MixNr);
+        AddTableWaypoint(Profile, Template, to, duration, rate, r, status, MixNr);
         d = to;
         t += duration;
         r += duration;
     };
 
     if (EndDepth == StartDepth) {
-        AddTableWaypoint(Profile, EndDepth, EndTime - StartTime, 0, r, StatusUserLeg, MixNr);
+        AddTableWaypoint(Profile, Template, EndDepth, EndTime - StartTime, 0, r, StatusUserLeg, MixNr);
         return;
     }
-    const TemplateRec &T = tableTemplate();
-    if (EndDepth > StartDepth) {
-        const std::vector<RateRecord> &rates = T.DescendRates;
-        checkRates(rates, true, StartDepth);
-        size_t k = 1; // the first row's band holds the start depth
-        for (; k < rates.size(); ++k) {
-            const float Dk = rates[k].Depth;
-            if (Dk >= EndDepth)
-                break;
-            if (d < Dk)
-                addPiece(Dk, rates[k - 1].Rate, StatusDescentBand);
-        }
-        addPiece(EndDepth, rates[k - 1].Rate, StatusUserLeg);
-    } else {
-        const std::vector<RateRecord> &rates = T.AscendRates;
-        checkRates(rates, false, EndDepth);
-        size_t k = rates.size() - 1;
-        for (; k > 0; --k) {
-            const float Dk = rates[k].Depth;
-            if (Dk <= EndDepth)
-                break;
-            if (d > Dk)
-                addPiece(Dk, -rates[k].Rate, StatusAscentBand);
-        }
-        addPiece(EndDepth, -rates[k].Rate, StatusUserLeg);
-    }
+    const bool descent = EndDepth > StartDepth;
+    const std::vector<RateRecord> &rates = descent ? Template.DescendRates : Template.AscendRates;
+    checkRates(rates, Template.Metric, descent, descent ? StartDepth : EndDepth);
+    const int16_t bandStatus = descent ? StatusDescentBand : StatusAscentBand;
+    for (const LegPiece &piece : CutLegAtBands(rates, StartDepth, EndDepth, false).Pieces)
+        addPiece(piece.Depth, descent ? piece.Rate : -piece.Rate,
+                 piece.AtBand ? bandStatus : int16_t(StatusUserLeg));
 
     if (t > EndTime)
         EndTime = t;
     else if (t < EndTime)
-        AddTableWaypoint(Profile, EndDepth, EndTime - t, 0, r, StatusUserLeg, MixNr);
+        AddTableWaypoint(Profile, Template, EndDepth, EndTime - t, 0, r, StatusUserLeg, MixNr);
 }

@@ -1,11 +1,10 @@
 #include "engine/EngineGlobals.h"
 
+#include "engine/DiveModel.h"
 #include "engine/TemplateModule.h"
 #include "engine/TraceFile.h"
 
 std::vector<SettingsRecord> gSettings(1);
-bool gModelVPM = false;
-bool gModelHybrid = false;
 int16_t gVeryHighGF = 0;
 int16_t gTraceOn = 0;
 std::FILE *gTraceFile = nullptr;
@@ -16,8 +15,7 @@ void ResetEngineGlobals()
 {
     gSettings.assign(1, SettingsRecord{});
     gSettings[0].TemplateName = "Default";
-    gModelVPM = false;
-    gModelHybrid = false;
+    CloseAllDives();
     gVeryHighGF = 0;
     gTraceOn = 0;
     CloseTraceFile();

@@ -11,10 +11,6 @@
 // One record per dive, indexed by profile number; element 0 is the default template.
 extern std::vector<SettingsRecord> gSettings;
 
-// The algorithm menu's VPM and hybrid choices; both false means the Buhlmann ceiling.
-extern bool gModelVPM;
-extern bool gModelHybrid;
-
 // 1 when the command line holds "/VeryHighGF": gradient factors up to 1.2 are accepted.
 extern int16_t gVeryHighGF;
 
@@ -28,5 +24,6 @@ extern std::FILE *gTraceFile;
 extern std::string gDecimalSeparator;
 extern std::string gThousandSeparator;
 
-// Back to the state of a fresh start: gSettings holds element 0 only, no trace file.
+// Back to the state of a fresh start: gSettings holds element 0 only, no dive is open
+// (engine/DiveModel.h), no trace file.
 void ResetEngineGlobals();

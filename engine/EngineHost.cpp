@@ -26,10 +26,6 @@ public:
         return DefaultMsgBoxAnswer(buttons);
     }
     void SetStatusText(const std::string &) override {}
-    bool ModelCChecked() override { return true; }
-    int16_t EditorTag(int16_t profileNr) override { return profileNr; }
-    int16_t EditorPrevProfile(int16_t) override { return -1; }
-    int16_t ActiveEditorTag() override { return -1; }
     void EndApplication() override {}
 };
 

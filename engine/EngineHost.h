@@ -1,6 +1,9 @@
 #pragma once
-// The engine's one way to the windows. The engine is plain C++; the shell installs the
-// real host at start-up, tests and the benchmark install a fake that records and answers.
+// The engine's one way to the windows: message boxes, the status text and the end of the
+// program, nothing more. Which dive to compute, its settings, its previous dive and the
+// algorithm come to the engine as arguments (engine/DivePlan.h, engine/DiveModel.h). The
+// engine is plain C++; the shell installs the real host at start-up, tests and the
+// benchmark install a fake that records and answers.
 
 #include <cstdint>
 #include <string>
@@ -43,14 +46,6 @@ public:
     virtual int32_t MsgBox(const std::string &prompt, int32_t buttons, const std::string &title) = 0;
     // The text of the main window's status bar.
     virtual void SetStatusText(const std::string &text) = 0;
-    // Whether the ZH-L16C coefficient set is ticked in the main window.
-    virtual bool ModelCChecked() = 0;
-    // The profile number held in the Tag of the editor of dive `profileNr`.
-    virtual int16_t EditorTag(int16_t profileNr) = 0;
-    // The previous dive of the series as the editor of dive `profileNr` knows it.
-    virtual int16_t EditorPrevProfile(int16_t profileNr) = 0;
-    // The Tag of the active editor window, -1 when no editor is active.
-    virtual int16_t ActiveEditorTag() = 0;
     // Ends the application (unloads every window).
     virtual void EndApplication() = 0;
 };

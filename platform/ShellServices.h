@@ -7,8 +7,10 @@
 // dive open, ZH-L16C ticked, open circuit, no owner window, boxes shown through MsgBox.
 //
 // The lower folders never include shell/ headers: they reach dives through the dive
-// model (their records in gSettings and their logs and profiles) and the shell through
-// this interface only.
+// model (engine/DiveModel.h: their records in gSettings and their logs and profiles)
+// and the shell through this interface only.
+
+#include "engine/DivePlan.h"
 
 #include <QObject>
 #include <QString>
@@ -79,3 +81,7 @@ signals:
 ShellServices &Shell();
 // Installs services (nullptr restores the quiet ones). The caller keeps ownership.
 void SetShellServices(ShellServices *services);
+
+// The algorithm menu's ticks as options of the plan call: ZH-L16C when its item is
+// ticked (else ZH-L16B), the VPM and hybrid ceilings as their items are ticked.
+PlanOptions AlgorithmOptions();

@@ -11,6 +11,7 @@
 #include "engine/VBConversions.h"
 #include "platform/LocaliseForm.h"
 #include "platform/MsgBox.h"
+#include "shell/DiveWindows.h"
 #include "shell/MainModule.h"
 #include "shell/ProfileFile.h"
 #include "shell/frmMain.h"
@@ -20,18 +21,6 @@
 #include <utility>
 
 namespace {
-
-frmWaypointEditor *diveWindow(int16_t n)
-{
-    if (n < 0 || size_t(n) >= gDiveWindows.size())
-        return nullptr;
-    return gDiveWindows[size_t(n)].data();
-}
-
-int16_t tagOf(const frmWaypointEditor *editor)
-{
-    return CInt(Val(editor->Tag().toStdString()));
-}
 
 // The file name and its folder (with its "/"); folder & name is the path again.
 std::pair<std::string, std::string> nameAndFolder(const std::string &path)
@@ -71,57 +60,26 @@ std::vector<ProfileFileDive> readSeriesFile(const std::string &path)
 
 QString diveCaption(const SettingsRecord &r, const char *close = "]")
 {
-    return QString::fromStdString(r.ProfileName + GetLangString(6163) + r.Template.Templatename + close);
+    return DiveCaption(r.ProfileName, r.Template.Templatename, close);
 }
 
 // Puts the dives read from a file into new windows, first to last, each replayed with
 // the CNS and OTU the dive before it left.
 void buildSeries(std::vector<ProfileFileDive> &dives, const std::string &name, const std::string &dir)
 {
-    float carriedCNS = 0, carriedOTU = 0;
     int16_t previous = -1;
-    int16_t k = 1;
     for (ProfileFileDive &d : dives) {
-        const int16_t slot = AllocProfileSlot();
-        {
-            SettingsRecord &r = gSettings[size_t(slot)];
-            r.ProfileChanged = false;
-            r.OTU = carriedOTU;
-            CopyTemplate(d.Template, r.Template);
-            r.TemplateName = name;
-            r.ProfileDir = dir;
-            r.ProfileName = name;
-            r.PrevProfile = previous;
-            r.SurfTime = d.SurfTime;
-            r.CNS = CNSAfterSurfaceInterval(carriedCNS, d.SurfTime);
-        }
-
-        auto *editor = new frmWaypointEditor;
-        gDiveWindows[size_t(slot)] = editor;
-        editor->setTag(QString::number(slot));
-        gMainForm->AddDiveWindow(editor);
-        editor->setWindowTitle(diveCaption(gSettings[size_t(slot)]));
-        editor->SetTemplate();
-        editor->PrevProfile = previous;
-        editor->NextProfile = -1;
-        if (frmWaypointEditor *before = diveWindow(previous))
-            before->NextProfile = slot;
-        previous = slot;
-
-        for (int16_t i = 1; i <= d.Log.GetLength(); ++i)
-            editor->SaveUserEnteredWaypoints(d.Log.gettime(i), d.Log.getDepth(i), d.Log.getmixnumber(i),
-                                             d.Log.getaction(i) == ActionDecoMarker);
-        editor->SurfProfileNumber = k;
-        if (k > 1) {
-            const SettingsRecord &r = gSettings[size_t(slot)];
-            editor->setWindowTitle(QString::fromStdString(
-                r.ProfileName + " Dive:" + std::to_string(k) + GetLangString(6163) + r.Template.Templatename +
-                "]" + " surface interval " + LocaliseNumberText(JoinStr(r.SurfTime), gDecimalSeparator) + " min"));
-        }
+        std::shared_ptr<Dive> dive = AppendSeriesDive(previous, d.Template, d.SurfTime, d.Log, name, dir);
+        const SettingsRecord &r = dive->Record();
+        const int16_t k = dive->SurfProfileNumber;
+        const QString caption =
+            k > 1 ? DiveCaption(r.ProfileName + " Dive:" + std::to_string(k), r.Template.Templatename, "]",
+                                " surface interval " + LocaliseNumberText(JoinStr(r.SurfTime), gDecimalSeparator) +
+                                    " min")
+                  : diveCaption(r);
+        frmWaypointEditor *editor = OpenDiveWindow(dive, caption);
         editor->ReEvaluateUserEnteredWaypoints();
-        carriedCNS = gSettings[size_t(slot)].CNS;
-        carriedOTU = gSettings[size_t(slot)].OTU;
-        ++k;
+        previous = dive->Number();
     }
 }
 
@@ -166,10 +124,10 @@ int16_t GetFirstProfileOfSeries(int16_t n)
     if (n == -1)
         return 0;
     int16_t first = n;
-    const frmWaypointEditor *w = diveWindow(n);
+    const frmWaypointEditor *w = DiveWindow(n);
     while (w && w->PrevProfile != -1) {
         first = w->PrevProfile;
-        w = diveWindow(first);
+        w = DiveWindow(first);
     }
     return first;
 }
@@ -177,7 +135,7 @@ int16_t GetFirstProfileOfSeries(int16_t n)
 bool SeriesChanged(int16_t profileNr)
 {
     for (int16_t d = profileNr; d != -1;) {
-        const frmWaypointEditor *w = diveWindow(d);
+        const frmWaypointEditor *w = DiveWindow(d);
         if (!w)
             break;
         if (gSettings[size_t(d)].ProfileChanged)
@@ -193,10 +151,10 @@ bool SaveProfile(bool saveAs, int16_t profileNr)
         const frmWaypointEditor *active = ActiveEditor();
         if (!active)
             return false;
-        profileNr = tagOf(active);
+        profileNr = DiveNumber(active);
     }
     const int16_t first = GetFirstProfileOfSeries(profileNr);
-    if (!diveWindow(first))
+    if (!DiveWindow(first))
         return false;
 
     std::string path = gSettings[size_t(first)].ProfileName;
@@ -213,7 +171,7 @@ bool SaveProfile(bool saveAs, int16_t profileNr)
     try {
         SaveTextFile(path, "SaveProfile", [first](TextLineWriter &out) {
             for (int16_t d = first; d != -1;) {
-                const frmWaypointEditor *w = diveWindow(d);
+                const frmWaypointEditor *w = DiveWindow(d);
                 if (!w)
                     break;
                 const SettingsRecord &r = gSettings[size_t(d)];
@@ -228,7 +186,7 @@ bool SaveProfile(bool saveAs, int16_t profileNr)
 
     const auto [name, dir] = nameAndFolder(path);
     for (int16_t d = first; d != -1;) {
-        frmWaypointEditor *w = diveWindow(d);
+        frmWaypointEditor *w = DiveWindow(d);
         if (!w)
             break;
         SettingsRecord &r = gSettings[size_t(d)];
@@ -277,7 +235,7 @@ bool LoadTemplateInto()
     if (!editor)
         return LoadTemplate(gSettings[0].Template, name, dir);
 
-    const int16_t idx = tagOf(editor);
+    const int16_t idx = DiveNumber(editor);
     TemplateRec loaded;
     if (!LoadTemplate(loaded, name, dir))
         return false;

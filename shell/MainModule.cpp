@@ -13,6 +13,7 @@
 #include "platform/ModalWindow.h"
 #include "platform/QtTranslations.h"
 #include "platform/RegEditModule.h"
+#include "shell/DiveWindows.h"
 #include "shell/ShellHost.h"
 #include "shell/frmLiability.h"
 #include "shell/frmMain.h"
@@ -116,28 +117,15 @@ void InitProfileTable()
     gSettings[0].TemplateName = "Default";
     InitLocaleSeparators();
     InitCNSTable();
-    gModelHybrid = false;
-    gModelVPM = false;
 }
 
 int16_t AllocProfileSlot()
 {
-    const int16_t n = static_cast<int16_t>(gDiveWindows.size() - 1);
-    for (int16_t i = 1; i <= n; ++i) {
-        if (gSettings[i].SlotFree) {
-            // A fresh record: the new dive must not inherit the closed dive's folder,
-            // file name, surface interval or tissues, nor save over its file.
-            gSettings[i] = SettingsRecord{};
-            gSettings[i].SlotFree = false;
-            gDiveWindows[i] = nullptr;
-            return i;
-        }
-    }
-    if (n == INT16_MAX)
-        throwOverflow("MainModule.AllocProfileSlot");
-    gDiveWindows.emplace_back(nullptr);
-    gSettings.resize(gDiveWindows.size());
-    return static_cast<int16_t>(n + 1);
+    const int16_t slot = AllocDiveSlot();
+    if (gDiveWindows.size() < gSettings.size())
+        gDiveWindows.resize(gSettings.size());
+    gDiveWindows[static_cast<size_t>(slot)] = nullptr;
+    return slot;
 }
 
 void SetCommandLine(const QString &commandLine)
@@ -212,7 +200,7 @@ frmWaypointEditor *ActiveEditor()
 int16_t ActiveProfileNumber()
 {
     const frmWaypointEditor *editor = ActiveEditor();
-    return editor ? CInt(Val(editor->Tag().toStdString())) : gTemplateIndex;
+    return editor ? DiveNumber(editor) : gTemplateIndex;
 }
 
 void CallByName(frmWaypointEditor *editor, std::string_view member)

@@ -1,5 +1,7 @@
 #include "shell/RubberBand.h"
 
+#include "engine/LegBands.h"
+
 #include <cmath>
 
 namespace {
@@ -29,54 +31,35 @@ RubberBandPath SegmentedLinePath(const std::vector<RateRecord> &descend,
         path.lines.push_back({xe, y1, x1, y1});
     };
 
-    if (y1 >= y0) {
-        if (descend.empty()) {
-            finish(x0);
-        } else {
-            const int last = static_cast<int>(descend.size()) - 1;
-            bool done = false;
-            for (int k = 0; k <= last && !done; ++k) {
-                const float pd = descend[static_cast<size_t>(k)].PixelDepth;
-                if (y0 >= pd)
-                    continue;
-                // Above the first band the first band's rate is used: the tables start
-                // at the surface, so this only happens for a table that does not.
-                const float pr = descend[static_cast<size_t>(k > 0 ? k - 1 : 0)].PixelRate;
-                if (y1 <= pd) {
-                    finish(travelEnd(x0, y0, y1, pr));
-                    done = true;
-                } else {
-                    const float xc = travelEnd(x0, y0, pd, pr);
-                    path.lines.push_back({x0, y0, xc, pd});
-                    path.markers.push_back({xc, pd, true});
-                    x0 = xc;
-                    y0 = pd;
-                }
-            }
-            if (!done)
-                finish(travelEnd(x0, y0, y1, descend[static_cast<size_t>(last)].PixelRate));
+    // The bands in pixels: the cut works in any unit, and the slope stands for the rate.
+    auto inPixels = [](const std::vector<RateRecord> &rows) {
+        std::vector<RateRecord> px(rows.size());
+        for (size_t k = 0; k < rows.size(); ++k) {
+            px[k].Depth = rows[k].PixelDepth;
+            px[k].Rate = rows[k].PixelRate;
         }
-    } else if (!ascend.empty()) {
-        const float shallowest = ascend.front().PixelDepth;
-        for (int k = static_cast<int>(ascend.size()) - 1; k >= 0; --k) {
-            const float pd = ascend[static_cast<size_t>(k)].PixelDepth;
-            const float pr = ascend[static_cast<size_t>(k)].PixelRate;
-            if (y0 <= pd)
-                continue;
-            if (y1 >= pd) {
-                finish(travelEnd(x0, y0, y1, pr));
+        return px;
+    };
+    const bool descent = y1 >= y0;
+    if (descent ? descend.empty() : ascend.empty()) {
+        if (descent)
+            finish(x0);
+        else
+            path.lines.push_back({x0, y0, x1, y1});
+    } else {
+        const LegCut cut = CutLegAtBands(inPixels(descent ? descend : ascend), y0, y1, false);
+        y1 = cut.EndDepth;
+        for (const LegPiece &piece : cut.Pieces) {
+            const float xe = travelEnd(x0, y0, piece.Depth, piece.Rate);
+            if (!piece.AtBand) {
+                finish(xe);
                 break;
             }
-            if (y1 < shallowest)
-                y1 = shallowest;
-            const float xc = travelEnd(x0, y0, pd, pr);
-            path.lines.push_back({x0, y0, xc, pd});
-            path.markers.push_back({xc, pd, false});
-            x0 = xc;
-            y0 = pd;
+            path.lines.push_back({x0, y0, xe, piece.Depth});
+            path.markers.push_back({xe, piece.Depth, descent});
+            x0 = xe;
+            y0 = piece.Depth;
         }
-    } else {
-        path.lines.push_back({x0, y0, x1, y1});
     }
 
     path.xTo = x1;

@@ -3,6 +3,7 @@
 #include "engine/VBConversions.h"
 #include "platform/ErrorModule.h"
 #include "platform/MsgBox.h"
+#include "shell/DiveWindows.h"
 #include "shell/MainModule.h"
 #include "shell/frmMain.h"
 #include "shell/frmWait.h"
@@ -11,17 +12,6 @@
 #include <QApplication>
 #include <QLabel>
 #include <QMdiArea>
-
-namespace {
-
-frmWaypointEditor *editorOf(int16_t profileNr)
-{
-    if (profileNr < 0 || profileNr >= int16_t(gDiveWindows.size()))
-        return nullptr;
-    return gDiveWindows[profileNr].data();
-}
-
-} // namespace
 
 int32_t ShellHost::MsgBox(const std::string &prompt, int32_t buttons, const std::string &title)
 {
@@ -37,24 +27,6 @@ void ShellHost::SetStatusText(const std::string &text)
 bool ShellHost::ModelCChecked()
 {
     return gMainForm && gMainForm->mnuBulhmannC->isChecked();
-}
-
-int16_t ShellHost::EditorTag(int16_t profileNr)
-{
-    const frmWaypointEditor *editor = editorOf(profileNr);
-    return editor ? CInt(Val(editor->Tag().toStdString())) : profileNr;
-}
-
-int16_t ShellHost::EditorPrevProfile(int16_t profileNr)
-{
-    const frmWaypointEditor *editor = editorOf(profileNr);
-    return editor ? editor->PrevProfile : int16_t(-1);
-}
-
-int16_t ShellHost::ActiveEditorTag()
-{
-    const frmWaypointEditor *editor = ActiveEditor();
-    return editor ? CInt(Val(editor->Tag().toStdString())) : int16_t(-1);
 }
 
 void ShellHost::EndApplication()
@@ -77,7 +49,7 @@ int16_t ShellHost::ActiveProfileNumber()
 
 bool ShellHost::DiveOpen(int16_t profileNr)
 {
-    return profileNr > 0 && editorOf(profileNr) != nullptr;
+    return profileNr > 0 && DiveWindow(profileNr) != nullptr;
 }
 
 bool ShellHost::ModelBChecked()
@@ -125,7 +97,7 @@ void ShellHost::ApplyToProfile()
 
 void ShellHost::ReEvaluateDive(int16_t profileNr)
 {
-    if (frmWaypointEditor *editor = editorOf(profileNr))
+    if (frmWaypointEditor *editor = DiveWindow(profileNr))
         CallByName(editor, "ReEvaluateUserEnteredWaypoints");
 }
 

@@ -1,7 +1,6 @@
 #pragma once
 // The engine's way to the windows once the program runs: message boxes, the main
-// window's status bar and coefficient tick, the dive windows' Tags and series links,
-// and the orderly end of the program. It also serves the windows below the shell
+// window's status bar and the orderly end of the program. It also serves the windows below the shell
 // (the active dive, the algorithm ticks, the circuit display, re-evaluation, boxes).
 
 #include "engine/EngineHost.h"
@@ -11,10 +10,6 @@ class ShellHost : public EngineHost, public ShellServices {
 public:
     int32_t MsgBox(const std::string &prompt, int32_t buttons, const std::string &title) override;
     void SetStatusText(const std::string &text) override;
-    bool ModelCChecked() override;
-    int16_t EditorTag(int16_t profileNr) override;
-    int16_t EditorPrevProfile(int16_t profileNr) override;
-    int16_t ActiveEditorTag() override;
     // Closes every dive window (each with its own questions), then every other window,
     // and leaves the event loop when it runs.
     void EndApplication() override;
@@ -23,6 +18,7 @@ public:
     int16_t ActiveProfileNumber() override;
     bool DiveOpen(int16_t profileNr) override;
     bool ModelBChecked() override;
+    bool ModelCChecked() override;
     bool HybridChecked() override;
     bool VPMChecked() override;
     bool VPMEnabled() override;

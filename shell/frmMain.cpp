@@ -9,6 +9,7 @@
 #include "platform/LocaliseForm.h"
 #include "platform/WindowSettings.h"
 #include "platform/ErrorModule.h"
+#include "shell/DiveWindows.h"
 #include "shell/MainModule.h"
 #include "shell/frmWaypointEditor.h"
 
@@ -414,7 +415,7 @@ void frmMain::ApplyToProfile()
     frmWaypointEditor *editor = ActiveForm();
     if (!editor)
         return;
-    const int16_t n = CInt(Val(editor->Tag().toStdString()));
+    const int16_t n = DiveNumber(editor);
     if (n < 0 || n >= int16_t(gSettings.size()))
         throwSubscript("frmMain.ApplyToProfile");
     gSettings[n].Template.OpenCircuit = IsOpenCircuit_;
@@ -443,13 +444,8 @@ void frmMain::NewProfileWindow()
     dive.TemplateName = gSettings[0].Template.Templatename;
     dive.ProfileName = GetLangString(1060) + std::to_string(n);
 
-    auto *editor = new frmWaypointEditor;
-    gDiveWindows[n] = editor;
-    editor->setTag(QString::number(n));
-    AddDiveWindow(editor);
-    editor->SetTemplate();
-    editor->setWindowTitle(QString::fromStdString(dive.ProfileName + GetLangString(6163) +
-                                                  gSettings[0].TemplateName + "]"));
+    frmWaypointEditor *editor =
+        OpenDiveWindow(OpenDive(n), DiveCaption(dive.ProfileName, gSettings[0].TemplateName));
     editor->setPrevNext(-1, -1);
     Button(QStringLiteral("Multilevel"))->setEnabled(false);
     mnuSurface->setEnabled(false);

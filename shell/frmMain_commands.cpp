@@ -107,18 +107,14 @@ void frmMain::mnuVPM_Click()
     const bool wasTicked = !mnuVPM->isChecked();
     if (wasTicked) {
         mnuVPM->setChecked(false);
-        gModelVPM = false;
         mnuBulhmannB->setChecked(true);
         mnuBulhmannC->setChecked(false);
     } else {
         mnuVPM->setChecked(true);
         mnuBulhmannB->setChecked(false);
         mnuBulhmannC->setChecked(false);
-        gModelVPM = true;
-        if (mnuHybrid->isChecked()) {
+        if (mnuHybrid->isChecked())
             mnuHybrid->setChecked(false);
-            gModelHybrid = false;
-        }
     }
 }
 
@@ -127,15 +123,12 @@ void frmMain::mnuHybrid_Click()
     const bool wasTicked = !mnuHybrid->isChecked();
     if (wasTicked) {
         mnuHybrid->setChecked(false);
-        gModelHybrid = false;
     } else {
         mnuHybrid->setChecked(true);
-        gModelHybrid = true;
         if (mnuVPM->isChecked()) {
             mnuVPM->setChecked(false);
             mnuBulhmannB->setChecked(true);
             mnuBulhmannC->setChecked(false);
-            gModelVPM = false;
         }
     }
 }

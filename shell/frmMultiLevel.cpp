@@ -10,7 +10,8 @@
 #include "platform/MsgBox.h"
 #include "platform/ErrorModule.h"
 #include "shell/MainModule.h"
-#include "shell/ProfileReplay.h"
+#include "engine/ProfileReplay.h"
+#include "shell/DiveWindows.h"
 #include "shell/frmMain.h"
 #include "shell/frmWaypointEditor.h"
 
@@ -114,7 +115,7 @@ bool frmMultiLevel::CreateNextDive()
     if (previous->EditorState() != EditorComputed)
         return refuse(GetLangStringQ(3088));
 
-    const int16_t prev = CInt(Val(previous->Tag().toStdString()));
+    const int16_t prev = DiveNumber(previous);
     const float surfTime = static_cast<float>(60.0 * hours + minutes);
     // The CNS recovers at the surface; the pulmonary dose (OTU) is carried on unchanged.
     const float carriedCNS = CNSAfterSurfaceInterval(gSettings[size_t(prev)].CNS, surfTime);
@@ -132,15 +133,11 @@ bool frmMultiLevel::CreateNextDive()
     r.CNS = carriedCNS;
     r.OTU = carriedOTU;
 
-    auto *editor = new frmWaypointEditor;
-    gDiveWindows[size_t(slot)] = editor;
-    editor->setTag(QString::number(slot));
-    editor->SurfProfileNumber = static_cast<int16_t>(previous->SurfProfileNumber + 1);
-    gMainForm->AddDiveWindow(editor);
-    editor->setWindowTitle(QString::fromStdString(
-        r.ProfileName + GetLangString(3013) + std::to_string(editor->SurfProfileNumber) + GetLangString(6163) +
-        r.TemplateName + "]" + GetLangString(3029) + FormatHoursMinutes(r.SurfTime)));
-    editor->SetTemplate();
+    std::shared_ptr<Dive> dive = OpenDive(slot);
+    dive->SurfProfileNumber = static_cast<int16_t>(previous->SurfProfileNumber + 1);
+    frmWaypointEditor *editor = OpenDiveWindow(
+        dive, DiveCaption(r.ProfileName + GetLangString(3013) + std::to_string(dive->SurfProfileNumber), r.TemplateName,
+                          "]", GetLangString(3029) + FormatHoursMinutes(r.SurfTime)));
     editor->setPrevNext(prev, -1);
     previous->setNext(slot);
 

@@ -16,7 +16,7 @@
 #include "shell/ImageList.h"
 #include "shell/MainModule.h"
 #include "shell/PlotColors.h"
-#include "shell/ProfileReplay.h"
+#include "engine/ProfileReplay.h"
 
 #include <QCloseEvent>
 #include <QFrame>
@@ -47,8 +47,18 @@ void moveTwips(QWidget *w, float left, float top)
 
 } // namespace
 
-frmWaypointEditor::frmWaypointEditor(QWidget *parent)
+frmWaypointEditor::frmWaypointEditor(std::shared_ptr<Dive> dive, QWidget *parent)
     : QWidget(parent)
+    , dive_(std::move(dive))
+    , SurfProfileNumber(dive_->SurfProfileNumber)
+    , InputProfile(dive_->InputProfile)
+    , UserEnteredWaypoints(dive_->UserEnteredWaypoints)
+    , PrevProfile(dive_->PrevProfile)
+    , NextProfile(dive_->NextProfile)
+    , DecoProfile_(dive_->DecoProfile)
+    , SavedUserProfile_(dive_->SavedUserProfile)
+    , LastRunTime_(dive_->LastRunTime)
+    , EditorState_(dive_->State)
 {
     setObjectName(QStringLiteral("frmWaypointEditor"));
     setMinimumSize(320, 200);
@@ -177,40 +187,26 @@ void frmWaypointEditor::setTag(const QString &tag)
 
 int16_t frmWaypointEditor::tagNumber() const
 {
-    return CInt(Val(Tag().toStdString()));
+    return dive_->Number();
 }
 
 SettingsRecord &frmWaypointEditor::record() const
 {
-    if (ProfileNumber_ < 0 || static_cast<size_t>(ProfileNumber_) >= gSettings.size())
-        throwSubscript("frmWaypointEditor");
-    return gSettings[static_cast<size_t>(ProfileNumber_)];
+    return dive_->Record();
 }
 
 SettingsRecord &frmWaypointEditor::tagRecord() const
 {
-    const int16_t n = tagNumber();
-    if (n < 0 || static_cast<size_t>(n) >= gSettings.size())
-        throwSubscript("frmWaypointEditor");
-    return gSettings[static_cast<size_t>(n)];
+    return dive_->Record();
 }
 
 void frmWaypointEditor::setNullWaypoint()
 {
-    if (PrevProfile != -1)
-        takeCarriedExposure();
-    const SettingsRecord &r = record();
-    InputProfile.SetPPO2(0, static_cast<float>(static_cast<double>(r.Template.EndPressure) *
-                                               InputProfile.GetGasMixO2(0) / 100));
-    if (PrevProfile != -1) {
-        InputProfile.setCNS(0, r.CNS);
-        InputProfile.SetOTU(0, r.OTU);
-    }
+    dive_->SetNullWaypoint();
 }
 
 void frmWaypointEditor::SetTemplate()
 {
-    ProfileNumber_ = ActiveProfileNumber();
     resize();
     lbDepth->setText(depthCaption(record().Template.Metric ? GetLangStringQ(1222) : GetLangStringQ(1223)));
     lbDepth->adjustSize();
@@ -347,7 +343,8 @@ void frmWaypointEditor::Form_Unload()
 {
     tagRecord().SlotFree = true;
     // Tools working on this dive close with it, before its slot can hold another dive.
-    emit ShellNotices::Instance().DiveClosed(CInt(Val(Tag().toStdString())));
+    CloseDive(tagNumber());
+    emit ShellNotices::Instance().DiveClosed(tagNumber());
 }
 
 void frmWaypointEditor::CloseByCode()

@@ -1,12 +1,15 @@
 #pragma once
-// The profile editor: the child window of the main window that holds one dive. The
-// diver's input is kept as a log; the shown profile is rebuilt from it by replaying the
-// log (legs cut at the rate-table bands, the engine run after every entry), drawn as a
-// depth-over-time plot with the compartment loads of its last waypoint below it.
-// The window's Tag holds the dive's profile number, the index of its gSettings record.
+// The profile editor: the child window of the main window that shows one dive of the
+// dive model (engine/DiveModel.h). The diver's input is kept as the dive's log; the
+// shown profile is rebuilt from it by replaying the log (legs cut at the rate-table
+// bands, the engine run after every entry), drawn as a depth-over-time plot with the
+// compartment loads of its last waypoint below it. The window's Tag holds the dive's
+// profile number, the index of its gSettings record. shell/DiveWindows.h maps dives to
+// their windows and back.
 
 #include "engine/ClassProfile.h"
 #include "engine/ClassUseractions.h"
+#include "engine/DiveModel.h"
 #include "shell/PlotScale.h"
 #include "shell/RubberBand.h"
 
@@ -15,6 +18,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 
 class PictureBox;
@@ -27,16 +31,22 @@ struct SettingsRecord;
 
 class frmWaypointEditor : public QWidget {
     Q_OBJECT
+    // The dive the window shows; first, as the names below refer into it. The window
+    // keeps its dive alive until it is gone, also after the dive has closed.
+    std::shared_ptr<Dive> dive_;
+
 public:
-    explicit frmWaypointEditor(QWidget *parent = nullptr);
+    explicit frmWaypointEditor(std::shared_ptr<Dive> dive, QWidget *parent = nullptr);
     ~frmWaypointEditor() override;
 
-    // ---- Public variables, read by the main window, the series and the reports.
-    int16_t SurfProfileNumber = 0;      // position in the series, 1 = first
-    ClassProfile InputProfile;          // the shown profile
-    ClassUseractions UserEnteredWaypoints;
-    int16_t PrevProfile = -1;           // previous dive of the series, -1 = none
-    int16_t NextProfile = -1;           // next dive of the series, -1 = none
+    // ---- The dive's state under the window's names, read by the main window, the series
+    // and the tests; they are the dive's own fields.
+    int16_t &SurfProfileNumber;         // position in the series, 1 = first
+    ClassProfile &InputProfile;         // the shown profile
+    ClassUseractions &UserEnteredWaypoints;
+    int16_t &PrevProfile;               // previous dive of the series, -1 = none
+    int16_t &NextProfile;               // next dive of the series, -1 = none
+    Dive &dive() const { return *dive_; }
 
     // The dive's profile number as text.
     QString Tag() const;
@@ -128,7 +138,7 @@ public:
 
     // ---- State the commands and the tests read.
     int16_t EditorState() const { return EditorState_; }
-    int16_t ProfileNumber() const { return ProfileNumber_; }
+    int16_t ProfileNumber() const { return dive_->Number(); }
     float LastRunTime() const { return LastRunTime_; }
     const ClassProfile &DecoProfile() const { return DecoProfile_; }
     const PlotScale &Scale() const { return scale_; }
@@ -154,8 +164,8 @@ protected:
 
 private:
     void createControls();
-    SettingsRecord &record() const;          // gSettings(ProfileNumber)
-    SettingsRecord &tagRecord() const;       // gSettings(Tag): the dive a command marks changed
+    SettingsRecord &record() const;          // gSettings(ProfileNumber): the dive's record
+    SettingsRecord &tagRecord() const;       // the same record, named as the commands name it
     int16_t tagNumber() const;
     bool isMinimised() const;
     float outerWidth() const;
@@ -188,9 +198,7 @@ private:
     void showWaypointMenu();
     void drawRubberBand(const RubberBandPath &path);
     void eraseRubberBand();
-    frmWaypointEditor *diveWindow(int16_t n) const; // gDiveWindows(n), created when empty
-    // A repetitive dive's CNS and OTU from what the dive before it left (see links).
-    void takeCarriedExposure();
+    frmWaypointEditor *diveWindow(int16_t n) const; // gDiveWindows(n), null when closed
 
     // Fields of the window.
     PictureBox *grid_ = nullptr;    // the plot box all grid drawing goes to
@@ -202,12 +210,11 @@ private:
     bool RubberBandActive_ = false;
     float PrevPlotTime_ = 0;
     float PrevPlotY_ = 0;
-    ClassProfile DecoProfile_;
-    ClassProfile SavedUserProfile_;
-    float LastRunTime_ = 0;
+    ClassProfile &DecoProfile_;       // the dive's
+    ClassProfile &SavedUserProfile_;  // the dive's
+    float &LastRunTime_;              // the dive's
     ClassProfile WaypointScratch_;
-    int16_t ProfileNumber_ = 0;
-    int16_t EditorState_ = 0;
+    int16_t &EditorState_;            // the dive's State
     std::optional<RubberBandPath> band_; // the rubber band as drawn last
     // Where the window's own drawing position stands: the end of the last rubber band.
     float CurrentX_ = 0;

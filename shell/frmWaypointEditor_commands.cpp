@@ -5,25 +5,16 @@
 
 #include "engine/EngineGlobals.h"
 #include "platform/WaitCursor.h"
-#include "shell/ProfileReplay.h"
+#include "engine/ProfileReplay.h"
 
 void frmWaypointEditor::StartDeco()
 {
     guarded([this] {
-        tagRecord().ProfileChanged = true;
-        UserEnteredWaypoints.NewAction();
-        UserEnteredWaypoints.setdeco(UserEnteredWaypoints.GetLength());
         {
             WaitCursor wait;
-            SavedUserProfile_.Copy(InputProfile);
-            runEngine(false);
-            InputProfile.clear();
-            InputProfile.Copy(DecoProfile_);
-            DecoProfile_.clear();
+            ComputeAscent(*dive_, [this](Dive &, bool loadOnly) { runEngine(loadOnly); });
             PrevPlotTime_ = PrevPlotY_ = 0;
-            LastRunTime_ = InputProfile.GetRunTime(InputProfile.GetLength());
             enableClearDecoPoints(true);
-            EditorState_ = EditorComputed;
             enableNextDiveCommand(true);
             UpdateSurfProfiles();
             RedrawProfile();

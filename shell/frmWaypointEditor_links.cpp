@@ -6,8 +6,11 @@
 #include "engine/DOLVmiscModule.h"
 #include "engine/EngineGlobals.h"
 #include "engine/LibraryModule.h"
+#include "engine/ResourceManager.h"
 #include "engine/VBConversions.h"
 #include "platform/LocaliseForm.h"
+#include "platform/ShellServices.h"
+#include "shell/DiveWindows.h"
 #include "shell/FileIOModule.h"
 #include "shell/ImageList.h"
 #include "shell/MainModule.h"
@@ -19,7 +22,8 @@
 void frmWaypointEditor::runEngine(bool loadOnly)
 {
     const int16_t n = tagNumber();
-    RunDecompression(InputProfile, DecoProfile_, record().Template, loadOnly, false, PrevProfile != -1, n, n);
+    RunDecompression(InputProfile, DecoProfile_, record().Template, loadOnly, false, PrevProfile != -1, n, n,
+                     AlgorithmOptions());
 }
 
 void frmWaypointEditor::EnableProfileCommands(bool ascentOn, bool infoOn)
@@ -72,9 +76,7 @@ QWidget *frmWaypointEditor::dialogOwner()
 
 frmWaypointEditor *frmWaypointEditor::diveWindow(int16_t n) const
 {
-    if (n < 0 || n >= static_cast<int16_t>(gDiveWindows.size()))
-        return nullptr;
-    return gDiveWindows[static_cast<size_t>(n)].data();
+    return DiveWindow(n);
 }
 
 // The Yes of the save question: the series of this window (not whichever is active)
@@ -115,11 +117,9 @@ void frmWaypointEditor::UpdateSurfProfiles()
     if (SurfProfileNumber == 1)
         return;
     const SettingsRecord &r = tagRecord();
-    setWindowTitle(QString::fromStdString(r.ProfileName) + GetLangStringQ(3013) + QStringLiteral(":") +
-                   QString::number(SurfProfileNumber) + GetLangStringQ(6163) +
-                   QString::fromStdString(r.Template.Templatename) + QStringLiteral("]") +
-                   GetLangStringQ(3016) + QStringLiteral(" ") +
-                   QString::fromStdString(FormatHoursMinutes(r.SurfTime)));
+    setWindowTitle(DiveCaption(r.ProfileName + GetLangString(3013) + ":" + std::to_string(SurfProfileNumber),
+                               r.Template.Templatename, "]",
+                               GetLangString(3016) + " " + FormatHoursMinutes(r.SurfTime)));
 }
 
 int16_t frmWaypointEditor::getFirstProfile() const
@@ -200,20 +200,4 @@ void frmWaypointEditor::unloadForms(int16_t start)
 void frmWaypointEditor::DestroyThis()
 {
     CloseByCode();
-}
-
-// A repetitive dive starts with the oxygen exposure the dive before it left: its CNS,
-// recovering with a half-time of 90 minutes over the surface interval, and its OTU
-// unchanged. The dive's record holds these only until its own computation overwrites
-// them with its end-of-dive totals, so they are taken again before every replay; a dive
-// re-evaluated after a change before it would otherwise start from its own old totals
-// and count them twice.
-void frmWaypointEditor::takeCarriedExposure()
-{
-    if (PrevProfile < 0 || static_cast<size_t>(PrevProfile) >= gSettings.size())
-        return;
-    const SettingsRecord &before = gSettings[static_cast<size_t>(PrevProfile)];
-    SettingsRecord &r = record();
-    r.CNS = CNSAfterSurfaceInterval(before.CNS, r.SurfTime);
-    r.OTU = before.OTU;
 }

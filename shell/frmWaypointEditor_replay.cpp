@@ -3,7 +3,7 @@
 #include "shell/frmWaypointEditor.h"
 
 #include "engine/EngineGlobals.h"
-#include "shell/ProfileReplay.h"
+#include "engine/ProfileReplay.h"
 
 void frmWaypointEditor::SaveUserEnteredWaypoints(float segtime, float Depth, int16_t Mixnumber,
                                                  bool deco)
@@ -22,18 +22,10 @@ void frmWaypointEditor::ReEvaluateUserEnteredWaypoints()
 
 void frmWaypointEditor::replay()
 {
-    InputProfile.clear();
-    setNullWaypoint();
     if (PrevProfile != -1)
         showRepetitiveIcon();
-
-    const ReplayResult r = ReplayUserActions(UserEnteredWaypoints, record().Template, InputProfile,
-                                             DecoProfile_, EditorState_,
-                                             [this](bool loadOnly) { runEngine(loadOnly); });
-    EditorState_ = r.EditorState;
-    // A leg the diver adds next is timed from the end of the last logged leg, also
-    // after a file was opened or the dive computed.
-    LastRunTime_ = r.LastRunTime;
+    // The dive model's replay, with the windows' computation (status text and boxes).
+    ReplayDive(*dive_, [this](Dive &, bool loadOnly) { runEngine(loadOnly); });
     commandsByState();
 
     PrevPlotTime_ = PrevPlotY_ = 0;

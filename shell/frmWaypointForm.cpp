@@ -2,11 +2,13 @@
 
 #include "engine/DOLVmiscModule.h"
 #include "engine/EngineGlobals.h"
+#include "engine/GasAdvisor.h"
 #include "engine/EngineHost.h"
 #include "engine/LibraryModule.h"
 #include "engine/VBConversions.h"
 #include "platform/LocaliseForm.h"
 #include "platform/MsgBox.h"
+#include "platform/ShellServices.h"
 #include "platform/UpDown.h"
 
 #include <QComboBox>
@@ -334,7 +336,7 @@ void frmWaypointForm::Form_Load()
 {
     // The dive whose settings apply is the one in the active editor; the default
     // template when there is none (or its number names no dive).
-    const int16_t tag = Host().ActiveEditorTag();
+    const int16_t tag = Shell().ActiveProfileNumber();
     mDiveNumber = (tag > 0 && tag < static_cast<int>(gSettings.size())) ? tag : 0;
 
     LocaliseForm(this);
@@ -470,8 +472,7 @@ QString frmWaypointForm::NumericInput(const QString &text)
 
 float frmWaypointForm::RoundDown(float value)
 {
-    const float hundredths = static_cast<float>(double(value) * 100.0);
-    return static_cast<float>(std::floor(double(hundredths)) / 100.0);
+    return RoundDownPercent(value);
 }
 
 void frmWaypointForm::calcAdvisor(float depth)

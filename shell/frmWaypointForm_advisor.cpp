@@ -1,18 +1,12 @@
-// The gas advisor of the waypoint dialog: for the depth in the dialog, the richest
-// oxygen fraction that keeps the dive's ppO2 limit and the inert-gas share that keeps
-// its maximal equivalent narcotic depth, per family (Nitrox, Trimix, Heliox).
-//
-// With k = 10 msw per bar (metres) or 33 fsw per atm (feet) and P the surface pressure,
-// a depth d is the absolute depth A = P*k + d in depth units, the ambient pressure A/k.
-// The best O2 fraction is L / (A/k) rounded down to 1 %, L the ppO2 limit. The narcotic
-// share that keeps the END E is (P*k + E) / A: of nitrogen 0.79 times that (the END of
-// nitrogen is measured against air), of O2 + N2 the share itself when oxygen counts as
-// narcotic.
+// The gas advisor of the waypoint dialog: it shows, for the depth in the dialog, the
+// best mix of each family (Nitrox, Trimix, Heliox) and the END and ppO2 of a mix, as
+// engine/GasAdvisor.h computes them, and takes typed mixes.
 
 #include "shell/frmWaypointForm.h"
 
 #include "engine/DOLVOptionModule.h"
 #include "engine/EngineGlobals.h"
+#include "engine/GasAdvisor.h"
 #include "engine/LibraryModule.h"
 #include "engine/VBConversions.h"
 #include "platform/LocaliseForm.h"
@@ -39,9 +33,6 @@ QString localFixed(float v, int decimals)
     return QString::fromStdString(LocaliseNumberText(FormatFixed(v, decimals), gDecimalSeparator));
 }
 
-// A fraction at three decimals, as the Nitrox END check compares them in metres.
-double threeDecimals(float v) { return Val(FormatFixed(v, 3)); }
-
 // A percentage box's text as the whole number a gas record keeps.
 float wholePercent(const QLineEdit *box)
 {
@@ -55,115 +46,35 @@ void setTextColour(QPlainTextEdit *box, bool red)
     box->setPalette(p);
 }
 
-struct Ambient {
-    double k;  // depth units per bar (10) or per atm (33)
-    double Pk; // the surface pressure in depth units
-    float A;   // absolute depth in depth units
-    float L;   // ppO2 limit, bar or atm
-};
-
-Ambient ambientFor(const TemplateRec &t, float depth)
-{
-    Ambient a;
-    a.k = t.Metric ? 10 : 33;
-    a.Pk = double(t.StartPressure) * a.k;
-    a.A = static_cast<float>(a.Pk + depth);
-    // A constant-ppO2 rebreather holds its set point; open circuit is held to MaxPPO2.
-    a.L = t.OpenCircuit ? t.MaxPPO2 : t.Setpoint;
-    return a;
-}
-
-// ppO2 in bar or atm of an O2 fraction at the absolute depth.
-float ppO2Of(const Ambient &a, float fO2) { return static_cast<float>(double(a.A) * fO2 / a.k); }
-
-// The richest O2 fraction that keeps the ppO2 limit, rounded down to 1 %, not capped.
-float bestO2(const Ambient &a)
-{
-    return frmWaypointForm::RoundDown(static_cast<float>(a.L / (a.A / a.k)));
-}
-
 } // namespace
 
 void frmWaypointForm::CalcBestNitrox(float depth)
 {
-    const TemplateRec &t = Template();
-    const Ambient a = ambientFor(t, depth);
-    float fO2 = bestO2(a);
-    if (fO2 >= 1)
-        fO2 = 1;
-    mNitroxO2 = fO2;
-    // With oxygen narcotic the END limit holds O2 + N2 together.
-    const double f = t.O2Narcotic ? 1.0 : 0.79;
-    mNitroxN2 = static_cast<float>(f * (a.Pk + t.MaximalEND) / a.A);
-    const bool possible = t.O2Narcotic ? mNitroxN2 >= 1
-                                       : static_cast<float>(1.0 - fO2) <= mNitroxN2;
-    if (possible) {
-        mNitroxN2 = static_cast<float>(1.0 - fO2);
-        Text1->setText(Percent(fO2));
-        Text2->setText(Percent(mNitroxN2));
-    } else {
-        // mNitroxN2 keeps the nitrogen limit the mix could not meet.
-        Text1->setText("n/a");
-        Text2->setText("n/a");
-    }
-    cbNitroxAdd->setVisible(possible);
+    const AdvisedMix m = BestNitrox(Template(), depth);
+    mNitroxO2 = m.O2;
+    // Without a mix mNitroxN2 keeps the nitrogen limit the mix could not meet.
+    mNitroxN2 = m.N2;
+    Text1->setText(m.Possible ? Percent(m.O2) : QString("n/a"));
+    Text2->setText(m.Possible ? Percent(m.N2) : QString("n/a"));
+    cbNitroxAdd->setVisible(m.Possible);
 }
 
 void frmWaypointForm::CalcBestHeliox(float depth)
 {
-    const TemplateRec &t = Template();
-    const Ambient a = ambientFor(t, depth);
-    float fO2 = bestO2(a);
-    if (fO2 >= 1)
-        fO2 = 1;
-    mHelioxO2 = fO2;
-    mHelioxHe = static_cast<float>(1.0 - fO2);
-    const float end = CalcEND(t.Metric, depth, 0, static_cast<float>(100.0 * mHelioxHe),
-                              t.O2Narcotic, t);
-    const bool possible = end <= t.MaximalEND;
-    Text9->setText(possible ? Percent(mHelioxO2) : QString("n/a"));
-    Text7->setText(possible ? Percent(mHelioxHe) : QString("n/a"));
-    cbHelioxAdd->setVisible(possible);
+    const AdvisedMix m = BestHeliox(Template(), depth);
+    mHelioxO2 = m.O2;
+    mHelioxHe = m.He;
+    Text9->setText(m.Possible ? Percent(mHelioxO2) : QString("n/a"));
+    Text7->setText(m.Possible ? Percent(mHelioxHe) : QString("n/a"));
+    cbHelioxAdd->setVisible(m.Possible);
 }
 
 void frmWaypointForm::CalcBestTrimix(float depth)
 {
-    const TemplateRec &t = Template();
-    const Ambient a = ambientFor(t, depth);
-    mTrimixO2 = bestO2(a);
-    mTrimixN2 = RoundDown(static_cast<float>(0.79 * (a.Pk + t.MaximalEND) / a.A));
-    if (t.O2Narcotic) {
-        const float q = static_cast<float>((a.Pk + t.MaximalEND) / a.A);
-        mTrimixHe = static_cast<float>(1.0 - q);
-        mTrimixN2 = RoundDown(static_cast<float>(1.0 - mTrimixO2 - mTrimixHe));
-        // Helium takes up what the rounding of the nitrogen left.
-        mTrimixHe = static_cast<float>(1.0 - mTrimixO2 - mTrimixN2);
-        if (1.0 - mTrimixO2 < mTrimixN2) {
-            mTrimixN2 = static_cast<float>(1.0 - mTrimixO2);
-            mTrimixHe = 0;
-        }
-    } else {
-        if (mTrimixO2 >= 1)
-            mTrimixO2 = 1;
-        if (1.0 - mTrimixO2 >= mTrimixN2) {
-            mTrimixHe = static_cast<float>(1.0 - mTrimixN2 - mTrimixO2);
-            if (mTrimixHe < 0)
-                mTrimixHe = 0;
-        } else {
-            mTrimixN2 = static_cast<float>(1.0 - mTrimixO2);
-            mTrimixHe = 0;
-        }
-    }
-    if (mTrimixHe <= 0)
-        mTrimixHe = 0;
-    if (mTrimixO2 > 1)
-        mTrimixO2 = 1;
-    if (mTrimixN2 <= 0) {
-        // No room for nitrogen (oxygen alone reaches the narcotic limit): helium fills
-        // the rest, so the mix still adds up to 100 %.
-        mTrimixN2 = 0;
-        mTrimixHe = static_cast<float>(1.0 - mTrimixO2);
-    }
+    const AdvisedMix m = BestTrimix(Template(), depth);
+    mTrimixO2 = m.O2;
+    mTrimixN2 = m.N2;
+    mTrimixHe = m.He;
     Text6->setText(Percent(mTrimixO2));
     Text5->setText(Percent(mTrimixN2));
     Text4->setText(Percent(mTrimixHe));
@@ -173,22 +84,11 @@ void frmWaypointForm::showNitroxInfo(bool typedMix)
 {
     const TemplateRec &t = Template();
     const float d = depthShown();
-    const Ambient a = ambientFor(t, d);
     setInfoBoxesVisible(true);
     const float fO2 = mNitroxO2, fN2 = mNitroxN2;
-    const float ppO2 = ppO2Of(a, fO2);
-
-    // A mix whose nitrogen is short of 1 - O2 is the unmet limit of a failed search.
-    const float rest = static_cast<float>(1.0 - fO2);
-    float end;
-    bool available;
-    if (!t.O2Narcotic) {
-        end = static_cast<float>(double(a.A) * fN2 / 0.79 - a.Pk);
-        available = t.Metric ? threeDecimals(fN2) >= threeDecimals(rest) : fN2 >= rest;
-    } else {
-        end = static_cast<float>(double(a.A) * (double(fO2) + fN2) - a.Pk);
-        available = threeDecimals(fN2) >= threeDecimals(rest) && !(end - 1.0 > t.MaximalEND);
-    }
+    const float ppO2 = AdvisorPPO2(t, d, fO2);
+    float end = AdvisorEND(t, d, fO2, fN2);
+    const bool available = NitroxAvailable(t, d, fO2, fN2);
     // A typed nitrox with oxygen narcotic is wholly narcotic: its END is the depth.
     if (typedMix && t.O2Narcotic)
         end = d;
@@ -204,22 +104,20 @@ void frmWaypointForm::showNitroxInfo(bool typedMix)
 void frmWaypointForm::showTrimixInfo()
 {
     const TemplateRec &t = Template();
-    const Ambient a = ambientFor(t, depthShown());
+    const float d = depthShown();
     setInfoBoxesVisible(true);
-    const float ppO2 = ppO2Of(a, mTrimixO2);
-    const double narcotic = t.O2Narcotic ? double(mTrimixO2) + mTrimixN2 : mTrimixN2 / 0.79;
-    const float end = static_cast<float>(double(a.A) * narcotic - a.Pk);
-    showInfo(GetLangStringQ(3065), mTrimixO2, mTrimixHe, mTrimixN2, ppO2, end, ":  ");
+    showInfo(GetLangStringQ(3065), mTrimixO2, mTrimixHe, mTrimixN2, AdvisorPPO2(t, d, mTrimixO2),
+             AdvisorEND(t, d, mTrimixO2, mTrimixN2), ":  ");
 }
 
 void frmWaypointForm::showHelioxInfo()
 {
     const TemplateRec &t = Template();
-    const Ambient a = ambientFor(t, depthShown());
+    const float d = depthShown();
     setInfoBoxesVisible(true);
-    const float ppO2 = ppO2Of(a, mHelioxO2);
+    const float ppO2 = AdvisorPPO2(t, d, mHelioxO2);
     if (t.O2Narcotic) {
-        const float end = static_cast<float>(double(a.A) * mHelioxO2 - a.Pk);
+        const float end = AdvisorEND(t, d, mHelioxO2, 0);
         showInfo(GetLangStringQ(3066), mHelioxO2, mHelioxHe, mHelioxN2, ppO2, end, t.Metric ? ":  " : "  ");
     } else {
         // Helium alone is not narcotic: no depth reaches the END limit.

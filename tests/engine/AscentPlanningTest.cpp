@@ -15,11 +15,12 @@ using P = ClassBuhlmannProbe;
 class AscentPlanning : public EngineTest {
 protected:
     // Plans `in` on dive 1 (ZH-L16C), optionally with loaded tissues before the dive.
-    ClassProfile plan(const ClassProfile &in, float loadN2 = 0, bool bailout = false)
+    ClassProfile plan(const ClassProfile &in, float loadN2 = 0, bool bailout = false, bool hybrid = false)
     {
         ClassProfile out;
         ClassBuhlmann engine;
         engine.Init(1, true);
+        engine.SetCeilingModel(false, hybrid);
         if (loadN2 > 0)
             for (int i = 1; i <= 16; ++i)
                 P::CompN2(engine)[i] = loadN2;
@@ -258,14 +259,13 @@ TEST_F(AscentPlanning, TheDeepestDiveWithTheClosestStopsEndsInBoundedTime)
     // gradient is rounded to 16 bits) the plan ends: a whole ascent or the 14-day cap.
     for (const bool metric : {true, false}) {
         SCOPED_TRACE(metric);
-        gModelHybrid = true;
         dive().Metric = metric;
         dive().StepSize = metric ? 0.1f : 1;
         dive().LastStop = 0;
         dive().AscendRates = {RateRow(0, metric ? 10.0f : 33.0f)};
         const float deepest = metric ? 1000 : 3300;
         try {
-            const ClassProfile out = plan(SquareDive(deepest, 10, metric ? 100 : 330));
+            const ClassProfile out = plan(SquareDive(deepest, 10, metric ? 100 : 330), 0, false, true);
             EXPECT_EQ(out.getDepth(out.GetLength()), 0);
         } catch (const RuntimeError &e) {
             EXPECT_EQ(e.number(), ErrStopCap) << e.source() << ": " << e.description();

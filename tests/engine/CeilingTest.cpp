@@ -78,13 +78,12 @@ TEST_F(Ceiling, VpmAndHybridModels)
 {
     startWithCompartment5();
     P::VPMGradient(engine) = 20;
-    gModelVPM = true;
+    engine.SetCeilingModel(true, false);
     // Ptot - gradient - surface = 40 - 20 - 10.
     EXPECT_NEAR(P::GetCeiling(engine), 10, 1e-5);
     EXPECT_EQ(P::CeilingModel(engine), 1);
 
-    gModelVPM = false;
-    gModelHybrid = true;
+    engine.SetCeilingModel(false, true);
     EXPECT_NEAR(P::GetCeiling(engine), 15.3606, 1e-3); // Buhlmann deeper
     EXPECT_EQ(P::CeilingModel(engine), 2);
     P::VPMGradient(engine) = 5;

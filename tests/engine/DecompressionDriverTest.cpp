@@ -2,6 +2,7 @@
 // leaves in the dive's record and in the result, and what it shows in the status bar.
 
 #include "engine/DOLVmiscModule.h"
+#include "engine/DiveModel.h"
 #include "engine/RuntimeError.h"
 #include "tests/engine/BuhlmannProbe.h"
 
@@ -20,15 +21,14 @@ protected:
     }
     void run(bool loadOnly, bool bailout, bool repetitive, int16_t profileNr)
     {
-        RunDecompression(in, out, dive(), loadOnly, bailout, repetitive, 0, profileNr);
+        RunDecompression(in, out, dive(), loadOnly, bailout, repetitive, 0, profileNr, PlanOptions{});
     }
     ClassProfile in = SquareDive(30, 25);
     ClassProfile out;
 };
 
-TEST_F(Driver, ComputesTheDiveOfTheEditorItIsGiven)
+TEST_F(Driver, ComputesTheDiveItIsGiven)
 {
-    host.activeTag = 1; // another editor is active
     run(false, false, false, 2);
     EXPECT_GT(gSettings[2].N2Compartments[1], 0);
     EXPECT_EQ(gSettings[1].N2Compartments[1], 0);
@@ -36,17 +36,17 @@ TEST_F(Driver, ComputesTheDiveOfTheEditorItIsGiven)
     EXPECT_EQ(out.getDepth(out.GetLength()), 0);
     EXPECT_EQ(FindEndUserProfile(out), 2);
 
-    // The bail-out generator points the editor's Tag at its temporary record.
-    host.tags[2] = 3;
+    // Another dive's settings are its own record's.
     dive(3).LastStop = 6;
-    run(false, true, false, 2);
+    run(false, true, false, 3);
     EXPECT_GT(gSettings[3].N2Compartments[1], 0);
     EXPECT_EQ(StopDepths(out).back(), 6);
 }
 
 TEST_F(Driver, RepetitiveReplayStartsFromThePreviousDive)
 {
-    host.prevProfiles[2] = 1;
+    // A dive that is not open follows its record's link.
+    gSettings[2].PrevProfile = 1;
     gSettings[1].N2Compartments.fill(20);
     gSettings[2].SurfTime = 0;
     in = ClassProfile();
@@ -59,6 +59,14 @@ TEST_F(Driver, RepetitiveReplayStartsFromThePreviousDive)
     out.GetN2Compartments(2, n2);
     EXPECT_EQ(n2[16], 20);
     EXPECT_EQ(FindEndUserProfile(ClassProfile()), 0);
+
+    // An open dive follows its own link in the dive model.
+    gSettings[3].N2Compartments.fill(25);
+    OpenDive(2)->PrevProfile = 3;
+    out = ClassProfile();
+    run(true, false, true, 2);
+    out.GetN2Compartments(1, n2);
+    EXPECT_EQ(n2[16], 25);
 }
 
 TEST_F(Driver, AFailedComputationLeavesNothingBehind)

@@ -131,14 +131,14 @@ TEST_F(StartOfDive, SurfaceIntervalRaisesNoWarning)
     Comp16 n2{};
     n2.fill(7);
     engine.InitAfterSurfaceInterval(1, true, n2, Comp16{}, 60);
-    EXPECT_TRUE(host.boxes.empty());
+    EXPECT_TRUE(engine.Warnings().empty());
     // The warning is still there for the dive itself.
     ClassProfile in;
     Leg(in, 0, 5, 0);
     ClassProfile out;
     engine.LoadCompartments(in, out);
-    ASSERT_EQ(host.boxes.size(), 1u);
-    EXPECT_NE(host.boxes[0].prompt.find("0.17"), std::string::npos);
+    ASSERT_EQ(engine.Warnings().size(), 1u);
+    EXPECT_NE(PlanWarningText(engine.Warnings()[0]).find("0.17"), std::string::npos);
 }
 
 } // namespace

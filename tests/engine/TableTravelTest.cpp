@@ -46,7 +46,7 @@ protected:
                    float movedEnd = -1)
     {
         ClassProfile p;
-        AddTableTravel(p, start, from, end, to, 0, 0);
+        AddTableTravel(p, dive(), start, from, end, to, 0, 0);
         EXPECT_FLOAT_EQ(end, movedEnd < 0 ? end : movedEnd);
         ASSERT_EQ(p.GetLength(), static_cast<int16_t>(expected.size()));
         for (int16_t i = 1; i <= p.GetLength(); ++i) {
@@ -88,26 +88,24 @@ TEST_F(TableTravel, AscentIsCutAtTheBandDepthsFromTheBottom)
                               {0, t3, -3, arrive, 1}, {0, 30 - arrive, 0, 30, 1}});
 }
 
-TEST_F(TableTravel, WaypointsTakeTheActiveDivesRatesAndGas)
+TEST_F(TableTravel, WaypointsTakeTheGivenDivesRatesAndGas)
 {
     ClassProfile p;
-    AddTableWaypoint(p, 12, 3, 0, 7, 1, 0);
+    AddTableWaypoint(p, dive(), 12, 3, 0, 7, 1, 0);
     EXPECT_EQ(p.GetGasMixName(1), "Air");
     EXPECT_EQ(p.GetGasMixO2(1), 21);
     EXPECT_EQ(p.GetGasMixN2(1), 79);
     EXPECT_EQ(p.GetGasMixHe(1), 0);
     EXPECT_FLOAT_EQ(p.GetRunTime(1), 10);
-    EXPECT_THROW(AddTableWaypoint(p, 12, 3, 0, 7, 1, 2), RuntimeError); // no mix 2
+    EXPECT_THROW(AddTableWaypoint(p, dive(), 12, 3, 0, 7, 1, 2), RuntimeError); // no mix 2
 
-    // With dive 1's editor active, its rates (3 min to 30 m) and gas serve from the
-    // first call on.
-    gSettings.push_back(SettingsRecord{});
-    gSettings[1].Template.DescendRates = rows({{0, 10}});
-    gSettings[1].Template.Gases.push_back({"EAN32", 32, 68, 0, 0});
-    host.activeTag = 1;
+    // Another dive's settings: its rates (3 min to 30 m) and gas.
+    TemplateRec other;
+    other.DescendRates = rows({{0, 10}});
+    other.Gases.push_back({"EAN32", 32, 68, 0, 0});
     ClassProfile q;
     float end = 20;
-    AddTableTravel(q, 0, 0, end, 30, 1, 0);
+    AddTableTravel(q, other, 0, 0, end, 30, 1, 0);
     EXPECT_FLOAT_EQ(q.GetSegmentTime(1), 3);
     EXPECT_EQ(q.GetGasMixName(1), "EAN32");
     EXPECT_EQ(q.GetGasMixO2(2), 32);
@@ -145,7 +143,7 @@ TEST_F(TableTravel, RateTablesThatCannotCarryTheLegAreRefused)
         ClassProfile p;
         float end = 40;
         try {
-            AddTableTravel(p, 0, c.from, end, c.to, 0, 0);
+            AddTableTravel(p, dive(), 0, c.from, end, c.to, 0, 0);
             ADD_FAILURE() << "accepted";
         } catch (const RuntimeError &e) {
             EXPECT_EQ(e.number(), ErrBadSettings);

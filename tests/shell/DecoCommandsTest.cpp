@@ -1,6 +1,6 @@
 // Computing a drawn dive with the engine and taking the computation back again.
 
-#include "tests/shell/EditorFixture.h"
+#include "tests/support/EditorFixture.h"
 
 #include "engine/VBConversions.h"
 #include "platform/LocaliseForm.h"
@@ -41,7 +41,7 @@ int countStops(const ClassProfile &p)
 
 } // namespace
 
-class DecoCommandsTest : public EditorTest {
+class DecoCommandsTest : public EditorFixture {
 protected:
     // 60 m for 25 min on Trimix 18/45: a dive with stops and two deco gases.
     void drawTrimixDive() { leg(60, 25); }

@@ -1,7 +1,7 @@
 // Repetitive dives: the next dive after a surface interval, series saved and opened
 // again, closing dives of a series, the save question and files that are refused.
 
-#include "tests/shell/EditorFixture.h"
+#include "tests/support/EditorFixture.h"
 
 #include "engine/TemplateModule.h"
 #include "engine/TextLineWriter.h"
@@ -45,7 +45,7 @@ DiveState stateOf(int16_t n)
 
 } // namespace
 
-class DiveSeriesTest : public EditorTest {
+class DiveSeriesTest : public EditorFixture {
 protected:
     void draw(int16_t n, float depth, float minutes, int16_t mix)
     {

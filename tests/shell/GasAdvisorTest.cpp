@@ -1,120 +1,50 @@
-// The gas advisor of the waypoint dialog: best mixes at the edges of the limits, checked
-// against whole-percent arithmetic done here in integers; the information boxes; typed
-// mixes; adding a mix to the dive's gases.
+// The gas advisor of the waypoint dialog: the panels, the information boxes, typed mixes
+// and adding a mix to the dive's gases. (Its arithmetic: tests/engine/GasAdvisorTest.cpp.)
 
 #include "tests/shell/WaypointFormFixture.h"
 
+#include "engine/GasAdvisor.h"
 #include "engine/ResourceManager.h"
+#include "engine/VBConversions.h"
 
 namespace {
 
 QString lang(int16_t id) { return QString::fromStdString(GetLangString(id)); }
 
-struct Dive {
-    bool metric;
-    bool openCircuit;
-    bool o2Narcotic;
-    int limitCentibar; // the ppO2 limit in hundredths (MaxPPO2 or Setpoint)
-    int maxEND;        // depth units
-    int depth;         // depth units
-};
-
-struct Mixes {
-    QString nitroxO2, nitroxN2, trimixO2, trimixHe, trimixN2, helioxO2, helioxHe;
-};
-
-// The best mixes in whole percent, by exact integer arithmetic at sea level: with
-// k = 10 (m/bar) or 33 (ft/atm), the absolute depth is A = k + d depth units. The best
-// O2 is the largest whole percent p with p/100 x A/k <= limit; a gas is narcotic up to
-// the share (k + END) / A of the breath (nitrogen counted against the 79 % of air).
-Mixes reference(const Dive &dv)
-{
-    const int k = dv.metric ? 10 : 33;
-    const int A = k + dv.depth;
-    const int o2 = std::min(100, dv.limitCentibar * k / A);
-    Mixes m;
-    m.trimixO2 = m.helioxO2 = QString::number(o2);
-
-    const bool nitroxFits = dv.o2Narcotic ? dv.maxEND >= dv.depth
-                                          : (100 - o2) * A <= 79 * (k + dv.maxEND);
-    m.nitroxO2 = nitroxFits ? QString::number(o2) : "n/a";
-    m.nitroxN2 = nitroxFits ? QString::number(100 - o2) : "n/a";
-
-    int n2;
-    if (dv.o2Narcotic)
-        n2 = 100 * (k + dv.maxEND) / A - o2; // narcotic share less the oxygen
-    else
-        n2 = 79 * (k + dv.maxEND) / A;
-    n2 = std::clamp(n2, 0, 100 - o2);
-    m.trimixN2 = QString::number(n2);
-    m.trimixHe = QString::number(100 - o2 - n2);
-
-    // Heliox: only the oxygen can be narcotic; its END is o2/100 x A - k.
-    const bool helioxFits = !dv.o2Narcotic || o2 * A <= 100 * (k + dv.maxEND);
-    m.helioxO2 = helioxFits ? QString::number(o2) : "n/a";
-    m.helioxHe = helioxFits ? QString::number(100 - o2) : "n/a";
-    return m;
-}
-
-struct AdvisorCase {
-    const char *name;
-    Dive dive;
-};
-
-void PrintTo(const AdvisorCase &c, std::ostream *os) { *os << c.name; }
-
-class BestMixTest : public WaypointFormTest, public ::testing::WithParamInterface<AdvisorCase> {};
-
 } // namespace
 
-TEST_P(BestMixTest, PanelsShowTheBestMixOfEachFamily)
+// The panels show what the advisor's arithmetic gives, and hide the add button of a
+// family without a mix.
+TEST_F(WaypointFormTest, PanelsShowTheBestMixOfEachFamily)
 {
-    const Dive &dv = GetParam().dive;
-    TemplateRec &t = dive();
-    t.Metric = dv.metric;
-    t.OpenCircuit = dv.openCircuit;
-    t.O2Narcotic = dv.o2Narcotic;
-    (dv.openCircuit ? t.MaxPPO2 : t.Setpoint) = dv.limitCentibar / 100.0f;
-    t.MaximalEND = static_cast<float>(dv.maxEND);
-    open(static_cast<float>(dv.depth));
-
-    const Mixes want = reference(dv);
-    EXPECT_EQ(text("Text1"), want.nitroxO2);
-    EXPECT_EQ(text("Text2"), want.nitroxN2);
-    EXPECT_EQ(text("Text3"), "n/a");
-    EXPECT_EQ(text("Text6"), want.trimixO2);
-    EXPECT_EQ(text("Text4"), want.trimixHe);
-    EXPECT_EQ(text("Text5"), want.trimixN2);
-    EXPECT_EQ(text("Text9"), want.helioxO2);
-    EXPECT_EQ(text("Text7"), want.helioxHe);
-    EXPECT_EQ(text("Text8"), "n/a");
-    // No add button for a family without a mix.
-    EXPECT_EQ(child<QPushButton>("cbNitroxAdd")->isVisible(), want.nitroxO2 != "n/a");
-    EXPECT_EQ(child<QPushButton>("cbHelioxAdd")->isVisible(), want.helioxO2 != "n/a");
-    EXPECT_TRUE(child<QPushButton>("cbTrimixAdd")->isVisible());
+    for (const float depth : {40.0f, 20.0f}) {
+        SCOPED_TRACE(depth);
+        TemplateRec &t = dive();
+        t.Metric = true;
+        t.OpenCircuit = true;
+        t.MaxPPO2 = 1.4f;
+        t.MaximalEND = 30;
+        open(depth);
+        const AdvisedMix nitrox = BestNitrox(t, depth), trimix = BestTrimix(t, depth),
+                         heliox = BestHeliox(t, depth);
+        const auto pc = [](float f) {
+            return QString::fromStdString(FormatFixed(static_cast<float>(double(f) * 100.0), 0));
+        };
+        EXPECT_EQ(text("Text1"), nitrox.Possible ? pc(nitrox.O2) : "n/a");
+        EXPECT_EQ(text("Text2"), nitrox.Possible ? pc(nitrox.N2) : "n/a");
+        EXPECT_EQ(text("Text3"), "n/a");
+        EXPECT_EQ(text("Text6"), pc(trimix.O2));
+        EXPECT_EQ(text("Text4"), pc(trimix.He));
+        EXPECT_EQ(text("Text5"), pc(trimix.N2));
+        EXPECT_EQ(text("Text9"), heliox.Possible ? pc(heliox.O2) : "n/a");
+        EXPECT_EQ(text("Text7"), heliox.Possible ? pc(heliox.He) : "n/a");
+        EXPECT_EQ(text("Text8"), "n/a");
+        EXPECT_EQ(child<QPushButton>("cbNitroxAdd")->isVisible(), nitrox.Possible);
+        EXPECT_EQ(child<QPushButton>("cbHelioxAdd")->isVisible(), heliox.Possible);
+        EXPECT_TRUE(child<QPushButton>("cbTrimixAdd")->isVisible());
+        form.reset();
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Edges, BestMixTest,
-    ::testing::Values(
-        // 40 m: nitrox 72 % N2 exceeds the limit 0.79 x 40 / 50 = 63.2 %; trimix 28/9/63.
-        AdvisorCase{"Metres40", {true, true, false, 140, 30, 40}},
-        // The last whole metre with a nitrox: 69 % N2 within 0.79 x 40 / 45 = 70.2 %.
-        AdvisorCase{"Metres35StillNitrox", {true, true, false, 140, 30, 35}},
-        AdvisorCase{"Metres36", {true, true, false, 140, 30, 36}},
-        AdvisorCase{"Metres20", {true, true, false, 140, 30, 20}},
-        AdvisorCase{"Surface", {true, true, false, 140, 30, 0}},
-        AdvisorCase{"Metres90", {true, true, false, 140, 30, 90}},
-        AdvisorCase{"RebreatherSetpoint30m", {true, false, false, 130, 30, 30}},
-        AdvisorCase{"Feet99", {false, true, false, 140, 100, 99}},
-        AdvisorCase{"Feet198", {false, true, false, 140, 100, 198}},
-        AdvisorCase{"NarcoticAtTheEndLimit", {true, true, true, 140, 30, 30}},
-        AdvisorCase{"NarcoticBeyondTheEndLimit", {true, true, true, 140, 30, 31}},
-        AdvisorCase{"NarcoticSurface", {true, true, true, 140, 30, 0}},
-        // Oxygen alone (28 % at 5 bar: END 4 m) exceeds an END limit of 3 m.
-        AdvisorCase{"NarcoticOxygenAloneTooNarcotic", {true, true, true, 140, 3, 40}},
-        AdvisorCase{"NarcoticFeet", {false, true, true, 140, 100, 132}}),
-    [](const ::testing::TestParamInfo<AdvisorCase> &info) { return info.param.name; });
 
 TEST_F(WaypointFormTest, HoverShowsTheMixItsEndAndPpO2)
 {

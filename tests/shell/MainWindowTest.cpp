@@ -3,24 +3,28 @@
 
 #include "engine/EngineGlobals.h"
 #include "engine/RuntimeError.h"
+#include "engine/DiveModel.h"
+#include "platform/ShellServices.h"
+#include "shell/DiveWindows.h"
 #include "platform/WindowSettings.h"
-#include "tests/shell/StartUpFixture.h"
+#include "tests/support/StartUpFixture.h"
 
 #include <QCoreApplication>
 #include <QLabel>
+
+class MainWindowTest : public StartUpFixture {};
+
 
 namespace {
 
 struct Ticks {
     bool B, C, VPM, Hybrid;
-    bool modelVPM, modelHybrid;
 };
 
 Ticks ticks()
 {
     return {gMainForm->mnuBulhmannB->isChecked(), gMainForm->mnuBulhmannC->isChecked(),
-            gMainForm->mnuVPM->isChecked(),       gMainForm->mnuHybrid->isChecked(),
-            gModelVPM,                            gModelHybrid};
+            gMainForm->mnuVPM->isChecked(), gMainForm->mnuHybrid->isChecked()};
 }
 
 void expectTicks(const Ticks &want)
@@ -30,35 +34,38 @@ void expectTicks(const Ticks &want)
     EXPECT_EQ(got.C, want.C) << "C";
     EXPECT_EQ(got.VPM, want.VPM) << "VPM";
     EXPECT_EQ(got.Hybrid, want.Hybrid) << "hybrid";
-    EXPECT_EQ(got.modelVPM, want.modelVPM) << "gModelVPM";
-    EXPECT_EQ(got.modelHybrid, want.modelHybrid) << "gModelHybrid";
+    // The dives are computed with the options the ticks show.
+    const PlanOptions o = AlgorithmOptions();
+    EXPECT_EQ(o.ModelC, got.C) << "ZH-L16C option";
+    EXPECT_EQ(o.VPM, got.VPM) << "VPM option";
+    EXPECT_EQ(o.Hybrid, got.Hybrid) << "hybrid option";
 }
 
-TEST_F(StartUpTest, AlgorithmMenuKeepsVpmAloneAndHybridWithBOrC)
+TEST_F(MainWindowTest, AlgorithmMenuKeepsVpmAloneAndHybridWithBOrC)
 {
     ASSERT_TRUE(start("/vpm /hybrid"));
     gMainForm->mnuBulhmannC->trigger();
-    expectTicks({false, true, false, false, false, false});
+    expectTicks({false, true, false, false});
     gMainForm->mnuVPM->trigger(); // VPM unticks B and C
-    expectTicks({false, false, true, false, true, false});
+    expectTicks({false, false, true, false});
     gMainForm->mnuBulhmannB->trigger(); // B leaves VPM as it was
-    expectTicks({true, false, true, false, true, false});
+    expectTicks({true, false, true, false});
     gMainForm->mnuBulhmannC->trigger();
     gMainForm->mnuVPM->trigger(); // unticking VPM ticks B, though C was ticked before
-    expectTicks({true, false, false, false, false, false});
+    expectTicks({true, false, false, false});
     gMainForm->mnuVPM->trigger();
     gMainForm->mnuHybrid->trigger(); // hybrid while VPM: hybrid and B, no VPM
-    expectTicks({true, false, false, true, false, true});
+    expectTicks({true, false, false, true});
     gMainForm->mnuBulhmannC->trigger(); // hybrid goes with C as well
-    expectTicks({false, true, false, true, false, true});
+    expectTicks({false, true, false, true});
     gMainForm->mnuVPM->trigger(); // VPM while hybrid: VPM alone
-    expectTicks({false, false, true, false, true, false});
+    expectTicks({false, false, true, false});
     gMainForm->mnuHybrid->trigger();
     gMainForm->mnuHybrid->trigger(); // unticking hybrid leaves B and C as they are
-    expectTicks({true, false, false, false, false, false});
+    expectTicks({true, false, false, false});
 }
 
-TEST_F(StartUpTest, TheCircuitModeTogglesAndIsWrittenIntoTheActiveDive)
+TEST_F(MainWindowTest, TheCircuitModeTogglesAndIsWrittenIntoTheActiveDive)
 {
     ASSERT_TRUE(start());
     QAction *button = gMainForm->Buttons(9);
@@ -78,7 +85,7 @@ TEST_F(StartUpTest, TheCircuitModeTogglesAndIsWrittenIntoTheActiveDive)
     EXPECT_NE(GetLangStringQ(1107), GetLangStringQ(1108));
 }
 
-TEST_F(StartUpTest, ADiveWindowShowsItsOwnCircuitModeWithoutWritingIt)
+TEST_F(MainWindowTest, ADiveWindowShowsItsOwnCircuitModeWithoutWritingIt)
 {
     ASSERT_TRUE(start());
     gMainForm->mnuNewProfile->trigger();
@@ -92,7 +99,7 @@ TEST_F(StartUpTest, ADiveWindowShowsItsOwnCircuitModeWithoutWritingIt)
     EXPECT_TRUE(gMainForm->IsOpenCircuit());
 }
 
-TEST_F(StartUpTest, WithoutADiveWindowTheDiveCommandsDoNothing)
+TEST_F(MainWindowTest, WithoutADiveWindowTheDiveCommandsDoNothing)
 {
     ASSERT_TRUE(start());
     diveWindows()[0]->close();
@@ -115,7 +122,7 @@ TEST_F(StartUpTest, WithoutADiveWindowTheDiveCommandsDoNothing)
     EXPECT_TRUE(TestHooks::modalWindows == QStringList{"frmLiability"});
 }
 
-TEST_F(StartUpTest, TheAscentCommandSwitchesItselfOff)
+TEST_F(MainWindowTest, TheAscentCommandSwitchesItselfOff)
 {
     ASSERT_TRUE(start());
     gMainForm->EnableProfileCommands(true, true);
@@ -129,19 +136,31 @@ TEST_F(StartUpTest, TheAscentCommandSwitchesItselfOff)
     EXPECT_TRUE(gMainForm->mnuDiveInformation->isEnabled());
 }
 
-TEST_F(StartUpTest, TheEngineSeesTheWindowsThroughTheHost)
+TEST_F(MainWindowTest, WindowsAndDivesFindEachOther)
 {
     ASSERT_TRUE(start());
     gMainForm->mnuNewProfile->trigger();
-    EXPECT_EQ(Host().ActiveEditorTag(), 2);
-    EXPECT_EQ(Host().EditorTag(1), 1);
-    EXPECT_EQ(Host().EditorPrevProfile(2), -1);
+    // Each window shows the dive of its number; the series links are the dive's.
+    for (int16_t n : {1, 2}) {
+        ASSERT_TRUE(DiveWindow(n));
+        EXPECT_EQ(DiveNumber(DiveWindow(n)), n);
+        EXPECT_EQ(&DiveWindow(n)->dive(), FindDive(n));
+        EXPECT_EQ(DiveWindow(n)->Tag(), QString::number(n));
+    }
+    EXPECT_EQ(Shell().ActiveProfileNumber(), 2);
     gDiveWindows[2]->setPrevNext(1, -1);
-    EXPECT_EQ(Host().EditorPrevProfile(2), 1);
-    EXPECT_EQ(Host().EditorTag(9), 9); // no such window: the number itself
-    EXPECT_FALSE(Host().ModelCChecked());
+    EXPECT_EQ(PreviousDiveOf(2), 1);
+    EXPECT_EQ(FirstDiveOfSeries(2), 1);
+    EXPECT_EQ(DiveWindow(9), nullptr);
+    EXPECT_EQ(DiveNumber(nullptr), -1);
+    // A closed window's dive leaves the model; the window is gone for the look-up.
+    DiveWindow(2)->CloseByCode();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(FindDive(2), nullptr);
+    EXPECT_EQ(DiveWindow(2), nullptr);
+    EXPECT_FALSE(AlgorithmOptions().ModelC);
     gMainForm->mnuBulhmannC->trigger();
-    EXPECT_TRUE(Host().ModelCChecked());
+    EXPECT_TRUE(AlgorithmOptions().ModelC);
     SetStatusText("computing");
     EXPECT_EQ(gMainForm->Panels(1)->text(), "computing");
     TestHooks::msgBoxAnswers.push_back(vbNo);
@@ -149,14 +168,14 @@ TEST_F(StartUpTest, TheEngineSeesTheWindowsThroughTheHost)
     EXPECT_EQ(TestHooks::msgBoxes.back().title, "DOLV");
 }
 
-TEST_F(StartUpTest, UnknownMemberNamesAreAnError)
+TEST_F(MainWindowTest, UnknownMemberNamesAreAnError)
 {
     ASSERT_TRUE(start());
     EXPECT_THROW(CallByName(ActiveEditor(), "StartDecoo"), RuntimeError);
     EXPECT_NO_THROW(CallByName(ActiveEditor(), "mnuclearallwaypoints"));
 }
 
-TEST_F(StartUpTest, WindowsTileAndCascade)
+TEST_F(MainWindowTest, WindowsTileAndCascade)
 {
     ASSERT_TRUE(start());
     gMainForm->resize(900, 700);
@@ -181,7 +200,7 @@ TEST_F(StartUpTest, WindowsTileAndCascade)
     EXPECT_EQ(diveWindows()[0]->geometry().bottom(), area.height() - 1);
 }
 
-TEST_F(StartUpTest, PlacementIsStoredInTwipsAndRestored)
+TEST_F(MainWindowTest, PlacementIsStoredInTwipsAndRestored)
 {
     SaveSetting("Settings", "MainLeft", "1500");
     SaveSetting("Settings", "MainTop", "3000");
@@ -199,7 +218,7 @@ TEST_F(StartUpTest, PlacementIsStoredInTwipsAndRestored)
 
 // The window comes back where and as large as the diver left it, however often the
 // program is started: the stored size must not grow by the window frame each time.
-TEST_F(StartUpTest, PlacementComesBackUnchangedAtTheNextStart)
+TEST_F(MainWindowTest, PlacementComesBackUnchangedAtTheNextStart)
 {
     ASSERT_TRUE(start());
     QCoreApplication::processEvents();
@@ -215,7 +234,7 @@ TEST_F(StartUpTest, PlacementComesBackUnchangedAtTheNextStart)
     EXPECT_EQ(gMainForm->size(), size);
 }
 
-TEST_F(StartUpTest, AMinimisedWindowKeepsThePlacementStoredBefore)
+TEST_F(MainWindowTest, AMinimisedWindowKeepsThePlacementStoredBefore)
 {
     SaveSetting("Settings", "MainWidth", "12000");
     ASSERT_TRUE(start());

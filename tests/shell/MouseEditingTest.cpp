@@ -1,7 +1,7 @@
 // Drawing a dive with the mouse: presses, drags and releases on the plot, the waypoint
 // dialog answered, the logged waypoint and the replayed profile checked.
 
-#include "tests/shell/EditorFixture.h"
+#include "tests/support/EditorFixture.h"
 
 #include "shell/frmWaypointForm.h"
 
@@ -40,7 +40,7 @@ int countPixels(const QImage &image, QRgb color)
 
 } // namespace
 
-class MouseEditingTest : public EditorTest {
+class MouseEditingTest : public EditorFixture {
 protected:
     // A press away from every waypoint: a little after the end of the dive, near the
     // surface. The new leg starts at the last waypoint whatever the press.

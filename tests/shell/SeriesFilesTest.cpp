@@ -1,7 +1,7 @@
 // The file commands of the main window: the save question when a series closes, files
 // that cannot be opened, template files and the dive-settings window.
 
-#include "tests/shell/EditorFixture.h"
+#include "tests/support/EditorFixture.h"
 
 #include "engine/TextLineWriter.h"
 #include "settings/frmProperties.h"
@@ -15,7 +15,7 @@
 #include <fstream>
 #include <sstream>
 
-class SeriesFilesTest : public EditorTest {
+class SeriesFilesTest : public EditorFixture {
 protected:
     // Dive 1 computed and a second dive after it, changed only in dive 2.
     void twoDiveSeries()

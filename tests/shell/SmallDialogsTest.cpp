@@ -10,7 +10,7 @@
 #include "shell/frmContributers.h"
 #include "shell/frmLanguages.h"
 #include "shell/frmWait.h"
-#include "tests/shell/StartUpFixture.h"
+#include "tests/support/StartUpFixture.h"
 #include "tests/support/ScopedEnv.h"
 
 #include <QAbstractButton>
@@ -25,6 +25,9 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+
+class SmallDialogsTest : public StartUpFixture {};
+
 
 namespace {
 
@@ -50,7 +53,7 @@ void expectNoMissingStrings(QWidget *w)
         EXPECT_FALSE(t.contains("*StringID")) << w->objectName().toStdString() << ": " << t.toStdString();
 }
 
-TEST_F(StartUpTest, NoWindowShowsAMissingString)
+TEST_F(SmallDialogsTest, NoWindowShowsAMissingString)
 {
     TestHooks::modalHandlers.push_back([](QDialog *d) {
         expectNoMissingStrings(d);
@@ -80,7 +83,7 @@ TEST_F(StartUpTest, NoWindowShowsAMissingString)
     frmWait::Unload();
 }
 
-TEST_F(StartUpTest, TheAboutBoxShowsTheVersionAndOpensItsPages)
+TEST_F(SmallDialogsTest, TheAboutBoxShowsTheVersionAndOpensItsPages)
 {
     ASSERT_TRUE(start());
     EXPECT_EQ(frmAbout::VersionLine(1, 2, 298), "Version 1.2 Build:298");
@@ -105,7 +108,7 @@ TEST_F(StartUpTest, TheAboutBoxShowsTheVersionAndOpensItsPages)
     EXPECT_EQ(TestHooks::modalWindows, QStringList({"frmLiability", "frmAbout", "frmContributers"}));
 }
 
-TEST_F(StartUpTest, WithoutASystemInformationToolTheAboutBoxSaysSo)
+TEST_F(SmallDialogsTest, WithoutASystemInformationToolTheAboutBoxSaysSo)
 {
     ASSERT_TRUE(start());
     QTemporaryDir nothing;
@@ -118,7 +121,7 @@ TEST_F(StartUpTest, WithoutASystemInformationToolTheAboutBoxSaysSo)
     EXPECT_TRUE(TestHooks::programsStarted.isEmpty());
 }
 
-class LanguageChooserTest : public StartUpTest {
+class LanguageChooserTest : public StartUpFixture {
 protected:
     void SetUp() override
     {
@@ -129,7 +132,7 @@ protected:
     void TearDown() override
     {
         install_.reset();
-        StartUpTest::TearDown();
+        StartUpFixture::TearDown();
     }
     QList<QRadioButton *> shown(frmLanguages &f)
     {
@@ -197,7 +200,7 @@ TEST_F(LanguageChooserTest, AnUnreadableLanguageIsReportedAndLeftOut)
     EXPECT_EQ(shown(f)[0]->text(), "English");
 }
 
-TEST_F(StartUpTest, TheProgressBoxShowsTheHourglassWhileItIsLoaded)
+TEST_F(SmallDialogsTest, TheProgressBoxShowsTheHourglassWhileItIsLoaded)
 {
     ASSERT_TRUE(start());
     frmWait *wait = frmWait::Instance();
@@ -228,7 +231,7 @@ TEST(ErrorBox, ShowsNumberPlaceAndDescription)
     EXPECT_EQ(TestHooks::msgBoxes.size(), 1u);
 }
 
-TEST_F(StartUpTest, HelpOpensTheLanguagesHelpFile)
+TEST_F(SmallDialogsTest, HelpOpensTheLanguagesHelpFile)
 {
     ASSERT_TRUE(start());
     gMainForm->mnuHelpContents->trigger();
@@ -284,7 +287,7 @@ TEST(HelpWindowTest, AMissingHelpFileSaysWhich)
     EXPECT_TRUE(error.contains("missing.hlp"));
 }
 
-TEST_F(StartUpTest, AMissingHelpFileIsReported)
+TEST_F(SmallDialogsTest, AMissingHelpFileIsReported)
 {
     TempInstallDir install;
     std::ifstream english(DOLV_SOURCE_DIR "/lang/DOLV_uk.lng", std::ios::binary);

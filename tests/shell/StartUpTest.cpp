@@ -7,7 +7,7 @@
 #include "engine/LibraryModule.h"
 #include "engine/TraceFile.h"
 #include "platform/RegEditModule.h"
-#include "tests/shell/StartUpFixture.h"
+#include "tests/support/StartUpFixture.h"
 #include "tests/support/ScopedEnv.h"
 
 #include <QCoreApplication>
@@ -15,6 +15,9 @@
 
 #include <filesystem>
 #include <QToolButton>
+
+class StartUpTest : public StartUpFixture {};
+
 
 namespace {
 

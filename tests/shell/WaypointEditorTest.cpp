@@ -1,7 +1,7 @@
 // The editor window: its layout, what it shows after a replay, a refused command taken
 // back whole, and its closing protocol.
 
-#include "tests/shell/EditorFixture.h"
+#include "tests/support/EditorFixture.h"
 
 #include "engine/EngineHost.h"
 #include "engine/VBConversions.h"
@@ -11,7 +11,10 @@
 #include <QLabel>
 #include <QScrollBar>
 
-TEST_F(EditorTest, LayoutFollowsTheWindow)
+class WaypointEditorTest : public EditorFixture {};
+
+
+TEST_F(WaypointEditorTest, LayoutFollowsTheWindow)
 {
     auto check = [this] {
         const float W = PixelsToTwips(editor->width());
@@ -42,7 +45,7 @@ TEST_F(EditorTest, LayoutFollowsTheWindow)
     EXPECT_EQ(editor->pbCompartmentLoad->geometry(), chart);
 }
 
-TEST_F(EditorTest, AnEmptyDiveShowsTheSmallestRectangle)
+TEST_F(WaypointEditorTest, AnEmptyDiveShowsTheSmallestRectangle)
 {
     const PlotScale &s = editor->Scale();
     EXPECT_FLOAT_EQ(s.AxisTimeMax, 190);
@@ -55,7 +58,7 @@ TEST_F(EditorTest, AnEmptyDiveShowsTheSmallestRectangle)
     EXPECT_TRUE(editor->lbDepth->text().endsWith(GetLangStringQ(1222))) << "a metric dive";
 }
 
-TEST_F(EditorTest, ReplayedLegsAreDrawnAndTheCeilingIsShown)
+TEST_F(WaypointEditorTest, ReplayedLegsAreDrawnAndTheCeilingIsShown)
 {
     leg(30, 25);
     EXPECT_EQ(editor->EditorState(), 1);
@@ -83,7 +86,7 @@ TEST_F(EditorTest, ReplayedLegsAreDrawnAndTheCeilingIsShown)
     EXPECT_EQ(editor->lbCeilingNumber->palette().color(QPalette::WindowText), QColor(0, 0, 0));
 }
 
-TEST_F(EditorTest, TheCompartmentChartShowsTheLastWaypointsLoads)
+TEST_F(WaypointEditorTest, TheCompartmentChartShowsTheLastWaypointsLoads)
 {
     PictureBox *chart = editor->pbCompartmentLoad;
     Comp16 loads{};
@@ -109,7 +112,7 @@ TEST_F(EditorTest, TheCompartmentChartShowsTheLastWaypointsLoads)
     EXPECT_EQ(at(4, 25), QColor(255, 255, 255)) << "an unloaded compartment";
 }
 
-TEST_F(EditorTest, ARefusedReplayLeavesTheDiveAsItWas)
+TEST_F(WaypointEditorTest, ARefusedReplayLeavesTheDiveAsItWas)
 {
     leg(30, 25);
     const int16_t before = editor->InputProfile.GetLength();
@@ -135,7 +138,7 @@ TEST_F(EditorTest, ARefusedReplayLeavesTheDiveAsItWas)
     dive().DescendRates = rates;
 }
 
-TEST_F(EditorTest, ClearingDecoPointsOutsideAComputedDiveOnlyMarksItChanged)
+TEST_F(WaypointEditorTest, ClearingDecoPointsOutsideAComputedDiveOnlyMarksItChanged)
 {
     leg(30, 25);
     gSettings[1].ProfileChanged = false;
@@ -145,7 +148,7 @@ TEST_F(EditorTest, ClearingDecoPointsOutsideAComputedDiveOnlyMarksItChanged)
     EXPECT_EQ(editor->EditorState(), 1);
 }
 
-TEST_F(EditorTest, ClosingAChangedFirstDiveAsksToSave)
+TEST_F(WaypointEditorTest, ClosingAChangedFirstDiveAsksToSave)
 {
     leg(30, 25);
     gSettings[1].ProfileChanged = true;
@@ -168,7 +171,7 @@ TEST_F(EditorTest, ClosingAChangedFirstDiveAsksToSave)
     EXPECT_TRUE(gSettings[1].SlotFree);
 }
 
-TEST_F(EditorTest, ALaterDiveOfASeriesClosesWithoutAsking)
+TEST_F(WaypointEditorTest, ALaterDiveOfASeriesClosesWithoutAsking)
 {
     editor->setPrevNext(2, -1);
     gSettings[1].ProfileChanged = true;

@@ -8,6 +8,7 @@
 #include "platform/TestHooks.h"
 #include "shell/frmWaypointForm.h"
 #include "tests/support/FakeEngineHost.h"
+#include "tests/support/FakeShellServices.h"
 
 #include <gtest/gtest.h>
 
@@ -110,6 +111,7 @@ protected:
     }
 
     FakeEngineHost host;
+    FakeShellServices shell;
     ClassProfile scratch;
     std::unique_ptr<frmWaypointForm> form;
 };

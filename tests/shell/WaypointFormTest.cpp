@@ -202,7 +202,7 @@ TEST_F(WaypointFormTest, SettingsComeFromTheActiveEditorsDive)
     gSettings.resize(3);
     gSettings[2].Template = dive();
     gSettings[2].Template.Gases = {AirGas(), GasRecord{"EAN50", 50, 50, 0, 0}};
-    host.activeTag = 2;
+    shell.activeProfile = 2;
     open(6, 3, 1);
     EXPECT_EQ(child<QComboBox>("Combo1")->currentText(), "EAN50");
 

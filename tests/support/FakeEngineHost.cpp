@@ -24,15 +24,3 @@ void FakeEngineHost::SetStatusText(const std::string &text)
 {
     statusTexts.push_back(text);
 }
-
-int16_t FakeEngineHost::EditorTag(int16_t profileNr)
-{
-    auto it = tags.find(profileNr);
-    return it == tags.end() ? profileNr : it->second;
-}
-
-int16_t FakeEngineHost::EditorPrevProfile(int16_t profileNr)
-{
-    auto it = prevProfiles.find(profileNr);
-    return it == prevProfiles.end() ? int16_t(-1) : it->second;
-}

@@ -13,14 +13,21 @@
 namespace {
 
 // Every test starts with empty answer queues; answers a test queued but never used
-// mean it did not see the windows it expected.
+// mean it did not see the windows it expected, and fail it. (Listeners hear of a test's
+// end in reverse order, so this one, appended last, fails the test before the result
+// printer reports it.)
 class HookReset : public ::testing::EmptyTestEventListener {
     void OnTestStart(const ::testing::TestInfo &) override { TestHooks::reset(); }
-    void OnTestEnd(const ::testing::TestInfo &info) override
+    void OnTestEnd(const ::testing::TestInfo &) override
     {
-        if (!TestHooks::msgBoxAnswers.empty() || !TestHooks::fileAnswers.empty()
-            || !TestHooks::modalHandlers.empty() || !TestHooks::printerAnswers.empty())
-            std::fprintf(stderr, "%s.%s left queued answers unused\n", info.test_suite_name(), info.name());
+        if (!TestHooks::msgBoxAnswers.empty())
+            ADD_FAILURE() << TestHooks::msgBoxAnswers.size() << " message-box answer(s) queued but never asked for";
+        if (!TestHooks::fileAnswers.empty())
+            ADD_FAILURE() << TestHooks::fileAnswers.size() << " file-dialog answer(s) queued but never asked for";
+        if (!TestHooks::modalHandlers.empty())
+            ADD_FAILURE() << TestHooks::modalHandlers.size() << " dialog handler(s) queued but never used";
+        if (!TestHooks::printerAnswers.empty())
+            ADD_FAILURE() << TestHooks::printerAnswers.size() << " printer-dialog answer(s) queued but never used";
         TestHooks::reset();
     }
 };

@@ -2,7 +2,7 @@
 // engine is tested through the editor window.)
 
 #include "engine/RuntimeError.h"
-#include "shell/ProfileReplay.h"
+#include "engine/ProfileReplay.h"
 
 #include <gtest/gtest.h>
 

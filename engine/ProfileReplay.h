@@ -1,9 +1,9 @@
 #pragma once
 // Rebuilding a dive from the diver's log: each logged leg is cut into travel pieces at
-// the band depths of the dive's descent or ascent rate table, followed by a level piece
-// for the rest of the leg's time; each deco marker asks for the full computation. The
-// editor window calls these with its own profiles; they need no window, so the
-// segmentation can be checked on its own.
+// the band depths of the dive's descent or ascent rate table (CutLegAtBands,
+// engine/LegBands.h), followed by a level piece for the rest of the leg's time; each
+// deco marker asks for the full computation. The dive model's ReplayDive
+// (engine/DiveModel.h) runs it on a dive's own profiles, with or without its window.
 
 #include "engine/ClassProfile.h"
 #include "engine/ClassUseractions.h"

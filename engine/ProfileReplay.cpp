@@ -1,7 +1,8 @@
-#include "shell/ProfileReplay.h"
+#include "engine/ProfileReplay.h"
 
 #include "engine/DOLVmiscModule.h"
 #include "engine/DiveBounds.h"
+#include "engine/LegBands.h"
 #include "engine/ResourceManager.h"
 #include "engine/RuntimeError.h"
 
@@ -66,62 +67,31 @@ void GetSegmentedProfile(ClassProfile &profile, const TemplateRec &tpl, float X1
         return;
     }
 
-    if (dT > d0) {
-        const auto &rows = tpl.DescendRates;
-        const int last = static_cast<int>(rows.size()) - 1;
-        int band = last;
-        for (int i = 0; i <= last; ++i) {
-            const float bandDepth = rows[static_cast<size_t>(i)].Depth;
-            if (dc >= bandDepth)
-                continue;
-            // A descent that starts above the first band would need the rate of a band
-            // before it.
-            if (i == 0)
-                refuse(2430);
-            if (dT > bandDepth) {
-                const float rate = rows[static_cast<size_t>(i - 1)].Rate;
-                travel(bandDepth, rate, rate, StatusDescentBand);
-            } else {
-                band = i - 1;
-                break;
-            }
-        }
-        const float rate = rows[static_cast<size_t>(band)].Rate;
-        travel(dT, rate, rate, StatusUserLeg);
-        const float te = tc;
-        if (tE < te)
-            tE = te; // the leg ends when the travel ends
-        if (te != tE)
-            SaveUserProfile(profile, tpl, dT, static_cast<float>(static_cast<double>(tE) - te), 0, te,
-                            StatusUserLeg, U);
+    const bool descent = dT > d0;
+    const auto &rows = descent ? tpl.DescendRates : tpl.AscendRates;
+    // A descent that starts above the first band would need the rate of a band before it.
+    if (descent && !rows.empty() && d0 < rows.front().Depth)
+        refuse(2430);
+    const LegCut cut = CutLegAtBands(rows, d0, dT, true);
+    const int16_t bandStatus = descent ? StatusDescentBand : StatusAscentBand;
+    for (const LegPiece &piece : cut.Pieces)
+        travel(piece.Depth, piece.Rate, descent ? piece.Rate : -piece.Rate,
+               piece.AtBand ? bandStatus : int16_t(StatusUserLeg));
+    dT = cut.EndDepth;
+    if (cut.EndedOnShallowestBand) {
+        // The ascent reached the shallowest band (the surface): no level piece.
         X2 = tE;
         Y2 = dT;
         return;
     }
-
-    const auto &rows = tpl.AscendRates;
-    for (int j = static_cast<int>(rows.size()) - 1; j >= 0; --j) {
-        const float bandDepth = rows[static_cast<size_t>(j)].Depth;
-        const float rate = rows[static_cast<size_t>(j)].Rate;
-        if (dc <= bandDepth)
-            continue;
-        if (dT > bandDepth) {
-            travel(dT, rate, -rate, StatusUserLeg);
-            const float te = tc;
-            if (tE < te)
-                tE = te;
-            SaveUserProfile(profile, tpl, dT, static_cast<float>(static_cast<double>(tE) - te), 0, te,
-                            StatusUserLeg, U);
-            X2 = tE;
-            Y2 = dT;
-            return;
-        }
-        // The ascent cannot end above the shallowest band.
-        if (dT < rows[0].Depth)
-            dT = rows[0].Depth;
-        travel(bandDepth, rate, -rate, StatusAscentBand);
-    }
-    // The ascent reached the shallowest band (the surface): no level piece.
+    const float te = tc;
+    if (tE < te)
+        tE = te; // the leg ends when the travel ends
+    // A descent adds its level piece when time is left, an ascent always (of no length
+    // when none is).
+    if (!descent || te != tE)
+        SaveUserProfile(profile, tpl, dT, static_cast<float>(static_cast<double>(tE) - te), 0, te,
+                        StatusUserLeg, U);
     X2 = tE;
     Y2 = dT;
 }

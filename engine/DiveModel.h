@@ -1,0 +1,104 @@
+#pragma once
+// The open dives, apart from their windows. A dive is its record in gSettings (the
+// settings, names, surface interval and end-of-dive state: gSettings stays the store of
+// records) and what the diver built on it: the log of what was entered, the profile it
+// replays into, the links to the dives before and after it in its series and its
+// position there, where the next leg starts and how far the dive is computed. The
+// profile editor is a view over one dive; the settings dialogs, print, reports, the
+// blending calculator and the tests reach dives here and run the replay without a
+// window. Profile numbers index both gSettings and this table; 0 is the default
+// template and never a dive.
+
+#include "engine/ClassProfile.h"
+#include "engine/ClassUseractions.h"
+#include "engine/DivePlan.h"
+#include "engine/ProfileReplay.h"
+#include "engine/SettingsRecord.h"
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+class Dive {
+public:
+    explicit Dive(int16_t number);
+
+    // The dive's profile number: the index of its record in gSettings.
+    int16_t Number() const { return Number_; }
+    // gSettings(Number): error 9 when the record is gone.
+    SettingsRecord &Record() const;
+    // The dive's settings differ from what its series file holds.
+    bool Changed() const { return Record().ProfileChanged; }
+    void SetChanged(bool changed) { Record().ProfileChanged = changed; }
+
+    ClassUseractions UserEnteredWaypoints; // the diver's log
+    ClassProfile InputProfile;             // the shown profile: the legs, or the computed dive
+    ClassProfile DecoProfile;              // the engine's output while a replay runs
+    ClassProfile SavedUserProfile;         // the legs as they were before the ascent was computed
+    int16_t PrevProfile = -1;              // previous dive of the series, -1 = none
+    int16_t NextProfile = -1;              // next dive of the series, -1 = none
+    int16_t SurfProfileNumber = 0;         // position in the series, 1 = first
+    float LastRunTime = 0;                 // a leg added next is timed from here
+    int16_t State = EditorEmpty;           // EditorStates
+
+    // Refreshes the start point of the shown profile: its ppO2 at the surface and, for a
+    // repetitive dive, the CNS and OTU carried in from the dive before it (taken again
+    // into the record, see CarryExposure).
+    void SetNullWaypoint();
+
+private:
+    int16_t Number_;
+};
+
+// The dive open under profile number `number`, null when none is.
+Dive *FindDive(int16_t number);
+std::shared_ptr<Dive> SharedDive(int16_t number);
+// Opens dive `number` on its record (which must exist): a new, empty dive that replaces
+// any closed one of that number.
+std::shared_ptr<Dive> OpenDive(int16_t number);
+// Takes the dive out of the table (its window has closed). Holders of it keep it.
+void CloseDive(int16_t number);
+// Every dive out (a fresh start).
+void CloseAllDives();
+
+// The lowest free record slot (1 or more), growing gSettings when none is free. A slot
+// handed out again starts as a fresh record: a new dive inherits nothing of a closed one.
+int16_t AllocDiveSlot();
+
+// The dive before dive `number`: its link in the table when it is open, else its
+// record's PrevProfile.
+int16_t PreviousDiveOf(int16_t number);
+// The first and last dive of `number`'s series, following the links of open dives.
+int16_t FirstDiveOfSeries(int16_t number);
+int16_t LastDiveOfSeries(int16_t number);
+
+// A repetitive dive's CNS and OTU in its record: what the dive before it left, the CNS
+// recovering over the surface interval. Nothing for a first dive.
+void CarryExposure(Dive &dive);
+
+// Runs the engine on the dive's shown profile into its DecoProfile: loadOnly replays the
+// legs, otherwise the ascent is planned. The windows pass RunDecompression (status text
+// and boxes); ComputeDiveStep below runs without either.
+using DiveEngineRun = std::function<void(Dive &dive, bool loadOnly)>;
+
+// The engine run of a dive with no window: ComputeDive on its record with the options,
+// its warnings added to `warnings` (when given).
+DiveEngineRun ComputeDiveStep(const PlanOptions &options, std::vector<PlanWarning> *warnings = nullptr);
+
+// Rebuilds the shown profile from the log with the dive's current settings: the start
+// point, then every logged leg cut at the rate bands and replayed, every deco marker
+// computed. State and LastRunTime follow. Errors as ReplayUserActions.
+void ReplayDive(Dive &dive, const DiveEngineRun &run);
+// Computes the ascent after the last leg, as the Ascent command does: logs the deco
+// marker, keeps the legs in SavedUserProfile, and shows the computed dive.
+void ComputeAscent(Dive &dive, const DiveEngineRun &run);
+
+// Appends a dive to a series being opened from a file, after dive `previous` (-1 for
+// the first): a record with the settings, the names, the surface interval and the CNS
+// and OTU the dive before it left, and an open dive with the log, linked to its
+// predecessor. The dive is not replayed yet.
+std::shared_ptr<Dive> AppendSeriesDive(int16_t previous, const TemplateRec &settings, float surfTime,
+                                       const ClassUseractions &log, const std::string &name,
+                                       const std::string &dir);

@@ -1,0 +1,78 @@
+// The table of open dives: slots, links, the exposure a repetitive dive carries in, and
+// a dive replayed and planned without a window.
+
+#include "engine/DOLVOptionModule.h"
+#include "engine/DiveModel.h"
+#include "engine/RuntimeError.h"
+#include "tests/engine/BuhlmannProbe.h"
+
+namespace {
+
+using namespace enginetest;
+
+class DiveTable : public EngineTest {};
+
+TEST_F(DiveTable, SlotsAreReusedAsFreshRecords)
+{
+    const int16_t a = AllocDiveSlot();
+    const int16_t b = AllocDiveSlot();
+    EXPECT_EQ(a, int16_t(gSettings.size() - 2));
+    EXPECT_EQ(b, a + 1);
+    gSettings[a].ProfileName = "old";
+    gSettings[a].SurfTime = 60;
+    gSettings[a].SlotFree = true;
+    EXPECT_EQ(AllocDiveSlot(), a);
+    EXPECT_EQ(gSettings[a].ProfileName, "");
+    EXPECT_EQ(gSettings[a].SurfTime, 0);
+    EXPECT_FALSE(gSettings[a].SlotFree);
+
+    // A dive opened again under a number is a new, empty dive; a closed one is gone
+    // from the table but lives on with its holders.
+    std::shared_ptr<Dive> first = OpenDive(a);
+    first->UserEnteredWaypoints.NewAction();
+    std::shared_ptr<Dive> again = OpenDive(a);
+    EXPECT_EQ(FindDive(a), again.get());
+    EXPECT_EQ(again->UserEnteredWaypoints.GetLength(), 0);
+    CloseDive(a);
+    EXPECT_EQ(FindDive(a), nullptr);
+    EXPECT_EQ(again->Number(), a);
+    EXPECT_THROW(OpenDive(0), RuntimeError) << "the default template is never a dive";
+    EXPECT_THROW(OpenDive(int16_t(gSettings.size())), RuntimeError);
+}
+
+TEST_F(DiveTable, SeriesLinksAndCarriedExposure)
+{
+    gSettings.resize(1);
+    ClassUseractions log;
+    log.NewAction();
+    log.setuser(1, 30, 20, 0);
+    std::shared_ptr<Dive> one = AppendSeriesDive(-1, MetricAirDive(), 0, log, "s.prf", "/d/");
+    ReplayDive(*one, ComputeDiveStep(PlanOptions{}));
+    ComputeAscent(*one, ComputeDiveStep(PlanOptions{}));
+    EXPECT_EQ(one->State, EditorComputed);
+    EXPECT_GT(one->Record().CNS, 0);
+    std::shared_ptr<Dive> two = AppendSeriesDive(one->Number(), MetricAirDive(), 90, log, "s.prf", "/d/");
+    EXPECT_EQ(two->PrevProfile, one->Number());
+    EXPECT_EQ(one->NextProfile, two->Number());
+    EXPECT_EQ(two->SurfProfileNumber, 2);
+    EXPECT_EQ(FirstDiveOfSeries(two->Number()), one->Number());
+    EXPECT_EQ(LastDiveOfSeries(one->Number()), two->Number());
+    EXPECT_EQ(two->Record().ProfileDir, "/d/");
+    // The CNS recovers over the interval (90-minute half-time), the OTU is carried on.
+    EXPECT_NEAR(two->Record().CNS, one->Record().CNS / 2, 1e-4);
+    EXPECT_EQ(two->Record().OTU, one->Record().OTU);
+
+    // The second dive's replay starts from the first dive's tissues: more nitrogen than
+    // the first dive had after the same leg.
+    ReplayDive(*two, ComputeDiveStep(PlanOptions{}));
+    EXPECT_EQ(two->State, EditorUserLegs);
+    EXPECT_GT(two->InputProfile.point(two->InputProfile.GetLength()).PercentCompartments[16],
+              one->SavedUserProfile.point(one->SavedUserProfile.GetLength()).PercentCompartments[16]);
+    // Its own record's totals would be counted twice: the replay takes the carried values
+    // again.
+    two->Record().CNS = 5;
+    ReplayDive(*two, ComputeDiveStep(PlanOptions{}));
+    EXPECT_NEAR(two->InputProfile.getCNS(0), one->Record().CNS / 2, 1e-4);
+}
+
+} // namespace

@@ -1,0 +1,31 @@
+// The model label of the reports follows the algorithm menu's ticks.
+
+#include "reports/ModelName.h"
+#include "tests/support/FakeShellServices.h"
+
+#include <gtest/gtest.h>
+
+TEST(ModelName, FollowsTheAlgorithmTicks)
+{
+    FakeShellServices shell;
+    const struct {
+        bool b, c, hybrid, vpmEnabled;
+        const char *label;
+    } cases[] = {
+        {false, true, false, false, "ZH-L16C"},
+        {false, true, true, true, "Hybrid_C"},
+        {true, true, false, false, "ZH-L16C"}, // C wins over B
+        {true, false, false, true, "ZH-L16B"},
+        {true, false, true, false, "Hybrid_B"},
+        {false, false, false, true, "VPM"},    // the VPM item enabled, neither B nor C
+        {false, false, true, true, "VPM"},
+        {false, false, false, false, ""},      // nothing ticked and no VPM item
+    };
+    for (const auto &c : cases) {
+        shell.modelB = c.b;
+        shell.modelC = c.c;
+        shell.hybrid = c.hybrid;
+        shell.vpmEnabled = c.vpmEnabled;
+        EXPECT_EQ(GetModelName(), c.label) << c.b << c.c << c.hybrid << c.vpmEnabled;
+    }
+}

@@ -26,6 +26,19 @@ struct MixPrintData {
     bool Metric = true;
 };
 
-// Prints the sheet of one blend and shows it in the print preview. Until the print
-// engine is there this does nothing.
-void PrintBlendSheet(const MixPrintData &data);
+// Prints the sheet of one blend as a new print job and shows it in the print preview.
+// The blend is printed in its own unit (`data.Metric`), whatever dive is active. The two
+// flags say whether the partial pressures and the air top can be reached; the sheet
+// prints the blend as it is either way (the window offers Print only while the air top
+// can be reached).
+void PrintPartialMix(bool partialReachable, bool airTopReachable, const MixPrintData &data);
+
+// The parts of the sheet, in the order PrintPartialMix calls them.
+// Starts the job and the page: the header band with the date.
+void PrintMixHeader();
+// The current and the desired cylinder: fill and mix.
+void PrintMixTable1(const MixPrintData &data);
+// The O2, He and air to add by the air top.
+void PrintMixTable2(const MixPrintData &data);
+// The footer band with the user and the page number, then the preview.
+void PrintMixFooter();

@@ -545,7 +545,7 @@ void frmPartialMix::SaveMix()
 
 void frmPartialMix::Command1_Click()
 {
-    RunGuarded("frmPartialMix.Command1_Click", [this] { PrintBlendSheet(mixPrint_); });
+    RunGuarded("frmPartialMix.Command1_Click", [this] { PrintPartialMix(partialReachable_, airTopReachable_, mixPrint_); });
 }
 
 void frmPartialMix::Command2_Click()

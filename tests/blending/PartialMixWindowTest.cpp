@@ -9,7 +9,9 @@
 #include "platform/MsgBox.h"
 #include "platform/RegEditModule.h"
 #include "platform/TestHooks.h"
+#include "print/PrintPreview.h"
 #include "tests/support/FakeShellServices.h"
+#include "tests/support/SpoolFile.h"
 
 #include <gtest/gtest.h>
 
@@ -20,6 +22,7 @@
 #include <QPushButton>
 #include <QTest>
 
+#include <algorithm>
 #include <memory>
 
 class PartialMixTest : public ::testing::Test {
@@ -32,7 +35,11 @@ protected:
                                  "sDesN2", "sDesHe"})
             SetRegString(QStringLiteral("Mix"), QLatin1String(name), QString());
     }
-    void TearDown() override { ResetEngineGlobals(); }
+    void TearDown() override
+    {
+        UnloadPrintPrev();
+        ResetEngineGlobals();
+    }
 
     // A dive with its own unit and gases after Air; it becomes the active dive.
     void activeDive(bool metric, std::vector<GasRecord> gases = {})
@@ -207,6 +214,24 @@ TEST_F(PartialMixTest, KeepsItsDivesUnitWhateverDiveIsActiveLater)
               (std::vector<float>{1, 21, 0, 79, 200, 32, 0, 68}));
     EXPECT_EQ(FormatFixed(p.AirTopAir / 100, 1), "171.2") << "percent x bar";
     EXPECT_FLOAT_EQ(p.IdealTopN2, metric->IdealTopN2->text().toFloat()) << "as shown";
+
+    // Print puts that window's blend on the sheet: the imperial one, printed after the
+    // metric one computed last, still in psi.
+    const auto printed = [](frmPartialMix &w) {
+        w.Command1->click();
+        const TestSpool spool = ReadTestSpool();
+        return spool.pages.size() == 1 ? spool.pages[0].texts() : std::vector<std::string>();
+    };
+    const auto has = [](const std::vector<std::string> &texts, const QString &text) {
+        return std::find(texts.begin(), texts.end(), text.toStdString()) != texts.end();
+    };
+    const std::vector<std::string> psi = printed(*imperial);
+    EXPECT_TRUE(has(psi, "14.7 " + GetLangStringQ(6315))) << "the current fill as typed";
+    EXPECT_TRUE(has(psi, "3000.0 " + GetLangStringQ(6315)));
+    EXPECT_TRUE(has(psi, "417.7 " + GetLangStringQ(6315))) << "the O2 the window shows";
+    const std::vector<std::string> bar = printed(*metric);
+    EXPECT_TRUE(has(bar, "200.0 " + GetLangStringQ(6314)));
+    EXPECT_TRUE(has(bar, "171.2 " + GetLangStringQ(6314)));
 }
 
 TEST_F(PartialMixTest, KeepsTheDiversCylindersBetweenUses)

@@ -4,10 +4,20 @@
 #include "tests/shell/EditorFixture.h"
 
 #include "blending/frmPartialMix.h"
+#include "platform/MsgBox.h"
+#include "print/PrintPrev.h"
+#include "print/PrintPreview.h"
+#include "print/PrintPrint.h"
+#include "print/SpoolInterpreter.h"
+#include "tests/support/SpoolFile.h"
 
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPrinter>
+#include <QTemporaryDir>
+
+#include <algorithm>
 
 namespace {
 
@@ -49,6 +59,35 @@ TEST_F(EditorTest, CtrlMOpensANewBlenderEachTime)
     EXPECT_EQ(w->AirTopAir->text(), "110.4");
     EXPECT_TRUE(w->Command1->isEnabled());
     w->Command1->click();
+
+    // The sheet of this blend comes up in the preview, and prints.
+    PrintPrev *preview = LoadedPrintPrev();
+    ASSERT_NE(preview, nullptr);
+    EXPECT_TRUE(preview->isVisible());
+    EXPECT_EQ(preview->windowTitle(), GetLangStringQ(1036));
+    const TestSpool spool = ReadTestSpool();
+    ASSERT_EQ(spool.pages.size(), 1u);
+    const std::vector<std::string> texts = spool.pages[0].texts();
+    const QString bar = QStringLiteral(" ") + GetLangStringQ(6314);
+    for (const QString &text : {"1.0" + bar, "200.0" + bar, QString("35.0%"), QString("44.0%"), "18.6" + bar,
+                                "70.0" + bar, "110.4" + bar})
+        EXPECT_NE(std::find(texts.begin(), texts.end(), text.toStdString()), texts.end()) << text.toStdString();
+
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString pdf = dir.filePath("sheet.pdf");
+    Printer().setOutputFileName(pdf);
+    TestHooks::msgBoxAnswers.push_back(vbYes); // print page 1 to 1?
+    TestHooks::modalHandlers.push_back([](QDialog *d) {
+        auto *dialog = qobject_cast<PrintPrint *>(d);
+        ASSERT_NE(dialog, nullptr);
+        dialog->Command1->click();
+    });
+    preview->Cmd_Click(3);
+    EXPECT_EQ(PdfPageCount(pdf), 1);
+    EXPECT_TRUE(PdfText(pdf, 1).contains("110.4" + bar));
+    Printer().setOutputFileName(QString());
+    UnloadPrintPrev();
 
     gMainForm->Button("Mixer")->trigger();
     EXPECT_EQ(openBlenders().size(), 2) << "a second one beside the first";

@@ -19,6 +19,7 @@ public:
     bool IsOpenCircuit() override { return openCircuit_; }
     void ApplyToProfile() override {}
     void ReEvaluateDive(int16_t) override {}
+    QString DiveCaption(int16_t) override { return QString(); }
     QWidget *OwnerWindow() override { return nullptr; }
     void ShowErrorInfo(const RuntimeError &error) override { ::ShowErrorInfo(error); }
     void SetProgressText(const QString &) override {}

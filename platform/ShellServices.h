@@ -51,6 +51,11 @@ public:
     // when the dive has no open window.
     virtual void ReEvaluateDive(int16_t profileNr) = 0;
 
+    // The caption of dive `profileNr`'s window as the diver sees it (title, " [", template
+    // name, "]" and, for a later dive of a series, its position and interval); "" when the
+    // dive has no open window. Tables and the dive information print and copy it.
+    virtual QString DiveCaption(int16_t profileNr) = 0;
+
     // The window that owns modal dialogs (the main window), null when there is none.
     virtual QWidget *OwnerWindow() = 0;
 

@@ -101,6 +101,12 @@ void ShellHost::ReEvaluateDive(int16_t profileNr)
         CallByName(editor, "ReEvaluateUserEnteredWaypoints");
 }
 
+QString ShellHost::DiveCaption(int16_t profileNr)
+{
+    const frmWaypointEditor *editor = DiveWindow(profileNr);
+    return editor ? editor->windowTitle() : QString();
+}
+
 QWidget *ShellHost::OwnerWindow()
 {
     return gMainForm;

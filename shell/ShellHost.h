@@ -27,6 +27,7 @@ public:
     bool IsOpenCircuit() override;
     void ApplyToProfile() override;
     void ReEvaluateDive(int16_t profileNr) override;
+    QString DiveCaption(int16_t profileNr) override;
     QWidget *OwnerWindow() override;
     void ShowErrorInfo(const RuntimeError &error) override;
     void SetProgressText(const QString &text) override;

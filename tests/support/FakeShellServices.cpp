@@ -23,3 +23,8 @@ void FakeShellServices::ShowErrorInfo(const RuntimeError &error)
 {
     errorBoxes << ErrorInfoText(error);
 }
+
+QString FakeShellServices::DiveCaption(int16_t profileNr)
+{
+    return profileNr >= 0 && profileNr < captions.size() ? captions[profileNr] : QString();
+}

@@ -19,6 +19,7 @@ public:
     bool modelB = false, modelC = true, hybrid = false, vpm = false, vpmEnabled = false;
     bool openCircuit = true;
     QWidget *owner = nullptr;
+    QStringList captions; // caption of dive n at index n ("" beyond the list)
 
     // What was asked.
     int applyCalls = 0;
@@ -39,6 +40,7 @@ public:
     bool IsOpenCircuit() override { return openCircuit; }
     void ApplyToProfile() override { ++applyCalls; }
     void ReEvaluateDive(int16_t profileNr) override { reEvaluated.push_back(profileNr); }
+    QString DiveCaption(int16_t profileNr) override;
     QWidget *OwnerWindow() override { return owner; }
     void ShowErrorInfo(const RuntimeError &error) override;
     void SetProgressText(const QString &text) override { progressTexts << text; }

@@ -9,6 +9,7 @@
 #include "engine/RuntimeError.h"
 
 #include <cmath>
+#include <cstring>
 
 namespace {
 
@@ -97,7 +98,14 @@ void ClassBuhlmann::CommonStart(int16_t TemplEntry, bool ModelC)
     for (int i = 1; i <= kCompartments; ++i) {
         kHe[i] = static_cast<float>(ln2 / HalfTimeHe[i]);
         kN2[i] = static_cast<float>(ln2 / HalfTimeN2[i]);
+        InvKHe[i] = 1.0 / static_cast<double>(kHe[i]);
+        InvKN2[i] = 1.0 / static_cast<double>(kN2[i]);
     }
+    for (ExposureFactors &f : Factors)
+        f.lastUse = 0;
+    // New coefficients: nothing weighed with the old ones may be reused.
+    Weights.Valid = false;
+    LastCeiling.Valid = false;
 }
 
 // Haldane exposure to air (the current gas) at the ambient pressure of an altitude; it
@@ -110,14 +118,37 @@ void ClassBuhlmann::AltitudeExposure(float Altitude, float Time)
     const GasRecord &gas = BreathedGas();
     const float PiHe = static_cast<float>((static_cast<double>(Pa) - WaterVapour()) * gas.He / 100.0);
     const float PiN2 = static_cast<float>((static_cast<double>(Pa) - WaterVapour()) * gas.N2 / 100.0);
+    const ExposureFactors &e = FactorsFor(Time); // every step of a climb lasts as long
     for (int i = 1; i <= kCompartments; ++i) {
         StepHe[i] = CompHe[i];
         StepN2[i] = CompN2[i];
-        CompHe[i] = static_cast<float>(StepHe[i] + (static_cast<double>(PiHe) - StepHe[i]) *
-                                                       (1.0 - std::exp(-static_cast<double>(kHe[i]) * Time)));
-        CompN2[i] = static_cast<float>(StepN2[i] + (static_cast<double>(PiN2) - StepN2[i]) *
-                                                       (1.0 - std::exp(-static_cast<double>(kN2[i]) * Time)));
+        CompHe[i] = static_cast<float>(StepHe[i] + (static_cast<double>(PiHe) - StepHe[i]) * (1.0 - e.He[i]));
+        CompN2[i] = static_cast<float>(StepN2[i] + (static_cast<double>(PiN2) - StepN2[i]) * (1.0 - e.N2[i]));
     }
+}
+
+// e^(-k t) as the segment equations write it, std::exp(-double(k) x t), so a kept factor
+// is the very value a fresh one would be.
+const ClassBuhlmann::ExposureFactors &ClassBuhlmann::FactorsFor(float t)
+{
+    ++FactorsClock;
+    ExposureFactors *oldest = &Factors[0];
+    for (ExposureFactors &f : Factors) {
+        if (f.lastUse != 0 && std::memcmp(&f.t, &t, sizeof t) == 0) {
+            f.lastUse = FactorsClock;
+            return f;
+        }
+        if (f.lastUse < oldest->lastUse)
+            oldest = &f;
+    }
+    ExposureFactors &f = *oldest;
+    f.t = t;
+    f.lastUse = FactorsClock;
+    for (int i = 1; i <= kCompartments; ++i) {
+        f.He[i] = std::exp(-static_cast<double>(kHe[i]) * t);
+        f.N2[i] = std::exp(-static_cast<double>(kN2[i]) * t);
+    }
+    return f;
 }
 
 void ClassBuhlmann::SaveCompartmentCopy()

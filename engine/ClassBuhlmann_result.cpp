@@ -10,12 +10,13 @@ void ClassBuhlmann::AddResultWaypoint(float Depth, float Rate, float GasUsed, fl
                                       float OTUSegment, float END, bool IsStop, bool DoShow)
 {
     const TemplateRec &T = Tmpl();
+    // A warning already shown in this computation is not looked at again.
     if (!QuietWarnings) {
-        if (T.MaxEnd)
+        if (T.MaxEnd && !WarnedEND)
             WarnAboveLimit(END, T.MaximalEND, T.Metric, WarnedEND);
-        if (T.PPO2High)
+        if (T.PPO2High && !WarnedPPO2High)
             WarnAboveLimitRounded(PPO2, IsStop ? T.DecoPPO2 : T.MaxPPO2, T.Metric, WarnedPPO2High);
-        if (T.PPO2Low)
+        if (T.PPO2Low && !WarnedPPO2Low)
             WarnBelowLimit(PPO2, T.MinPPO2, T.Metric, WarnedPPO2Low);
     }
 

@@ -16,6 +16,20 @@ namespace {
 
 constexpr double kFeetPerMetreForA = 3.2568467;
 
+// Two rows of tensions alike to the last bit (a plain loop the compiler unrolls, where a
+// library memcmp would cost more than the weighing it saves on short rows).
+bool SameBits(const Comp16 &x, const Comp16 &y)
+{
+    uint32_t differ = 0;
+    for (int i = 1; i <= kCompartments; ++i) {
+        uint32_t a, b;
+        std::memcpy(&a, &x[i], sizeof a);
+        std::memcpy(&b, &y[i], sizeof b);
+        differ |= a ^ b;
+    }
+    return differ == 0;
+}
+
 } // namespace
 
 ClassBuhlmann::Weighted ClassBuhlmann::Weigh(int i, double f) const
@@ -35,8 +49,7 @@ const ClassBuhlmann::WeightCache &ClassBuhlmann::WeighAll() const
 {
     const bool metric = Tmpl().Metric;
     WeightCache &w = Weights;
-    if (w.Valid && w.Metric == metric && std::memcmp(w.He.data(), CompHe.data(), sizeof CompHe) == 0 &&
-        std::memcmp(w.N2.data(), CompN2.data(), sizeof CompN2) == 0)
+    if (w.Valid && w.Metric == metric && SameBits(w.He, CompHe) && SameBits(w.N2, CompN2))
         return w;
     const double f = metric ? 1.0 : kFeetPerMetreForA;
     for (int i = 1; i <= kCompartments; ++i) {
@@ -83,16 +96,22 @@ float ClassBuhlmann::GetCeiling()
     }
     float CeilB = 0;
     float CeilV = 0;
+    int deepestB = Leading;
+    int deepestV = Leading;
     for (int i = 1; i <= kCompartments; ++i) {
         if (w.Empty[i])
             continue;
         const float TolV = w.Ptot[i] - VPMGradient;
         const float cb = TolB[i] - Psurf;
         const float cv = TolV - Psurf;
-        if (cb > CeilB)
+        if (cb > CeilB) {
             CeilB = cb;
-        if (cv > CeilV)
+            deepestB = i;
+        }
+        if (cv > CeilV) {
             CeilV = cv;
+            deepestV = i;
+        }
     }
     float ceiling;
     if (gModelVPM) {
@@ -105,6 +124,8 @@ float ClassBuhlmann::GetCeiling()
         CeilingModel = 2;
         ceiling = CeilB;
     }
+    // The compartment that sets the ceiling is the one a stop asks first (CeilingAtOrAbove).
+    Leading = CeilingModel == 1 ? deepestV : deepestB;
     m = {true, w.Generation, GF, VPMGradient, Psurf, gModelVPM, gModelHybrid, ceiling, CeilingModel};
     return ceiling;
 }
@@ -140,13 +161,8 @@ bool ClassBuhlmann::CeilingAtOrAbove(float Depth)
     };
     if (holds(Leading))
         return false;
-    for (int i = 1; i <= kCompartments; ++i) {
-        if (i != Leading && holds(i)) {
-            Leading = i;
-            return false;
-        }
-    }
-    return true;
+    // Otherwise the whole ceiling, which the waypoint of a cleared stop needs anyway.
+    return GetCeiling() <= Depth;
 }
 
 // Highest ratio of a compartment's tension to its raw M-value Pamb / b + a at Depth.
@@ -173,13 +189,13 @@ void ClassBuhlmann::PercentCompartLoad(Comp16 &percentLoad, float /*Depth*/) con
     const TemplateRec &T = Tmpl();
     const float Psurf = ToDepthUnits(T.EndPressure);
     const WeightCache &w = WeighAll();
+    Comp16 load{};
     for (int i = 1; i <= kCompartments; ++i) {
         const float M0 = static_cast<float>(static_cast<double>(Psurf) / w.b[i] + w.a[i]);
-        percentLoad[i] = w.Ptot[i] / M0;
+        load[i] = w.Ptot[i] / M0;
     }
     for (int i = 1; i <= kCompartments; ++i)
-        if (w.Empty[i])
-            percentLoad[i] = 0;
+        percentLoad[i] = w.Empty[i] ? 0.0f : load[i];
 }
 
 float ClassBuhlmann::Dadjust(float Depth) const

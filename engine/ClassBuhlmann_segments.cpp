@@ -180,10 +180,10 @@ float ClassBuhlmann::OCAscentDescent(float StartDepth, float EndDepth, float Rat
 
     TraceHeader(true, "OC ascent/descent", s, e, t, Rate);
     const ExposureFactors &x = FactorsFor(t);
-    for (int i = 1; i <= kCompartments; ++i) {
+    for (int i = 1; i <= kCompartments; ++i)
         CompHe[i] = Schreiner(CompHe[i], PiHe, RHe, kHe[i], t, x.He[i], InvKHe[i]);
+    for (int i = 1; i <= kCompartments; ++i)
         CompN2[i] = Schreiner(CompN2[i], PiN2, RN2, kN2[i], t, x.N2[i], InvKN2[i]);
-    }
     TraceCompartments();
 
     AddResultWaypoint(EndDepth, Rate, used, ppO2, cns, otu, end, false, DoShow);
@@ -215,10 +215,10 @@ void ClassBuhlmann::OCConstantDepth(float Depth, float Time, float Psurf, bool D
 void ClassBuhlmann::HaldaneAll(float PiHe, float PiN2, float Time)
 {
     const ExposureFactors &x = FactorsFor(Time);
-    for (int i = 1; i <= kCompartments; ++i) {
+    for (int i = 1; i <= kCompartments; ++i)
         CompHe[i] = Haldane(CompHe[i], PiHe, x.He[i]);
+    for (int i = 1; i <= kCompartments; ++i)
         CompN2[i] = Haldane(CompN2[i], PiN2, x.N2[i]);
-    }
 }
 
 // A stop: its first piece runs to the next whole minute of the run time (a run time that

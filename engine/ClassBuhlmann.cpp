@@ -101,8 +101,7 @@ void ClassBuhlmann::CommonStart(int16_t TemplEntry, bool ModelC)
         InvKHe[i] = 1.0 / static_cast<double>(kHe[i]);
         InvKN2[i] = 1.0 / static_cast<double>(kN2[i]);
     }
-    for (ExposureFactors &f : Factors)
-        f.lastUse = 0;
+    FactorSetSeen = 0; // new rate constants: compare them with the kept factors' once
     // New coefficients: nothing weighed with the old ones may be reused.
     Weights.Valid = false;
     LastCeiling.Valid = false;
@@ -127,23 +126,66 @@ void ClassBuhlmann::AltitudeExposure(float Altitude, float Time)
     }
 }
 
+namespace {
+
+bool SameBits(const Comp16 &x, const Comp16 &y)
+{
+    uint32_t differ = 0;
+    for (int i = 1; i <= kCompartments; ++i) {
+        uint32_t a, b;
+        std::memcpy(&a, &x[i], sizeof a);
+        std::memcpy(&b, &y[i], sizeof b);
+        differ |= a ^ b;
+    }
+    return differ == 0;
+}
+
+} // namespace
+
 // e^(-k t) as the segment equations write it, std::exp(-double(k) x t), so a kept factor
 // is the very value a fresh one would be.
-const ClassBuhlmann::ExposureFactors &ClassBuhlmann::FactorsFor(float t)
+const ClassBuhlmann::ExposureFactors &ClassBuhlmann::FactorsFor(float t) const
 {
-    ++FactorsClock;
-    ExposureFactors *oldest = &Factors[0];
-    for (ExposureFactors &f : Factors) {
-        if (f.lastUse != 0 && std::memcmp(&f.t, &t, sizeof t) == 0) {
-            f.lastUse = FactorsClock;
+    // The factors of the rate constants last used on this thread. The half-times, and so
+    // k = ln 2 / half-time, are the same under ZH-L16B and C, so in practice one set
+    // serves every engine; should the constants differ, the kept factors are dropped.
+    struct FactorTable {
+        uint32_t set = 1; // changes whenever other rate constants are adopted
+        Comp16 kHe{}, kN2{};
+        uint32_t clock = 0;
+        std::array<ExposureFactors, 8> entries{};
+    };
+    static thread_local FactorTable table;
+    if (FactorSetSeen != table.set) {
+        if (!SameBits(table.kHe, kHe) || !SameBits(table.kN2, kN2)) {
+            const uint32_t set = table.set + 1 == 0 ? 1 : table.set + 1;
+            table = FactorTable{};
+            table.set = set;
+            table.kHe = kHe;
+            table.kN2 = kN2;
+        }
+        FactorSetSeen = table.set;
+    }
+    uint32_t tBits;
+    std::memcpy(&tBits, &t, sizeof t);
+    ++table.clock;
+    if (table.clock == 0) { // after four billion segments: start the ages again
+        for (ExposureFactors &f : table.entries)
+            f.lastUse = 0;
+        table.clock = 1;
+    }
+    ExposureFactors *oldest = &table.entries[0];
+    for (ExposureFactors &f : table.entries) {
+        if (f.lastUse != 0 && f.tBits == tBits) {
+            f.lastUse = table.clock;
             return f;
         }
         if (f.lastUse < oldest->lastUse)
             oldest = &f;
     }
     ExposureFactors &f = *oldest;
-    f.t = t;
-    f.lastUse = FactorsClock;
+    f.tBits = tBits;
+    f.lastUse = table.clock;
     for (int i = 1; i <= kCompartments; ++i) {
         f.He[i] = std::exp(-static_cast<double>(kHe[i]) * t);
         f.N2[i] = std::exp(-static_cast<double>(kN2[i]) * t);

@@ -161,16 +161,16 @@ private:
 
     // e^(-k t) of every compartment for a segment of t minutes: a stop's whole minutes (or
     // tenths on a rebreather), the moves between stops and the steps of a climb repeat the
-    // same t. The few most recent are kept; a start (new rate constants) drops them.
+    // same t, in this dive and in every other dive with the same rate constants (every
+    // cell of a table). The most recent are kept for the thread (engine/ClassBuhlmann.cpp).
     struct ExposureFactors {
-        float t = 0;
+        uint32_t tBits = 0;   // t as its bit pattern
         uint32_t lastUse = 0; // 0: empty
         std::array<double, kCompartments + 1> He{};
         std::array<double, kCompartments + 1> N2{};
     };
-    const ExposureFactors &FactorsFor(float t);
-    std::array<ExposureFactors, 4> Factors{};
-    uint32_t FactorsClock = 0;
+    const ExposureFactors &FactorsFor(float t) const;
+    mutable uint32_t FactorSetSeen = 0; // the kept factors' set, checked against kHe and kN2
     std::array<double, kCompartments + 1> InvKHe{}; // 1 / k, per minute
     std::array<double, kCompartments + 1> InvKN2{};
 
@@ -185,7 +185,7 @@ private:
         Comp16 Ptot{}, a{}, b{};
         std::array<bool, kCompartments + 1> Empty{}; // no inert gas: adds nothing
     };
-    const WeightCache &WeighAll() const;
+    const WeightCache &WeighAll(bool Metric) const;
     mutable WeightCache Weights;
     // The last ceiling and the model that set it, for the same weights and settings.
     struct CeilingMemo {

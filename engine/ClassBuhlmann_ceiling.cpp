@@ -45,9 +45,8 @@ ClassBuhlmann::Weighted ClassBuhlmann::Weigh(int i, double f) const
 // All sixteen weighings at once, redone only when a tension has changed (compared bit for
 // bit) or the unit system has. The expressions are Weigh's, written over whole rows so
 // the compiler can work on several compartments at a time.
-const ClassBuhlmann::WeightCache &ClassBuhlmann::WeighAll() const
+const ClassBuhlmann::WeightCache &ClassBuhlmann::WeighAll(bool metric) const
 {
-    const bool metric = Tmpl().Metric;
     WeightCache &w = Weights;
     if (w.Valid && w.Metric == metric && SameBits(w.He, CompHe) && SameBits(w.N2, CompN2))
         return w;
@@ -76,8 +75,8 @@ const ClassBuhlmann::WeightCache &ClassBuhlmann::WeighAll() const
 float ClassBuhlmann::GetCeiling()
 {
     const TemplateRec &T = Tmpl();
-    const float Psurf = ToDepthUnits(T.EndPressure);
-    const WeightCache &w = WeighAll();
+    const float Psurf = T.EndPressure * (T.Metric ? 10.0f : 33.0f); // ToDepthUnits
+    const WeightCache &w = WeighAll(T.Metric);
     CeilingMemo &m = LastCeiling;
     if (m.Valid && m.Generation == w.Generation && std::memcmp(&m.GF, &GF, sizeof GF) == 0 &&
         std::memcmp(&m.VPMGradient, &VPMGradient, sizeof VPMGradient) == 0 &&
@@ -137,7 +136,7 @@ bool ClassBuhlmann::CeilingAtOrAbove(float Depth)
         return false;
     const TemplateRec &T = Tmpl();
     const double f = T.Metric ? 1.0 : kFeetPerMetreForA;
-    const float Psurf = ToDepthUnits(T.EndPressure);
+    const float Psurf = T.EndPressure * (T.Metric ? 10.0f : 33.0f); // ToDepthUnits
     const bool buhlmann = !gModelVPM;
     const bool vpm = gModelVPM || gModelHybrid;
     // A compartment whose ceiling is below Depth settles it; one that cannot be weighed
@@ -169,8 +168,8 @@ bool ClassBuhlmann::CeilingAtOrAbove(float Depth)
 float ClassBuhlmann::CalcMaxMValue(float Depth) const
 {
     const TemplateRec &T = Tmpl();
-    const float Pamb = ToDepthUnits(T.EndPressure) + Depth;
-    const WeightCache &w = WeighAll();
+    const float Pamb = T.EndPressure * (T.Metric ? 10.0f : 33.0f) + Depth; // ToDepthUnits + Depth
+    const WeightCache &w = WeighAll(T.Metric);
     std::array<float, kCompartments + 1> ratio{};
     for (int i = 1; i <= kCompartments; ++i) {
         const float M = static_cast<float>(static_cast<double>(Pamb) / w.b[i] + w.a[i]);
@@ -187,8 +186,8 @@ float ClassBuhlmann::CalcMaxMValue(float Depth) const
 void ClassBuhlmann::PercentCompartLoad(Comp16 &percentLoad, float /*Depth*/) const
 {
     const TemplateRec &T = Tmpl();
-    const float Psurf = ToDepthUnits(T.EndPressure);
-    const WeightCache &w = WeighAll();
+    const float Psurf = T.EndPressure * (T.Metric ? 10.0f : 33.0f); // ToDepthUnits
+    const WeightCache &w = WeighAll(T.Metric);
     Comp16 load{};
     for (int i = 1; i <= kCompartments; ++i) {
         const float M0 = static_cast<float>(static_cast<double>(Psurf) / w.b[i] + w.a[i]);

@@ -93,23 +93,28 @@ float ClassBuhlmann::GetCeiling()
             TolB[i] = static_cast<float>((w.Ptot[i] - static_cast<double>(w.a[i]) * gf) /
                                          (gf / w.b[i] - gf + 1.0));
     }
+    // Running maxima from 0; the VPM one only when a VPM or hybrid ceiling is asked for.
     float CeilB = 0;
     float CeilV = 0;
     int deepestB = Leading;
     int deepestV = Leading;
-    for (int i = 1; i <= kCompartments; ++i) {
-        if (w.Empty[i])
-            continue;
-        const float TolV = w.Ptot[i] - VPMGradient;
-        const float cb = TolB[i] - Psurf;
-        const float cv = TolV - Psurf;
-        if (cb > CeilB) {
-            CeilB = cb;
-            deepestB = i;
+    if (!gModelVPM) {
+        for (int i = 1; i <= kCompartments; ++i) {
+            const float cb = TolB[i] - Psurf;
+            if (!w.Empty[i] && cb > CeilB) {
+                CeilB = cb;
+                deepestB = i;
+            }
         }
-        if (cv > CeilV) {
-            CeilV = cv;
-            deepestV = i;
+    }
+    if (gModelVPM || gModelHybrid) {
+        for (int i = 1; i <= kCompartments; ++i) {
+            const float TolV = w.Ptot[i] - VPMGradient;
+            const float cv = TolV - Psurf;
+            if (!w.Empty[i] && cv > CeilV) {
+                CeilV = cv;
+                deepestV = i;
+            }
         }
     }
     float ceiling;

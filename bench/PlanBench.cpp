@@ -9,6 +9,7 @@
 #include "engine/DOLVmiscModule.h"
 #include "engine/EngineGlobals.h"
 #include "engine/EngineHost.h"
+#include "engine/TemplateModule.h"
 #include "tests/support/FakeEngineHost.h"
 
 #include <benchmark/benchmark.h>
@@ -21,6 +22,14 @@ FakeEngineHost &benchHost()
 {
     static FakeEngineHost host;
     return host;
+}
+
+// The fake host records every box and status text; a benchmark forgets them at each
+// iteration, or the growing record would be measured with the plans.
+void forgetHostRecords()
+{
+    benchHost().boxes.clear();
+    benchHost().statusTexts.clear();
 }
 
 
@@ -94,13 +103,24 @@ struct Dive {
     bool repetitive;
 };
 
-// Dives 1 to 5 of gSettings: air, trimix, rebreather, and a repetitive pair on air.
+// Trimix 10/70 for 120 m, Tx 21/35 from 57 m, EAN50 from 21 m, oxygen from 6 m, GF 30/70.
+TemplateRec deepTrimixDive()
+{
+    TemplateRec t = trimixDive();
+    t.Gases = {t.Gases[0], {"Tx 10/70", 10, 20, 70, 0}, {"Tx 21/35", 21, 44, 35, 0}, {"EAN50", 50, 50, 0, 0},
+               {"Oxygen", 100, 0, 0, 0}};
+    t.GasChanges = {{"Oxygen", 100, 0, 0, 6}, {"EAN50", 50, 50, 0, 21}, {"Tx 21/35", 21, 44, 35, 57}};
+    return t;
+}
+
+// Dives 1 to 6 of gSettings: air, trimix, rebreather, a repetitive pair on air, and the
+// 120 m trimix dive.
 std::vector<Dive> setUpDives()
 {
     ResetEngineGlobals();
     InitCNSTable();
     benchHost();
-    gSettings.resize(6);
+    gSettings.resize(7);
     gSettings[1].Template = airDive();
     gSettings[2].Template = trimixDive();
     gSettings[3].Template = rebreatherDive();
@@ -108,12 +128,14 @@ std::vector<Dive> setUpDives()
     gSettings[5].Template = airDive();
     gSettings[5].PrevProfile = 4;
     gSettings[5].SurfTime = 90;
+    gSettings[6].Template = deepTrimixDive();
     std::vector<Dive> dives;
     dives.push_back({1, bottomProfile(1, 30, 40, 0), false});
     dives.push_back({2, bottomProfile(2, 60, 25, 1), false});
     dives.push_back({3, bottomProfile(3, 100, 20, 1), false});
     dives.push_back({4, bottomProfile(4, 30, 25, 0), false});
     dives.push_back({5, bottomProfile(5, 21, 40, 0), true});
+    dives.push_back({6, bottomProfile(6, 120, 120, 1), false});
     return dives;
 }
 
@@ -128,6 +150,7 @@ void BM_Dive(benchmark::State &state, size_t first, size_t count)
     const std::vector<Dive> dives = setUpDives();
     ClassProfile result;
     for (auto _ : state) {
+        forgetHostRecords();
         for (size_t i = first; i < first + count; ++i) {
             plan(dives[i], result);
             benchmark::DoNotOptimize(result.GetLength());
@@ -141,6 +164,7 @@ BENCHMARK_CAPTURE(BM_Dive, air_30m_40min, 0, 1)->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(BM_Dive, trimix_60m_25min_gf30_70, 1, 1)->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(BM_Dive, ccr_100m_20min, 2, 1)->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(BM_Dive, repetitive_pair, 3, 2)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_Dive, trimix_120m_120min_gf30_70, 5, 1)->Unit(benchmark::kMicrosecond);
 
 // A 10 x 10 table: 15 to 60 m by 5 m, 10 to 55 minutes by 5 minutes, on the trimix
 // dive's settings; each cell a fresh engine as the table generator runs it.
@@ -150,6 +174,7 @@ void BM_TableGrid(benchmark::State &state)
     const int16_t dive = 2;
     ClassProfile profile, result;
     for (auto _ : state) {
+        forgetHostRecords();
         for (int di = 0; di < 10; ++di) {
             for (int ti = 0; ti < 10; ++ti) {
                 profile.clear();
@@ -166,6 +191,78 @@ void BM_TableGrid(benchmark::State &state)
     state.counters["plans/s"] = benchmark::Counter(100.0 * double(state.iterations()), benchmark::Counter::kIsRate);
 }
 BENCHMARK(BM_TableGrid)->Unit(benchmark::kMillisecond);
+
+// The table generator's default grid on the default template: 9 to 54 m by 3 m, 5 to 45
+// minutes by 5 minutes (144 cells), fast descent, air, ZH-L16B. Engine part only: each
+// cell builds its profile, starts a fresh engine and plans; nothing is printed.
+void BM_DefaultTable144(benchmark::State &state)
+{
+    setUpDives();
+    gSettings[0].Template = airDive();
+    if (!LoadTemplate(gSettings[0].Template, "", "")) {
+        state.SkipWithError("template/Default.tpl not found beside the benchmark");
+        return;
+    }
+    const int16_t dive = 0;
+    ClassProfile profile, result;
+    int cells = 0;
+    for (auto _ : state) {
+        forgetHostRecords();
+        cells = 0;
+        for (float depth = 9; depth <= 54; depth += 3) {
+            for (float t = 5; t <= 45; t += 5) {
+                profile.clear();
+                AddTableWaypoint(profile, gSettings[dive].Template, depth, 0.001f, 10000, 0, StatusUserLeg, 0);
+                AddTableWaypoint(profile, gSettings[dive].Template, depth, t, 0, 0.001f, StatusUserLeg, 0);
+                ClassBuhlmann engine;
+                engine.Init(dive, false);
+                result.clear();
+                engine.StartBuhlmann(profile, result, true, false);
+                benchmark::DoNotOptimize(result.GetLength());
+                ++cells;
+            }
+        }
+    }
+    state.counters["cells"] = cells;
+    state.counters["plans/s"] = benchmark::Counter(double(cells) * double(state.iterations()), benchmark::Counter::kIsRate);
+}
+BENCHMARK(BM_DefaultTable144)->Unit(benchmark::kMicrosecond);
+
+// What the editor does after the diver draws the tenth leg of a dive: the whole log is
+// replayed, each leg cut at the rate bands and the compartments loaded along the profile
+// so far, then the ascent is planned (the deco marker at the end of the log). On the
+// trimix dive; the cutting is the table generator's, the engine runs are the editor's.
+void BM_Replay10Legs(benchmark::State &state)
+{
+    setUpDives();
+    const int16_t dive = 2;
+    struct Leg {
+        float depth, minutes;
+    };
+    const Leg log[10] = {{30, 2}, {45, 3}, {60, 15}, {50, 5}, {45, 5},
+                         {36, 5}, {30, 5}, {27, 4}, {24, 4}, {21, 3}};
+    ClassProfile input, deco;
+    for (auto _ : state) {
+        forgetHostRecords();
+        input.clear();
+        float start = 0, startDepth = 0, end = 0;
+        for (const Leg &leg : log) {
+            end += leg.minutes;
+            AddTableTravel(input, gSettings[dive].Template, start, startDepth, end, leg.depth, 1, 0);
+            start = end;
+            startDepth = leg.depth;
+            deco.clear();
+            RunDecompression(input, deco, gSettings[dive].Template, true, false, false, 0, dive, PlanOptions{});
+            input.clear();
+            input.Copy(deco);
+        }
+        deco.clear();
+        RunDecompression(input, deco, gSettings[dive].Template, false, false, false, 0, dive, PlanOptions{});
+        benchmark::DoNotOptimize(deco.GetLength());
+    }
+    state.counters["waypoints"] = deco.GetLength();
+}
+BENCHMARK(BM_Replay10Legs)->Unit(benchmark::kMicrosecond);
 
 } // namespace
 

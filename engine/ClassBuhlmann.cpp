@@ -9,6 +9,7 @@
 #include "engine/RuntimeError.h"
 
 #include <cmath>
+#include <cstring>
 
 namespace {
 
@@ -120,7 +121,13 @@ void ClassBuhlmann::CommonStart(const TemplateRec &Dive, bool ModelC)
     for (int i = 1; i <= kCompartments; ++i) {
         kHe[i] = static_cast<float>(ln2 / HalfTimeHe[i]);
         kN2[i] = static_cast<float>(ln2 / HalfTimeN2[i]);
+        InvKHe[i] = 1.0 / static_cast<double>(kHe[i]);
+        InvKN2[i] = 1.0 / static_cast<double>(kN2[i]);
     }
+    FactorSetSeen = 0; // new rate constants: compare them with the kept factors' once
+    // New coefficients: nothing weighed with the old ones may be reused.
+    Weights.Valid = false;
+    LastCeiling.Valid = false;
 }
 
 // Haldane exposure to air (the current gas) at the ambient pressure of an altitude; it
@@ -133,13 +140,12 @@ void ClassBuhlmann::AltitudeExposure(float Altitude, float Time)
     const GasRecord &gas = BreathedGas();
     const float PiHe = static_cast<float>((static_cast<double>(Pa) - WaterVapour()) * gas.He / 100.0);
     const float PiN2 = static_cast<float>((static_cast<double>(Pa) - WaterVapour()) * gas.N2 / 100.0);
+    const ExposureFactors &e = FactorsFor(Time); // every step of a climb lasts as long
     for (int i = 1; i <= kCompartments; ++i) {
         StepHe[i] = CompHe[i];
         StepN2[i] = CompN2[i];
-        CompHe[i] = static_cast<float>(StepHe[i] + (static_cast<double>(PiHe) - StepHe[i]) *
-                                                       (1.0 - std::exp(-static_cast<double>(kHe[i]) * Time)));
-        CompN2[i] = static_cast<float>(StepN2[i] + (static_cast<double>(PiN2) - StepN2[i]) *
-                                                       (1.0 - std::exp(-static_cast<double>(kN2[i]) * Time)));
+        CompHe[i] = static_cast<float>(StepHe[i] + (static_cast<double>(PiHe) - StepHe[i]) * (1.0 - e.He[i]));
+        CompN2[i] = static_cast<float>(StepN2[i] + (static_cast<double>(PiN2) - StepN2[i]) * (1.0 - e.N2[i]));
     }
 }
 
@@ -147,6 +153,73 @@ void ClassBuhlmann::SetCeilingModel(bool VPM, bool Hybrid)
 {
     ModelVPM = VPM;
     ModelHybrid = Hybrid;
+}
+
+namespace {
+
+bool SameBits(const Comp16 &x, const Comp16 &y)
+{
+    uint32_t differ = 0;
+    for (int i = 1; i <= kCompartments; ++i) {
+        uint32_t a, b;
+        std::memcpy(&a, &x[i], sizeof a);
+        std::memcpy(&b, &y[i], sizeof b);
+        differ |= a ^ b;
+    }
+    return differ == 0;
+}
+
+} // namespace
+
+// e^(-k t) as the segment equations write it, std::exp(-double(k) x t), so a kept factor
+// is the very value a fresh one would be.
+const ClassBuhlmann::ExposureFactors &ClassBuhlmann::FactorsFor(float t) const
+{
+    // The factors of the rate constants last used on this thread. The half-times, and so
+    // k = ln 2 / half-time, are the same under ZH-L16B and C, so in practice one set
+    // serves every engine; should the constants differ, the kept factors are dropped.
+    struct FactorTable {
+        uint32_t set = 1; // changes whenever other rate constants are adopted
+        Comp16 kHe{}, kN2{};
+        uint32_t clock = 0;
+        std::array<ExposureFactors, 8> entries{};
+    };
+    static thread_local FactorTable table;
+    if (FactorSetSeen != table.set) {
+        if (!SameBits(table.kHe, kHe) || !SameBits(table.kN2, kN2)) {
+            const uint32_t set = table.set + 1 == 0 ? 1 : table.set + 1;
+            table = FactorTable{};
+            table.set = set;
+            table.kHe = kHe;
+            table.kN2 = kN2;
+        }
+        FactorSetSeen = table.set;
+    }
+    uint32_t tBits;
+    std::memcpy(&tBits, &t, sizeof t);
+    ++table.clock;
+    if (table.clock == 0) { // after four billion segments: start the ages again
+        for (ExposureFactors &f : table.entries)
+            f.lastUse = 0;
+        table.clock = 1;
+    }
+    ExposureFactors *oldest = &table.entries[0];
+    for (ExposureFactors &f : table.entries) {
+        if (f.lastUse != 0 && f.tBits == tBits) {
+            f.lastUse = table.clock;
+            return f;
+        }
+        if (f.lastUse < oldest->lastUse)
+            oldest = &f;
+    }
+    ExposureFactors &f = *oldest;
+    f.tBits = tBits;
+    f.lastUse = table.clock;
+    for (int i = 1; i <= kCompartments; ++i) {
+        f.He[i] = std::exp(-static_cast<double>(kHe[i]) * t);
+        f.N2[i] = std::exp(-static_cast<double>(kN2[i]) * t);
+    }
+    return f;
 }
 
 void ClassBuhlmann::SaveCompartmentCopy()

@@ -15,6 +15,7 @@
 #include "engine/DivePlan.h"
 #include "engine/SettingsRecord.h"
 
+#include <array>
 #include <cstdint>
 #include <vector>
 
@@ -184,4 +185,51 @@ private:
     ClassProfile SurfaceProfile;
     bool QuietWarnings = false;
     Comp16 LoadBuffer{}; // compartment loads of the waypoint being appended
+
+    // ---- Work kept so that no number is computed twice -------------------------------
+    // Each keeps values computed by the same expressions as a fresh computation, so the
+    // results are the same to the last bit; only the repeats are saved.
+
+    // e^(-k t) of every compartment for a segment of t minutes: a stop's whole minutes (or
+    // tenths on a rebreather), the moves between stops and the steps of a climb repeat the
+    // same t, in this dive and in every other dive with the same rate constants (every
+    // cell of a table). The most recent are kept for the thread (engine/ClassBuhlmann.cpp).
+    struct ExposureFactors {
+        uint32_t tBits = 0;   // t as its bit pattern
+        uint32_t lastUse = 0; // 0: empty
+        std::array<double, kCompartments + 1> He{};
+        std::array<double, kCompartments + 1> N2{};
+    };
+    const ExposureFactors &FactorsFor(float t) const;
+    mutable uint32_t FactorSetSeen = 0; // the kept factors' set, checked against kHe and kN2
+    std::array<double, kCompartments + 1> InvKHe{}; // 1 / k, per minute
+    std::array<double, kCompartments + 1> InvKN2{};
+
+    // The tension-weighted coefficients (Ptot, a, b of Weigh) of all compartments, kept
+    // while the tensions stay bit for bit the same: the ceiling, the loads and the M-value
+    // ratio of one waypoint all start from them.
+    struct WeightCache {
+        bool Valid = false;
+        bool Metric = false;
+        uint32_t Generation = 0;
+        Comp16 He{}, N2{};      // the tensions they were computed from
+        Comp16 Ptot{}, a{}, b{};
+        std::array<bool, kCompartments + 1> Empty{}; // no inert gas: adds nothing
+    };
+    const WeightCache &WeighAll(bool Metric) const;
+    mutable WeightCache Weights;
+    // The last ceiling and the model that set it, for the same weights and settings.
+    struct CeilingMemo {
+        bool Valid = false;
+        uint32_t Generation = 0;
+        float GF = 0, VPMGradient = 0, Psurf = 0;
+        bool VPM = false, Hybrid = false;
+        float Ceiling = 0;
+        int16_t Model = 0;
+    };
+    CeilingMemo LastCeiling;
+    // GetCeiling() <= Depth, decided without the whole ceiling: during a stop the answer is
+    // nearly always no, and the compartment that held the diver last time says so at once.
+    bool CeilingAtOrAbove(float Depth);
+    int Leading = 1;
 };

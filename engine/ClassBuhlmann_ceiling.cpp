@@ -9,9 +9,26 @@
 
 #include "engine/EngineGlobals.h"
 
+#include <array>
+#include <cstring>
+
 namespace {
 
 constexpr double kFeetPerMetreForA = 3.2568467;
+
+// Two rows of tensions alike to the last bit (a plain loop the compiler unrolls, where a
+// library memcmp would cost more than the weighing it saves on short rows).
+bool SameBits(const Comp16 &x, const Comp16 &y)
+{
+    uint32_t differ = 0;
+    for (int i = 1; i <= kCompartments; ++i) {
+        uint32_t a, b;
+        std::memcpy(&a, &x[i], sizeof a);
+        std::memcpy(&b, &y[i], sizeof b);
+        differ |= a ^ b;
+    }
+    return differ == 0;
+}
 
 } // namespace
 
@@ -25,58 +42,148 @@ ClassBuhlmann::Weighted ClassBuhlmann::Weigh(int i, double f) const
     return w;
 }
 
+// All sixteen weighings at once, redone only when a tension has changed (compared bit for
+// bit) or the unit system has. The expressions are Weigh's, written over whole rows so
+// the compiler can work on several compartments at a time.
+const ClassBuhlmann::WeightCache &ClassBuhlmann::WeighAll(bool metric) const
+{
+    WeightCache &w = Weights;
+    if (w.Valid && w.Metric == metric && SameBits(w.He, CompHe) && SameBits(w.N2, CompN2))
+        return w;
+    const double f = metric ? 1.0 : kFeetPerMetreForA;
+    for (int i = 1; i <= kCompartments; ++i) {
+        const float he = CompHe[i];
+        const float n2 = CompN2[i];
+        const float ptot = he + n2;
+        w.Ptot[i] = ptot;
+        w.a[i] = static_cast<float>((he * f * aHe[i] + n2 * f * aN2[i]) / ptot);
+        w.b[i] = static_cast<float>((static_cast<double>(he) * bHe[i] + static_cast<double>(n2) * bN2[i]) / ptot);
+    }
+    for (int i = 1; i <= kCompartments; ++i)
+        w.Empty[i] = CompHe[i] == 0 && CompN2[i] == 0;
+    w.He = CompHe;
+    w.N2 = CompN2;
+    w.Metric = metric;
+    w.Valid = true;
+    ++w.Generation;
+    return w;
+}
+
 // Ceiling in depth units, never below 0. Buhlmann with a gradient factor (Baker): the
 // tolerated ambient pressure is (Ptot - a GF) / (GF / b - GF + 1); under VPM it is
 // Ptot - VPMGradient. The hybrid model takes the deeper of both.
 float ClassBuhlmann::GetCeiling()
 {
     const TemplateRec &T = Tmpl();
-    const double f = T.Metric ? 1.0 : kFeetPerMetreForA;
-    const float Psurf = ToDepthUnits(T.EndPressure);
+    const float Psurf = T.EndPressure * (T.Metric ? 10.0f : 33.0f); // ToDepthUnits
+    const WeightCache &w = WeighAll(T.Metric);
+    CeilingMemo &m = LastCeiling;
+    if (m.Valid && m.Generation == w.Generation && std::memcmp(&m.GF, &GF, sizeof GF) == 0 &&
+        std::memcmp(&m.VPMGradient, &VPMGradient, sizeof VPMGradient) == 0 &&
+        std::memcmp(&m.Psurf, &Psurf, sizeof Psurf) == 0 && m.VPM == ModelVPM && m.Hybrid == ModelHybrid) {
+        CeilingModel = m.Model;
+        return m.Ceiling;
+    }
+
+    // The Buhlmann tolerance of every compartment; the VPM model alone does not need it.
+    std::array<float, kCompartments + 1> TolB{};
+    if (!ModelVPM) {
+        const double gf = GF;
+        for (int i = 1; i <= kCompartments; ++i)
+            TolB[i] = static_cast<float>((w.Ptot[i] - static_cast<double>(w.a[i]) * gf) /
+                                         (gf / w.b[i] - gf + 1.0));
+    }
+    // Running maxima from 0; the VPM one only when a VPM or hybrid ceiling is asked for.
     float CeilB = 0;
     float CeilV = 0;
-    for (int i = 1; i <= kCompartments; ++i) {
-        if (CompHe[i] == 0 && CompN2[i] == 0)
-            continue;
-        const Weighted w = Weigh(i, f);
-        const float TolB = static_cast<float>((w.Ptot - static_cast<double>(w.a) * GF) /
-                                              (static_cast<double>(GF) / w.b - GF + 1.0));
-        const float TolV = static_cast<float>(w.Ptot - VPMGradient);
-        const float cb = TolB - Psurf;
-        const float cv = TolV - Psurf;
-        if (cb > CeilB)
-            CeilB = cb;
-        if (cv > CeilV)
-            CeilV = cv;
+    int deepestB = Leading;
+    int deepestV = Leading;
+    if (!ModelVPM) {
+        for (int i = 1; i <= kCompartments; ++i) {
+            const float cb = TolB[i] - Psurf;
+            if (!w.Empty[i] && cb > CeilB) {
+                CeilB = cb;
+                deepestB = i;
+            }
+        }
     }
+    if (ModelVPM || ModelHybrid) {
+        for (int i = 1; i <= kCompartments; ++i) {
+            const float TolV = w.Ptot[i] - VPMGradient;
+            const float cv = TolV - Psurf;
+            if (!w.Empty[i] && cv > CeilV) {
+                CeilV = cv;
+                deepestV = i;
+            }
+        }
+    }
+    float ceiling;
     if (ModelVPM) {
         CeilingModel = 1;
-        return CeilV;
-    }
-    if (ModelHybrid) {
+        ceiling = CeilV;
+    } else if (ModelHybrid) {
         CeilingModel = CeilV > CeilB ? 1 : 2;
-        return CeilV > CeilB ? CeilV : CeilB;
+        ceiling = CeilV > CeilB ? CeilV : CeilB;
+    } else {
+        CeilingModel = 2;
+        ceiling = CeilB;
     }
-    CeilingModel = 2;
-    return CeilB;
+    // The compartment that sets the ceiling is the one a stop asks first (CeilingAtOrAbove).
+    Leading = CeilingModel == 1 ? deepestV : deepestB;
+    m = {true, w.Generation, GF, VPMGradient, Psurf, ModelVPM, ModelHybrid, ceiling, CeilingModel};
+    return ceiling;
+}
+
+bool ClassBuhlmann::CeilingAtOrAbove(float Depth)
+{
+    // The ceiling is never below 0, so it cannot be at or above a depth above the surface.
+    if (!(Depth >= 0))
+        return false;
+    const TemplateRec &T = Tmpl();
+    const double f = T.Metric ? 1.0 : kFeetPerMetreForA;
+    const float Psurf = T.EndPressure * (T.Metric ? 10.0f : 33.0f); // ToDepthUnits
+    const bool buhlmann = !ModelVPM;
+    const bool vpm = ModelVPM || ModelHybrid;
+    // A compartment whose ceiling is below Depth settles it; one that cannot be weighed
+    // (NaN) is passed over, as the running maximum of GetCeiling passes over it.
+    auto holds = [&](int i) {
+        if (CompHe[i] == 0 && CompN2[i] == 0)
+            return false;
+        const Weighted w = Weigh(i, f);
+        if (buhlmann) {
+            const float TolB = static_cast<float>((w.Ptot - static_cast<double>(w.a) * GF) /
+                                                  (static_cast<double>(GF) / w.b - GF + 1.0));
+            if (TolB - Psurf > Depth)
+                return true;
+        }
+        if (vpm) {
+            const float TolV = w.Ptot - VPMGradient;
+            if (TolV - Psurf > Depth)
+                return true;
+        }
+        return false;
+    };
+    if (holds(Leading))
+        return false;
+    // Otherwise the whole ceiling, which the waypoint of a cleared stop needs anyway.
+    return GetCeiling() <= Depth;
 }
 
 // Highest ratio of a compartment's tension to its raw M-value Pamb / b + a at Depth.
 float ClassBuhlmann::CalcMaxMValue(float Depth) const
 {
     const TemplateRec &T = Tmpl();
-    const double f = T.Metric ? 1.0 : kFeetPerMetreForA;
-    const float Pamb = ToDepthUnits(T.EndPressure) + Depth;
-    float best = 0;
+    const float Pamb = T.EndPressure * (T.Metric ? 10.0f : 33.0f) + Depth; // ToDepthUnits + Depth
+    const WeightCache &w = WeighAll(T.Metric);
+    std::array<float, kCompartments + 1> ratio{};
     for (int i = 1; i <= kCompartments; ++i) {
-        if (CompHe[i] == 0 && CompN2[i] == 0)
-            continue;
-        const Weighted w = Weigh(i, f);
-        const float M = static_cast<float>(static_cast<double>(Pamb) / w.b + w.a);
-        const float ratio = static_cast<float>(w.Ptot / M);
-        if (ratio > best)
-            best = ratio;
+        const float M = static_cast<float>(static_cast<double>(Pamb) / w.b[i] + w.a[i]);
+        ratio[i] = w.Ptot[i] / M;
     }
+    float best = 0;
+    for (int i = 1; i <= kCompartments; ++i)
+        if (!w.Empty[i] && ratio[i] > best)
+            best = ratio[i];
     return best;
 }
 
@@ -84,17 +191,15 @@ float ClassBuhlmann::CalcMaxMValue(float Depth) const
 void ClassBuhlmann::PercentCompartLoad(Comp16 &percentLoad, float /*Depth*/) const
 {
     const TemplateRec &T = Tmpl();
-    const double f = T.Metric ? 1.0 : kFeetPerMetreForA;
-    const float Psurf = ToDepthUnits(T.EndPressure);
+    const float Psurf = T.EndPressure * (T.Metric ? 10.0f : 33.0f); // ToDepthUnits
+    const WeightCache &w = WeighAll(T.Metric);
+    Comp16 load{};
     for (int i = 1; i <= kCompartments; ++i) {
-        if (CompHe[i] == 0 && CompN2[i] == 0) {
-            percentLoad[i] = 0;
-            continue;
-        }
-        const Weighted w = Weigh(i, f);
-        const float M0 = static_cast<float>(static_cast<double>(Psurf) / w.b + w.a);
-        percentLoad[i] = static_cast<float>(w.Ptot / M0);
+        const float M0 = static_cast<float>(static_cast<double>(Psurf) / w.b[i] + w.a[i]);
+        load[i] = w.Ptot[i] / M0;
     }
+    for (int i = 1; i <= kCompartments; ++i)
+        percentLoad[i] = w.Empty[i] ? 0.0f : load[i];
 }
 
 float ClassBuhlmann::Dadjust(float Depth) const

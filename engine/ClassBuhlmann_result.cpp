@@ -5,6 +5,8 @@
 #include "engine/EngineGlobals.h"
 #include "engine/LibraryModule.h"
 
+#include <algorithm>
+
 // A limit crossed is noted once per kind and computation; showing it is the caller's.
 void ClassBuhlmann::NoteLimit(PlanWarningKind Kind, float Value, float Limit, bool &Warned)
 {
@@ -18,6 +20,7 @@ void ClassBuhlmann::AddResultWaypoint(float Depth, float Rate, float GasUsed, fl
                                       float OTUSegment, float END, bool IsStop, bool DoShow)
 {
     const TemplateRec &T = Tmpl();
+    // A warning already shown in this computation is not looked at again.
     if (!QuietWarnings) {
         if (T.MaxEnd)
             NoteLimit(PlanWarningKind::ENDAbove, END, T.MaximalEND, WarnedEND);
@@ -31,39 +34,41 @@ void ClassBuhlmann::AddResultWaypoint(float Depth, float Rate, float GasUsed, fl
     out.NewWayPoint();
     const int16_t n = out.GetLength();
     const GasRecord &gas = BreathedGas();
-    out.SetSegmentNumber(n, SegmentNumber);
-    out.setDepth(n, Depth);
-    out.SetSegmentTime(n, LastSegmentTime);
-    out.SetRate(n, Rate);
-    out.SetRunTime(n, RunTime);
-    out.SetMixNumber(n, MixNumber);
-    out.SetGasMixName(n, gas.Name);
-    out.SetGasMixO2(n, gas.O2);
-    out.SetGasMixN2(n, gas.N2);
-    out.SetGasMixHe(n, gas.He);
+    // Filled in place: the fields in the order the setters would set them.
+    WayPoint &w = out.mutablePoint(n);
+    w.SegmentNumber = SegmentNumber;
+    w.Depth = Depth;
+    w.SegmentTime = LastSegmentTime;
+    w.Rate = Rate;
+    w.RunTime = RunTime;
+    w.MixNumber = MixNumber;
+    w.GasMixName = gas.Name;
+    w.GasMixO2 = gas.O2;
+    w.GasMixN2 = gas.N2;
+    w.GasMixHe = gas.He;
     if (IsStop) {
-        out.SetStopDepth(n, Depth);
-        out.SetStopTime(n, RoundStopTime(LastSegmentTime));
+        w.StopDepth = Depth;
+        w.StopTime = RoundStopTime(LastSegmentTime);
     }
-    out.SetN2Compartments(n, CompN2);
-    out.SetHeCompartments(n, CompHe);
-    PercentCompartLoad(LoadBuffer, Depth);
-    out.SetPercentCompartments(n, LoadBuffer);
-    out.SetStatus(n, Status);
-    out.SetGasUsed(n, GasUsed);
-    out.SetPPO2(n, PPO2);
-    out.setCNS(n, CNSSegment);
-    out.SetOTU(n, OTUSegment);
+    // Compartments 1 to 16; element 0 stays as the new waypoint has it.
+    std::copy(CompN2.begin() + 1, CompN2.end(), w.N2Compartments.begin() + 1);
+    std::copy(CompHe.begin() + 1, CompHe.end(), w.HeCompartments.begin() + 1);
+    PercentCompartLoad(w.PercentCompartments, Depth);
+    w.Status = Status;
+    w.GasUsed = GasUsed;
+    w.PPO2 = PPO2;
+    w.CNS = CNSSegment;
+    w.OTU = OTUSegment;
 
     OTU = OTU + OTUSegment;
     CNS = CNS + CNSSegment;
-    out.setTotalCNS(n, CNS);
-    out.SetTotalOTU(n, OTU);
+    w.TotalCNS = CNS;
+    w.TotalOTU = OTU;
 
-    out.SetMaxMValue(n, MaxMValue);
-    out.SetGF(n, GF);
-    out.SetDoShow(n, DoShow);
-    out.SetCeiling(n, GetCeiling());
-    out.SetEND(n, END);
-    out.SetModelControl(n, CeilingModel);
+    w.MaxMValue = MaxMValue;
+    w.GF = GF;
+    w.DoShow = DoShow;
+    w.Ceiling = GetCeiling();
+    w.END = END;
+    w.ModelControl = CeilingModel;
 }

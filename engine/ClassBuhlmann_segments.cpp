@@ -26,20 +26,24 @@ namespace {
 // factors; the planner gives up rather than loop for ever.
 constexpr float kMaxStopMinutes = 24 * 60;
 
-// Haldane: tension after t minutes at a constant inspired pressure Pi.
-inline float Haldane(float Pold, float Pi, float k, float t)
+// Haldane: tension after t minutes at a constant inspired pressure Pi; e = e^(-k t).
+inline float Haldane(float Pold, float Pi, double e)
 {
-    return static_cast<float>(Pold + (static_cast<double>(Pi) - Pold) *
-                                         (1.0 - std::exp(-static_cast<double>(k) * t)));
+    return static_cast<float>(Pold + (static_cast<double>(Pi) - Pold) * (1.0 - e));
 }
 
 // Schreiner: tension after t minutes while the inspired pressure starts at Pi and changes
-// by R per minute.
+// by R per minute; e = e^(-k t), invK = 1 / k.
+inline float Schreiner(float Pold, float Pi, float R, float k, float t, double e, double invK)
+{
+    const double kd = k;
+    return static_cast<float>(Pi + R * (t - invK) - (static_cast<double>(Pi) - Pold - R / kd) * e);
+}
+
 inline float Schreiner(float Pold, float Pi, float R, float k, float t)
 {
     const double kd = k;
-    return static_cast<float>(Pi + R * (t - 1.0 / kd) -
-                              (static_cast<double>(Pi) - Pold - R / kd) * std::exp(-kd * t));
+    return Schreiner(Pold, Pi, R, k, t, std::exp(-kd * t), 1.0 / kd);
 }
 
 // Schreiner with the inspired pressure limited at 0: a rebreather near the surface may
@@ -47,11 +51,11 @@ inline float Schreiner(float Pold, float Pi, float R, float k, float t)
 // less than no inert gas. Where the ramp Pi + R t crosses 0 the segment splits at
 // tz = -Pi / R into a Schreiner part and a part at Pi = 0, where the compartment only
 // loses gas (P x e^(-k t)), so no tension goes below 0.
-inline float SchreinerLimited(float Pold, float Pi, float R, float k, float t)
+inline float SchreinerLimited(float Pold, float Pi, float R, float k, float t, double e, double invK)
 {
     const double end = static_cast<double>(Pi) + static_cast<double>(R) * t;
     if (Pi >= 0 && end >= 0)
-        return Schreiner(Pold, Pi, R, k, t);
+        return Schreiner(Pold, Pi, R, k, t, e, invK);
     const auto washout = [k](double p, double time) {
         return static_cast<float>(p * std::exp(-static_cast<double>(k) * time));
     };
@@ -176,10 +180,11 @@ float ClassBuhlmann::OCAscentDescent(float StartDepth, float EndDepth, float Rat
     const float PiN2 = Inspired(P0, WV, gas.N2);
 
     TraceHeader(true, "OC ascent/descent", s, e, t, Rate);
-    for (int i = 1; i <= kCompartments; ++i) {
-        CompHe[i] = Schreiner(CompHe[i], PiHe, RHe, kHe[i], t);
-        CompN2[i] = Schreiner(CompN2[i], PiN2, RN2, kN2[i], t);
-    }
+    const ExposureFactors &x = FactorsFor(t);
+    for (int i = 1; i <= kCompartments; ++i)
+        CompHe[i] = Schreiner(CompHe[i], PiHe, RHe, kHe[i], t, x.He[i], InvKHe[i]);
+    for (int i = 1; i <= kCompartments; ++i)
+        CompN2[i] = Schreiner(CompN2[i], PiN2, RN2, kN2[i], t, x.N2[i], InvKN2[i]);
     TraceCompartments();
 
     AddResultWaypoint(EndDepth, Rate, used, ppO2, cns, otu, end, false, DoShow);
@@ -210,10 +215,11 @@ void ClassBuhlmann::OCConstantDepth(float Depth, float Time, float Psurf, bool D
 
 void ClassBuhlmann::HaldaneAll(float PiHe, float PiN2, float Time)
 {
-    for (int i = 1; i <= kCompartments; ++i) {
-        CompHe[i] = Haldane(CompHe[i], PiHe, kHe[i], Time);
-        CompN2[i] = Haldane(CompN2[i], PiN2, kN2[i], Time);
-    }
+    const ExposureFactors &x = FactorsFor(Time);
+    for (int i = 1; i <= kCompartments; ++i)
+        CompHe[i] = Haldane(CompHe[i], PiHe, x.He[i]);
+    for (int i = 1; i <= kCompartments; ++i)
+        CompN2[i] = Haldane(CompN2[i], PiN2, x.N2[i]);
 }
 
 // A stop: its first piece runs to the next whole minute of the run time (a run time that
@@ -228,7 +234,7 @@ float ClassBuhlmann::HoldStop(float PiHe, float PiN2, double Step, float StopDep
     RunTime = next; // the whole minute itself, not the sum
     for (;;) {
         HaldaneAll(PiHe, PiN2, LastSegmentTime);
-        if (GetCeiling() <= NextStop)
+        if (CeilingAtOrAbove(NextStop))
             return StopTime;
         const float longer = static_cast<float>(StopTime + Step);
         LastSegmentTime = static_cast<float>(Step);
@@ -329,9 +335,10 @@ float ClassBuhlmann::CCAscentDescent(float StartDepth, float EndDepth, float Rat
         const float t1 = wholeAbove ? t : static_cast<float>((static_cast<double>(Dx) - StartDepth) / Rate);
         if (gTraceOn == 1 && gTraceFile)
             TraceRecord("Setpoint > then startAmbient pressure");
+        const ExposureFactors &x = FactorsFor(t1);
         for (int i = 1; i <= kCompartments; ++i) {
-            CompHe[i] = static_cast<float>(CompHe[i] * std::exp(-static_cast<double>(kHe[i]) * t1));
-            CompN2[i] = static_cast<float>(CompN2[i] * std::exp(-static_cast<double>(kN2[i]) * t1));
+            CompHe[i] = static_cast<float>(CompHe[i] * x.He[i]);
+            CompN2[i] = static_cast<float>(CompN2[i] * x.N2[i]);
         }
         TraceCompartments();
         SP = ToDepthUnits(T.Setpoint);
@@ -348,9 +355,10 @@ float ClassBuhlmann::CCAscentDescent(float StartDepth, float EndDepth, float Rat
     const float RHe = static_cast<float>(static_cast<double>(f.fHe) * Rate);
     const float RN2 = static_cast<float>(static_cast<double>(f.fN2) * Rate);
     if (t2 != 0) {
+        const ExposureFactors &x = FactorsFor(t2);
         for (int i = 1; i <= kCompartments; ++i) {
-            CompHe[i] = SchreinerLimited(CompHe[i], PiHe, RHe, kHe[i], t2);
-            CompN2[i] = SchreinerLimited(CompN2[i], PiN2, RN2, kN2[i], t2);
+            CompHe[i] = SchreinerLimited(CompHe[i], PiHe, RHe, kHe[i], t2, x.He[i], InvKHe[i]);
+            CompN2[i] = SchreinerLimited(CompN2[i], PiN2, RN2, kN2[i], t2, x.N2[i], InvKN2[i]);
         }
     }
     TraceCompartments();

@@ -126,6 +126,8 @@ public:
 
     // Whole-record access for readers that walk many fields at once.
     const WayPoint &point(int16_t i) const { return at(i); }
+    // The same for the engine, which fills a new result waypoint field by field.
+    WayPoint &mutablePoint(int16_t i) { return at(i); }
 
 private:
     WayPoint &at(int16_t i);

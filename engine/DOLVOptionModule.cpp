@@ -4,6 +4,7 @@
 #include "engine/RuntimeError.h"
 
 #include <cmath>
+#include <cstring>
 
 namespace {
 
@@ -92,6 +93,25 @@ OxygenRange oxygenRange(float StartDepth, float EndDepth, float Rate, float fO2,
     return o;
 }
 
+// ((p - 0.5) / 0.5)^(11/6) of the OTU integral below. The moves between stops share their
+// ends (one move's shallow end is the next one's deep end), so the last two are kept: the
+// same argument gives the same value without a second pow.
+double otuIntegralPower(double x)
+{
+    struct Kept {
+        double x, y;
+    };
+    static thread_local Kept kept[2] = {{std::nan(""), 0}, {std::nan(""), 0}};
+    static thread_local int next = 0;
+    for (const Kept &k : kept)
+        if (std::memcmp(&k.x, &x, sizeof x) == 0)
+            return k.y;
+    const double y = std::pow(x, 11.0 / 6.0);
+    kept[next] = {x, y};
+    next ^= 1;
+    return y;
+}
+
 } // namespace
 
 CNSColumn gCNSLow = column(&CNSRow::low);
@@ -149,9 +169,8 @@ float OTUForDepthChange(float StartDepth, float EndDepth, float Rate, float fO2,
     const OxygenRange o = oxygenRange(StartDepth, EndDepth, Rate, fO2, SurfacePressure, Metric);
     if (!o.counts || o.ta == 0)
         return 0;
-    const double exponent = 11.0 / 6.0;
-    const float A = o.pi - 0.5 != 0 ? static_cast<float>(std::pow((o.pi - 0.5) / 0.5, exponent)) : 0.0f;
-    const float B = static_cast<float>(std::pow((o.pmax - 0.5) / 0.5, exponent));
+    const float A = o.pi - 0.5 != 0 ? static_cast<float>(otuIntegralPower((o.pi - 0.5) / 0.5)) : 0.0f;
+    const float B = static_cast<float>(otuIntegralPower((o.pmax - 0.5) / 0.5));
     return static_cast<float>(3.0 / 11.0 * o.ta / (static_cast<double>(o.pmax) - o.pi) * (B - A));
 }
 

@@ -26,7 +26,12 @@ int characterCount(std::string_view text)
 
 float RoundTo(float x, int16_t n)
 {
-    const double p = std::pow(10.0, n);
+    // 10^0 to 10^22 are exact doubles, which pow gives exactly too; every waypoint rounds
+    // its ppO2 this way, so the common powers come from the table.
+    static constexpr double kPowers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                         1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                         1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+    const double p = n >= 0 && n <= 22 ? kPowers[n] : std::pow(10.0, n);
     const double r = std::floor(static_cast<double>(x) * p + 0.5);
     return static_cast<float>(r / p);
 }

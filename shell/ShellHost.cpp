@@ -80,6 +80,12 @@ bool ShellHost::DiveOpen(int16_t profileNr)
     return profileNr > 0 && editorOf(profileNr) != nullptr;
 }
 
+int16_t ShellHost::ShownWaypoints(int16_t profileNr)
+{
+    const frmWaypointEditor *editor = DiveOpen(profileNr) ? editorOf(profileNr) : nullptr;
+    return editor ? editor->InputProfile.GetLength() : 0;
+}
+
 bool ShellHost::ModelBChecked()
 {
     return gMainForm && gMainForm->mnuBulhmannB->isChecked();

@@ -292,3 +292,15 @@ TEST_F(PropertiesGridTest, AGasDeletedUnderTwoSwitchesLeavesTheOtherWithNoMix)
     EXPECT_EQ(left.He, 0);
     EXPECT_EQ(dive().Gases.size(), gSettings[0].Template.Gases.size() - 1);
 }
+
+// A unit switch while a cell is being edited converts what was typed with the rest.
+TEST_F(PropertiesGridTest, AUnitSwitchCommitsTheOpenEditorFirst)
+{
+    openOn(1);
+    FlexGrid *grid = dialog->fgDescend;
+    doubleClick(grid, 2, 1);
+    QTest::keyClicks(dialog->tbDescend, "15");
+    clickUnit(false);
+    EXPECT_FALSE(dialog->tbDescend->isVisible());
+    EXPECT_EQ(grid->TextMatrix(2, 1), "49");
+}

@@ -9,6 +9,7 @@ class QuietShellServices : public ShellServices {
 public:
     int16_t ActiveProfileNumber() override { return 0; }
     bool DiveOpen(int16_t) override { return false; }
+    int16_t ShownWaypoints(int16_t) override { return 0; }
     bool ModelBChecked() override { return false; }
     bool ModelCChecked() override { return true; }
     bool HybridChecked() override { return false; }

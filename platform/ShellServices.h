@@ -29,6 +29,9 @@ public:
     virtual int16_t ActiveProfileNumber() = 0;
     // Whether dive `profileNr` has an open window.
     virtual bool DiveOpen(int16_t profileNr) = 0;
+    // The waypoints after the start point of the profile dive `profileNr`'s window shows
+    // (drawn or typed by the diver); 0 when the dive has no open window.
+    virtual int16_t ShownWaypoints(int16_t profileNr) = 0;
 
     // The algorithm menu: the ticks of ZH-L16B, ZH-L16C and hybrid, and whether the VPM
     // item is ticked and enabled (it is shown only with "/vpm").

@@ -27,6 +27,18 @@ bool IsNumberText(const QString &text)
     return IsLocaleNumber(text.toStdString());
 }
 
+QString PurgeNumericInput(const QString &StringVal)
+{
+    if (StringVal.trimmed().isEmpty())
+        return kEmptyCell;
+    const QString separator = QString::fromStdString(gDecimalSeparator);
+    QString kept;
+    for (const QChar c : StringVal)
+        if ((c >= u'0' && c <= u'9') || separator.contains(c))
+            kept += c;
+    return kept.isEmpty() ? QStringLiteral("10") : kept;
+}
+
 QString Between(float &Value, float vstart, float vend, float lbdefault, float hbdefault, int decimals)
 {
     if (Value <= vstart)

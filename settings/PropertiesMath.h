@@ -21,6 +21,7 @@ constexpr double kLitresPerCuFt = 28.316017;
 
 // The placeholder the grid editor puts into an empty cell and into new rows.
 inline const QString kEmptyCell = QStringLiteral("1000000");
+constexpr float kEmptyDepth = 1000000;
 
 // A number as the "0", "0.0", "0.00", "0.000" patterns show it: `decimals` places,
 // halves away from zero, the user's decimal separator.
@@ -31,6 +32,13 @@ QString PlainText(float v);
 float TextValue(const QString &text);
 // True when the text is one plain number in the user's notation.
 bool IsNumberText(const QString &text);
+
+// A typed grid cell reduced to a number: only the digits and the user's decimal
+// separator are kept, in their order ("12 m" gives 12, "-3" gives 3, "1,5" under a
+// German locale stays 1,5); an empty or blank text gives the empty-cell placeholder,
+// a text with no digit and no separator "10". A result with more than one separator
+// ("1.2.3") or no digit (".") is no number: the editor refuses it.
+QString PurgeNumericInput(const QString &StringVal);
 
 // Clamp with replacement values: a value not above `vstart` becomes `lbdefault`; then a
 // value not below `vend`, or no number, becomes `hbdefault`. The value is replaced in

@@ -83,8 +83,7 @@ frmProperties::frmProperties(QWidget *parent) : QDialog(parent)
     cbOK->setDefault(true);
     cbCancel = make<QPushButton>(this, "cbCancel");
     cbDefault = make<QPushButton>(this, "cbDefault");
-    // Switching the dialog to the default template comes with the dialog's confirmation.
-    cbDefault->setEnabled(false);
+    createGridEditors();
     connectReactions();
 
     // The load: the dive the dialog edits is the active one, taken now and kept.
@@ -213,8 +212,6 @@ void frmProperties::createGasesPage()
     auto *buttons = new QHBoxLayout;
     Command1 = make<QPushButton>(Frame4, "Command1");
     cbCustomBlend = make<QPushButton>(Frame4, "cbCustomBlend");
-    // Adding a gas comes with the custom-gas dialog.
-    cbCustomBlend->setEnabled(false);
     buttons->addWidget(cbCustomBlend);
     buttons->addWidget(Command1);
     buttons->addStretch();
@@ -380,6 +377,12 @@ void frmProperties::connectReactions()
 {
     connect(cbOK, &QPushButton::clicked, this, &frmProperties::cbOK_Click);
     connect(cbCancel, &QPushButton::clicked, this, &frmProperties::cbCancel_Click);
+    connect(cbDefault, &QPushButton::clicked, this,
+            [this] { RunGuarded("frmProperties.cbDefault_Click", [this] { cbDefault_Click(); }); });
+    connect(cbCustomBlend, &QPushButton::clicked, this,
+            [this] { RunGuarded("frmProperties.cbCustomBlend_Click", [this] { cbCustomBlend_Click(); }); });
+    connect(Command1, &QPushButton::clicked, this,
+            [this] { RunGuarded("frmProperties.Command1_Click", [this] { Command1_Click(); }); });
     connect(ListView1, &QListWidget::currentRowChanged, this, &frmProperties::ListView1_Click);
     for (int index : {0, 1})
         connect(Option1[size_t(index)], &QRadioButton::toggled, this, [this, index](bool on) {
@@ -415,30 +418,6 @@ void frmProperties::connectReactions()
     connect(Text7, &QLineEdit::editingFinished, this, &frmProperties::Text7_LostFocus);
 
     connect(&ShellNotices::Instance(), &ShellNotices::DiveClosed, this, &frmProperties::closeForDive);
-}
-
-// OK and Cancel. Writing the pages back into the record comes with the dialog's
-// confirmation; until then OK applies the dive's settings as they stand.
-void frmProperties::cbOK_Click()
-{
-    RunGuarded("frmProperties.cbOK_Click", [this] {
-        record().CeilingOverride = false;
-        Shell().ApplyToProfile();
-    });
-    NothingChanged = false;
-    accept();
-}
-
-void frmProperties::cbCancel_Click()
-{
-    reject();
-}
-
-void frmProperties::reject()
-{
-    NothingChanged = true;
-    DecoGasBackup.assign(1, DepthPair{});
-    QDialog::reject();
 }
 
 // The dive's window closed: its slot may soon hold a new dive, which must not receive

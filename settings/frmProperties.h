@@ -10,6 +10,16 @@
 // diver's action would (toggled, textChanged): the loader relies on that order.
 // The dialog closes as cancelled when the window of the dive it edits closes, so a new
 // dive taking that slot never receives these settings.
+//
+// OK reads every page into a copy of the record and stores it whole, or nothing when a
+// grid still holds an empty cell or an error stops it; then the dive it edits (not
+// necessarily the active one) is computed again with its own circuit mode. However the
+// dialog closes, the main window shows the active dive's circuit mode again.
+//
+// The rate grids and the switch grid are edited in place: a text box (or, for a
+// switch's gas, a list of the dive's gases) laid over the cell, committed when the
+// focus goes back to the grid or the grid's current cell moves, dropped with Esc. A
+// right click on a grid opens the row menu (add a row, delete a row).
 
 #include "engine/SettingsRecord.h"
 #include "settings/PropertiesMath.h"
@@ -27,6 +37,8 @@ class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QListWidget;
+class QAction;
+class QMenu;
 class QPushButton;
 class QRadioButton;
 
@@ -77,6 +89,14 @@ public:
     void saveDecoGasSettings();
     void loadDecoGasSettings();
 
+    // In-place grid editing. KeyAscii 0 .. 32 puts the caret at the end of the cell's
+    // text, a higher one selects the whole text; the key itself is not typed. KeyCode is
+    // 13 (Enter: commit), 27 (Esc: drop), 38 (Up) or 40 (Down: commit, then move).
+    void MSFlexGridEdit(FlexGrid *MSFlexGrid, QLineEdit *Edt, int KeyAscii);
+    void GasChangeEdit(FlexGrid *MSFlexGrid, QComboBox *Edt);
+    void EditKeyCode(FlexGrid *MSFlexGrid, QLineEdit *Edt, int KeyCode, int Shift);
+    void FillGasChangeCombo();
+
     // Page choice.
     void CloseAllFrames();
     void ShowRateFrame();
@@ -118,6 +138,15 @@ public:
     QGroupBox *Frame3 = nullptr;
     FlexGrid *fgGasChange = nullptr;
     QCheckBox *cbAutoDecoGas = nullptr;
+    // The in-place editors of the rate and switch grids, hidden while no cell is edited.
+    QLineEdit *tbDescend = nullptr;
+    QLineEdit *tbAscend = nullptr;
+    QLineEdit *tbGasChange = nullptr;
+    QComboBox *cbGasChange = nullptr;
+    // The row menu of the grids.
+    QMenu *mnuRows = nullptr;
+    QAction *AddRow = nullptr;
+    QAction *DelRow = nullptr;
 
     // Page 3, units: Option1[1] metric, Option1[0] imperial.
     QGroupBox *Frame2 = nullptr;
@@ -186,14 +215,25 @@ public slots:
     void cbOK_Click();
     void cbCancel_Click();
     void reject() override; // Esc and the close box: as Cancel
+    void cbDefault_Click();
+    void cbCustomBlend_Click();
+    void Command1_Click();
+    // Button 1 left, 2 right; x and y in the grid's pixels.
+    void FgGas_MouseDown(int Button, int Shift, int X, int Y);
+    void AddRow_Click();
+    void DelRow_Click();
     void ListView1_Click();
     void Option1_Click(int index);
     void Check1_Click();
     void cbAutoDecoGas_Click();
     void Text7_Change();
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
     void createPages();
+    void createGridEditors();
     void createRatesPage();
     void createDecoPage();
     void createUnitsPage();
@@ -232,6 +272,29 @@ private:
     void Text7_LostFocus();
     void showPage(QGroupBox *frame);
     void closeForDive(int16_t profileNr);
+
+    // The confirmation: false when the pages cannot be stored yet (the diver was told).
+    bool confirm();
+    bool refuseEmptyCells();
+    TemplateRec readPages();
+    void showActiveDiveCircuit();
+
+    // Grid editing.
+    QLineEdit *editorOf(const FlexGrid *grid) const;
+    bool gridKeyPress(FlexGrid *grid, int KeyAscii);
+    void gridDblClick(FlexGrid *grid);
+    void gridGotFocus(FlexGrid *grid);
+    void gridLeaveCell(FlexGrid *grid);
+    void gridMouseDown(FlexGrid *grid, int Button, const QPoint &pos);
+    bool commitNumberCell(FlexGrid *grid, QLineEdit *Edt);
+    bool commitOpenEditors();
+    void cbGasChange_Click();
+    void refuse(int16_t message);
+    void removeSwitchRow(int row);
+    bool gasChangeLocked() const;
+
+    // The grid the row menu acts on (the one right-clicked last).
+    FlexGrid *menuGrid_ = nullptr;
 
     TemplateRec &record() const;
     QList<QGroupBox *> pages() const;

@@ -298,14 +298,20 @@ void frmProperties::saveDecoGasSettings()
         const size_t k = size_t(r - 1);
         if (DecoGasBackup.size() <= k)
             DecoGasBackup.resize(k + 1);
-        const float shown = TextValue(PatternText(TextValue(fgGasChange->TextMatrix(r, 0)), 0));
         DepthPair &pair = DecoGasBackup[k];
+        const QString cell = fgGasChange->TextMatrix(r, 0);
+        // An empty cell stays empty in both units (its placeholder is no depth).
+        if (cell.trimmed() == kEmptyCell || !IsNumberText(cell)) {
+            pair = DepthPair{kEmptyDepth, kEmptyDepth};
+            continue;
+        }
+        const float shown = TextValue(PatternText(TextValue(cell), 0));
         if (Units == kUnitsMetric) {
             pair.Metres = shown;
-            pair.Feet = TextValue(PatternText(double(TextValue(fgGasChange->TextMatrix(r, 0))) * kFeetPerMetre, 0));
+            pair.Feet = TextValue(PatternText(double(TextValue(cell)) * kFeetPerMetre, 0));
         } else {
             pair.Feet = shown;
-            pair.Metres = TextValue(PatternText(double(TextValue(fgGasChange->TextMatrix(r, 0))) * kMetresPerFoot, 0));
+            pair.Metres = TextValue(PatternText(double(TextValue(cell)) * kMetresPerFoot, 0));
         }
     }
 }
@@ -316,6 +322,7 @@ void frmProperties::loadDecoGasSettings()
 {
     for (int r = 1; r < fgGasChange->Rows() && size_t(r - 1) < DecoGasBackup.size(); ++r) {
         const DepthPair &pair = DecoGasBackup[size_t(r - 1)];
-        fgGasChange->SetTextMatrix(r, 0, PlainText(Units == kUnitsMetric ? pair.Metres : pair.Feet));
+        const float depth = Units == kUnitsMetric ? pair.Metres : pair.Feet;
+        fgGasChange->SetTextMatrix(r, 0, depth == kEmptyDepth ? kEmptyCell : PlainText(depth));
     }
 }

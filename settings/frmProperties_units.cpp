@@ -36,6 +36,10 @@ void convertBox(QLineEdit *box, double factor, int decimals)
 
 void frmProperties::Option1_Click(int index)
 {
+    // A grid cell still being edited is committed first, so it is converted with the
+    // rest and never written back in the other units.
+    if ((Units == kUnitsMetric) != (index == 1))
+        commitOpenEditors();
     if (Units == kUnitsMetric && index == 0) {
         ChangeUnitLabels(false);
         ChangeAllFrames(false);

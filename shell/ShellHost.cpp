@@ -1,5 +1,6 @@
 #include "shell/ShellHost.h"
 
+#include "engine/DiveModel.h"
 #include "engine/VBConversions.h"
 #include "platform/ErrorModule.h"
 #include "platform/MsgBox.h"
@@ -50,6 +51,12 @@ int16_t ShellHost::ActiveProfileNumber()
 bool ShellHost::DiveOpen(int16_t profileNr)
 {
     return profileNr > 0 && DiveWindow(profileNr) != nullptr;
+}
+
+int16_t ShellHost::ShownWaypoints(int16_t profileNr)
+{
+    const Dive *dive = profileNr > 0 ? FindDive(profileNr) : nullptr;
+    return dive ? dive->InputProfile.GetLength() : 0;
 }
 
 bool ShellHost::ModelBChecked()

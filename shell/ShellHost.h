@@ -17,6 +17,7 @@ public:
     // The services of the windows below the shell.
     int16_t ActiveProfileNumber() override;
     bool DiveOpen(int16_t profileNr) override;
+    int16_t ShownWaypoints(int16_t profileNr) override;
     bool ModelBChecked() override;
     bool ModelCChecked() override;
     bool HybridChecked() override;

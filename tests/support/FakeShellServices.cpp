@@ -19,6 +19,11 @@ bool FakeShellServices::DiveOpen(int16_t profileNr)
     return std::find(openDives.begin(), openDives.end(), profileNr) != openDives.end();
 }
 
+int16_t FakeShellServices::ShownWaypoints(int16_t profileNr)
+{
+    return profileNr == activeProfile && DiveOpen(profileNr) ? activeWaypoints : 0;
+}
+
 void FakeShellServices::ShowErrorInfo(const RuntimeError &error)
 {
     errorBoxes << ErrorInfoText(error);

@@ -16,6 +16,8 @@ public:
 
     int16_t activeProfile = 0;
     std::vector<int16_t> openDives;
+    // Waypoints the active dive's window shows (the other dives show none).
+    int16_t activeWaypoints = 0;
     bool modelB = false, modelC = true, hybrid = false, vpm = false, vpmEnabled = false;
     bool openCircuit = true;
     QWidget *owner = nullptr;
@@ -30,6 +32,7 @@ public:
 
     int16_t ActiveProfileNumber() override { return activeProfile; }
     bool DiveOpen(int16_t profileNr) override;
+    int16_t ShownWaypoints(int16_t profileNr) override;
     bool ModelBChecked() override { return modelB; }
     bool ModelCChecked() override { return modelC; }
     bool HybridChecked() override { return hybrid; }

@@ -1,0 +1,253 @@
+// How the dialog ends (OK, Cancel), and its other buttons: the default template, a new
+// gas, the gas blender.
+
+#include "settings/frmProperties.h"
+
+#include "blending/frmPartialMix.h"
+#include "engine/AltitudeModule.h"
+#include "engine/EngineGlobals.h"
+#include "engine/LibraryModule.h"
+#include "engine/RuntimeError.h"
+#include "engine/VBConversions.h"
+#include "platform/ErrorModule.h"
+#include "platform/FlexGrid.h"
+#include "platform/LocaliseForm.h"
+#include "platform/ModalWindow.h"
+#include "platform/MsgBox.h"
+#include "platform/ShellServices.h"
+#include "settings/frmGasBlend.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QRadioButton>
+
+#include <cmath>
+
+namespace {
+
+float number(const QLineEdit *box, int16_t decimals)
+{
+    return RoundTo(TextValue(box->text()), decimals);
+}
+
+float number(const FlexGrid *grid, int row, int col)
+{
+    return RoundTo(TextValue(grid->TextMatrix(row, col)), 0);
+}
+
+// A rate grid's rows, ordered by band depth first.
+std::vector<RateRecord> readRates(FlexGrid *grid)
+{
+    grid->SetCol(0);
+    grid->Sort();
+    std::vector<RateRecord> rates;
+    for (int r = 1; r < grid->Rows(); ++r) {
+        RateRecord band;
+        band.Depth = number(grid, r, 0);
+        band.Rate = number(grid, r, 1);
+        rates.push_back(band);
+    }
+    return rates;
+}
+
+} // namespace
+
+void frmProperties::cbOK_Click()
+{
+    bool done = false;
+    RunGuarded("frmProperties.cbOK_Click", [&] { done = confirm(); });
+    if (!done)
+        return;
+    NothingChanged = false;
+    accept();
+    showActiveDiveCircuit();
+}
+
+// Stores the pages whole, then computes the dive again. Nothing is stored when an open
+// editor's text is refused, when a grid still holds an empty cell, or when reading the
+// pages raises an error.
+bool frmProperties::confirm()
+{
+    if (!commitOpenEditors() || refuseEmptyCells())
+        return false;
+    const TemplateRec pages = readPages();
+    const int16_t dive = ProfileIndex;
+    record() = pages;
+    // The dive keeps its own circuit mode (the dialog never writes it), whichever dive
+    // window is active now.
+    if (Shell().DiveOpen(dive)) {
+        Shell().ReEvaluateDive(dive);
+        // The dive's settings differ from its series file: closing asks to save, also
+        // when the new computation was refused (which puts the flag back).
+        gSettings[size_t(dive)].ProfileChanged = true;
+    }
+    return true;
+}
+
+// The placeholder of a new row or an emptied cell is no value: a new switch at 1000000
+// would apply at every depth. OK names the grid and puts the focus on the cell.
+bool frmProperties::refuseEmptyCells()
+{
+    struct Grid {
+        FlexGrid *grid;
+        QGroupBox *frame;
+        int page; // in the page list, from 0
+        int cols;
+    };
+    const Grid grids[] = {{fgDescend, Frame7, 0, 2}, {fgAscend, Frame6, 0, 2}, {fgGasChange, Frame3, 1, 1}};
+    for (const Grid &g : grids) {
+        for (int r = 1; r < g.grid->Rows(); ++r) {
+            for (int c = 0; c < g.cols; ++c) {
+                if (g.grid->TextMatrix(r, c).trimmed() != kEmptyCell)
+                    continue;
+                MsgBox(GetLangStringQ(7102) + g.frame->title(), vbExclamation | vbOKOnly, GetLangStringQ(1600));
+                ListView1->setCurrentRow(g.page);
+                g.grid->setFocus();
+                g.grid->SetRow(r);
+                g.grid->SetCol(c);
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+// Every page read into a copy of the record, clamped and rounded as it is stored. The
+// fields the dialog does not show (circuit mode, gradient factors, folder and name) are
+// the record's as they are now.
+TemplateRec frmProperties::readPages()
+{
+    TemplateRec t = record();
+    t.StepSize = number(tbStepSize, 0);
+    t.LastStop = number(tbLastStop, 0);
+    t.Metric = Option1[1]->isChecked();
+    t.DescendRates = readRates(fgDescend);
+    t.AscendRates = readRates(fgAscend);
+
+    // Element 0 is always Air, whatever its row shows.
+    t.Gases.assign(1, AirGas());
+    for (int r = 2; r < FgGas->Rows(); ++r) {
+        GasRecord gas;
+        gas.Name = FgGas->TextMatrix(r, 0).toStdString();
+        gas.O2 = number(FgGas, r, 1);
+        gas.He = number(FgGas, r, 2);
+        gas.N2 = number(FgGas, r, 3);
+        t.Gases.push_back(gas);
+    }
+
+    // Switches by depth; each takes the mix of the gas of its name (the last of equal
+    // names), or none (0, 0, 0) when its gas was deleted.
+    fgGasChange->SetCol(0);
+    fgGasChange->Sort();
+    t.GasChanges.clear();
+    for (int r = 1; r < fgGasChange->Rows(); ++r) {
+        GasChangeRecord change;
+        change.Depth = number(fgGasChange, r, 0);
+        change.Name = fgGasChange->TextMatrix(r, 1).toStdString();
+        for (const GasRecord &gas : t.Gases)
+            if (gas.Name == change.Name) {
+                change.O2 = gas.O2;
+                change.N2 = gas.N2;
+                change.He = gas.He;
+            }
+        t.GasChanges.push_back(change);
+    }
+
+    t.Setpoint = number(SetPoint, 3);
+    t.DecoSetpoint = number(Text6, 3);
+    t.RMV = number(tbRMV, 2);
+    t.DecoRMV = number(Text8, 2);
+    tbRMV->setText(Between(t.RMV, 0, 200, 1.0f, 200, 1));
+    Text8->setText(Between(t.DecoRMV, 0, 200, 1.0f, 200, 1));
+    t.Changed = true;
+    t.MinPPO2 = number(tbMinPPO, 2);
+    Between(t.MinPPO2, 0, 3, 0.16f, 2.0f, 2);
+    t.MaxPPO2 = number(tbMaxPPO, 2);
+    Between(t.MaxPPO2, 0, 3, 1.6f, 3.0f, 2);
+    t.MaximalEND = number(tbMaximalEND, 2);
+    Between(t.MaximalEND, 0, 500, 0, 500, 2);
+    // The deco ppO2 is a ppO2 like the maximum: 16 typed for 1.6 must not put the
+    // automatic switch to oxygen at 150 m.
+    t.DecoPPO2 = number(Text7, 2);
+    Between(t.DecoPPO2, 0, 3, 1.6f, 3.0f, 2);
+
+    t.CeilingOverride = false;
+    t.O2Narcotic = cbONarcotic->isChecked();
+    t.PPO2Low = cbWarnPPOLow->isChecked();
+    t.OCDeco = Check2->isChecked();
+    t.PPO2High = cbWarnPPOHigh->isChecked();
+    t.MaxEnd = cbWarnMaxEND->isChecked();
+    t.AutoDecoGas = cbAutoDecoGas->isChecked();
+    t.AdeptedToHeight = Check1->isChecked();
+
+    // The stored surface pressures follow the stored whole-number altitudes, whatever
+    // the pressure boxes hold (a dive-site pressure of 0 or less included).
+    t.StartAltitude = number(Text2, 0);
+    t.EndAltitude = number(Text5, 0);
+    float adapt = number(Text1, 0);
+    if (!(adapt > 0))
+        adapt = 1;
+    t.TimeToHeight = CInt(adapt);
+    t.StartPressure = AltitudeToPressure(t.StartAltitude, t.Metric);
+    t.EndPressure = AltitudeToPressure(t.EndAltitude, t.Metric);
+    return t;
+}
+
+void frmProperties::cbCancel_Click()
+{
+    reject();
+}
+
+void frmProperties::reject()
+{
+    NothingChanged = true;
+    DecoGasBackup.assign(1, DepthPair{});
+    QDialog::reject();
+    showActiveDiveCircuit();
+}
+
+// The main window's circuit command shows the active dive's own mode again (loading
+// the dialog, or the default template, showed the edited record's).
+void frmProperties::showActiveDiveCircuit()
+{
+    const int16_t active = Shell().ActiveProfileNumber();
+    if (active < 0 || size_t(active) >= gSettings.size())
+        return;
+    if (gSettings[size_t(active)].Template.OpenCircuit)
+        Shell().SetOpenCircuit(false);
+    else
+        Shell().SetConstPPO(false);
+}
+
+// From now on the dialog shows and edits the default template. The reload starts as a
+// first load does: the automatic box clear and no kept depths, so the template's own
+// switch depths are shown and kept, never the previous record's.
+void frmProperties::cbDefault_Click()
+{
+    // An editor still open belongs to the record that goes.
+    for (QWidget *editor : std::initializer_list<QWidget *>{tbDescend, tbAscend, tbGasChange, cbGasChange})
+        editor->hide();
+    {
+        const QSignalBlocker quiet(cbAutoDecoGas);
+        cbAutoDecoGas->setChecked(false);
+    }
+    DecoGasBackup.assign(1, DepthPair{});
+    LoadSettings(0); // the default template is element 0 of gSettings
+}
+
+// The new gas goes into the record at once; the gas list is shown again from the record.
+void frmProperties::cbCustomBlend_Click()
+{
+    frmGasBlend dialog(this);
+    dialog.SetTemplate(ProfileIndex);
+    ShowModal(&dialog);
+    InitGasAvailableFrame();
+}
+
+void frmProperties::Command1_Click()
+{
+    ShowPartialMix()->setmix(SelectedO2, SelectedHe);
+}

@@ -1,0 +1,275 @@
+// OK stores every page into the dive's record, clamped and rounded, whole or not at all,
+// and has that dive computed again with its own circuit mode; Cancel stores nothing but
+// what the altitude box wrote at once; the default-template button switches the dialog
+// to the default template; the gas blender comes from the gas page.
+
+#include "tests/settings/PropertiesFixture.h"
+
+#include "blending/frmPartialMix.h"
+#include "engine/AltitudeModule.h"
+#include "engine/EngineHost.h"
+
+#include <QComboBox>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTest>
+
+#include <cmath>
+
+namespace {
+
+void setText(QLineEdit *box, const QString &text)
+{
+    box->setText(text);
+}
+
+} // namespace
+
+class PropertiesOkTest : public PropertiesTest {
+protected:
+    void SetUp() override
+    {
+        PropertiesTest::SetUp();
+        dive().AdeptedToHeight = false;
+        dive().GasChanges = {GasChangeRecord{"Oxygen", 100, 0, 0, 6}, GasChangeRecord{"EAN50", 50, 50, 0, 21}};
+        dive().AutoDecoGas = false;
+    }
+    void ok() { dialog->cbOK->click(); }
+};
+
+TEST_F(PropertiesOkTest, OkStoresThePagesWithTheirClampsAndComputesTheDiveAgain)
+{
+    dive().OpenCircuit = false; // a rebreather dive keeps its mode
+    dive().CeilingOverride = true;
+    dive().GFLow = 0.3f;
+    open();
+    setText(dialog->tbStepSize, "6");
+    setText(dialog->tbRMV, "0");
+    setText(dialog->Text8, "250");
+    setText(dialog->tbMinPPO, "0");
+    setText(dialog->tbMaxPPO, "0");
+    setText(dialog->Text1, "0");
+    setText(dialog->Text7, "16"); // 1.6 typed without its point
+    setText(dialog->tbMaximalEND, "40");
+    setText(dialog->SetPoint, "1.3");
+    setText(dialog->Text2, "1000");
+    setText(dialog->Text4, "0.5");  // a start pressure typed by hand is not kept
+    setText(dialog->Text3, "0");    // nor a dive-site pressure of 0: no altitude has it
+    setText(dialog->Text5, "500");
+    dialog->cbWarnMaxEND->setChecked(false);
+    // Rate bands typed out of depth order; a first gas row edited.
+    dialog->fgDescend->SetRows(3);
+    dialog->fgDescend->SetTextMatrix(1, 0, "0");
+    dialog->fgDescend->SetTextMatrix(1, 1, "20");
+    dialog->fgDescend->SetTextMatrix(2, 0, "12.4");
+    dialog->fgDescend->SetTextMatrix(2, 1, "10");
+    dialog->fgAscend->SetRows(3);
+    dialog->fgAscend->SetTextMatrix(1, 0, "30");
+    dialog->fgAscend->SetTextMatrix(1, 1, "10");
+    dialog->fgAscend->SetTextMatrix(2, 0, "0");
+    dialog->fgAscend->SetTextMatrix(2, 1, "3");
+    dialog->FgGas->SetTextMatrix(1, 0, "Nitrox");
+    dialog->FgGas->SetTextMatrix(1, 1, "40");
+    shell.openCircuit = true; // the main window shows open circuit at OK
+    ok();
+
+    EXPECT_FALSE(dialog->isVisible());
+    EXPECT_FALSE(dialog->NothingChanged);
+    const TemplateRec &t = dive();
+    EXPECT_EQ(t.StepSize, 6);
+    EXPECT_FLOAT_EQ(t.RMV, 1.0f);
+    EXPECT_FLOAT_EQ(t.DecoRMV, 200);
+    EXPECT_EQ(dialog->tbRMV->text(), "1.0");
+    EXPECT_FLOAT_EQ(t.MinPPO2, 0.16f);
+    EXPECT_FLOAT_EQ(t.MaxPPO2, 1.6f);
+    EXPECT_EQ(t.TimeToHeight, 1);
+    EXPECT_FLOAT_EQ(t.DecoPPO2, 3.0f) << "a deco ppO2 is held within 0 to 3 like the maximum";
+    EXPECT_FLOAT_EQ(t.MaximalEND, 40);
+    EXPECT_FLOAT_EQ(t.Setpoint, 1.3f);
+    EXPECT_FALSE(t.MaxEnd);
+    EXPECT_EQ(t.StartAltitude, 1000);
+    EXPECT_FLOAT_EQ(t.StartPressure, AltitudeToPressure(1000, true));
+    EXPECT_EQ(t.EndAltitude, 500);
+    EXPECT_FLOAT_EQ(t.EndPressure, AltitudeToPressure(500, true));
+    ASSERT_EQ(t.DescendRates.size(), 2u);
+    EXPECT_EQ(t.DescendRates[1].Depth, 12);
+    ASSERT_EQ(t.AscendRates.size(), 2u);
+    EXPECT_EQ(t.AscendRates[0].Depth, 0) << "stored by depth";
+    EXPECT_EQ(t.AscendRates[0].Rate, 3);
+    EXPECT_EQ(t.AscendRates[1].Depth, 30);
+    EXPECT_EQ(t.Gases[0].Name, "Air");
+    EXPECT_EQ(t.Gases[0].O2, 21);
+    EXPECT_EQ(t.Gases[0].N2, 79);
+    EXPECT_EQ(t.Gases[0].He, 0);
+    EXPECT_EQ(t.Gases.size(), gSettings[0].Template.Gases.size());
+    ASSERT_EQ(t.GasChanges.size(), 2u);
+    EXPECT_EQ(t.GasChanges[0].Name, "Oxygen");
+    EXPECT_EQ(t.GasChanges[0].Depth, 6);
+    EXPECT_EQ(t.GasChanges[1].O2, 50);
+    EXPECT_TRUE(t.Changed);
+    EXPECT_FALSE(t.CeilingOverride);
+    EXPECT_FALSE(t.OpenCircuit) << "OK keeps the dive's own circuit mode";
+    EXPECT_FLOAT_EQ(t.GFLow, 0.3f);
+
+    EXPECT_EQ(shell.reEvaluated, std::vector<int16_t>{1});
+    EXPECT_EQ(shell.applyCalls, 0);
+    EXPECT_TRUE(gSettings[1].ProfileChanged);
+    EXPECT_FALSE(shell.openCircuit) << "the main window shows the active dive's rebreather again";
+}
+
+TEST_F(PropertiesOkTest, PPO2LimitsTakeTheirReplacementsAtTheBounds)
+{
+    struct Case {
+        const char *min, *max;
+        float storedMin, storedMax;
+    };
+    for (const Case &c : {Case{"3.5", "3.0", 2.0f, 3.0f}, Case{"0.18", "3", 0.18f, 3.0f}, Case{"-1", "1.45", 0.16f, 1.45f}}) {
+        SCOPED_TRACE(c.min);
+        open();
+        setText(dialog->tbMinPPO, c.min);
+        setText(dialog->tbMaxPPO, c.max);
+        ok();
+        EXPECT_FLOAT_EQ(dive().MinPPO2, c.storedMin);
+        EXPECT_FLOAT_EQ(dive().MaxPPO2, c.storedMax);
+    }
+}
+
+TEST_F(PropertiesOkTest, AnErrorWhileReadingThePagesStoresNothing)
+{
+    const TemplateRec before = dive();
+    open();
+    setText(dialog->tbStepSize, "6");
+    setText(dialog->Text1, "99999"); // minutes beyond 16 bits
+    TestHooks::msgBoxAnswers.push_back(vbOK);
+    ok();
+    ASSERT_EQ(TestHooks::msgBoxes.size(), 1u);
+    EXPECT_TRUE(TestHooks::msgBoxes[0].prompt.startsWith("Error #  6")) << TestHooks::msgBoxes[0].prompt.toStdString();
+    EXPECT_TRUE(dialog->isVisible()) << "the dialog stays for the diver to correct";
+    EXPECT_EQ(dive().StepSize, before.StepSize);
+    EXPECT_EQ(dive().Changed, before.Changed);
+    EXPECT_TRUE(shell.reEvaluated.empty());
+}
+
+TEST_F(PropertiesOkTest, CancelStoresNothingButTheAdaptedBox)
+{
+    const TemplateRec before = dive();
+    open();
+    setText(dialog->tbStepSize, "9");
+    dialog->Check1->click();
+    EXPECT_TRUE(dive().AdeptedToHeight) << "the box writes at once";
+    dialog->cbCancel->click();
+    EXPECT_TRUE(dialog->NothingChanged);
+    EXPECT_TRUE(dive().AdeptedToHeight);
+    EXPECT_EQ(dive().StepSize, before.StepSize);
+    EXPECT_TRUE(shell.reEvaluated.empty());
+    EXPECT_FALSE(gSettings[1].ProfileChanged);
+}
+
+// Ticking keeps the manual depths in both units; clearing after a switch to imperial
+// shows them in feet, and OK stores those.
+TEST_F(PropertiesOkTest, AutomaticDepthsTickedAndClearedAfterAUnitSwitchRestoreTheManualOnes)
+{
+    open();
+    EXPECT_EQ(column(dialog->fgGasChange, 0), (QStringList{"6", "21"}));
+    dialog->cbAutoDecoGas->click();
+    // Deco ppO2 1.6 at sea level: oxygen at 6 m, EAN50 at 22 m.
+    EXPECT_EQ(column(dialog->fgGasChange, 0), (QStringList{"6", "22"}));
+    clickUnit(false);
+    EXPECT_EQ(column(dialog->fgGasChange, 0), (QStringList{"19", "70"}));
+    dialog->cbAutoDecoGas->click();
+    EXPECT_EQ(column(dialog->fgGasChange, 0), (QStringList{"20", "69"}));
+    ok();
+    EXPECT_EQ(dive().GasChanges[0].Depth, 20);
+    EXPECT_EQ(dive().GasChanges[1].Depth, 69);
+    EXPECT_FALSE(dive().AutoDecoGas);
+}
+
+TEST_F(PropertiesOkTest, WithNoDiveOpenOkWritesTheDefaultTemplateAndComputesNothing)
+{
+    shell.activeProfile = 0;
+    shell.openDives.clear();
+    open();
+    EXPECT_EQ(dialog->ProfileIndex, 0);
+    setText(dialog->tbLastStop, "6");
+    ok();
+    EXPECT_EQ(gSettings[0].Template.LastStop, 6);
+    EXPECT_NE(dive().LastStop, 6);
+    EXPECT_TRUE(shell.reEvaluated.empty());
+    EXPECT_FALSE(gSettings[0].ProfileChanged);
+}
+
+// The dialog edits the dive it was opened on; another dive active at OK keeps its
+// settings, and the main window shows that dive's circuit mode afterwards.
+TEST_F(PropertiesOkTest, ASecondDiveActiveAtOkIsUntouched)
+{
+    gSettings.resize(3);
+    gSettings[2] = gSettings[1];
+    gSettings[2].Template.OpenCircuit = false;
+    shell.openDives = {1, 2};
+    open();
+    setText(dialog->tbStepSize, "6");
+    shell.activeProfile = 2;
+    shell.openCircuit = true;
+    const TemplateRec second = gSettings[2].Template;
+    ok();
+    EXPECT_EQ(dive().StepSize, 6);
+    EXPECT_EQ(gSettings[2].Template.StepSize, second.StepSize);
+    EXPECT_FALSE(gSettings[2].Template.OpenCircuit);
+    EXPECT_FALSE(gSettings[2].ProfileChanged);
+    EXPECT_EQ(shell.reEvaluated, std::vector<int16_t>{1});
+    EXPECT_FALSE(shell.openCircuit) << "dive 2 is a rebreather dive";
+}
+
+// After the default-template button the dialog edits element 0: OK writes it and no
+// dive, and the rebreather dive shown before keeps its mode, on the screen too.
+TEST_F(PropertiesOkTest, TheDefaultTemplateButtonEditsTheTemplateAndChangesNoDive)
+{
+    dive().OpenCircuit = false;
+    dive().AutoDecoGas = true;
+    gSettings[0].Template.OpenCircuit = true;
+    gSettings[0].Template.AutoDecoGas = false;
+    gSettings[0].Template.GasChanges = {GasChangeRecord{"EAN50", 50, 50, 0, 18}};
+    const TemplateRec before = dive();
+    open();
+    EXPECT_FALSE(shell.openCircuit);
+    dialog->cbDefault->click();
+    EXPECT_EQ(dialog->ProfileIndex, 0);
+    EXPECT_TRUE(shell.openCircuit) << "the template's own mode while it is edited";
+    EXPECT_TRUE(dialog->windowTitle().endsWith("Default"));
+    EXPECT_FALSE(dialog->cbAutoDecoGas->isChecked());
+    EXPECT_EQ(column(dialog->fgGasChange, 0), QStringList{"18"}) << "the template's own switch depth";
+    setText(dialog->tbStepSize, "4");
+    ok();
+    EXPECT_EQ(gSettings[0].Template.StepSize, 4);
+    EXPECT_EQ(gSettings[0].Template.GasChanges[0].Depth, 18);
+    EXPECT_EQ(dive().StepSize, before.StepSize);
+    EXPECT_FALSE(dive().OpenCircuit);
+    EXPECT_TRUE(shell.reEvaluated.empty());
+    EXPECT_FALSE(gSettings[1].ProfileChanged);
+    EXPECT_FALSE(shell.openCircuit) << "the main window shows the active dive's mode again";
+}
+
+// The blender opens preset with the gas last clicked in the list.
+TEST_F(PropertiesOkTest, TheBlenderTakesTheClickedGas)
+{
+    open();
+    dialog->ListView1->setCurrentRow(3);
+    FlexGrid *gases = dialog->FgGas;
+    EXPECT_FALSE(dialog->Command1->isVisible());
+    const QPoint trimix = gases->visualItemRect(gases->CellItem(6, 1)).center();
+    QTest::mouseClick(gases->viewport(), Qt::LeftButton, {}, trimix);
+    EXPECT_TRUE(dialog->Command1->isVisible());
+    EXPECT_EQ(dialog->SelectedO2, dive().Gases[5].O2);
+    EXPECT_EQ(dialog->SelectedHe, dive().Gases[5].He);
+
+    dialog->Command1->click();
+    frmPartialMix *mixer = nullptr;
+    for (QWidget *w : QApplication::topLevelWidgets())
+        if (auto *m = qobject_cast<frmPartialMix *>(w); m && m->isVisible())
+            mixer = m;
+    ASSERT_NE(mixer, nullptr);
+    EXPECT_EQ(mixer->DesO2->text(), QString::number(dive().Gases[5].O2));
+    EXPECT_EQ(mixer->DesHe->text(), QString::number(dive().Gases[5].He));
+    mixer->close();
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}

@@ -7,6 +7,7 @@
 #include "engine/ResourceManager.h"
 #include "platform/RegEditModule.h"
 #include "tests/support/FakeShellServices.h"
+#include "tests/support/TextFits.h"
 
 #include <gtest/gtest.h>
 
@@ -19,51 +20,6 @@
 #include <QLineEdit>
 #include <QTest>
 #include <QToolButton>
-
-namespace {
-
-QString describe(const QWidget *w)
-{
-    return w->parentWidget()->objectName() + '.' + w->objectName();
-}
-
-// The visible texts of a window that are cut off or covered, one line each.
-std::string clippedTexts(QWidget *window)
-{
-    window->show();
-    QApplication::processEvents();
-    QStringList faults;
-    QList<QWidget *> shown;
-    for (QWidget *w : window->findChildren<QWidget *>()) {
-        if (!w->isVisibleTo(window))
-            continue;
-        if (auto *l = qobject_cast<QLabel *>(w)) {
-            if (!l->text().isEmpty()
-                && (l->sizeHint().width() > l->width() || l->sizeHint().height() > l->height()))
-                faults << describe(l) + " cut off: \"" + l->text() + '"';
-            shown << l;
-        } else if (auto *b = qobject_cast<QAbstractButton *>(w); b && !qobject_cast<QToolButton *>(w)) {
-            if (b->sizeHint().width() > b->width())
-                faults << describe(b) + " cut off: \"" + b->text() + '"';
-            shown << b;
-        } else if (auto *g = qobject_cast<QGroupBox *>(w)) {
-            if (g->minimumSizeHint().width() > g->width())
-                faults << describe(g) + " title cut off: \"" + g->title() + '"';
-        } else if (qobject_cast<QLineEdit *>(w) || qobject_cast<QComboBox *>(w)) {
-            shown << w;
-        }
-    }
-    for (QWidget *a : shown) {
-        if (!a->parentWidget()->rect().contains(a->geometry()))
-            faults << describe(a) + " reaches outside " + a->parentWidget()->objectName();
-        for (QWidget *b : shown)
-            if (a < b && a->parentWidget() == b->parentWidget() && a->geometry().intersects(b->geometry()))
-                faults << describe(a) + " and " + describe(b) + " overlap";
-    }
-    return faults.join('\n').toStdString();
-}
-
-} // namespace
 
 class BlendingLayoutTest : public ::testing::TestWithParam<const char *> {
 protected:
@@ -93,7 +49,7 @@ TEST_P(BlendingLayoutTest, NoTextIsCutOffOrCovered)
     shell.activeProfile = 1;
 
     frmPartialMix w;
-    EXPECT_EQ(clippedTexts(&w), "") << "opened";
+    EXPECT_EQ(ClippedTexts(&w), "") << "opened";
     // The widest numbers the results show: thousands of psi, with a sign.
     w.Check1->setChecked(false);
     w.CurFill->setText(QStringLiteral("3000"));
@@ -102,7 +58,7 @@ TEST_P(BlendingLayoutTest, NoTextIsCutOffOrCovered)
     w.DesFill->setText(QStringLiteral("4500"));
     w.DesO2->setText(QStringLiteral("12"));
     w.DesHe->setText(QStringLiteral("0"));
-    EXPECT_EQ(clippedTexts(&w), "") << "long results";
+    EXPECT_EQ(ClippedTexts(&w), "") << "long results";
     EXPECT_FALSE(w.AirTopAir->text().isEmpty());
 }
 

@@ -10,6 +10,8 @@
 #include "tests/support/FakeShellServices.h"
 #include "tests/support/ScopedEnv.h"
 
+#include "tests/support/TextFits.h"
+
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
@@ -22,50 +24,6 @@
 
 namespace {
 
-QString describe(const QWidget *w)
-{
-    return w->parentWidget()->objectName() + '.' + w->objectName();
-}
-
-// The visible texts of a window that are cut off or covered, one line each.
-std::string clippedTexts(QWidget *window)
-{
-    window->show();
-    QApplication::processEvents();
-    QStringList faults;
-    QList<QWidget *> shown;
-    for (QWidget *w : window->findChildren<QWidget *>()) {
-        if (!w->isVisibleTo(window) || w->window() != window->window())
-            continue;
-        if (auto *l = qobject_cast<QLabel *>(w)) {
-            if (l->text().isEmpty())
-                continue;
-            const bool fits = l->wordWrap() ? l->heightForWidth(l->width()) <= l->height()
-                                            : l->sizeHint().width() <= l->width()
-                                                  && l->sizeHint().height() <= l->height();
-            if (!fits)
-                faults << describe(l) + " cut off: \"" + l->text() + '"';
-            shown << l;
-        } else if (auto *b = qobject_cast<QAbstractButton *>(w); b && !qobject_cast<QToolButton *>(w)) {
-            if (b->sizeHint().width() > b->width())
-                faults << describe(b) + " cut off: \"" + b->text() + '"';
-            shown << b;
-        } else if (auto *g = qobject_cast<QGroupBox *>(w); g && !g->title().isEmpty()) {
-            if (g->minimumSizeHint().width() > g->width())
-                faults << describe(g) + " title cut off: \"" + g->title() + '"';
-        } else if (qobject_cast<QLineEdit *>(w)) {
-            shown << w;
-        }
-    }
-    for (QWidget *a : shown) {
-        if (!a->parentWidget()->rect().contains(a->geometry()))
-            faults << describe(a) + " reaches outside " + a->parentWidget()->objectName();
-        for (QWidget *b : shown)
-            if (a < b && a->parentWidget() == b->parentWidget() && a->geometry().intersects(b->geometry()))
-                faults << describe(a) + " and " + describe(b) + " overlap";
-    }
-    return faults.join('\n').toStdString();
-}
 
 class SettingsLayoutTest : public ::testing::TestWithParam<const char *> {
 protected:
@@ -101,10 +59,10 @@ TEST_P(SettingsLayoutTest, NoTextIsCutOffOrCovered)
 {
     frmConservatism conservatism;
     EXPECT_EQ(conservatism.Check1->text(), GetLangStringQ(1709)) << "the window speaks the language";
-    EXPECT_EQ(clippedTexts(&conservatism), "");
+    EXPECT_EQ(ClippedTexts(&conservatism), "");
     frmGasBlend gas;
     gas.SetTemplate(1);
-    EXPECT_EQ(clippedTexts(&gas), "");
+    EXPECT_EQ(ClippedTexts(&gas), "");
 }
 
 INSTANTIATE_TEST_SUITE_P(Languages, SettingsLayoutTest, ::testing::Values("DOLV_uk.lng", "DOLV_de.lng"),

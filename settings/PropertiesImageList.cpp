@@ -1,24 +1,13 @@
 #include "settings/PropertiesImageList.h"
 
+#include "platform/IconPalette.h"
+
 #include <QPainter>
 #include <QPainterPath>
 
 namespace {
 
-// The main window's palette: deep-water blue outline, light fill, signal colours.
-const QColor kInk(22, 58, 102);
-const QColor kPaper(250, 250, 246);
-const QColor kWater(52, 130, 196);
-const QColor kGreen(40, 150, 70);
-const QColor kOrange(230, 120, 20);
-const QColor kRed(200, 40, 40);
-const QColor kYellow(240, 196, 40);
-const QColor kGrey(150, 160, 170);
-
-QPen ink(double width = 1.6)
-{
-    return QPen(kInk, width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
-}
+using namespace IconPalette;
 
 // Every icon is drawn on a 24 x 24 grid; the painter is scaled to the wanted size.
 

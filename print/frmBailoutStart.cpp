@@ -172,8 +172,9 @@ void frmBailoutStart::reject()
 void frmBailoutStart::GetGasMixChangeNumber(int16_t &count)
 {
     mDiveNumber = Shell().ActiveProfileNumber();
-    const auto &changes = gSettings.at(static_cast<size_t>(mDiveNumber)).Template.GasChanges;
-    count = static_cast<int16_t>(changes.size());
+    if (mDiveNumber < 0 || static_cast<size_t>(mDiveNumber) >= gSettings.size())
+        throwSubscript("frmBailoutStart.GetGasMixChangeNumber");
+    count = static_cast<int16_t>(gSettings[static_cast<size_t>(mDiveNumber)].Template.GasChanges.size());
 }
 
 void frmBailoutStart::Bailoutproc(float interval)

@@ -12,6 +12,7 @@
 #include "platform/MsgBox.h"
 #include "platform/WaitCursor.h"
 #include "platform/ErrorModule.h"
+#include "print/frmBailoutStart.h"
 #include "settings/frmConservatism.h"
 #include "shell/FileIOModule.h"
 #include "shell/HelpWindow.h"
@@ -190,15 +191,22 @@ void frmMain::mnuLanguages_Click()
     chooser->show();
 }
 
-// The dive information, the bail-out tables, the decompression tables and the blending
-// calculator come with the reports, tables and blending parts of the program.
+// The dive information and the decompression tables come with the reports and tables
+// parts of the program.
 void frmMain::mnuDiveInformation_Click() {}
 void frmMain::mnuBailoutReport_Click()
 {
     Bailout(true);
 }
-// The bail-out dialog: modal from the menu, modeless from the toolbar.
-void frmMain::Bailout(bool /*fromMenu*/) {}
+// The bail-out dialog, from the menu and the toolbar alike: modal, owned by the main
+// window, so nothing changes the dive or starts another print job during its run.
+void frmMain::Bailout(bool /*fromMenu*/)
+{
+    RunGuarded("frmMain.Bailout", [this] {
+        frmBailoutStart dialog(this);
+        ShowModal(&dialog);
+    });
+}
 void frmMain::mnuGenerateTables_Click() {}
 
 // A new blending window each time, modeless: several blends can be worked side by side.

@@ -1,0 +1,227 @@
+#include "print/frmBailoutStart.h"
+
+#include "engine/DOLVmiscModule.h"
+#include "engine/DiveModel.h"
+#include "engine/EngineGlobals.h"
+#include "engine/LibraryModule.h"
+#include "engine/RuntimeError.h"
+#include "platform/ErrorModule.h"
+#include "platform/LocaliseForm.h"
+#include "platform/MsgBox.h"
+#include "platform/ShellServices.h"
+#include "platform/WaitCursor.h"
+#include "print/BailoutCases.h"
+#include "print/TablePrintModule.h"
+
+#include <QCoreApplication>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <memory>
+
+frmBailoutStart::frmBailoutStart(QWidget *parent) : QDialog(parent)
+{
+    setObjectName(QStringLiteral("frmBailoutStart"));
+    setModal(true);
+    createControls();
+    layOut();
+    connect(cbOK, &QPushButton::clicked, this, &frmBailoutStart::cbOK_Click);
+    connect(cbCancel, &QPushButton::clicked, this, &frmBailoutStart::cbCancel_Click);
+    RunGuarded("frmBailoutStart.Form_load", [this] { Form_Load(); });
+}
+
+void frmBailoutStart::createControls()
+{
+    setProperty("Tag", "2600");
+    Frame2 = new QGroupBox(this);
+    Frame2->setObjectName(QStringLiteral("Frame2"));
+    Frame2->setProperty("Tag", "2601");
+    Frame1 = new QGroupBox(Frame2);
+    Frame1->setObjectName(QStringLiteral("Frame1"));
+    Frame1->setProperty("Tag", "2602");
+
+    lbTIME = new QLabel(Frame1);
+    lbTIME->setObjectName(QStringLiteral("lbTIME"));
+    lbTIME->setProperty("Tag", "2603");
+    tbTime = new QLineEdit(Frame1);
+    tbTime->setObjectName(QStringLiteral("tbTime"));
+    tbTime->setMaximumWidth(56);
+    Label1 = new QLabel(Frame1);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    Label1->setProperty("Tag", "6092");
+    Label2 = new QLabel(Frame1);
+    Label2->setObjectName(QStringLiteral("Label2"));
+    Label2->setProperty("Tag", "2605");
+    Label3 = new QLabel(Frame1);
+    Label3->setObjectName(QStringLiteral("Label3"));
+
+    Label4 = new QLabel(Frame2);
+    Label4->setObjectName(QStringLiteral("Label4"));
+    Label4->setProperty("Tag", "2604");
+    pbProgress = new QProgressBar(Frame2);
+    pbProgress->setObjectName(QStringLiteral("pbProgress"));
+    pbProgress->setRange(0, 1);
+    pbProgress->setValue(0);
+    pbProgress->setTextVisible(false);
+
+    cbOK = new QPushButton(this);
+    cbOK->setObjectName(QStringLiteral("cbOK"));
+    cbOK->setProperty("Tag", "1210");
+    cbOK->setDefault(true);
+    cbCancel = new QPushButton(this);
+    cbCancel->setObjectName(QStringLiteral("cbCancel"));
+    cbCancel->setProperty("Tag", "1215");
+}
+
+void frmBailoutStart::layOut()
+{
+    auto *settings = new QGridLayout(Frame1);
+    settings->addWidget(lbTIME, 0, 0);
+    settings->addWidget(tbTime, 0, 1);
+    settings->addWidget(Label1, 0, 2);
+    settings->addWidget(Label2, 1, 0);
+    settings->addWidget(Label3, 1, 1, 1, 2);
+    settings->setColumnStretch(2, 1);
+
+    auto *generate = new QVBoxLayout(Frame2);
+    generate->addWidget(Frame1);
+    generate->addWidget(Label4);
+    generate->addWidget(pbProgress);
+
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(cbOK);
+    buttons->addWidget(cbCancel);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(Frame2);
+    layout->addLayout(buttons);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+    setTabOrder(tbTime, cbOK);
+    setTabOrder(cbOK, cbCancel);
+}
+
+void frmBailoutStart::Form_Load()
+{
+    mStopRequested = false;
+    LocaliseForm(this);
+    pbProgress->setMinimumWidth(Frame1->sizeHint().width());
+    mDiveNumber = Shell().ActiveProfileNumber();
+    const Dive *dive = FindDive(mDiveNumber);
+    if (mDiveNumber <= 0 || !dive) {
+        MsgBox(GetLangStringQ(3003), vbOKOnly);
+        return;
+    }
+    Label3->setText(QString::fromStdString(dive->Record().Template.Templatename));
+}
+
+void frmBailoutStart::setRunning(bool running)
+{
+    QFont font = cbCancel->font();
+    font.setBold(running);
+    cbCancel->setFont(font);
+    if (running)
+        cbCancel->setText(GetLangStringQ(2711));
+    cbOK->setEnabled(!running);
+    tbTime->setEnabled(!running);
+}
+
+void frmBailoutStart::cbOK_Click()
+{
+    const float interval = RoundTo(LocaleVal(tbTime->text().toStdString()), 0);
+    setRunning(true);
+    {
+        WaitCursor hourglass;
+        if (interval < 0) {
+            MsgBox(GetLangStringQ(3000), vbExclamation + vbOKOnly, GetLangStringQ(3002));
+        } else if (interval > 99) {
+            MsgBox(GetLangStringQ(3001), vbExclamation + vbOKOnly, GetLangStringQ(3002));
+        } else {
+            try {
+                Bailoutproc(interval);
+            } catch (RuntimeError &e) {
+                if (e.source().empty())
+                    e.setSource("frmBailoutStart.Bailoutproc");
+                Shell().ShowErrorInfo(e);
+            }
+        }
+    }
+    setRunning(false);
+    if (isVisible())
+        accept();
+}
+
+void frmBailoutStart::cbCancel_Click()
+{
+    reject();
+}
+
+void frmBailoutStart::reject()
+{
+    mStopRequested = true;
+    QDialog::reject();
+}
+
+void frmBailoutStart::GetGasMixChangeNumber(int16_t &count)
+{
+    mDiveNumber = Shell().ActiveProfileNumber();
+    if (mDiveNumber < 0 || static_cast<size_t>(mDiveNumber) >= gSettings.size())
+        throwSubscript("frmBailoutStart.GetGasMixChangeNumber");
+    count = static_cast<int16_t>(gSettings[static_cast<size_t>(mDiveNumber)].Template.GasChanges.size());
+}
+
+void frmBailoutStart::Bailoutproc(float interval)
+{
+    const int16_t active = Shell().ActiveProfileNumber();
+    if (active <= 0 || !FindDive(active))
+        return;
+    int16_t switches = 0;
+    GetGasMixChangeNumber(switches);
+    const int16_t diveNumber = mDiveNumber;
+    // Held for the run: the dive outlives its window should that close meanwhile.
+    const std::shared_ptr<Dive> dive = SharedDive(diveNumber);
+    if (interval <= 0)
+        interval = 1.0f;
+
+    // Copies: the run reads the dive as it was when OK was pressed.
+    const ClassProfile shown = dive->InputProfile;
+    const int16_t length = shown.GetLength();
+    if (length == 0)
+        return;
+    const TemplateRec settings = dive->Record().Template;
+    const bool repetitive = PreviousDiveOf(diveNumber) != -1;
+    const DiveStartState start = StartStateOf(diveNumber, repetitive, shown);
+    PlanOptions options = AlgorithmOptions();
+    options.Bailout = true;
+
+    const float endOfPart = shown.GetRunTime(FindEndUserProfile(shown));
+    const int32_t maximum = BailoutProgressMaximum(endOfPart, interval, length);
+    const BailoutStep step = [this, maximum](int32_t done) {
+        pbProgress->setValue(std::min(done, maximum));
+        QCoreApplication::processEvents();
+        return !mStopRequested;
+    };
+
+    StartTablePrint(TableDive{diveNumber, settings, Shell().DiveCaption(diveNumber)});
+    std::vector<PlanWarning> warnings;
+    for (int16_t c = 0; c <= switches; ++c) {
+        TemplateRec caseSettings;
+        CopyTemplateWithoutGasChange(settings, caseSettings, c);
+        pbProgress->setRange(0, maximum);
+        pbProgress->setValue(0);
+        if (!ComputeBailoutCase(shown, caseSettings, start, options, interval, step, mBailoutProfiles, warnings))
+            return; // cancelled: no further table and no preview
+        if (CaseTableReady)
+            CaseTableReady(c, mBailoutProfiles);
+        PrintDepthTable(mBailoutProfiles, true);
+    }
+    ShowPlanWarnings(warnings);
+    EndTablePrint();
+}

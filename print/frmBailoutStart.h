@@ -1,0 +1,72 @@
+#pragma once
+// The bail-out tables of the active dive: for every whole multiple of an interval along
+// the diver's own part of the dive, and at its end, the open-circuit ascent that starts
+// there, once without each deco-gas switch in turn and once with all of them, one
+// printed table per case. Modal, owned by the main window, a new one for every use:
+//
+//     frmBailoutStart dialog(Shell().OwnerWindow());
+//     ShowModal(&dialog);                   // platform/ModalWindow.h
+//
+// Every row is planned by the plan call on a copy of the dive's settings; the dive's
+// record, its profile and gSettings stay as they were, after a run, a Cancel or an
+// engine error alike. A repetitive dive starts every row from the previous dive's end
+// state across its surface interval. Each limit warning shows once per run.
+
+#include "engine/ClassProfile.h"
+
+#include <QDialog>
+
+#include <cstdint>
+#include <functional>
+#include <vector>
+
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QProgressBar;
+class QPushButton;
+
+class frmBailoutStart : public QDialog {
+    Q_OBJECT
+public:
+    explicit frmBailoutStart(QWidget *parent = nullptr); // the window's load
+
+    // The run for an interval in minutes (0 or less runs every minute).
+    void Bailoutproc(float interval);
+    // Takes the active dive as the one to work on and gives the number of its deco-gas
+    // switches.
+    void GetGasMixChangeNumber(int16_t &count);
+
+    // Told each case's table just before it is printed: the left-out switch's index in
+    // the dive's list (the list's length for the case with every switch) and the table
+    // (element 0 the dive's shown profile, then one bail-out profile per row).
+    std::function<void(int16_t caseIndex, const std::vector<ClassProfile> &table)> CaseTableReady;
+
+    QGroupBox *Frame2 = nullptr; // generate from the current profile
+    QGroupBox *Frame1 = nullptr; // bail-out settings
+    QLabel *lbTIME = nullptr;
+    QLineEdit *tbTime = nullptr; // the interval, minutes
+    QLabel *Label1 = nullptr;
+    QLabel *Label2 = nullptr;
+    QLabel *Label3 = nullptr; // the dive's template
+    QLabel *Label4 = nullptr;
+    QProgressBar *pbProgress = nullptr;
+    QPushButton *cbOK = nullptr;
+    QPushButton *cbCancel = nullptr;
+
+public slots:
+    void cbOK_Click();
+    void cbCancel_Click();
+    // Cancel, Esc and the close box: a run in progress stops at its next step.
+    void reject() override;
+
+private:
+    void createControls();
+    void layOut();
+    void Form_Load();
+    void setRunning(bool running);
+
+    int16_t mDiveNumber = 0;
+    std::vector<ClassProfile> mBailoutProfiles; // the table of the current case
+    bool mStopRequested = false;
+};

@@ -45,6 +45,8 @@ constexpr float kProfileLimit = 17.0f;
 constexpr float kStopLimit = 15.8f;
 constexpr float kStopHeaderLimit = 15.5f;
 constexpr float kInfoLimit = 18.5f;
+// Room for a gas name in the stop tables: from its column to the dark band of the O2.
+constexpr float kStopNameWidth = 1.6f;
 
 QString S(int16_t id)
 {
@@ -71,6 +73,20 @@ void Left(float x, float y, const QString &text, int16_t size, bool bold = false
 void Right(float x, float y, const QString &text, int16_t size, bool bold = false)
 {
     PrintTextRight(x, y, text, kArial, size, bold ? 1 : 0);
+}
+
+// A gas name cut to `width` cm at the cell size (with "…" when cut), so a long name
+// does not run under the O2 and He that stand beside it and say the same.
+QString FitName(const std::string &name, float width)
+{
+    QString text = QString::fromStdString(name);
+    const auto fits = [width](const QString &t) { return SpoolTextWidth(t, kArial, kCellSize, false) / 567 <= width; };
+    if (fits(text))
+        return text;
+    const QString ellipsis = QStringLiteral("\u2026");
+    while (!text.isEmpty() && !fits(text + ellipsis))
+        text.chop(1);
+    return text + ellipsis;
 }
 
 void Colour(int32_t colour)
@@ -757,7 +773,7 @@ void WriteLongReport(const ClassProfile &profile, TemplateRec &tmpl, bool isSeri
         PrintProfileCellRight(3, y, Fixed(w.SegmentTime, 1));
         PrintProfileCellRight(4, y, Fixed(w.RunTime, 1));
         PrintProfileCellRight(17, y, Fixed(w.GasMixO2, 0));
-        PrintProfileCellLeft(16, y, QString::fromStdString(w.GasMixName));
+        PrintProfileCellLeft(16, y, FitName(w.GasMixName, gProfileCols[16] - gProfileCols[15] - 0.1f));
         PrintProfileCellLeft(18, y, Fixed(w.GasMixHe, 0));
         PrintProfileCellRight(19, y, Fixed(w.GasUsed, 1));
         PrintProfileCellRight(11, y, Fixed(w.CNS * 100, 1));
@@ -822,7 +838,7 @@ void WriteLongReport(const ClassProfile &profile, TemplateRec &tmpl, bool isSeri
         if (k % 2 == 0)
             DrawStopRowLine(gReport.stopY + 0.5f);
         modelText = QString::fromStdString(GetModelName());
-        PrintStopRow({Fixed(w.Depth, 0), Fixed(w.Rate, 0), Fixed(w.RunTime, 1), QString::fromStdString(w.GasMixName),
+        PrintStopRow({Fixed(w.Depth, 0), Fixed(w.Rate, 0), Fixed(w.RunTime, 1), FitName(w.GasMixName, kStopNameWidth),
                       Fixed(w.GasMixO2, 0), Fixed(w.GasMixHe, 0), Fixed(w.GasUsed, 0), modelText,
                       QStringLiteral("--"), QStringLiteral("--")},
                      false, false);
@@ -849,7 +865,7 @@ void WriteLongReport(const ClassProfile &profile, TemplateRec &tmpl, bool isSeri
         if (gf == QStringLiteral("100"))
             gf = QStringLiteral("--");
         PrintStopRow({Fixed(w.StopDepth, 0), Fixed(w.StopTime, 0), Fixed(w.RunTime, 0),
-                      QString::fromStdString(w.GasMixName), Fixed(w.GasMixO2, 0), Fixed(w.GasMixHe, 0),
+                      FitName(w.GasMixName, kStopNameWidth), Fixed(w.GasMixO2, 0), Fixed(w.GasMixHe, 0),
                       Fixed(w.GasUsed, 0), modelText, gf, Fixed(w.MaxMValue * 100, 1)},
                      false, false);
         NewStopPageIfFull(k + 1 < stops.size());

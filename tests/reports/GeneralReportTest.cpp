@@ -494,36 +494,18 @@ TEST_F(GeneralReportTest, AFailingDiveEndsItsPageAndTheNextDiveIsWhole)
     EXPECT_EQ(LoadedPrintPrev()->getPageMax(), "4");
 }
 
-TEST(ReportSelection, OkTakesTheChoiceAndAnyOtherCloseMeansAllDives)
+// OK and the close box are answered in the running program (ReportCommandTest); here
+// its own texts and Esc.
+TEST(ReportSelection, HasItsOwnTextsAndEscMeansAllDives)
 {
-    {
-        frmReportSelection dialog;
-        EXPECT_EQ(dialog.windowTitle(), "Generate report");
-        EXPECT_EQ(dialog.Option1->text(), "Dive Information Report for the current dive");
-        EXPECT_EQ(dialog.Option2->text(), "Dive Information Report for all dives in series");
-        EXPECT_TRUE(dialog.Option1->isChecked());
-        dialog.Command1->click();
-        EXPECT_TRUE(dialog.CurrentDiveOnly());
-    }
-    {
-        frmReportSelection dialog;
-        dialog.Option2->setChecked(true);
-        dialog.Command1->click();
-        EXPECT_FALSE(dialog.CurrentDiveOnly());
-    }
-    {
-        frmReportSelection dialog;
-        dialog.show();
-        QTest::keyClick(&dialog, Qt::Key_Escape);
-        EXPECT_FALSE(dialog.isVisible());
-        EXPECT_FALSE(dialog.CurrentDiveOnly()) << "Esc with the current dive chosen";
-    }
-    {
-        frmReportSelection dialog;
-        dialog.show();
-        dialog.close();
-        EXPECT_FALSE(dialog.CurrentDiveOnly()) << "the close box";
-    }
+    frmReportSelection dialog;
+    EXPECT_EQ(dialog.windowTitle(), "Generate report");
+    EXPECT_EQ(dialog.Option1->text(), "Dive Information Report for the current dive");
+    EXPECT_EQ(dialog.Option2->text(), "Dive Information Report for all dives in series");
+    dialog.show();
+    QTest::keyClick(&dialog, Qt::Key_Escape);
+    EXPECT_FALSE(dialog.isVisible());
+    EXPECT_FALSE(dialog.CurrentDiveOnly()) << "Esc with the current dive chosen";
 }
 
 // The report of a computed trimix dive and of a two-dive series as the printer makes
@@ -574,6 +556,11 @@ TEST_P(PrintedReport, TrimixDiveAndSeriesComeOutReadable)
     for (const TestSpoolPage &p : single.pages)
         rows += HasText(p, "EAN50") + HasText(p, "Oxygen");
     EXPECT_GT(rows, 0u) << "the deco gases appear";
+    // The trimix's long name is cut where the O2 beside it begins, in the waypoint and
+    // stop tables, and whole in the gas table.
+    const auto first = single.pages.at(0).texts();
+    EXPECT_NE(std::find(first.begin(), first.end(), "Trimix\u2026"), first.end());
+    EXPECT_TRUE(HasText(single.pages.back(), "Trimix 18/45"));
     printAndLook("report-trimix", 3);
 
     Dive &two = ComputedDive(one.Number(), 120, 30, 30, 1);

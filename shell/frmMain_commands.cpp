@@ -13,13 +13,17 @@
 #include "platform/WaitCursor.h"
 #include "platform/ErrorModule.h"
 #include "print/frmBailoutStart.h"
+#include "reports/GeneralReport.h"
+#include "reports/frmReportSelection.h"
 #include "settings/frmConservatism.h"
+#include "shell/DiveWindows.h"
 #include "shell/FileIOModule.h"
 #include "shell/HelpWindow.h"
 #include "shell/MainModule.h"
 #include "shell/frmAbout.h"
 #include "shell/frmLanguages.h"
 #include "shell/frmMultiLevel.h"
+#include "shell/frmWait.h"
 #include "shell/PropertiesOpener.h"
 #include "shell/frmWaypointEditor.h"
 
@@ -221,11 +225,35 @@ void frmMain::mnuGeneralReport_Click()
 }
 
 // The printed report: one dive, or the current dive or the whole series of a dive that
-// belongs to one. The composition comes with the reports.
+// belongs to one (asked first; a closed question means the whole series, from its first
+// dive). The progress box shows while a dive on its own or a series is composed.
 void frmMain::GeneralReport()
 {
-    if (!ActiveForm())
+    frmWaypointEditor *editor = ActiveForm();
+    if (!editor)
         return;
+    RunGuarded("frmMain.GeneralReport", [this, editor] {
+        const int16_t n = DiveNumber(editor);
+        const Dive *dive = FindDive(n);
+        if (!dive)
+            return;
+        ReportChoice choice = ReportChoice::SingleDive;
+        if (dive->PrevProfile != -1 || dive->NextProfile != -1) {
+            gReportSelection = false;
+            auto *selection = new frmReportSelection(this);
+            gReportSelectionForm = selection;
+            ShowModal(selection);
+            gReportSelection = selection->CurrentDiveOnly();
+            delete selection;
+            choice = gReportSelection ? ReportChoice::CurrentDive : ReportChoice::AllDives;
+        }
+        if (choice != ReportChoice::CurrentDive) {
+            frmWait *wait = frmWait::Instance();
+            wait->show();
+            wait->repaint();
+        }
+        PrintDiveReport(n, choice);
+    });
 }
 
 void frmMain::mnuWindowCascade_Click()

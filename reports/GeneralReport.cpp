@@ -1,0 +1,957 @@
+#include "reports/GeneralReport.h"
+
+#include "engine/AltitudeModule.h"
+#include "engine/DiveModel.h"
+#include "engine/EngineGlobals.h"
+#include "engine/LibraryModule.h"
+#include "engine/RuntimeError.h"
+#include "engine/VBConversions.h"
+#include "platform/LibraryModule.h"
+#include "platform/LocaliseForm.h"
+#include "platform/ShellServices.h"
+#include "platform/WaitCursor.h"
+#include "print/PrintPreview.h"
+#include "reports/ModelName.h"
+
+#include <QDate>
+#include <QLocale>
+
+#include <algorithm>
+#include <exception>
+#include <functional>
+#include <optional>
+#include <utility>
+
+ReportState gReport;
+
+std::array<float, 25> gProfileCols{};
+std::array<float, 16> gInfoCols{};
+std::array<float, 20> gStopCols{};
+std::array<float, 20> gGasCols{};
+std::array<float, 16> gDiveInfoCols{};
+
+namespace {
+
+const QString kArial = QStringLiteral("Arial");
+constexpr int16_t kTitleSize = 18;
+constexpr int16_t kGroupSize = 10;
+constexpr int16_t kHeadingSize = 8;
+constexpr int16_t kCellSize = 10;
+constexpr float kRow = 0.5f;
+
+// Vertical limits of the page-break checks: below them a row would run into the footer
+// band, which starts at 17.3 cm.
+constexpr float kProfileLimit = 17.0f;
+constexpr float kStopLimit = 15.8f;
+constexpr float kStopHeaderLimit = 15.5f;
+constexpr float kInfoLimit = 18.5f;
+// Room for a gas name in the stop tables: from its column to the dark band of the O2.
+constexpr float kStopNameWidth = 1.6f;
+
+QString S(int16_t id)
+{
+    return GetLangStringQ(id);
+}
+
+// The "0", "0.0", ... patterns with the locale's decimal separator.
+QString Fixed(float v, int decimals)
+{
+    return QString::fromStdString(LocaliseNumberText(FormatFixed(v, decimals), gDecimalSeparator));
+}
+
+// A number in its shortest form ("20", "2.5", "-9"), the locale's decimal separator.
+QString Plain(float v)
+{
+    return QString::fromStdString(LocaliseNumberText(JoinStr(v), gDecimalSeparator));
+}
+
+void Left(float x, float y, const QString &text, int16_t size, bool bold = false)
+{
+    PrintTextLeft(x, y, text, kArial, size, bold ? 1 : 0);
+}
+
+void Right(float x, float y, const QString &text, int16_t size, bool bold = false)
+{
+    PrintTextRight(x, y, text, kArial, size, bold ? 1 : 0);
+}
+
+// A gas name cut to `width` cm at the cell size (with "…" when cut), so a long name
+// does not run under the O2 and He that stand beside it and say the same.
+QString FitName(const std::string &name, float width)
+{
+    QString text = QString::fromStdString(name);
+    const auto fits = [width](const QString &t) { return SpoolTextWidth(t, kArial, kCellSize, false) / 567 <= width; };
+    if (fits(text))
+        return text;
+    const QString ellipsis = QStringLiteral("\u2026");
+    while (!text.isEmpty() && !fits(text + ellipsis))
+        text.chop(1);
+    return text + ellipsis;
+}
+
+void Colour(int32_t colour)
+{
+    SetPrintForeColor(colour);
+}
+
+// A title band: the shaded box and its outline.
+void TitleBand(float x1, float y1, float x2, float y2)
+{
+    PrintFilledBox(x1, y1, x2, y2, kReportHeadingShade);
+    Colour(kReportBlack);
+    PrintBoxOutline(x1, y1, x2, y2);
+}
+
+// A dark band under white cells with its white outline.
+void DarkBand(float x1, float y1, float x2, float y2)
+{
+    PrintFilledBox(x1, y1, x2, y2, kReportBand);
+}
+
+// Runs one guarded part of the report: an error shows the common error box with the
+// part's place name and ends the part.
+bool Guarded(const char *place, const std::function<void()> &part)
+{
+    try {
+        part();
+        return true;
+    } catch (RuntimeError &e) {
+        e.setSource(place);
+        Shell().ShowErrorInfo(e);
+    } catch (const std::exception &e) {
+        Shell().ShowErrorInfo(RuntimeError(ErrInvalidCall, place, e.what()));
+    }
+    return false;
+}
+
+// The model label of a stop or waypoint by its ceiling model: VPM, or the ZH-L16
+// coefficient set ticked in the algorithm menu; nothing for another model.
+std::optional<QString> CeilingModelText(int16_t modelControl)
+{
+    if (modelControl == 1)
+        return QStringLiteral("VPM");
+    if (modelControl == 2) {
+        if (Shell().ModelBChecked())
+            return QStringLiteral("ZH-L16B");
+        if (Shell().ModelCChecked())
+            return QStringLiteral("ZH-L16C");
+    }
+    return std::nullopt;
+}
+
+int16_t StatusWordId(const WayPoint &w)
+{
+    switch (w.Status) {
+    case 0: return 6004;
+    case 1: return 6005;
+    case 2: return 6006;
+    case 3: return 6007;
+    case 4: return 6008;
+    case 5: return 6009;
+    default: break;
+    }
+    if (!w.DoShow)
+        return 6010;
+    if (w.Rate < 0)
+        return 6011;
+    if (w.Rate > 0)
+        return 6012;
+    return 0;
+}
+
+// The columns of the five tables.
+void InitProfileColumns()
+{
+    gProfileCols = {2, 3.4f, 4.4f, 5.6f, 6.8f, 7.4f, 9.4f, 10.5f, 11.4f, 13.4f, 15.2f, 16.4f, 17.4f,
+                    18.4f, 19.4f, 20.4f, 21.8f, 22.8f, 24.4f, 25, 27};
+}
+
+void InitInfoColumns()
+{
+    gInfoCols = {2, 3.3f, 4.4f, 5.9f, 7.5f, 8.8f, 10.5f, 13, 15, 17, 18, 19, 20, 22, 24, 27.1f};
+}
+
+void InitStopColumns()
+{
+    gStopCols = {2, 3, 4.5f, 7, 8.8f, 9.8f, 10.8f, 12, 15, 17.5f, 19.5f, 22, 24};
+    gStopCols[18] = 27.1f;
+}
+
+void InitGasColumns()
+{
+    gGasCols = {2, 4, 5.3f, 7.5f, 9.5f, 11, 12.5f, 15, 16.6f, 17.9f, 21, 24};
+}
+
+void InitDiveInfoColumns()
+{
+    gDiveInfoCols = {2, 3.5f, 5.2f, 8, 9.5f, 11, 12.5f, 14, 16, 17.5f, 19, 20.5f, 21, 22, 24, 27.1f};
+}
+
+// Closes the table part on this page: the frame from the part's top to the cursor.
+void OutlineStopPart()
+{
+    Colour(kReportBlack);
+    PrintBoxOutline(gStopCols[0] - 0.1f, gReport.pageBottom + 0.5f, gStopCols[18], gReport.stopY + 0.5f);
+}
+
+void OutlineProfilePart()
+{
+    Colour(kReportBlack);
+    PrintBoxOutline(gProfileCols[0] - 0.1f, gReport.pageBottom - 0.04f, 27.1f, gReport.profileY);
+}
+
+// Whether the stop rows being written are the deco-stop table's (its continuation pages
+// repeat its column heading) or the segment table's.
+bool gInDecoTable = false;
+
+void WriteLongReport(const ClassProfile &profile, TemplateRec &tmpl, bool isSeries, int16_t diveNumber,
+                     float surfaceInterval);
+
+} // namespace
+
+void ReportProgress(int16_t stringId)
+{
+    QString text = S(6000) + QStringLiteral(" ") + QString::number(gReport.pageNumber);
+    if (stringId != 6017)
+        text += QStringLiteral(" ") + S(stringId);
+    else
+        text = S(6017);
+    Shell().SetProgressText(text);
+}
+
+void StartReport()
+{
+    BeginPrintJob();
+    gReport.pageNumber = 1;
+    gReport.pageOpen = false;
+    ReportProgress(6001);
+}
+
+void ShowReportPreview()
+{
+    ReportProgress(6017);
+    ShowPrintPreview(S(6018));
+}
+
+void PrintReportPageHeader(bool showGFWarning)
+{
+    const QString date = QLocale().toString(QDate::currentDate(), QLocale::ShortFormat);
+    PrintPageHeader(S(6081), S(showGFWarning ? 6082 : 6084), S(6083) + date);
+    gReport.pageOpen = true;
+}
+
+void PrintReportPageFooter()
+{
+    EndPrintPageFooter(S(6085) + QString::fromStdString(GetNetUserName()), S(6086), S(6087),
+                       S(6000) + QString::number(gReport.pageNumber));
+    gReport.pageOpen = false;
+    ++gReport.pageNumber;
+}
+
+void NewInfoPageIfFull()
+{
+    gReport.reportY += kRow;
+    if (gReport.reportY > kInfoLimit) {
+        gReport.reportY = 1.5f;
+        PrintReportPageFooter();
+        PrintReportPageHeader(gReport.showGFWarning);
+    }
+}
+
+void NewPageIfFull()
+{
+    gReport.profileY = 5.0f;
+    PrintReportPageFooter();
+    PrintReportPageHeader(gReport.showGFWarning);
+}
+
+void NewProfilePageIfFull(bool more)
+{
+    gReport.profileY += kRow;
+    if (more && gReport.profileY > kProfileLimit) {
+        OutlineProfilePart();
+        gReport.profileY = 5.0f;
+        PrintReportPageFooter();
+        PrintReportPageHeader(gReport.showGFWarning);
+        PrintProfileTableHeader(gReport.metric, true);
+        gReport.pageBottom = gReport.profileY;
+    }
+}
+
+void NewStopPageIfFull(bool more)
+{
+    gReport.stopY += kRow;
+    if (more && gReport.stopY > kStopLimit) {
+        OutlineStopPart();
+        gReport.stopY = 5.0f;
+        gReport.stopSectionTop = 5.0f;
+        PrintReportPageFooter();
+        PrintReportPageHeader(gReport.showGFWarning);
+        PrintStopTableHeader(gReport.metric, true);
+        if (gInDecoTable) {
+            gReport.stopY -= 0.2f;
+            PrintStopColumnHeader(gReport.metric);
+        }
+        gReport.pageBottom = gReport.stopY;
+    }
+}
+
+// ---- cells, rows, bands and grids ----
+
+namespace {
+
+int32_t ProfileCellColour(int col)
+{
+    return (col >= 1 && col <= 4) || (col >= 11 && col <= 14) ? kReportWhite : kReportBlack;
+}
+
+} // namespace
+
+void PrintProfileCellRight(int col, float y, const QString &text, bool bold)
+{
+    Colour(ProfileCellColour(col));
+    const float mid = gProfileCols[col - 1] + (gProfileCols[col] - gProfileCols[col - 1]) / 2;
+    Right(mid, y, text, kCellSize, bold);
+}
+
+void PrintProfileCellLeft(int col, float y, const QString &text, bool bold)
+{
+    Colour(ProfileCellColour(col));
+    Left(gProfileCols[col - 1], y, text, kCellSize, bold);
+}
+
+void PrintStopCell(int col, float y, const QString &text, bool bold)
+{
+    Left(gStopCols[col - 1], y, text, kCellSize, bold);
+}
+
+void PrintGasCell(int col, float y, const QString &text)
+{
+    Left(gGasCols[col - 1], y, text, kCellSize);
+}
+
+void PrintStopRow(const std::array<QString, 10> &t, bool bold, bool isMessage)
+{
+    const float y = gReport.stopY + 0.5f;
+    if (isMessage) {
+        DrawStopRowLine(y);
+        Colour(kReportBlack);
+        PrintStopCell(7, y, t[0], bold);
+        gReport.stopY += kRow;
+        return;
+    }
+    DrawStopGrid(y);
+    Colour(kReportWhite);
+    Right(gStopCols[0] + 0.7f, y, t[0], kCellSize, bold);
+    Colour(kReportBlack);
+    Right(gStopCols[1] + 0.7f, y, t[1], kCellSize, bold);
+    Colour(kReportWhite);
+    Right(gStopCols[2] + 1.3f, y, t[2], kCellSize, bold);
+    Colour(kReportBlack);
+    PrintStopCell(4, y, t[3], bold);
+    Colour(kReportWhite);
+    Right(gStopCols[4] + 0.7f, y, t[4], kCellSize, bold);
+    Colour(kReportBlack);
+    Right(gStopCols[5] + 0.5f, y, t[5], kCellSize, bold);
+    Colour(kReportWhite);
+    Right(gStopCols[6] + 1.0f, y, t[6], kCellSize, bold);
+    Colour(kReportBlack);
+    PrintStopCell(9, y, t[7], bold);
+    Colour(kReportWhite);
+    PrintStopCell(10, y, t[8], bold);
+    Colour(kReportBlack);
+    PrintStopCell(11, y, t[9], bold);
+    Colour(kReportBlack);
+}
+
+void PrintGasRow(const QString &name, const QString &o2, const QString &he, const QString &rmv,
+                 const QString &decoRmv, const QString &used, const QString &reserve)
+{
+    const float y = gReport.reportY;
+    DrawGasGrid(y);
+    Colour(kReportWhite);
+    PrintGasCell(1, y, name);
+    Right(gGasCols[1] + 0.6f, y, o2, kCellSize);
+    Right(gGasCols[2] + 0.5f, y, he, kCellSize);
+    Colour(kReportBlack);
+    PrintGasCell(4, y, rmv);
+    PrintGasCell(5, y, decoRmv);
+    Colour(kReportWhite);
+    Right(gGasCols[5] + 1.2f, y, used, kCellSize);
+    Right(gGasCols[6] + 1.4f, y, reserve, kCellSize);
+    gReport.reportY += kRow;
+    Colour(kReportBlack);
+}
+
+void PrintDiveInfoRow(const std::array<QString, 11> &t, bool isMetric, bool isMessage)
+{
+    const float y = gReport.reportY;
+    const auto &D = gDiveInfoCols;
+    PrintFilledBox(2, y, 27, y + 0.5f, kReportRowShade);
+    if (isMessage) {
+        Colour(kReportBlack);
+        Left(D[5], y, S(6013), kCellSize);
+    } else {
+        // Dark bands under the white columns: the times and depth, and the breathing set.
+        DarkBand(D[0] - 0.1f, y, D[3] - 0.1f, y + 0.5f);
+        DarkBand(D[8] - 0.1f, y, D[13] - 0.1f, y + 0.5f);
+        Colour(kReportWhite);
+        Left(D[0], y, t[0], kCellSize);
+        Left(D[1], y, t[1], kCellSize);
+        Left(D[2], y, t[10], kCellSize);
+        Colour(kReportBlack);
+        Left(D[3], y, t[2], kCellSize);
+        Left(D[4], y, t[3], kCellSize);
+        Left(D[5], y, t[5], kCellSize);
+        Left(D[6], y, t[4], kCellSize);
+        Left(D[7], y, t[6], kCellSize);
+        Colour(kReportWhite);
+        Left(D[8], y, S(isMetric ? 6053 : 6054), kCellSize);
+        Left(D[9], y, t[7], kCellSize);
+        Left(D[10], y, t[8], kCellSize);
+        Left(D[11], y, t[9], kCellSize);
+    }
+    Colour(kReportBlack);
+    PrintBoxOutline(D[0] - 0.1f, 4.0f, D[15], 6.5f);
+    PrintBoxOutline(D[0] - 0.1f, 4.0f, D[15], 7.0f);
+    gReport.reportY += 2.0f;
+}
+
+void DrawRowLine(float y)
+{
+    PrintFilledBox(1.9f, y, 27.1f, y + 0.5f, kReportRowShade);
+}
+
+void DrawStopRowLine(float y)
+{
+    PrintFilledBox(1.9f, y, gStopCols[18], y + 0.45f, kReportRowShade);
+}
+
+void DrawGasRowLine(float y)
+{
+    PrintFilledBox(1.9f, y, 27.0f, y + 0.46f, kReportRowShade);
+}
+
+void DrawProfileGrid(float y)
+{
+    const auto &P = gProfileCols;
+    DarkBand(1.9f, y, P[4] + 0.1f, y + 0.5f);
+    DarkBand(P[10] - 0.7f, y, P[14] + 0.1f, y + 0.5f);
+    Colour(kReportWhite);
+    PrintBoxOutline(1.9f, y, P[4] + 0.1f, y + 0.5f);
+    PrintBoxOutline(P[10] - 0.7f, y, P[14] + 0.1f, y + 0.5f);
+    PrintFilledBox(1.9f, y + 0.45f, P[4] + 0.1f, y + 0.5f, kReportWhite);
+    PrintFilledBox(1.9f, y + 0.45f, 27.1f, y + 0.5f, kReportWhite);
+    PrintFilledBox(P[10] - 0.7f, y + 0.45f, P[14] + 0.1f, y + 0.5f, kReportWhite);
+}
+
+void DrawInfoGrid(float y)
+{
+    const auto &I = gInfoCols;
+    const float bands[3][2] = {{1.9f, I[4] - 0.1f}, {I[6] - 0.1f, I[9] - 0.1f}, {I[13] - 0.1f, I[15]}};
+    for (const auto &b : bands)
+        DarkBand(b[0], y, b[1], y + 0.5f);
+    Colour(kReportWhite);
+    for (const auto &b : bands)
+        PrintBoxOutline(b[0], y, b[1], y + 0.5f);
+}
+
+void DrawStopGrid(float y)
+{
+    const auto &St = gStopCols;
+    // The band behind column 7 covers its value, right-aligned at element 6 + 1.0.
+    const float bands[5][2] = {{1.9f, St[1] - 0.2f},
+                               {St[2] - 0.2f, St[3] - 1.0f},
+                               {St[4] - 0.1f, St[5] - 0.2f},
+                               {St[6] - 0.2f, St[6] + 1.1f},
+                               {St[9] - 0.3f, St[10] - 0.5f}};
+    for (const auto &b : bands)
+        DarkBand(b[0], y, b[1], y + 0.5f);
+    Colour(kReportWhite);
+    for (const auto &b : bands) {
+        PrintBoxOutline(b[0], y, b[1], y + 0.5f);
+        PrintFilledBox(b[0], y + 0.45f, b[1], y + 0.5f, kReportWhite);
+    }
+}
+
+void DrawGasGrid(float y)
+{
+    const auto &G = gGasCols;
+    const float bands[2][2] = {{1.9f, G[3] - 0.7f}, {G[5] - 0.7f, G[7] - 0.1f}};
+    for (const auto &b : bands)
+        DarkBand(b[0], y, b[1], y + 0.5f);
+    Colour(kReportWhite);
+    for (const auto &b : bands) {
+        PrintBoxOutline(b[0], y, b[1], y + 0.5f);
+        PrintFilledBox(b[0], y + 0.45f, b[1], y + 0.5f, kReportWhite);
+    }
+}
+
+// ---- table headings ----
+
+void PrintProfileTableHeader(bool isMetric, bool continued)
+{
+    InitProfileColumns();
+    const auto &P = gProfileCols;
+    const float top = gReport.profileY;
+    TitleBand(1.9f, top, 27.1f, top + 0.8f);
+    PrintBoxOutline(1.9f, top + 0.8f, 27.1f, top + 2.26f);
+    Left(13.5f, top, S(continued ? 6057 : 6058), kTitleSize, true);
+
+    const float group = top + 1.0f, column = top + 1.5f, unit = top + 1.9f;
+    Left(P[0] + 0.5f, group, S(6059), kGroupSize, true);
+    Left(P[5] + 0.6f, group, S(6035), kGroupSize, true);
+    Left(P[10] + 0.4f, group, S(6040), kGroupSize, true);
+    Left(P[15] + 1.3f, group, S(6075), kGroupSize, true);
+
+    const std::pair<float, int16_t> columns[] = {
+        {P[0], 6060}, {P[1] - 0.3f, 6063}, {P[2], 6066}, {P[3], 6068}, {P[5], 6069},
+        {P[6], 6070}, {P[7], 6071}, {P[8], 6072}, {P[10], 6073}, {P[11], 6074},
+        {P[12], 6044}, {P[13], 6041}, {P[15], 6069}, {P[16], 6076}, {P[17], 6077}, {P[18], 6078}};
+    for (const auto &[x, id] : columns)
+        Left(x, column, S(id), kHeadingSize, true);
+    Left(P[0], unit, S(isMetric ? 6061 : 6062), kHeadingSize);
+    Left(P[1] - 0.2f, unit, S(isMetric ? 6064 : 6065), kHeadingSize);
+    Left(P[2], unit, S(6067), kHeadingSize);
+    Left(P[3], unit, S(6067), kHeadingSize);
+    Left(P[18], unit, S(isMetric ? 6079 : 6080), kHeadingSize);
+    gReport.profileY += 2.3f;
+}
+
+void PrintStopTableHeader(bool isMetric, bool continued)
+{
+    InitStopColumns();
+    if (gReport.stopY > kStopHeaderLimit) {
+        gReport.stopY = 3.0f;
+        gReport.stopSectionTop = 3.0f;
+        PrintReportPageFooter();
+        PrintReportPageHeader(gReport.showGFWarning);
+    }
+    const auto &St = gStopCols;
+    const float top = gReport.stopY;
+    TitleBand(St[0] - 0.1f, top, St[18], top + 0.8f);
+    PrintBoxOutline(St[0] - 0.1f, top + 0.8f, St[18], top + 2.6f);
+    PrintTextCentered(13.5f, top, S(continued ? 6088 : 6089), kArial, kTitleSize, 1);
+
+    const float group = top + 1.0f, column = top + 1.5f, unit = top + 2.0f;
+    Left(St[0] + 0.25f, group, S(6090), kGroupSize, true);
+    Left(St[3] + 1.2f, group, S(6093), kGroupSize, true);
+    Left(St[8] + 2.0f, group, S(6095), kGroupSize, true);
+    const std::pair<float, int16_t> columns[] = {{St[0], 6060}, {St[1], 6063}, {St[2], 6091}, {St[3], 6069},
+                                                 {St[4], 6076}, {St[5], 6077}, {St[6], 6094}, {St[8], 6069},
+                                                 {St[9], 6071}, {St[10], 6070}};
+    for (const auto &[x, id] : columns)
+        Left(x, column, S(id), kHeadingSize, true);
+    Left(St[0], unit, S(isMetric ? 6027 : 6029), kHeadingSize);
+    Left(St[1], unit, S(isMetric ? 6064 : 6065), kHeadingSize);
+    Left(St[2], unit, S(6092), kHeadingSize);
+    gReport.stopY += 2.1f;
+}
+
+void PrintStopColumnHeader(bool isMetric)
+{
+    const auto &St = gStopCols;
+    const float top = gReport.stopY;
+    Colour(kReportBlack);
+    PrintBoxOutline(St[0] - 0.1f, top + 0.7f, St[18], top + 2.6f);
+    const float group = top + 1.0f, column = top + 1.5f, unit = top + 2.0f;
+    Left(St[0] + 0.25f, group, S(6096), kGroupSize, true);
+    Left(St[3] + 1.2f, group, S(6093), kGroupSize, true);
+    Left(St[8] + 2.0f, group, S(6095), kGroupSize, true);
+    // The second column holds the stop's time in minutes, so it is headed "Time".
+    const std::pair<float, int16_t> columns[] = {{St[0], 6060}, {St[1], 6066}, {St[2], 6068}, {St[3], 6069},
+                                                 {St[4], 6076}, {St[5], 6077}, {St[6], 6094}, {St[8], 6069},
+                                                 {St[9], 6071}, {St[10], 6070}};
+    for (const auto &[x, id] : columns)
+        Left(x, column, S(id), kHeadingSize, true);
+    Left(St[0], unit, S(isMetric ? 6027 : 6029), kHeadingSize);
+    Left(St[1], unit, S(6092), kHeadingSize);
+    Left(St[2], unit, S(6092), kHeadingSize);
+    gReport.stopY += 2.1f;
+}
+
+void PrintGasTableHeader(bool isMetric)
+{
+    InitGasColumns();
+    const auto &G = gGasCols;
+    const float top = gReport.reportY;
+    gReport.gasSectionTop = top;
+    TitleBand(1.9f, top, 27.1f, top + 0.8f);
+    PrintBoxOutline(1.9f, top + 0.8f, 27.1f, top + 2.26f);
+    Left(11.5f, top, S(6101), kTitleSize, true);
+
+    const float group = top + 1.0f, column = top + 1.5f, unit = top + 1.9f;
+    Left(G[0] + 1.0f, group, S(6102), kGroupSize, true);
+    Left(G[3], group, S(6103), kGroupSize, true);
+    Left(G[4] - 1.0f, group, S(6106), kGroupSize, true);
+    Left(G[5] + 1.5f, group, S(6107), kGroupSize, true);
+    Left(G[0], column, S(6069), kHeadingSize, true);
+    Left(G[1], column, S(6076), kHeadingSize, true);
+    Left(G[2], column, S(6077), kHeadingSize, true);
+    Left(G[5], column, S(6108), kHeadingSize, true);
+    Left(G[6], column, S(6111), kHeadingSize, true);
+    Left(G[3], unit, S(isMetric ? 6104 : 6105), kHeadingSize);
+    Left(G[4], unit, S(isMetric ? 6104 : 6105), kHeadingSize);
+    Left(G[5], unit, S(isMetric ? 6109 : 6110), kHeadingSize);
+    Left(G[6], unit, S(isMetric ? 6109 : 6110), kHeadingSize);
+    gReport.reportY += 2.3f;
+}
+
+void PrintDiveInfoHeader()
+{
+    Guarded("GenerateReport.PrintDiveInfoHeader", [] {
+        InitDiveInfoColumns();
+        const auto &D = gDiveInfoCols;
+        const float top = 4.0f;
+        TitleBand(D[0] - 0.1f, top, D[15], top + 0.76f);
+        Left(12.0f, top, S(6113), kTitleSize, true);
+        const float group = top + 1.0f, column = top + 1.5f, unit = top + 1.9f;
+        Left(D[0] + 1.0f, group, S(6114), kGroupSize, true);
+        Left(D[3] + 1.5f, group, S(6040), kGroupSize, true);
+        Left(D[9], group, S(6126), kGroupSize, true);
+        const std::pair<float, int16_t> columns[] = {{D[0], 6115}, {D[1], 6116}, {D[2], 6117}, {D[3], 6121},
+                                                     {D[4], 6122}, {D[5], 6123}, {D[6], 6124}, {D[7], 6125},
+                                                     {D[8], 6127}, {D[9], 6128}, {D[10], 6103}, {D[11], 6106}};
+        for (const auto &[x, id] : columns)
+            Left(x, column, S(id), kHeadingSize, true);
+        Left(D[0], unit, S(6118), kHeadingSize);
+        Left(D[1], unit, S(6118), kHeadingSize);
+        Left(D[2], unit, S(gReport.metric ? 6119 : 6120), kHeadingSize);
+        gReport.reportY = 6.5f;
+    });
+}
+
+// ---- the settings block ----
+
+void PrintInfoHeader(TemplateRec &tmpl, bool isSeries, int16_t diveNumber, float surfaceInterval)
+{
+    Guarded("GenerateReport.PrintInfoHeader", [&] {
+        InitInfoColumns();
+        const auto &I = gInfoCols;
+        const float titleX = (27 - I[0]) / 2 + I[0] - 2.0f;
+        float y0 = gReport.reportY;
+
+        if (isSeries) {
+            TitleBand(I[0] - 0.1f, y0, I[15], y0 + 0.76f);
+            Left(titleX, y0, S(6020), kTitleSize, true);
+            DrawRowLine(y0 + 1.5f);
+            DrawInfoGrid(y0 + 1.5f);
+            Colour(kReportBlack);
+            Left(I[0], y0 + 1.0f, S(6021), kGroupSize, true);
+            Colour(kReportWhite);
+            Left(I[0], y0 + 1.5f, QString::number(diveNumber), kCellSize);
+            Colour(kReportBlack);
+            Left(I[4], y0 + 1.0f, S(6022), kGroupSize, true);
+            Left(I[4], y0 + 1.5f, QString::fromStdString(FormatHoursMinutes(surfaceInterval)), kCellSize);
+            PrintBoxOutline(I[0] - 0.1f, y0, I[15], y0 + 2.0f);
+            PrintBoxOutline(I[0] - 0.1f, y0, I[15], y0 + 1.5f);
+            y0 += 3.0f;
+        }
+
+        TitleBand(I[0] - 0.1f, y0, I[15], y0 + 0.76f);
+        Left(titleX, y0, S(6024), kTitleSize, true);
+        Colour(kReportBlack);
+
+        const bool m = tmpl.Metric;
+        const float group = y0 + 1.0f, column = y0 + 1.5f, unit = y0 + 2.0f;
+        const int16_t pressureUnit = m ? 6028 : 6030, depthUnit = m ? 6027 : 6029;
+        Left(I[0] + 1.0f, group, S(6025), kGroupSize, true);
+        Left(I[4] + 0.3f, group, S(6032), kGroupSize, true);
+        Left(I[6] + 0.5f, group, S(6035), kGroupSize, true);
+        Left(I[9] + 1.1f, group, S(6040), kGroupSize, true);
+        Left(I[13] + 0.7f, group, S(6046), kGroupSize, true);
+        const std::pair<float, int16_t> columns[] = {{I[0] + 0.5f, 6026}, {I[2] + 0.5f, 6031}, {I[4], 6033},
+                                                     {I[5], 6034},        {I[6], 6036},        {I[7] + 1.0f, 6037},
+                                                     {I[9] + 0.5f, 6041}, {I[11], 6044},       {I[12], 6045},
+                                                     {I[13], 6047},       {I[14], 6048}};
+        for (const auto &[x, id] : columns)
+            Left(x, column, S(id), kHeadingSize, true);
+        const std::pair<float, int16_t> units[] = {{I[0], pressureUnit},      {I[1], depthUnit},  {I[2], pressureUnit},
+                                                   {I[3], depthUnit},         {I[4] + 0.1f, depthUnit},
+                                                   {I[5] + 0.1f, depthUnit},  {I[7], 6038},       {I[8], 6039},
+                                                   {I[9], 6042},              {I[10], 6043},      {I[11], 6043}};
+        for (const auto &[x, id] : units)
+            Left(x, unit, S(id), kHeadingSize);
+
+        const float y = y0 + 2.5f;
+        DrawRowLine(y);
+        DrawInfoGrid(y);
+        Left(I[1], y, Fixed(tmpl.StartAltitude, 0), kCellSize);
+        Left(I[0], y, Fixed(tmpl.StartPressure, 3), kCellSize);
+        // The end altitude shown is the one the end pressure the engine used stands for.
+        tmpl.EndAltitude = PressureToAltitude(tmpl.EndPressure, tmpl.Metric);
+        Left(I[3], y, Fixed(tmpl.EndAltitude, 0), kCellSize);
+        Left(I[2], y, Fixed(tmpl.EndPressure, 3), kCellSize);
+        Colour(kReportBlack);
+        Left(I[4], y, Fixed(tmpl.StepSize, 0), kCellSize);
+        Left(I[5], y, Fixed(tmpl.LastStop, 0), kCellSize);
+        Colour(kReportWhite);
+        Left(I[6], y, QString::fromStdString(GetModelName()), kCellSize);
+        if (tmpl.GFHigh > 1.0f)
+            Colour(kReportRed);
+        Left(I[7], y, tmpl.GFOn ? Fixed(tmpl.GFLow, 2) + QStringLiteral("-") + Fixed(tmpl.GFHigh, 2) : QStringLiteral("Off"),
+             kCellSize);
+        Colour(kReportWhite);
+        Left(I[8], y, S(tmpl.DepthAdjust ? 6049 : 6050), kCellSize);
+        Colour(kReportBlack);
+        Left(I[9], y, Fixed(tmpl.MinPPO2, 2), kCellSize);
+        Left(I[10], y, Fixed(tmpl.MaxPPO2, 2), kCellSize);
+        Left(I[11], y, Fixed(tmpl.MaximalEND, 0), kCellSize);
+        Left(I[12], y, S(tmpl.O2Narcotic ? 6051 : 6052), kCellSize);
+        Colour(kReportWhite);
+        Left(I[13], y, S(m ? 6053 : 6054), kCellSize);
+        Left(I[14], y, S(tmpl.OpenCircuit ? 6055 : 6056), kCellSize);
+
+        gReport.reportY += isSeries ? 5.8f : 3.8f;
+        Colour(kReportBlack);
+        PrintBoxOutline(I[0] - 0.1f, y0, I[15], y0 + 3.0f);
+        PrintBoxOutline(I[0] - 0.1f, y0, I[15], y0 + 2.5f);
+    });
+}
+
+// ---- one dive ----
+
+std::vector<int16_t> DecoStopIndexes(const ClassProfile &profile)
+{
+    std::vector<int16_t> stops;
+    for (int16_t i = 1; i <= profile.GetLength(); ++i)
+        if (profile.getStopDepth(i) != 0)
+            stops.push_back(i);
+    return stops;
+}
+
+void LongReport(const ClassProfile &profile, TemplateRec &tmpl, bool isSeries, int16_t diveNumber,
+                float surfaceInterval)
+{
+    WaitCursor hourglass;
+    const bool finished = Guarded("GenerateReport.LongReport", [&] {
+        WriteLongReport(profile, tmpl, isSeries, diveNumber, surfaceInterval);
+    });
+    // A dive that stopped half-way still ends its page, so the next dive's pages start on
+    // their own and the page numbers count what was printed.
+    if (!finished && gReport.pageOpen)
+        PrintReportPageFooter();
+}
+
+namespace {
+
+void WriteLongReport(const ClassProfile &profile, TemplateRec &tmpl, bool isSeries, int16_t diveNumber,
+                     float surfaceInterval)
+{
+    ReportProgress(6002);
+    gReport.metric = tmpl.Metric;
+    gReport.showGFWarning = tmpl.GFOn && tmpl.GFHigh > 1.0f;
+    gReport.maxPPO2 = 0;
+    gReport.minPPO2 = 50000;
+    gReport.maxEND = 0;
+    gInDecoTable = false;
+    float maxDepth = 0, otuSum = 0, cnsSum = 0, stopSum = 0;
+
+    PrintReportPageHeader(gReport.showGFWarning);
+    gReport.reportY = 4.0f;
+    ReportProgress(6003);
+    PrintInfoHeader(tmpl, isSeries, diveNumber, surfaceInterval);
+    NewInfoPageIfFull();
+    NewInfoPageIfFull();
+
+    // Every waypoint of the dive.
+    gReport.profileY = gReport.reportY;
+    PrintProfileTableHeader(tmpl.Metric, false);
+    gReport.pageBottom = gReport.profileY;
+    DrawRowLine(gReport.profileY);
+    ReportProgress(6003);
+    const int16_t last = profile.GetLength();
+    for (int16_t i = 0, row = 0; i <= last; ++i, ++row) {
+        const WayPoint &w = profile.point(i);
+        const float y = gReport.profileY;
+        if (row % 2 == 0)
+            DrawRowLine(y);
+        DrawProfileGrid(y);
+
+        PrintProfileCellRight(1, y, Plain(w.Depth));
+        PrintProfileCellRight(2, y, Plain(w.Rate));
+        PrintProfileCellRight(3, y, Fixed(w.SegmentTime, 1));
+        PrintProfileCellRight(4, y, Fixed(w.RunTime, 1));
+        PrintProfileCellRight(17, y, Fixed(w.GasMixO2, 0));
+        PrintProfileCellLeft(16, y, FitName(w.GasMixName, gProfileCols[16] - gProfileCols[15] - 0.1f));
+        PrintProfileCellLeft(18, y, Fixed(w.GasMixHe, 0));
+        PrintProfileCellRight(19, y, Fixed(w.GasUsed, 1));
+        PrintProfileCellRight(11, y, Fixed(w.CNS * 100, 1));
+        PrintProfileCellRight(13, y, Fixed(w.END, 1));
+        PrintProfileCellRight(12, y, Fixed(w.OTU, 1));
+        PrintProfileCellRight(14, y, Fixed(w.PPO2, 2), w.PPO2 >= tmpl.MaxPPO2);
+        if (w.MaxMValue == 0)
+            PrintProfileCellLeft(7, y, QStringLiteral("--"));
+        else
+            PrintProfileCellRight(7, y, Fixed(w.MaxMValue * 100, 1));
+        PrintProfileCellLeft(8, y, w.GF == 1.0f ? QStringLiteral("--") : Fixed(w.GF * 100, 0));
+        if (const int16_t word = StatusWordId(w))
+            PrintProfileCellLeft(9, y, S(word));
+        if (w.Status == StatusDecoStop)
+            stopSum += w.StopTime;
+        if (w.DoShow && (w.Status < 0 || w.Status > 3) && w.Rate == 0) {
+            if (const auto model = CeilingModelText(w.ModelControl))
+                PrintProfileCellLeft(6, y, *model);
+        } else {
+            PrintProfileCellLeft(6, y, QStringLiteral("--"));
+        }
+
+        maxDepth = MaxSingle(maxDepth, w.Depth);
+        otuSum += w.OTU;
+        cnsSum += w.CNS;
+        gReport.maxEND = std::max(gReport.maxEND, w.END);
+        gReport.maxPPO2 = std::max(gReport.maxPPO2, w.PPO2);
+        if (i > 0)
+            gReport.minPPO2 = std::min(gReport.minPPO2, w.PPO2);
+
+        NewProfilePageIfFull(i != last);
+    }
+    if (last == 0) {
+        PrintProfileCellLeft(9, gReport.profileY, S(6013));
+        gReport.profileY += kRow;
+    }
+    OutlineProfilePart();
+    NewPageIfFull();
+    ReportProgress(6014);
+
+    // The gas used per gas of the dive's list, by exact name.
+    gReport.gasList = tmpl.Gases;
+    for (GasRecord &g : gReport.gasList)
+        g.GasUsed = 0;
+    for (int16_t i = 0; i <= last; ++i)
+        for (GasRecord &g : gReport.gasList)
+            if (g.Name == profile.GetGasMixName(i))
+                g.GasUsed += profile.getGasUsed(i);
+
+    // The diver's own legs.
+    gReport.stopY = gReport.profileY;
+    gReport.stopSectionTop = gReport.stopY;
+    PrintStopTableHeader(tmpl.Metric, false);
+    gReport.pageBottom = gReport.stopY;
+    std::vector<int16_t> legs;
+    for (int16_t i = 0; i <= last; ++i)
+        if (profile.GetStatus(i) == StatusUserLeg)
+            legs.push_back(i);
+    QString modelText;
+    for (size_t k = 0; k < legs.size(); ++k) {
+        const WayPoint &w = profile.point(legs[k]);
+        if (k % 2 == 0)
+            DrawStopRowLine(gReport.stopY + 0.5f);
+        modelText = QString::fromStdString(GetModelName());
+        PrintStopRow({Fixed(w.Depth, 0), Fixed(w.Rate, 0), Fixed(w.RunTime, 1), FitName(w.GasMixName, kStopNameWidth),
+                      Fixed(w.GasMixO2, 0), Fixed(w.GasMixHe, 0), Fixed(w.GasUsed, 0), modelText,
+                      QStringLiteral("--"), QStringLiteral("--")},
+                     false, false);
+        NewStopPageIfFull(k + 1 < legs.size());
+    }
+    if (last == 0)
+        PrintStopRow({S(6013)}, true, true);
+    OutlineStopPart();
+    gReport.stopY -= 0.2f;
+    PrintStopColumnHeader(tmpl.Metric);
+    gReport.pageBottom = gReport.stopY;
+    ReportProgress(6015);
+
+    // The decompression stops.
+    gInDecoTable = true;
+    const std::vector<int16_t> stops = DecoStopIndexes(profile);
+    for (size_t k = 0; k < stops.size(); ++k) {
+        const WayPoint &w = profile.point(stops[k]);
+        if (k % 2 == 0)
+            DrawStopRowLine(gReport.stopY + 0.5f);
+        if (const auto model = CeilingModelText(w.ModelControl))
+            modelText = *model;
+        QString gf = Fixed(w.GF * 100, 0);
+        if (gf == QStringLiteral("100"))
+            gf = QStringLiteral("--");
+        PrintStopRow({Fixed(w.StopDepth, 0), Fixed(w.StopTime, 0), Fixed(w.RunTime, 0),
+                      FitName(w.GasMixName, kStopNameWidth), Fixed(w.GasMixO2, 0), Fixed(w.GasMixHe, 0),
+                      Fixed(w.GasUsed, 0), modelText, gf, Fixed(w.MaxMValue * 100, 1)},
+                     false, false);
+        NewStopPageIfFull(k + 1 < stops.size());
+    }
+    if (stops.empty())
+        PrintStopRow({S(6016)}, true, true);
+    gInDecoTable = false;
+    OutlineStopPart();
+    NewPageIfFull();
+    PrintDiveInfoHeader();
+
+    // The dive's totals.
+    if (last > 0) {
+        PrintDiveInfoRow({Fixed(profile.GetRunTime(last), 1), Fixed(stopSum, 1), Fixed(cnsSum * 100, 1),
+                          Fixed(otuSum, 1), Fixed(gReport.maxPPO2, 2), Fixed(gReport.minPPO2, 2),
+                          Fixed(gReport.maxEND, 1),
+                          tmpl.OpenCircuit ? QStringLiteral("No") : Fixed(tmpl.Setpoint, 2), Fixed(tmpl.RMV, 1),
+                          Fixed(tmpl.DecoRMV, 1), Fixed(maxDepth, 1)},
+                         tmpl.Metric, false);
+    } else {
+        PrintDiveInfoRow({}, tmpl.Metric, true);
+    }
+
+    // The gas used per gas.
+    PrintGasTableHeader(tmpl.Metric);
+    int row = 0;
+    for (const GasRecord &g : gReport.gasList) {
+        if (g.GasUsed == 0)
+            continue;
+        if (row++ % 2 == 0)
+            DrawGasRowLine(gReport.reportY);
+        PrintGasRow(QString::fromStdString(g.Name), Fixed(g.O2, 0), Fixed(g.He, 0), Fixed(tmpl.RMV, 1),
+                    Fixed(tmpl.DecoRMV, 1), Fixed(g.GasUsed, 1), Fixed(g.GasUsed * 1.5f, 1));
+    }
+    Colour(kReportBlack);
+    if (last > 0) {
+        PrintBoxOutline(1.9f, gReport.gasSectionTop, 27.1f, gReport.reportY - 0.05f);
+    } else {
+        DrawGasRowLine(gReport.reportY);
+        Left(gGasCols[5], gReport.reportY, S(6013), kCellSize, true);
+        PrintBoxOutline(1.9f, gReport.gasSectionTop, 27.1f, gReport.reportY + 0.45f);
+    }
+    PrintReportPageFooter();
+}
+
+} // namespace
+
+// ---- the report command ----
+
+void PrintDiveReport(int16_t profileNr, ReportChoice choice)
+{
+    // The progress box goes however the report ends: the pointer is the arrow again.
+    struct UnloadAtEnd {
+        ~UnloadAtEnd() { Shell().UnloadProgress(); }
+    } unload;
+
+    Dive *dive = FindDive(profileNr);
+    if (!dive)
+        return;
+    StartReport();
+    switch (choice) {
+    case ReportChoice::SingleDive:
+        LongReport(dive->InputProfile, dive->Record().Template, false, 1, 0);
+        break;
+    case ReportChoice::CurrentDive: {
+        SettingsRecord &record = dive->Record();
+        if (record.SurfTime != 0)
+            LongReport(dive->InputProfile, record.Template, true, dive->SurfProfileNumber, record.SurfTime);
+        else
+            LongReport(dive->InputProfile, record.Template, false, 1, 0);
+        break;
+    }
+    case ReportChoice::AllDives: {
+        bool isSeries = false;
+        // A series holds at most every open dive once: the bound stops a looped link.
+        size_t left = gSettings.size();
+        for (int16_t i = FirstDiveOfSeries(profileNr); i != -1 && left > 0; --left) {
+            Dive *d = FindDive(i);
+            if (!d)
+                break;
+            LongReport(d->InputProfile, d->Record().Template, isSeries, d->SurfProfileNumber, d->Record().SurfTime);
+            i = d->NextProfile;
+            isSeries = true;
+        }
+        break;
+    }
+    }
+    ShowReportPreview();
+}

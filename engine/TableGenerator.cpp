@@ -21,8 +21,12 @@ std::vector<float> TableAxis(float Start, float End, float Step)
     std::vector<float> axis;
     if (!(Step > 0))
         return axis;
-    for (float v = Start; v <= End; v += Step)
+    for (float v = Start; v <= End; v += Step) {
         axis.push_back(v);
+        // A step too small to move a Single this large would never reach the end.
+        if (static_cast<float>(v + Step) == v)
+            break;
+    }
     return axis;
 }
 

@@ -16,7 +16,7 @@
 
 // One axis of the grid: start, start + step, ... while not past end, counted in a Single
 // as the window's loop counts (9 to 20 step 3 ends at 18). Start above end gives none;
-// a step not above 0 gives none.
+// a step not above 0 gives none, and the axis ends where a step no longer moves it.
 std::vector<float> TableAxis(float Start, float End, float Step);
 
 // The diver's part of one cell into Legs (cleared first), on gas MixNr of the settings:

@@ -1,6 +1,7 @@
 #include "print/frmTableExpert.h"
 
 #include "engine/DOLVmiscModule.h"
+#include "engine/DiveBounds.h"
 #include "engine/EngineGlobals.h"
 #include "engine/LibraryModule.h"
 #include "engine/RuntimeError.h"
@@ -81,7 +82,7 @@ int16_t TableRangeProblem(float SD, float ED, float DI, float ST, float ET, floa
     if (!(ED >= 0))
         return 2721;
     // A page holds a table three cells wide at most.
-    if (TableAxis(ST, ET, TI).size() > static_cast<size_t>(MaxTableColumns))
+    if (Int((static_cast<double>(ET) - ST) / TI) + 1 > MaxTableColumns)
         return 7210;
     return 0;
 }
@@ -231,7 +232,8 @@ void frmTableExpert::Form_Load()
     tbET->setText(setting("TimeEnd", "45"));
     tbTI->setText(setting("TimeInterval", "5"));
     Label13->setText(QString::fromStdString(t.Templatename));
-    Check1->setChecked(CInt(Val(setting("FastDescent", "1").toStdString())) == 1);
+    // Ticked for 1 only; any other number (a value edited by hand) leaves it clear.
+    Check1->setChecked(Int(Val(setting("FastDescent", "1").toStdString())) == 1);
 }
 
 void frmTableExpert::Combo1_Click()
@@ -339,6 +341,14 @@ void frmTableExpert::GenerateTables()
     int16_t mix = static_cast<int16_t>(Combo1->currentIndex());
     if (mix < 0 || static_cast<size_t>(mix) >= settings.Gases.size())
         mix = 0;
+    // A last depth beyond the depths the engine plans is refused before any table is
+    // made, in the engine's own words.
+    try {
+        DiveBounds::CheckDepth(ED, settings.Metric, "frmTableExpert.GenerateTables");
+    } catch (const RuntimeError &e) {
+        MsgBox(QString::fromStdString(e.description()), vbCritical + vbOKOnly);
+        return;
+    }
     const std::vector<float> depths = TableAxis(SD, ED, DI);
     const std::vector<float> times = TableAxis(ST, ET, TI);
     pbProgress->setMinimum(0);

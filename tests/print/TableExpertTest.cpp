@@ -167,6 +167,8 @@ TEST_F(TableExpertTest, RangesAreCheckedInOrder)
         EXPECT_EQ(TableRangeProblem(c.sd, c.ed, c.di, c.st, c.et, c.ti), c.message) << c.message;
     EXPECT_EQ(TableAxis(9, 20, 3), (std::vector<float>{9, 12, 15, 18}));
     EXPECT_EQ(TableAxis(30, 30, 10), (std::vector<float>{30}));
+    EXPECT_EQ(TableAxis(3e7f, 4e7f, 1).size(), 1u) << "a step a Single cannot add ends the axis";
+    EXPECT_EQ(TableRangeProblem(0, 1, 1, 0, 1e9f, 1), 7210) << "counted, not built";
 
     // 0.4 rounds to 0: refused with its message, nothing printed, the window closed, and
     // what was typed kept.
@@ -180,6 +182,16 @@ TEST_F(TableExpertTest, RangesAreCheckedInOrder)
     EXPECT_EQ(LoadedPrintPrev(), nullptr);
     EXPECT_FALSE(w->isVisible());
     EXPECT_EQ(GetRegString("TableExpert", "StepM"), "0.4");
+
+    // A last depth beyond what the engine plans: refused in its words before any table.
+    TestHooks::msgBoxes.clear();
+    auto deep = open();
+    type(deep->tbED, "2000");
+    TestHooks::msgBoxAnswers.push_back(vbOK);
+    start(deep.get());
+    ASSERT_EQ(TestHooks::msgBoxes.size(), 1u);
+    EXPECT_EQ(deep->pbProgress->maximum(), 100) << "no run was set up";
+    EXPECT_EQ(LoadedPrintPrev(), nullptr);
 }
 
 // The end state and rate tables of the dive as a run, a Cancel and a refusal leave them.
@@ -290,6 +302,26 @@ TEST_F(TableExpertTest, TheWindowKeepsToItsDive)
     EXPECT_EQ(LoadedPrintPrev(), nullptr);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(running.isNull());
+}
+
+// The tables use the ZH-L16 set ticked in the main window: B is less conservative
+// than C, so its run times are no longer and some are shorter.
+TEST_F(TableExpertTest, TheTickedCoefficientSetIsUsed)
+{
+    auto runTimes = [this] {
+        auto w = open();
+        type(w->tbSD, "45");
+        type(w->tbED, "45");
+        start(w.get());
+        const std::vector<std::string> texts = ReadTestSpool().pages.at(0).texts();
+        const auto label = std::find(texts.begin(), texts.end(), GetLangString(2110));
+        EXPECT_NE(label, texts.end());
+        return std::vector<std::string>(texts.begin(), label);
+    };
+    const std::vector<std::string> modelC = runTimes();
+    shell.modelC = false;
+    shell.modelB = true;
+    EXPECT_NE(runTimes(), modelC);
 }
 
 // The 30 m column of a table without fast descent holds the stops the editor computes

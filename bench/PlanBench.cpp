@@ -10,6 +10,7 @@
 #include "engine/EngineGlobals.h"
 #include "engine/EngineHost.h"
 #include "engine/TemplateModule.h"
+#include "engine/TableGenerator.h"
 #include "tests/support/FakeEngineHost.h"
 
 #include <benchmark/benchmark.h>
@@ -263,6 +264,23 @@ void BM_Replay10Legs(benchmark::State &state)
     state.counters["waypoints"] = deco.GetLength();
 }
 BENCHMARK(BM_Replay10Legs)->Unit(benchmark::kMicrosecond);
+
+// The table generator's defaults on a metric air dive: 9 to 54 m by 3 m, 5 to 45 minutes
+// by 5 minutes (16 tables, 144 cells), fast descent, ZH-L16C; the whole computing part of
+// a run, every profile of it included.
+void BM_TableGenerator144(benchmark::State &state)
+{
+    setUpDives();
+    const TemplateRec settings = gSettings[1].Template;
+    const std::vector<float> depths = TableAxis(9, 54, 3);
+    const std::vector<float> times = TableAxis(5, 45, 5);
+    for (auto _ : state) {
+        TableRun run = PlanTables(settings, depths, times, 0, true, PlanOptions{}, {});
+        benchmark::DoNotOptimize(run.Tables.size());
+    }
+    state.counters["cells/s"] = benchmark::Counter(144.0 * double(state.iterations()), benchmark::Counter::kIsRate);
+}
+BENCHMARK(BM_TableGenerator144)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

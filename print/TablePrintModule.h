@@ -31,6 +31,18 @@ struct TableDive {
 void StartTablePrint(const TableDive &dive);
 void NewTablePage();
 void DrawTableFrame();
+// The cutting marks, one shape each, at (x, y) cm: 1 cross, 2 tee opening left, 3 tee
+// opening right, 4 tee opening upwards, 5 tee opening downwards, 6 to 9 the corners
+// bottom-right, bottom-left, top-left, top-right.
+void DrawTableLines1(float x, float y);
+void DrawTableLines2(float x, float y);
+void DrawTableLines3(float x, float y);
+void DrawTableLines4(float x, float y);
+void DrawTableLines5(float x, float y);
+void DrawTableLines6(float x, float y);
+void DrawTableLines7(float x, float y);
+void DrawTableLines8(float x, float y);
+void DrawTableLines9(float x, float y);
 // One table: profiles[0] is not printed, profiles[1..n] are its bottom-time columns in
 // order. bailoutHeader selects the bail-out heading of the page's information strip.
 void PrintDepthTable(const std::vector<ClassProfile> &profiles, bool bailoutHeader);

@@ -4,6 +4,7 @@
 #include "shell/frmMain.h"
 
 #include "blending/frmPartialMix.h"
+#include "print/frmTableExpert.h"
 #include "engine/EngineGlobals.h"
 #include "engine/ResourceManager.h"
 #include "engine/RuntimeError.h"
@@ -211,7 +212,11 @@ void frmMain::Bailout(bool /*fromMenu*/)
         ShowModal(&dialog);
     });
 }
-void frmMain::mnuGenerateTables_Click() {}
+// A new table generator each time, modeless, for the active dive.
+void frmMain::mnuGenerateTables_Click()
+{
+    RunGuarded("frmMain.mnuGenerateTables_Click", [] { ShowTableExpert(); });
+}
 
 // A new blending window each time, modeless: several blends can be worked side by side.
 void frmMain::mnuMixer_Click()

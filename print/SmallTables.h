@@ -1,0 +1,84 @@
+#pragma once
+// One decompression table drawn small into a cell of a table page: a column per bottom
+// time and a line per stop depth, with the stop times, the gases and the total run
+// times. A landscape table page holds a strip of dive information on its left (1 to
+// 6 cm) and six cells of 7.4 x 9.5 cm to the right of it, outlined by cutting marks; a
+// table takes one cell, or two or three when it is too wide or too tall for one.
+//
+// Everything printed comes from the profiles and from the dive the job was started for
+// (SetSmallTableDive, done by StartTablePrint): never from the active window.
+
+#include "engine/ClassProfile.h"
+#include "print/TablePrintModule.h"
+
+#include <QString>
+
+#include <array>
+#include <cstdint>
+#include <vector>
+
+// The table's texts: Grid[a][b], column a = 0 the gases, 1 the depths, 2 unused, 3 + i
+// profile i + 1 (line 0 its bottom time, lines below its stop times); line b = 0 the
+// headings, 1 the bottom, then one line per gas switch at the bottom and per stop or gas
+// switch of the ascent.
+using TableTextGrid = std::vector<std::vector<QString>>;
+
+struct SmallTableGrid {
+    TableTextGrid G;
+    int16_t Lines = 0;         // m: lines 0 .. m - 1 are drawn
+    int16_t FirstStopLine = 2; // the first line below the bottom (and a switch there)
+};
+
+// The index of the last line the longest (last) profile of the table needs: the bottom
+// line, a gas switch at the bottom, and each stop or gas switch of its ascent.
+int16_t CountTableStops(const std::vector<ClassProfile> &Profiles);
+// The first line j = 0 .. Last whose depth text Grid[1][j] is Key; -1 when none is or
+// Last < 0. The second form looks from line First on.
+int16_t FindTableRow(const TableTextGrid &Grid, const QString &Key, int16_t Last);
+int16_t FindTableRow(const TableTextGrid &Grid, const QString &Key, int16_t First, int16_t Last);
+// Builds the texts of one table from Profiles[1..n] (Profiles[0] is not printed). The
+// bottom of each column is the last waypoint of its diver's own part, its stops the
+// waypoints after it; the lines follow the last (longest) profile.
+SmallTableGrid BuildTableGrid(const std::vector<ClassProfile> &Profiles);
+
+// The title of a table: gradient factors (or "GF " and "off"), the bottom gas O2/He,
+// then "  OC" for open circuit or "  RB" for a rebreather.
+QString SmallTableTitle(const TemplateRec &Settings, const ClassProfile &Last);
+
+// Which cells of the current page are taken: [row][column], rows 0 and 1, columns 0-2.
+struct SmallTableLayout {
+    std::array<std::array<bool, 3>, 2> Taken{};
+    void Clear() { Taken = {}; }
+};
+extern SmallTableLayout gSmallTableLayout;
+void ClearSmallTableLayout();
+
+// Where a table of width W and height H (cm) goes on the page.
+struct TablePlace {
+    bool NewPage = false; // the table starts a new page (its cells cleared first)
+    int16_t Row = 0, Column = 0;
+    float Left = 0, Top = 0;
+};
+// Places a table in the first free cell it fits from, marking the cells it covers:
+// one, two or three cells wide by its width, two cells high (top row only) when taller
+// than one cell. Cells it skips are marked too, so tables stay in order on a page. No
+// room left: a new page, the table in its top-left cell. Tables wider than three cells
+// are refused before they get here (MaxTableColumns); one that comes anyway starts a
+// page of its own at the left edge of the cells.
+TablePlace PlaceSmallTable(SmallTableLayout &Layout, float W, float H);
+// The width and height (cm) placement counts for n profiles and m lines.
+float SmallTableWidth(int n);
+float SmallTableHeight(int m);
+// The most bottom-time columns a table can have (three cells wide).
+constexpr int MaxTableColumns = 40;
+
+// The dive the tables of the job are printed for.
+void SetSmallTableDive(const TableDive &Dive);
+const TableDive &SmallTableDive();
+
+// Draws one table into the next free cell (a new page when the page is full), with the
+// page's information strip.
+void PrintSmallTable(const std::vector<ClassProfile> &Profiles, bool BailoutHeader);
+// The information strip left of the cells: heading, logo, printed by and date, the
+// settings block and the ascent and descent rate tables.
+void PrintSmallTableHeader(bool BailoutHeader);

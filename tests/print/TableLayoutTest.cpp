@@ -1,0 +1,271 @@
+// The compact table: which lines a table has and where each stop lands, where tables go
+// on a page (never over one another, never below the page), and the table job's pages
+// and cutting marks as written to the spool.
+
+#include "engine/EngineGlobals.h"
+#include "engine/ResourceManager.h"
+#include "platform/LocaliseForm.h"
+#include "print/PrintPreview.h"
+#include "print/PrintPrev.h"
+#include "print/SmallTables.h"
+#include "print/TablePrintModule.h"
+#include "tests/support/FakeEngineHost.h"
+#include "tests/support/FakeShellServices.h"
+#include "tests/support/SpoolFile.h"
+
+#include <gtest/gtest.h>
+
+#include <QRectF>
+
+#include <random>
+
+namespace {
+
+struct Wp {
+    float depth, rate, run;
+    int16_t mix = 0;
+    float stopTime = 0; // a stop at this waypoint's depth
+    bool endUser = false;
+};
+
+// A profile from its waypoints; gas of mix 0 is 21/0, mix 1 is 50/0, mix 2 18/45.
+ClassProfile Make(std::initializer_list<Wp> points)
+{
+    static const float o2[] = {21, 50, 18}, he[] = {0, 0, 45};
+    ClassProfile p;
+    for (const Wp &w : points) {
+        p.NewWayPoint();
+        const int16_t i = p.GetLength();
+        p.setDepth(i, w.depth);
+        p.SetRate(i, w.rate);
+        p.SetRunTime(i, w.run);
+        p.SetMixNumber(i, w.mix);
+        p.SetGasMixO2(i, o2[w.mix]);
+        p.SetGasMixHe(i, he[w.mix]);
+        if (w.stopTime > 0) {
+            p.SetStopDepth(i, w.depth);
+            p.SetStopTime(i, w.stopTime);
+        }
+        p.SetEndUserProfile(i, w.endUser);
+    }
+    return p;
+}
+
+// A square dive to `depth` with a descent over two rate bands, then stops at 6 and 3 m
+// (times s6, s3) with a switch to EAN50 at 6 m.
+ClassProfile Square(float depth, float bottom, float s6, float s3)
+{
+    return Make({{20, 10, 2},
+                 {depth, 20, 2.5f},
+                 {depth, 0, bottom, 0, 0, true},
+                 {6, -10, bottom + 3},
+                 {6, 0, bottom + 3 + s6, 1, s6},
+                 {3, -3, bottom + 4 + s6, 1},
+                 {3, 0, bottom + 4 + s6 + s3, 1, s3},
+                 {0, -3, bottom + 5 + s6 + s3, 1}});
+}
+
+std::vector<QString> Column(const SmallTableGrid &g, size_t a)
+{
+    return {g.G[a].begin(), g.G[a].begin() + g.Lines};
+}
+
+class TableGridTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        std::string name = kDefaultLanguageFile;
+        ASSERT_EQ(LoadLanguageDll(name), 1);
+    }
+    void TearDown() override { FreeLanguageDll(); }
+    FakeEngineHost host;
+};
+
+TEST_F(TableGridTest, LinesFollowTheLongestProfileFromTheEndOfTheDiversPart)
+{
+    // The bottom is the flagged waypoint 3 (a descent over two bands), not waypoint 2.
+    const std::vector<ClassProfile> table = {ClassProfile(), Square(30, 20, 2, 4), Square(30, 25, 4, 9)};
+    const SmallTableGrid g = BuildTableGrid(table);
+    EXPECT_EQ(CountTableStops(table), 3);
+    ASSERT_EQ(g.Lines, 4);
+    EXPECT_EQ(Column(g, 0), (std::vector<QString>{"Mix", "21/0", "50/0", "50/0"}));
+    EXPECT_EQ(Column(g, 1), (std::vector<QString>{GetLangStringQ(1702), "30", "6", "3"}));
+    EXPECT_EQ(Column(g, 3), (std::vector<QString>{"20", "", "2", "4"}));
+    EXPECT_EQ(Column(g, 4), (std::vector<QString>{"25", "", "4", "9"}));
+    EXPECT_EQ(SmallTableTitle(TemplateRec(), table.back()), "GF " + GetLangStringQ(6169) + "   21/0  RB");
+    TemplateRec oc;
+    oc.OpenCircuit = true;
+    oc.GFOn = true;
+    oc.GFLow = 0.3f;
+    oc.GFHigh = 0.85f;
+    EXPECT_EQ(SmallTableTitle(oc, table.back()), "GF 0.30-0.85  21/0  OC");
+}
+
+TEST_F(TableGridTest, AStopAtTheBottomDepthHasItsOwnLine)
+{
+    // A bail-out cut at 12 m: a switch to EAN50 at the bottom, then a stop at 12 m.
+    const ClassProfile cut = Make({{12, 10, 1.2f},
+                                   {12, 0, 10, 0, 0, true},
+                                   {12, 0, 10.01f, 1},
+                                   {12, 0, 13, 1, 3},
+                                   {0, -6, 15, 1}});
+    const SmallTableGrid g = BuildTableGrid({ClassProfile(), cut});
+    EXPECT_EQ(Column(g, 1), (std::vector<QString>{GetLangStringQ(1702), "12", "12", "12", "12"}));
+    EXPECT_EQ(g.FirstStopLine, 3);
+    EXPECT_EQ(g.G[3][1], "") << "the bottom line holds no stop";
+    EXPECT_EQ(g.G[3][2], "") << "nor the switch at the bottom";
+    EXPECT_EQ(g.G[3][3], "3");
+    EXPECT_EQ(FindTableRow(g.G, "12", 4), 1);
+    EXPECT_EQ(FindTableRow(g.G, "12", -1), -1);
+    EXPECT_EQ(FindTableRow(g.G, "9", 4), -1);
+}
+
+TEST_F(TableGridTest, AStopDepthTheLongestProfileLacksIsNotPrinted)
+{
+    ClassProfile shorter = Make({{30, 20, 1.5f}, {30, 0, 10, 0, 0, true}, {9, -10, 12}, {9, 0, 13, 0, 1},
+                                 {0, -10, 14}});
+    const SmallTableGrid g = BuildTableGrid({ClassProfile(), shorter, Square(30, 25, 4, 9)});
+    EXPECT_EQ(Column(g, 3), (std::vector<QString>{"10", "", "", ""}));
+    // Only the bottom column for a profile too short to have an ascent.
+    const SmallTableGrid bare = BuildTableGrid({ClassProfile(), Make({{30, 20, 1.5f, 0, 0, true}})});
+    EXPECT_EQ(bare.Lines, 2);
+}
+
+TEST(TablePlacement, WidthsAndCellsAsTheTableNeeds)
+{
+    SmallTableLayout layout;
+    EXPECT_FLOAT_EQ(SmallTableWidth(9), 6.6f);
+    TablePlace p = PlaceSmallTable(layout, SmallTableWidth(9), SmallTableHeight(13));
+    EXPECT_FALSE(p.NewPage);
+    EXPECT_NEAR(p.Left, 6.4f, 1e-5) << "9 bottom times: one cell, 0.4 cm each side";
+    EXPECT_NEAR(p.Top, 1.3f, 1e-5);
+
+    p = PlaceSmallTable(layout, SmallTableWidth(12), SmallTableHeight(5));
+    EXPECT_EQ(p.Column, 1);
+    EXPECT_NEAR(p.Left, 13.7f, 1e-5) << "12 bottom times: two cells, 0.3 cm inside";
+    EXPECT_TRUE(layout.Taken[0][2]);
+
+    // Six one-cell tables fill a page; the seventh starts a new one at its top left.
+    layout.Clear();
+    for (int i = 0; i < 6; ++i)
+        EXPECT_FALSE(PlaceSmallTable(layout, 6.6f, SmallTableHeight(13)).NewPage);
+    p = PlaceSmallTable(layout, 6.6f, SmallTableHeight(13));
+    EXPECT_TRUE(p.NewPage);
+    EXPECT_EQ(p.Row, 0);
+    EXPECT_EQ(p.Column, 0);
+
+    // A table taller than a cell goes to the top row, of a new page if need be.
+    layout.Clear();
+    for (int i = 0; i < 3; ++i)
+        PlaceSmallTable(layout, 6.6f, 5);
+    p = PlaceSmallTable(layout, 6.6f, SmallTableHeight(16));
+    EXPECT_TRUE(p.NewPage);
+    EXPECT_EQ(p.Row, 0);
+    EXPECT_TRUE(layout.Taken[1][0]);
+
+    // A three-cell table takes a row of its own.
+    layout.Clear();
+    PlaceSmallTable(layout, 6.6f, 5);
+    p = PlaceSmallTable(layout, SmallTableWidth(30), 5);
+    EXPECT_FALSE(p.NewPage);
+    EXPECT_EQ(p.Row, 1);
+    EXPECT_NEAR(p.Left, 6.0f + (22.2f - SmallTableWidth(30)) / 2, 1e-5);
+}
+
+// Whatever the mix of widths and heights, the tables of a page never overlap and stay
+// inside the cells of their page.
+TEST(TablePlacement, TablesNeverOverlapOrLeaveThePage)
+{
+    std::mt19937 random(7);
+    const int widths[] = {1, 9, 12, 16, 25, 40};
+    const int heights[] = {3, 13, 14, 30};
+    SmallTableLayout layout;
+    std::vector<QRectF> page;
+    for (int i = 0; i < 400; ++i) {
+        const float W = SmallTableWidth(widths[random() % 6]);
+        const float H = SmallTableHeight(heights[random() % 4]);
+        const TablePlace p = PlaceSmallTable(layout, W, H);
+        if (p.NewPage)
+            page.clear();
+        const QRectF table(p.Left, p.Top, W, H);
+        EXPECT_GE(table.left(), 6.0 - 1e-4);
+        EXPECT_LE(table.right(), 6.0 + 3 * 7.4 + 0.3);
+        EXPECT_LE(table.bottom(), 20.0) << "table " << i << " below the page";
+        for (const QRectF &other : page)
+            EXPECT_FALSE(table.intersects(other)) << "table " << i << " over another";
+        page.push_back(table);
+    }
+}
+
+// Rules of the cutting marks on a spool page: box outlines of no width or height, at
+// most 0.5 cm long.
+int MarkRules(const TestSpoolPage &page)
+{
+    int rules = 0;
+    for (const TestSpoolItem &item : page.items) {
+        if (item.keyword != "#line" || item.args.size() < 6 || item.args[5] != "B")
+            continue;
+        const double x1 = std::stod(item.args[0]), y1 = std::stod(item.args[1]);
+        const double x2 = std::stod(item.args[2]), y2 = std::stod(item.args[3]);
+        const double length = std::abs(x2 - x1) + std::abs(y2 - y1);
+        if ((x1 == x2 || y1 == y2) && length > 0 && length <= 0.5 * 567 + 1)
+            ++rules;
+    }
+    return rules;
+}
+
+class TableJobTest : public TableGridTest {
+protected:
+    void TearDown() override
+    {
+        UnloadPrintPrev();
+        TableGridTest::TearDown();
+    }
+    FakeShellServices shell;
+    TableDive dive()
+    {
+        TableDive d;
+        d.ProfileNumber = 1;
+        d.Settings.Metric = true;
+        d.Settings.AscendRates = {{0, 0, 10, 0}, {0, 0, 3, 6}};
+        d.Settings.DescendRates = {{0, 0, 20, 0}};
+        return d;
+    }
+};
+
+TEST_F(TableJobTest, PagesFramesAndThePreview)
+{
+    StartTablePrint(dive());
+    EndTablePrint();
+    TestSpool spool = ReadTestSpool();
+    ASSERT_EQ(spool.pages.size(), 1u);
+    EXPECT_EQ(MarkRules(spool.pages[0]), 0) << "an empty job draws no marks";
+    ASSERT_NE(LoadedPrintPrev(), nullptr);
+    EXPECT_EQ(LoadedPrintPrev()->windowTitle(), GetLangStringQ(6132));
+
+    // Seven one-cell tables: six on page 1, whose frame each table draws again, and a
+    // second page whose frame comes before its table.
+    const std::vector<ClassProfile> table = {ClassProfile(), Square(30, 20, 2, 4), Square(30, 25, 4, 9)};
+    StartTablePrint(dive());
+    for (int i = 0; i < 7; ++i)
+        PrintDepthTable(table, false);
+    EndTablePrint();
+    spool = ReadTestSpool();
+    ASSERT_EQ(spool.pages.size(), 2u);
+    EXPECT_EQ(MarkRules(spool.pages[0]), 6 * 24);
+    EXPECT_EQ(MarkRules(spool.pages[1]), 24);
+    const TestSpoolPage &second = spool.pages[1];
+    size_t firstText = 0;
+    while (firstText < second.items.size() && second.items[firstText].keyword.rfind("#txt", 0) != 0)
+        ++firstText;
+    TestSpoolPage before;
+    before.items.assign(second.items.begin(), second.items.begin() + static_cast<long>(firstText));
+    EXPECT_EQ(MarkRules(before), 24) << "the new page's frame is drawn before its table";
+    const std::vector<std::string> texts = spool.pages[0].texts();
+    EXPECT_EQ(std::count(texts.begin(), texts.end(), ("GF " + GetLangStringQ(6169) + "   21/0  RB").toStdString()),
+              6);
+    EXPECT_EQ(std::count(texts.begin(), texts.end(), GetLangStringQ(6132).toStdString()), 6)
+        << "the strip is drawn for every table";
+}
+
+} // namespace

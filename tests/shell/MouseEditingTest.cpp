@@ -214,7 +214,7 @@ TEST_F(MouseEditingTest, AClickOnAWaypointShowsItAndDrawsNothing)
     EXPECT_FALSE(editable);
     EXPECT_FALSE(editor->RubberBandActive());
     EXPECT_EQ(editor->UserEnteredWaypoints.GetLength(), 1);
-    EXPECT_TRUE(gSettings[1].ProfileChanged) << "even a look marks the dive";
+    EXPECT_FALSE(gSettings[1].ProfileChanged) << "a look changes nothing";
 }
 
 TEST_F(MouseEditingTest, ARightClickOpensTheWaypointMenu)
@@ -225,7 +225,7 @@ TEST_F(MouseEditingTest, ARightClickOpensTheWaypointMenu)
     QTest::mousePress(grid(), Qt::RightButton, {}, p);
     EXPECT_TRUE(gMainForm->mnuWaypoint->isVisible());
     EXPECT_FALSE(editor->RubberBandActive());
-    EXPECT_TRUE(gSettings[1].ProfileChanged);
+    EXPECT_FALSE(gSettings[1].ProfileChanged);
     gMainForm->mnuWaypoint->close();
     QTest::mouseRelease(grid(), Qt::RightButton, {}, p);
     EXPECT_EQ(editor->UserEnteredWaypoints.GetLength(), 1);

@@ -242,7 +242,6 @@ void frmWaypointEditor::resize()
     const float W = PixelsToTwips(width());
     const float H = PixelsToTwips(height());
     const float OW = outerWidth();
-    const float OH = outerHeight();
 
     pbGrid->hide();
     pbMainContainer->hide();
@@ -250,14 +249,17 @@ void frmWaypointEditor::resize()
     pbMainContainer->SetHeight(static_cast<float>(H * 3.0 / 4));
     pbAxisContainer->SetWidth(W);
     pbAxisContainer->SetHeight(H);
-    pbCompartmentLoad->Move(0, static_cast<float>(OH * 3.0 / 4 - 100), OW - 100,
-                            static_cast<float>(OH / 4.0 - 300));
+    // The scroll bar sits below the plot, the tissue chart below the scroll bar, both
+    // within the window's own height (a maximised window has no frame of its own, so
+    // its frame height says nothing about the room inside): nothing covers the plot's
+    // lowest rows or the chart's caption.
+    const float scrollHeight = PixelsToTwips(HScroll1->sizeHint().height());
+    const float chartTop = static_cast<float>(H * 3.0 / 4 + scrollHeight + 30);
+    pbCompartmentLoad->Move(0, chartTop, OW - 100, std::max(0.0f, H - chartTop - 70));
     pbAxisContainer->Move(800, 300);
     pbGrid->Move(0, 0, 2 * W, H);
 
-    const float scrollHeight = PixelsToTwips(HScroll1->sizeHint().height());
-    HScroll1->setGeometry(0, TwipsToPixels(H * 3.0 / 4 - scrollHeight - 45),
-                          std::max(0, TwipsToPixels(W <= 60 ? 0 : W - 60)),
+    HScroll1->setGeometry(0, TwipsToPixels(H * 3.0 / 4), std::max(0, TwipsToPixels(W <= 60 ? 0 : W - 60)),
                           HScroll1->sizeHint().height());
     HScroll1->setMaximum(CLng(pbGrid->Width() - pbAxisContainer->Width() + 870));
     HScroll1->setPageStep(CLng(pbGrid->Width() / 5));

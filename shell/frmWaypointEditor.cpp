@@ -482,6 +482,8 @@ void frmWaypointEditor::removeComputedAscent()
         LastRunTime_ = len > 0 ? InputProfile.GetRunTime(len) : 0;
         EditorState_ = len > 0 ? EditorUserLegs : EditorEmpty;
         RedrawProfile();
+        // The dives after it are still computed again under the new model.
+        SurfStartDeco();
     }
     enableClearDecoPoints(false);
     enableNextDiveCommand(false);

@@ -12,6 +12,8 @@
 #include "shell/DiveWindows.h"
 
 #include <QDir>
+#include <QLineEdit>
+#include <QScrollBar>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
@@ -216,6 +218,61 @@ TEST_F(FirstDayTest, NewDiveWindowsOpenInsideTheWindowArea)
     // Rects on their own: a small area still gets whole windows.
     for (int k = 0; k < 20; ++k)
         EXPECT_TRUE(QRect(QPoint(0, 0), QSize(500, 400)).contains(NewDiveWindowRect(QSize(500, 400), k)));
+}
+
+} // namespace
+
+namespace {
+
+class FirstDayDialogsTest : public FirstDayTest {
+protected:
+    // A leg drawn with the mouse, the waypoint dialog answered by `answer`.
+    void drawLeg(const std::function<void(QDialog *)> &answer)
+    {
+        TestHooks::modalHandlers.push_back(answer);
+        const QPoint from = pixelOf(1, 1.5f), to = pixelOf(20, 30);
+        QTest::mousePress(grid(), Qt::LeftButton, {}, from);
+        QTest::mouseMove(grid(), to);
+        QTest::mouseRelease(grid(), Qt::LeftButton, {}, to);
+    }
+};
+
+TEST_F(FirstDayDialogsTest, EnterAcceptsTheWaypointDialogAndEscCancelsIt)
+{
+    bool minMax = true, closeBox = false;
+    drawLeg([&](QDialog *d) {
+        minMax = d->windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint);
+        closeBox = d->windowFlags() & Qt::WindowCloseButtonHint;
+        QTest::keyClick(d->findChild<QLineEdit *>("tbTime"), Qt::Key_Return);
+    });
+    EXPECT_FALSE(minMax);
+    EXPECT_TRUE(closeBox);
+    EXPECT_EQ(editor->UserEnteredWaypoints.GetLength(), 1) << "Enter is OK";
+    EXPECT_TRUE(gSettings[1].ProfileChanged);
+
+    gSettings[1].ProfileChanged = false;
+    drawLeg([](QDialog *d) { QTest::keyClick(d->findChild<QLineEdit *>("tbTime"), Qt::Key_Escape); });
+    EXPECT_EQ(editor->UserEnteredWaypoints.GetLength(), 1) << "Esc is Cancel";
+    EXPECT_FALSE(gSettings[1].ProfileChanged) << "a cancelled dialog changes nothing";
+}
+
+TEST_F(FirstDayDialogsTest, NothingCoversThePlotOrTheTissueChart)
+{
+    for (const bool maximised : {false, true}) {
+        SCOPED_TRACE(maximised ? "maximised" : "normal");
+        if (maximised)
+            editor->parentWidget()->showMaximized();
+        else
+            editor->parentWidget()->showNormal();
+        QApplication::processEvents();
+        const QRect plot = editor->pbMainContainer->geometry();
+        const QRect bar = editor->HScroll1->geometry();
+        const QRect chart = editor->pbCompartmentLoad->geometry();
+        EXPECT_GE(bar.top(), plot.bottom());
+        EXPECT_GT(chart.top(), bar.bottom());
+        EXPECT_LE(chart.bottom(), editor->height());
+        EXPECT_GT(chart.height(), 60);
+    }
 }
 
 } // namespace

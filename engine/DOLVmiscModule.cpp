@@ -9,6 +9,8 @@
 #include "engine/TraceFile.h"
 #include "engine/VBConversions.h"
 
+#include <algorithm>
+
 int16_t FindGasIndex(const std::string &Name, const TemplateRec &Template)
 {
     for (size_t i = 0; i < Template.Gases.size(); ++i)
@@ -82,10 +84,65 @@ void RunDecompression(const ClassProfile &Source, ClassProfile &Result, const Te
     Host().SetStatusText(notice.empty() ? GetLangString(5005) : GetLangString(5005) + "  " + notice);
 }
 
+namespace {
+
+int gBatchDepth = 0;
+std::vector<PlanWarning> gBatchWarnings;
+
+// Whether a is a worse crossing of the same limit than b.
+bool worse(const PlanWarning &a, const PlanWarning &b)
+{
+    return a.Kind == PlanWarningKind::PPO2Below ? a.Value < b.Value : a.Value > b.Value;
+}
+
+} // namespace
+
 void ShowPlanWarnings(const std::vector<PlanWarning> &Warnings)
 {
+    if (gBatchDepth > 0) {
+        gBatchWarnings.insert(gBatchWarnings.end(), Warnings.begin(), Warnings.end());
+        return;
+    }
     for (const PlanWarning &w : Warnings)
         Host().MsgBox(PlanWarningText(w), vbOKOnly | vbExclamation, PlanWarningTitle(w));
+}
+
+std::vector<PlanWarning> WorstPlanWarnings(const std::vector<PlanWarning> &Warnings)
+{
+    std::vector<PlanWarning> worst;
+    for (const PlanWarning &w : Warnings) {
+        auto same = std::find_if(worst.begin(), worst.end(), [&w](const PlanWarning &k) { return k.Kind == w.Kind; });
+        if (same == worst.end())
+            worst.push_back(w);
+        else if (worse(w, *same))
+            *same = w;
+    }
+    return worst;
+}
+
+PlanWarningBatch::PlanWarningBatch()
+    : Start_(gBatchWarnings.size())
+{
+    ++gBatchDepth;
+}
+
+void PlanWarningBatch::Discard()
+{
+    if (gBatchWarnings.size() > Start_)
+        gBatchWarnings.resize(Start_);
+}
+
+PlanWarningBatch::~PlanWarningBatch()
+{
+    if (--gBatchDepth > 0)
+        return;
+    const std::vector<PlanWarning> worst = WorstPlanWarnings(gBatchWarnings);
+    gBatchWarnings.clear();
+    try {
+        ShowPlanWarnings(worst);
+    } catch (...) {
+        // A box that cannot be shown must not end the program from a destructor.
+    }
 }
 
 int16_t FindEndUserProfile(const ClassProfile &Profile)

@@ -37,8 +37,32 @@ void RunDecompression(const ClassProfile &Source, ClassProfile &Result, const Te
                       bool LoadOnly, bool Bailout, bool Repetitive, int16_t Extra, int16_t ProfileNr,
                       const PlanOptions &Options);
 
-// One message box per warning, in the order the computation met them.
+// One message box per warning, in the order the computation met them. While a
+// PlanWarningBatch is open the warnings are kept for the batch instead.
 void ShowPlanWarnings(const std::vector<PlanWarning> &Warnings);
+
+// One command of the diver (add, edit, compute, clear, open, a change of settings) may
+// run several computations: the replay of the legs, the ascent, the dives after it in
+// the series. The command opens a batch; the warnings of all its computations are kept
+// and, when the outermost batch closes, each kind is shown once with its worst value
+// (the highest END or ppO2 above its limit, the lowest ppO2 below it). Batches nest.
+class PlanWarningBatch {
+public:
+    PlanWarningBatch();
+    ~PlanWarningBatch();
+    PlanWarningBatch(const PlanWarningBatch &) = delete;
+    PlanWarningBatch &operator=(const PlanWarningBatch &) = delete;
+    // The command was refused and its plans thrown away: the warnings kept since this
+    // batch opened are dropped.
+    void Discard();
+
+private:
+    size_t Start_;
+};
+
+// The warnings of a list merged to one per kind, the worst value of each, in the order
+// the kinds were first met.
+std::vector<PlanWarning> WorstPlanWarnings(const std::vector<PlanWarning> &Warnings);
 
 // The last waypoint flagged as the end of the diver's own part; 0 when none is.
 int16_t FindEndUserProfile(const ClassProfile &Profile);

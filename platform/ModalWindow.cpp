@@ -8,6 +8,11 @@
 
 int ShowModal(QDialog *dialog)
 {
+    // A dialog has a title and a close box, never minimise or maximise buttons (without
+    // explicit hints the window manager may add them).
+    if (!(dialog->windowFlags() & Qt::FramelessWindowHint))
+        dialog->setWindowFlags((dialog->windowFlags() & ~(Qt::WindowMinMaxButtonsHint | Qt::WindowContextHelpButtonHint)) |
+                               Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
     if (!TestHooks::active())
         return dialog->exec();
 

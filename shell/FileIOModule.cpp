@@ -2,6 +2,7 @@
 
 #include "engine/AppPaths.h"
 #include "engine/DOLVOptionModule.h"
+#include "engine/DOLVmiscModule.h"
 #include "engine/EngineGlobals.h"
 #include "engine/LibraryModule.h"
 #include "engine/ResourceManager.h"
@@ -11,11 +12,16 @@
 #include "engine/VBConversions.h"
 #include "platform/LocaliseForm.h"
 #include "platform/MsgBox.h"
+#include "platform/WindowSettings.h"
 #include "shell/DiveWindows.h"
 #include "shell/MainModule.h"
 #include "shell/ProfileFile.h"
 #include "shell/frmMain.h"
 #include "shell/frmWaypointEditor.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
 
 #include <fstream>
 #include <utility>
@@ -40,9 +46,43 @@ CommonDialog &fileDialog(const QString &title, const QString &filter, const QStr
     return dlg;
 }
 
-QString installFolder()
+// The file dialogs start where the diver last kept that kind of file (settings.ini,
+// section "Settings"), never in the installation folder, which a new build or an
+// uninstall takes away with everything saved in it. At first: dives in the user's
+// documents folder, templates in the user's data folder.
+const QString kDiveFolderKey = QStringLiteral("DiveFolder");
+const QString kTemplateFolderKey = QStringLiteral("TemplateFolder");
+
+QString lastFolder(const QString &key, const QString &firstFolder)
 {
-    return QString::fromStdString(InstallDir());
+    const QString kept = GetSetting(QStringLiteral("Settings"), key);
+    if (!kept.isEmpty() && QFileInfo(kept).isDir())
+        return kept;
+    return firstFolder;
+}
+
+QString diveFolder()
+{
+    QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    // A desktop without a documents folder: the home folder.
+    if (documents.isEmpty() || !QFileInfo(documents).isDir())
+        documents = QDir::homePath();
+    return lastFolder(kDiveFolderKey, documents);
+}
+
+QString templateFolder()
+{
+    const QString data = QString::fromStdString(UserDataDir());
+    QDir().mkpath(data);
+    return lastFolder(kTemplateFolderKey, data);
+}
+
+// Remembers the folder of a file the diver chose.
+void keepFolder(const QString &key, const std::string &path)
+{
+    const QString folder = QFileInfo(QString::fromStdString(path)).absolutePath();
+    if (GetSetting(QStringLiteral("Settings"), key) != folder)
+        SaveSetting(QStringLiteral("Settings"), key, folder);
 }
 
 void reportFailure(const std::string &text)
@@ -87,10 +127,11 @@ void buildSeries(std::vector<ProfileFileDive> &dives, const std::string &name, c
 
 void OpenProfile()
 {
-    CommonDialog &dlg = fileDialog(GetLangStringQ(2306), GetLangStringQ(2303), installFolder(), QString());
+    CommonDialog &dlg = fileDialog(GetLangStringQ(2306), GetLangStringQ(2303), diveFolder(), QString());
     if (!dlg.ShowOpen() || dlg.FileName.isEmpty())
         return;
     const std::string path = dlg.FileName.toStdString();
+    keepFolder(kDiveFolderKey, path);
     const auto [name, dir] = nameAndFolder(path);
 
     std::vector<ProfileFileDive> dives;
@@ -106,6 +147,8 @@ void OpenProfile()
         return;
     }
 
+    // The replays of all its dives are one command: each limit warning once.
+    PlanWarningBatch warnings;
     // Windows made before something refused (no free dive number left) are taken away
     // again: a series opens whole or not at all.
     std::vector<QPointer<frmWaypointEditor>> before(gDiveWindows.begin(), gDiveWindows.end());
@@ -159,11 +202,12 @@ bool SaveProfile(bool saveAs, int16_t profileNr)
 
     std::string path = gSettings[size_t(first)].ProfileName;
     if (saveAs || gSettings[size_t(first)].ProfileDir.empty()) {
-        CommonDialog &dlg = fileDialog(GetLangStringQ(2306), GetLangStringQ(2305), installFolder(),
+        CommonDialog &dlg = fileDialog(GetLangStringQ(2306), GetLangStringQ(2305), diveFolder(),
                                        QString::fromStdString(path));
         if (!dlg.ShowSave() || dlg.FileName.isEmpty())
             return false;
         path = dlg.FileName.toStdString();
+        keepFolder(kDiveFolderKey, path);
     } else {
         path = gSettings[size_t(first)].ProfileDir + path;
     }
@@ -192,6 +236,8 @@ bool SaveProfile(bool saveAs, int16_t profileNr)
         SettingsRecord &r = gSettings[size_t(d)];
         r.ProfileDir = dir;
         r.ProfileName = name;
+        // The file now holds every dive as shown: closing has nothing left to save.
+        r.ProfileChanged = false;
         w->setWindowTitle(diveCaption(r, " ]"));
         d = w->NextProfile;
     }
@@ -206,12 +252,14 @@ void SaveTemplateAs()
         return;
     if (MsgBox(GetLangStringQ(2300), vbOKCancel + vbQuestion) == vbCancel)
         return;
-    const QString templateFolder = QString::fromStdString(JoinPath(InstallDir(), "template"));
-    CommonDialog &dlg = fileDialog(GetLangStringQ(2307), GetLangStringQ(2301), templateFolder,
-                                   QString::fromStdString(tmpl.Directory + tmpl.Templatename));
+    // The name only: a template read from the installation folder is saved in the
+    // diver's own folder.
+    CommonDialog &dlg = fileDialog(GetLangStringQ(2307), GetLangStringQ(2301), templateFolder(),
+                                   QString::fromStdString(tmpl.Templatename));
     if (!dlg.ShowSave() || dlg.FileName.isEmpty())
         return;
     const std::string path = dlg.FileName.toStdString();
+    keepFolder(kTemplateFolderKey, path);
     try {
         SaveTemplate(tmpl, path);
     } catch (const RuntimeError &e) {
@@ -225,10 +273,10 @@ void SaveTemplateAs()
 
 bool LoadTemplateInto()
 {
-    // The folder stays where the last file dialog left it.
-    CommonDialog &dlg = fileDialog(GetLangStringQ(2307), GetLangStringQ(2308), QString(), QString());
+    CommonDialog &dlg = fileDialog(GetLangStringQ(2307), GetLangStringQ(2308), templateFolder(), QString());
     if (!dlg.ShowOpen() || dlg.FileName.isEmpty())
         return false;
+    keepFolder(kTemplateFolderKey, dlg.FileName.toStdString());
     const auto [name, dir] = nameAndFolder(dlg.FileName.toStdString());
 
     frmWaypointEditor *editor = ActiveEditor();

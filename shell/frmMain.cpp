@@ -20,6 +20,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
+#include <QScreen>
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
@@ -301,11 +302,28 @@ void frmMain::restorePlacement()
         return static_cast<int>(Val(GetSetting(QStringLiteral("Settings"), QLatin1String(key),
                                                QLatin1String(fallback)).toStdString()) / kTwipsPerPixel);
     };
+    // No placement kept yet (the first start): three quarters of the screen, centred.
+    const QRect screen = this->screen() ? this->screen()->availableGeometry() : QRect(0, 0, 1024, 768);
+    if (GetSetting(QStringLiteral("Settings"), QStringLiteral("MainWidth")).isEmpty()) {
+        const QSize first(screen.width() * 3 / 4, screen.height() * 3 / 4);
+        resize(first);
+        move(screen.center() - QPoint(first.width() / 2, first.height() / 2));
+        return;
+    }
     const int left = twips("MainLeft", "1000");
     const int top = twips("MainTop", "1000");
     const int width = twips("MainWidth", "6500");
     const int height = twips("MainHeight", "6500");
-    move(left, top);
+    // A placement kept from a larger screen (or another monitor) whose title bar would
+    // not be in reach is brought back onto this one.
+    const QRect titleBar(left, top, width, 30);
+    if (top < screen.top() || screen.intersected(titleBar).width() < qMin(100, width)) {
+        const int w = qMin(width, screen.width());
+        const int h = qMin(height, screen.height());
+        move(qBound(screen.left(), left, screen.right() + 1 - w), qBound(screen.top(), top, screen.bottom() + 1 - h));
+    } else {
+        move(left, top);
+    }
     resize(width, height);
 }
 
@@ -363,11 +381,24 @@ QMdiSubWindow *frmMain::AddDiveWindow(frmWaypointEditor *editor)
             a->setShortcut(QKeySequence());
     // Before the main window is first shown its window area has no size yet: the
     // window's own size, less menu, toolbar and status bar, stands in for it.
-    const QSize room = MdiArea_->isVisible() ? MdiArea_->size() : size() - QSize(0, 110);
-    sub->resize(qMax(320, room.width() * 9 / 10), qMax(240, room.height() * 9 / 10));
+    const QSize room = MdiArea_->isVisible() ? MdiArea_->viewport()->size() : size() - QSize(0, 110);
+    sub->setGeometry(NewDiveWindowRect(room, int(MdiArea_->subWindowList().size()) - 1));
     sub->show();
     MdiArea_->setActiveSubWindow(sub);
     return sub;
+}
+
+// A new dive window takes three quarters of the window area, each one a step further
+// down and to the right of the one before, starting again at the top left corner before
+// it would leave the area: the whole window, title and borders, is always in view.
+QRect NewDiveWindowRect(const QSize &area, int index)
+{
+    const int width = qMin(area.width(), qMax(kReadableDiveWindow.width(), area.width() * 3 / 4));
+    const int height = qMin(area.height(), qMax(kReadableDiveWindow.height(), area.height() * 3 / 4));
+    const int step = 24;
+    const int fit = qMax(1, qMin((area.width() - width) / step, (area.height() - height) / step) + 1);
+    const int k = qMax(0, index) % fit;
+    return QRect(k * step, k * step, width, height);
 }
 
 QAction *frmMain::Buttons(int index) const

@@ -8,10 +8,13 @@
 
 #include <QMainWindow>
 #include <QPointer>
+#include <QRect>
+#include <QSize>
 
 #include <cstdint>
 
 class QLabel;
+struct PlanOptions;
 class QMdiArea;
 class QMdiSubWindow;
 class QMenu;
@@ -31,6 +34,9 @@ public:
     void SetConstPPO(bool isChanged);
     void ShowConservatism_Click();
     void ApplyToProfile();
+    // The algorithm ticks changed from `before`: every open dive is computed again, so
+    // each window shows the plan of the model ticked.
+    void AlgorithmChanged(const PlanOptions &before);
     void EnableProfileCommands(bool AscentOn, bool InfoOn);
 
     // The active dive window, null when none is.
@@ -142,3 +148,8 @@ private:
     QPointer<HelpWindow> help_;
     bool IsOpenCircuit_ = true;
 };
+
+// The smallest dive window that shows its plot, tissue bars and captions readably.
+inline constexpr QSize kReadableDiveWindow{480, 360};
+// Where the index-th new dive window (0 the first) goes in a window area of that size.
+QRect NewDiveWindowRect(const QSize &area, int index);

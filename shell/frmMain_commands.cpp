@@ -4,12 +4,15 @@
 #include "shell/frmMain.h"
 
 #include "blending/frmPartialMix.h"
+#include "engine/DOLVmiscModule.h"
+#include "engine/DivePlan.h"
 #include "print/frmTableExpert.h"
 #include "engine/EngineGlobals.h"
 #include "engine/ResourceManager.h"
 #include "engine/RuntimeError.h"
 #include "platform/LocaliseForm.h"
 #include "platform/ModalWindow.h"
+#include "platform/ShellServices.h"
 #include "platform/MsgBox.h"
 #include "platform/WaitCursor.h"
 #include "platform/ErrorModule.h"
@@ -93,16 +96,37 @@ void frmMain::mnuExit_Click()
     close();
 }
 
+void frmMain::AlgorithmChanged(const PlanOptions &before)
+{
+    const PlanOptions now = AlgorithmOptions();
+    if (now.ModelC == before.ModelC && now.VPM == before.VPM && now.Hybrid == before.Hybrid)
+        return;
+    RunGuarded("frmMain.AlgorithmChanged", [] {
+        PlanWarningBatch warnings;
+        WaitCursor wait;
+        // The first dive of each series; its replay computes the dives after it.
+        for (size_t i = 1; i < gDiveWindows.size(); ++i)
+            if (frmWaypointEditor *w = gDiveWindows[i]; w && w->PrevProfile == -1)
+                w->ReEvaluateUserEnteredWaypoints();
+    });
+}
+
 void frmMain::mnuBulhmannB_Click()
 {
+    const PlanOptions before = AlgorithmOptions();
     mnuBulhmannB->setChecked(true);
     mnuBulhmannC->setChecked(false);
+    AlgorithmChanged(before);
 }
 
 void frmMain::mnuBulhmannC_Click()
 {
+    // The action has toggled itself already: before the click C was what it now is not.
+    PlanOptions before = AlgorithmOptions();
+    before.ModelC = !mnuBulhmannC->isChecked();
     mnuBulhmannC->setChecked(true);
     mnuBulhmannB->setChecked(false);
+    AlgorithmChanged(before);
 }
 
 // VPM stands alone, without B or C; hybrid goes with B or C; at most one of the two is on.
@@ -111,6 +135,8 @@ void frmMain::mnuBulhmannC_Click()
 void frmMain::mnuVPM_Click()
 {
     const bool wasTicked = !mnuVPM->isChecked();
+    PlanOptions before = AlgorithmOptions();
+    before.VPM = wasTicked;
     if (wasTicked) {
         mnuVPM->setChecked(false);
         mnuBulhmannB->setChecked(true);
@@ -122,11 +148,14 @@ void frmMain::mnuVPM_Click()
         if (mnuHybrid->isChecked())
             mnuHybrid->setChecked(false);
     }
+    AlgorithmChanged(before);
 }
 
 void frmMain::mnuHybrid_Click()
 {
     const bool wasTicked = !mnuHybrid->isChecked();
+    PlanOptions before = AlgorithmOptions();
+    before.Hybrid = wasTicked;
     if (wasTicked) {
         mnuHybrid->setChecked(false);
     } else {
@@ -137,6 +166,7 @@ void frmMain::mnuHybrid_Click()
             mnuBulhmannC->setChecked(false);
         }
     }
+    AlgorithmChanged(before);
 }
 
 void frmMain::mnuConservatism_Click()
@@ -292,8 +322,14 @@ void frmMain::Arrange(int arrangement)
     }
     const QRect area = MdiArea_->viewport()->rect();
     switch (arrangement) {
-    case 0:
-        MdiArea_->cascadeSubWindows();
+    case 0: // cascaded, each as large as a new window, so each stays readable
+        for (qsizetype i = 0; i < open.size(); ++i) {
+            QMdiSubWindow *w = open[i];
+            if (w->isMaximized())
+                w->showNormal();
+            w->setGeometry(NewDiveWindowRect(area.size(), int(i)));
+            w->raise();
+        }
         break;
     case 1: // one above the other, each the full width
     case 2: // side by side, each the full height

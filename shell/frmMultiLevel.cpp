@@ -26,6 +26,8 @@
 frmMultiLevel::frmMultiLevel(QWidget *parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("frmMultiLevel"));
+    // A dialog: a title and a close box, no minimise or maximise buttons.
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
     Frame1 = new QGroupBox(this);
     Frame1->setObjectName(QStringLiteral("Frame1"));
     tbHours = new QLineEdit(QStringLiteral("1"), Frame1);

@@ -5,6 +5,7 @@
 
 #include "platform/ShellServices.h"
 
+#include "engine/DOLVmiscModule.h"
 #include "engine/EngineGlobals.h"
 #include "engine/RuntimeError.h"
 #include "engine/VBConversions.h"
@@ -241,7 +242,6 @@ void frmWaypointEditor::resize()
     const float W = PixelsToTwips(width());
     const float H = PixelsToTwips(height());
     const float OW = outerWidth();
-    const float OH = outerHeight();
 
     pbGrid->hide();
     pbMainContainer->hide();
@@ -249,14 +249,17 @@ void frmWaypointEditor::resize()
     pbMainContainer->SetHeight(static_cast<float>(H * 3.0 / 4));
     pbAxisContainer->SetWidth(W);
     pbAxisContainer->SetHeight(H);
-    pbCompartmentLoad->Move(0, static_cast<float>(OH * 3.0 / 4 - 100), OW - 100,
-                            static_cast<float>(OH / 4.0 - 300));
+    // The scroll bar sits below the plot, the tissue chart below the scroll bar, both
+    // within the window's own height (a maximised window has no frame of its own, so
+    // its frame height says nothing about the room inside): nothing covers the plot's
+    // lowest rows or the chart's caption.
+    const float scrollHeight = PixelsToTwips(HScroll1->sizeHint().height());
+    const float chartTop = static_cast<float>(H * 3.0 / 4 + scrollHeight + 30);
+    pbCompartmentLoad->Move(0, chartTop, OW - 100, std::max(0.0f, H - chartTop - 70));
     pbAxisContainer->Move(800, 300);
     pbGrid->Move(0, 0, 2 * W, H);
 
-    const float scrollHeight = PixelsToTwips(HScroll1->sizeHint().height());
-    HScroll1->setGeometry(0, TwipsToPixels(H * 3.0 / 4 - scrollHeight - 45),
-                          std::max(0, TwipsToPixels(W <= 60 ? 0 : W - 60)),
+    HScroll1->setGeometry(0, TwipsToPixels(H * 3.0 / 4), std::max(0, TwipsToPixels(W <= 60 ? 0 : W - 60)),
                           HScroll1->sizeHint().height());
     HScroll1->setMaximum(CLng(pbGrid->Width() - pbAxisContainer->Width() + 870));
     HScroll1->setPageStep(CLng(pbGrid->Width() / 5));
@@ -376,10 +379,8 @@ void frmWaypointEditor::closeEvent(QCloseEvent *event)
 
 // ---- The guard of the commands.
 
-namespace {
-
 // Everything a command may change, so a refused command can be taken back whole.
-struct EditorSnapshot {
+struct frmWaypointEditor::EditorSnapshot {
     ClassProfile input, deco, saved;
     ClassUseractions log;
     int16_t state = 0;
@@ -387,36 +388,106 @@ struct EditorSnapshot {
     SettingsRecord dive;
 };
 
-} // namespace
-
 void frmWaypointEditor::guarded(const std::function<void()> &command)
 {
+    // The command's computations show their limit warnings once per kind, after it.
+    PlanWarningBatch warnings;
     EditorSnapshot s{InputProfile, DecoProfile_, SavedUserProfile_, UserEnteredWaypoints,
                      EditorState_, LastRunTime_, tagRecord()};
     try {
         command();
         return;
     } catch (const RuntimeError &e) {
-        InputProfile = s.input;
-        DecoProfile_ = s.deco;
-        SavedUserProfile_ = s.saved;
-        UserEnteredWaypoints = s.log;
-        EditorState_ = s.state;
-        LastRunTime_ = s.lastRunTime;
-        SettingsRecord &r = tagRecord();
-        r.ProfileChanged = s.dive.ProfileChanged;
-        r.HeCompartments = s.dive.HeCompartments;
-        r.N2Compartments = s.dive.N2Compartments;
-        r.OTU = s.dive.OTU;
-        r.CNS = s.dive.CNS;
-        PrevPlotTime_ = PrevPlotY_ = 0;
-        RedrawProfile();
-        commandsByState();
+        warnings.Discard();
+        restoreSnapshot(s);
         showCommandError(e);
-        // The main window switches the Ascent command off after it has called the
-        // computation, also a refused one; the dive's own state decides once it has.
-        QTimer::singleShot(0, this, [this] { commandsByState(); });
+        afterRefusal();
     }
+}
+
+void frmWaypointEditor::restoreSnapshot(const EditorSnapshot &s)
+{
+    InputProfile = s.input;
+    DecoProfile_ = s.deco;
+    SavedUserProfile_ = s.saved;
+    UserEnteredWaypoints = s.log;
+    EditorState_ = s.state;
+    LastRunTime_ = s.lastRunTime;
+    SettingsRecord &r = tagRecord();
+    r.ProfileChanged = s.dive.ProfileChanged;
+    r.HeCompartments = s.dive.HeCompartments;
+    r.N2Compartments = s.dive.N2Compartments;
+    r.OTU = s.dive.OTU;
+    r.CNS = s.dive.CNS;
+    PrevPlotTime_ = PrevPlotY_ = 0;
+    RedrawProfile();
+    commandsByState();
+}
+
+void frmWaypointEditor::afterRefusal()
+{
+    // The main window switches the Ascent command off after it has called the
+    // computation, also a refused one; the dive's own state decides once it has.
+    QTimer::singleShot(0, this, [this] { commandsByState(); });
+}
+
+// The dive is computed again because something it is computed from changed: its
+// settings, the model, the dive before it, or it was read from a file. When the new
+// computation fails, the old plan must not stay on screen as if it were the plan of the
+// settings shown: the computed ascent is taken off (the diver's own legs stay, replayed
+// under the new settings when they can be, else as they were drawn), the box says so and
+// the dive can be computed again once its settings allow.
+void frmWaypointEditor::ReEvaluateUserEnteredWaypoints()
+{
+    PlanWarningBatch warnings;
+    EditorSnapshot s{InputProfile, DecoProfile_, SavedUserProfile_, UserEnteredWaypoints,
+                     EditorState_, LastRunTime_, tagRecord()};
+    try {
+        replay();
+        return;
+    } catch (const RuntimeError &e) {
+        warnings.Discard();
+        restoreSnapshot(s);
+        const int16_t n = UserEnteredWaypoints.GetLength();
+        if (n < 1 || UserEnteredWaypoints.getaction(n) != ActionDecoMarker) {
+            showCommandError(e);
+            afterRefusal();
+            return;
+        }
+        removeComputedAscent();
+        MsgBox(QString::fromStdString(e.description()) + QStringLiteral("\r\n") + GetLangStringQ(7000),
+               vbCritical + vbOKOnly);
+        afterRefusal();
+    }
+}
+
+void frmWaypointEditor::removeComputedAscent()
+{
+    tagRecord().ProfileChanged = true;
+    UserEnteredWaypoints.DeleteLast(); // the deco marker
+    const ClassProfile legsAsDrawn = SavedUserProfile_;
+    EditorState_ = UserEnteredWaypoints.GetLength() > 0 ? EditorUserLegs : EditorEmpty;
+    PrevPlotTime_ = PrevPlotY_ = 0;
+    PlanWarningBatch legWarnings;
+    try {
+        replay();
+    } catch (const RuntimeError &) {
+        legWarnings.Discard();
+        // Not even the legs can be computed under the new settings (a mix they breathe
+        // is gone): they are shown as drawn.
+        InputProfile.clear();
+        InputProfile.Copy(legsAsDrawn);
+        DecoProfile_.clear();
+        const int16_t len = InputProfile.GetLength();
+        LastRunTime_ = len > 0 ? InputProfile.GetRunTime(len) : 0;
+        EditorState_ = len > 0 ? EditorUserLegs : EditorEmpty;
+        RedrawProfile();
+        // The dives after it are still computed again under the new model.
+        SurfStartDeco();
+    }
+    enableClearDecoPoints(false);
+    enableNextDiveCommand(false);
+    commandsByState();
 }
 
 void frmWaypointEditor::showCommandError(const RuntimeError &error)

@@ -73,6 +73,8 @@ public:
 
     // ---- Log and replay.
     void SaveUserEnteredWaypoints(float segtime, float Depth, int16_t Mixnumber, bool deco);
+    // Computes the dive again after something it is computed from changed; when a
+    // computed dive cannot be computed again, its computed ascent is taken off.
     void ReEvaluateUserEnteredWaypoints();
     void GetSegmentedProfile(float X1, float Y1, float &X2, float &Y2, int16_t U, int16_t point);
     void SaveUserProfile(float Depth, float SegmentTime, float Rate, float RT, int16_t Status,
@@ -181,6 +183,12 @@ private:
     // Runs a command; an engine error puts the window back as it was before the command
     // and shows the error.
     void guarded(const std::function<void()> &command);
+    struct EditorSnapshot;
+    void restoreSnapshot(const EditorSnapshot &snapshot);
+    void afterRefusal();
+    // Takes the computed ascent off after its settings changed and it could not be
+    // computed again.
+    void removeComputedAscent();
     void showCommandError(const RuntimeError &error);
 
     // The main window's commands that follow the editor's state.

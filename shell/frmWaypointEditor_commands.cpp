@@ -27,9 +27,9 @@ void frmWaypointEditor::StartDeco()
 void frmWaypointEditor::mnucleardecopoints()
 {
     guarded([this] {
-        tagRecord().ProfileChanged = true;
         if (EditorState_ != EditorComputed)
             return;
+        tagRecord().ProfileChanged = true;
         EditorState_ = EditorUserLegs;
         InputProfile.Copy(SavedUserProfile_);
         UserEnteredWaypoints.DeleteLast(); // the deco marker

@@ -22,18 +22,6 @@
 
 void frmWaypointEditor::pbGrid_MouseDown(int Button, int /*Shift*/, float X, float Y)
 {
-    // Every press marks the dive, and the first dive of its series (whose window asks to
-    // save on closing), as edited.
-    try {
-        tagRecord().ProfileChanged = true;
-        const int16_t first = getFirstProfile();
-        if (first >= 0 && static_cast<size_t>(first) < gSettings.size())
-            gSettings[static_cast<size_t>(first)].ProfileChanged = true;
-    } catch (const RuntimeError &e) {
-        showCommandError(e);
-        return;
-    }
-
     if (Button == 2) {
         showWaypointMenu();
         return;
@@ -165,6 +153,9 @@ void frmWaypointEditor::pbGrid_MouseUp(int /*Button*/, int /*Shift*/, float /*X*
                 const float s = WaypointScratch_.GetSegmentTime(0);
                 const int16_t mix = WaypointScratch_.getmixnumber(0);
                 SaveUserEnteredWaypoints(s, d, mix, false);
+                // Only a leg that is added changes the dive: a look at a waypoint, the
+                // menu or a cancelled dialog leaves nothing to save.
+                tagRecord().ProfileChanged = true;
                 LastRunTime_ = static_cast<float>(static_cast<double>(LastRunTime_) + s);
                 float endTime = LastRunTime_;
                 float endDepth = d;

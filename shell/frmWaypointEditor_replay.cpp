@@ -15,11 +15,6 @@ void frmWaypointEditor::SaveUserEnteredWaypoints(float segtime, float Depth, int
         UserEnteredWaypoints.setdeco(n);
 }
 
-void frmWaypointEditor::ReEvaluateUserEnteredWaypoints()
-{
-    guarded([this] { replay(); });
-}
-
 void frmWaypointEditor::replay()
 {
     if (PrevProfile != -1)

@@ -245,6 +245,8 @@ void frmWaypointForm::createAdvisor()
 void frmWaypointForm::createButtons()
 {
     cbOK = button("cbOK", this);
+    // Enter accepts the dialog, as in every dialog with an OK button.
+    cbOK->setDefault(true);
     cbOK->setText("OK");
     cbOK->setProperty("Tag", "1210");
     cbCancel = button("cbCancel", this);
@@ -384,6 +386,8 @@ void frmWaypointForm::showReadOnly()
 {
     tbDepth->setText(oneDecimalText(Profile().getDepth(mWaypointIndex)));
     tbTime->setText(oneDecimalText(Profile().GetSegmentTime(mWaypointIndex)));
+    // The view shows where the waypoint lies on the plot: its run time, not a leg time.
+    Label2->setText(GetLangStringQ(2103));
     setInputsEnabled(false);
     Frame3->hide();
     for (QPlainTextEdit *t : {Text10, Text11, Text12}) {
@@ -539,8 +543,13 @@ bool frmWaypointForm::eventFilter(QObject *watched, QEvent *event)
             advisorKeyUp(watched);
         break;
     case QEvent::KeyPress:
-        if (watched == tbDepth)
-            tbDepth_KeyPress(static_cast<QKeyEvent *>(event)->key());
+        if (watched == tbDepth) {
+            const int key = static_cast<QKeyEvent *>(event)->key();
+            tbDepth_KeyPress(key);
+            // Enter in the depth field recomputes the advisor only; elsewhere it is OK.
+            if (key == Qt::Key_Return || key == Qt::Key_Enter)
+                return true;
+        }
         break;
     case QEvent::FocusIn:
         // Coming back from another window is no new visit of the box.

@@ -11,6 +11,7 @@
 
 #include <QCoreApplication>
 #include <QLabel>
+#include <QScreen>
 
 class MainWindowTest : public StartUpFixture {};
 
@@ -232,6 +233,21 @@ TEST_F(MainWindowTest, PlacementComesBackUnchangedAtTheNextStart)
     QCoreApplication::processEvents();
     EXPECT_EQ(gMainForm->pos(), pos);
     EXPECT_EQ(gMainForm->size(), size);
+}
+
+TEST_F(MainWindowTest, TheFirstStartTakesThreeQuartersOfTheScreen)
+{
+    ASSERT_TRUE(start());
+    const QRect screen = gMainForm->screen()->availableGeometry();
+    EXPECT_EQ(gMainForm->size(), QSize(screen.width() * 3 / 4, screen.height() * 3 / 4));
+    EXPECT_TRUE(screen.contains(gMainForm->geometry()));
+    // A placement kept from a larger screen comes back onto this one.
+    gMainForm->close();
+    ResetShell();
+    SaveSetting("Settings", "MainLeft", QString::number((screen.right() + 400) * 15));
+    SaveSetting("Settings", "MainTop", "-3000");
+    ASSERT_TRUE(start());
+    EXPECT_TRUE(screen.contains(gMainForm->pos()));
 }
 
 TEST_F(MainWindowTest, AMinimisedWindowKeepsThePlacementStoredBefore)

@@ -7,6 +7,7 @@
 
 #include <QDialog>
 #include <QFrame>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QRegularExpression>
@@ -195,9 +196,10 @@ TEST_F(MouseEditingTest, AClickOnAWaypointShowsItAndDrawsNothing)
 {
     leg(30, 25);
     gSettings[1].ProfileChanged = false;
-    QString depthShown, timeShown;
+    QString depthShown, timeShown, timeLabel;
     bool editable = true;
     TestHooks::modalHandlers.push_back([&](QDialog *d) {
+        timeLabel = d->findChild<QLabel *>("Label2")->text();
         depthShown = d->findChild<QLineEdit *>("tbDepth")->text();
         timeShown = d->findChild<QLineEdit *>("tbTime")->text();
         editable = d->findChild<QLineEdit *>("tbDepth")->isEnabled() &&
@@ -211,10 +213,11 @@ TEST_F(MouseEditingTest, AClickOnAWaypointShowsItAndDrawsNothing)
     auto number = [](QString t) { return t.replace(',', '.').toDouble(); };
     EXPECT_DOUBLE_EQ(number(depthShown), 30);
     EXPECT_DOUBLE_EQ(number(timeShown), 25) << "the time shown is the run time";
+    EXPECT_EQ(timeLabel, GetLangStringQ(2103)) << "and is labelled so";
     EXPECT_FALSE(editable);
     EXPECT_FALSE(editor->RubberBandActive());
     EXPECT_EQ(editor->UserEnteredWaypoints.GetLength(), 1);
-    EXPECT_TRUE(gSettings[1].ProfileChanged) << "even a look marks the dive";
+    EXPECT_FALSE(gSettings[1].ProfileChanged) << "a look changes nothing";
 }
 
 TEST_F(MouseEditingTest, ARightClickOpensTheWaypointMenu)
@@ -225,7 +228,7 @@ TEST_F(MouseEditingTest, ARightClickOpensTheWaypointMenu)
     QTest::mousePress(grid(), Qt::RightButton, {}, p);
     EXPECT_TRUE(gMainForm->mnuWaypoint->isVisible());
     EXPECT_FALSE(editor->RubberBandActive());
-    EXPECT_TRUE(gSettings[1].ProfileChanged);
+    EXPECT_FALSE(gSettings[1].ProfileChanged);
     gMainForm->mnuWaypoint->close();
     QTest::mouseRelease(grid(), Qt::RightButton, {}, p);
     EXPECT_EQ(editor->UserEnteredWaypoints.GetLength(), 1);

@@ -138,12 +138,12 @@ TEST_F(WaypointEditorTest, ARefusedReplayLeavesTheDiveAsItWas)
     dive().DescendRates = rates;
 }
 
-TEST_F(WaypointEditorTest, ClearingDecoPointsOutsideAComputedDiveOnlyMarksItChanged)
+TEST_F(WaypointEditorTest, ClearingDecoPointsOutsideAComputedDiveChangesNothing)
 {
     leg(30, 25);
     gSettings[1].ProfileChanged = false;
     editor->mnucleardecopoints();
-    EXPECT_TRUE(gSettings[1].ProfileChanged);
+    EXPECT_FALSE(gSettings[1].ProfileChanged);
     EXPECT_EQ(editor->UserEnteredWaypoints.GetLength(), 1);
     EXPECT_EQ(editor->EditorState(), 1);
 }

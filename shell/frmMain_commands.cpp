@@ -12,6 +12,8 @@
 #include "platform/MsgBox.h"
 #include "platform/WaitCursor.h"
 #include "platform/ErrorModule.h"
+#include "platform/ShellServices.h"
+#include "reports/frmGeneralInfo.h"
 #include "settings/frmConservatism.h"
 #include "shell/FileIOModule.h"
 #include "shell/HelpWindow.h"
@@ -190,9 +192,19 @@ void frmMain::mnuLanguages_Click()
     chooser->show();
 }
 
-// The dive information, the bail-out tables, the decompression tables and the blending
-// calculator come with the reports, tables and blending parts of the program.
-void frmMain::mnuDiveInformation_Click() {}
+// The dive information of the active dive's series, modal; nothing without a dive window.
+void frmMain::mnuDiveInformation_Click()
+{
+    if (!ActiveForm())
+        return;
+    RunGuarded("frmMain.mnuDiveInformation_Click", [] {
+        frmGeneralInfo info(Shell().OwnerWindow());
+        info.setthefirstprofile();
+        ShowModal(&info);
+    });
+}
+
+// The bail-out tables and the decompression tables come with the tables part of the program.
 void frmMain::mnuBailoutReport_Click()
 {
     Bailout(true);

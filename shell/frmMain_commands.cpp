@@ -19,6 +19,8 @@
 #include "print/frmBailoutStart.h"
 #include "reports/GeneralReport.h"
 #include "reports/frmReportSelection.h"
+#include "platform/ShellServices.h"
+#include "reports/frmGeneralInfo.h"
 #include "settings/frmConservatism.h"
 #include "shell/DiveWindows.h"
 #include "shell/FileIOModule.h"
@@ -226,9 +228,18 @@ void frmMain::mnuLanguages_Click()
     chooser->show();
 }
 
-// The dive information and the decompression tables come with the reports and tables
-// parts of the program.
-void frmMain::mnuDiveInformation_Click() {}
+// The dive information of the active dive's series, modal; nothing without a dive window.
+void frmMain::mnuDiveInformation_Click()
+{
+    if (!ActiveForm())
+        return;
+    RunGuarded("frmMain.mnuDiveInformation_Click", [] {
+        frmGeneralInfo info(Shell().OwnerWindow());
+        info.setthefirstprofile();
+        ShowModal(&info);
+    });
+}
+
 void frmMain::mnuBailoutReport_Click()
 {
     Bailout(true);

@@ -4,6 +4,7 @@
 // run, Cancel or engine error changes.
 
 #include "tests/support/EditorFixture.h"
+#include "tests/support/SpoolFile.h"
 
 #include "engine/DOLVmiscModule.h"
 #include "engine/TemplateModule.h"
@@ -15,7 +16,10 @@
 #include "shell/DiveWindows.h"
 #include "shell/frmMultiLevel.h"
 
+#include <QDir>
 #include <QLineEdit>
+#include <QRegularExpression>
+#include <QTemporaryDir>
 #include <QTimer>
 
 #include <algorithm>
@@ -203,6 +207,20 @@ TEST_F(BailoutTablesTest, OneTablePerLeftOutSwitchAndOneWithAllAndTheDiveUntouch
 
     EXPECT_TRUE(previewShown());
     EXPECT_EQ(keep(1), before);
+
+    // On paper: the three tables on one page, their columns headed by the bail-out times
+    // and the strip naming the dive.
+    QTemporaryDir out;
+    const QString pdf = out.filePath(QStringLiteral("bailout.pdf"));
+    ASSERT_EQ(PrintSpoolToPdf(pdf, 1, 99), 1);
+    const QString paper = PdfText(pdf);
+    const QString title = Shell().DiveCaption(1).section(QStringLiteral(" ["), 0, 0);
+    EXPECT_TRUE(paper.contains(title)) << paper.toStdString();
+    for (const char *time : {"5", "10", "15", "20", "24"})
+        EXPECT_TRUE(paper.contains(QRegularExpression(QStringLiteral("\\b%1\\b").arg(QLatin1String(time)))))
+            << time;
+    if (const char *shots = std::getenv("DOLV_SHOTS"))
+        PdfPageImage(pdf, 1, 80).save(QDir(shots).filePath(QStringLiteral("bailout-tables.png")));
 
     // The toolbar button opens the same modal dialog. An interval longer than the dive
     // gives one row, at the end of the bottom.

@@ -4,6 +4,7 @@
 #include "engine/RuntimeError.h"
 
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 
 namespace {
@@ -112,6 +113,80 @@ double otuIntegralPower(double x)
     return y;
 }
 
+// ((p - 0.5) / 0.5)^(5/6) of the OTU rate. The minutes of one stop breathe the same ppO2,
+// so the last two arguments are kept with their values, as for the integral above.
+double otuRatePower(double x)
+{
+    struct Kept {
+        double x, y;
+    };
+    static thread_local Kept kept[2] = {{std::nan(""), 0}, {std::nan(""), 0}};
+    static thread_local int next = 0;
+    for (const Kept &k : kept)
+        if (std::memcmp(&k.x, &x, sizeof x) == 0)
+            return k.y;
+    const double y = std::pow(x, 5.0 / 6.0);
+    kept[next] = {x, y};
+    next ^= 1;
+    return y;
+}
+
+// The oxygen dose of a depth change depends on nothing but its arguments (the CNS bands
+// are constants), and the moves between stops repeat the same arguments in every dive
+// with the same stops and gases (every cell of a table): the last few are kept, compared
+// as bit patterns, with the dose they gave.
+struct ChangeKey {
+    float start, end, rate, fO2, surface;
+    bool metric;
+};
+
+struct ChangeMemo {
+    // Direct-mapped by a hash of the key: a dive has a few dozen distinct changes.
+    static constexpr int kBits = 7;
+    struct Entry {
+        uint32_t bits[5];
+        bool metric;
+        bool used;
+        float value;
+    };
+    Entry entries[1 << kBits]{};
+
+    static void keyBits(const ChangeKey &k, uint32_t (&bits)[5])
+    {
+        std::memcpy(&bits[0], &k.start, 4);
+        std::memcpy(&bits[1], &k.end, 4);
+        std::memcpy(&bits[2], &k.rate, 4);
+        std::memcpy(&bits[3], &k.fO2, 4);
+        std::memcpy(&bits[4], &k.surface, 4);
+    }
+    static Entry &slot(Entry (&table)[1 << kBits], const uint32_t (&bits)[5])
+    {
+        uint32_t h = 0;
+        for (uint32_t b : bits)
+            h = (h ^ b) * 0x9E3779B1u;
+        return table[h >> (32 - kBits)];
+    }
+    const float *find(const ChangeKey &k)
+    {
+        uint32_t bits[5];
+        keyBits(k, bits);
+        const Entry &e = slot(entries, bits);
+        if (e.used && e.metric == k.metric && std::memcmp(e.bits, bits, sizeof bits) == 0)
+            return &e.value;
+        return nullptr;
+    }
+    void keep(const ChangeKey &k, float value)
+    {
+        uint32_t bits[5];
+        keyBits(k, bits);
+        Entry &e = slot(entries, bits);
+        std::memcpy(e.bits, bits, sizeof bits);
+        e.metric = k.metric;
+        e.used = true;
+        e.value = value;
+    }
+};
+
 } // namespace
 
 CNSColumn gCNSLow = column(&CNSRow::low);
@@ -148,7 +223,7 @@ float OTUForPPO2(float PPO2, float Time, bool Metric)
     const float p = limitPPO2(PPO2, Metric);
     if (p <= 0.5)
         return 0;
-    return static_cast<float>(Time * std::pow((p - 0.5) / 0.5, 5.0 / 6.0));
+    return static_cast<float>(Time * otuRatePower((p - 0.5) / 0.5));
 }
 
 float OTUAtDepth(float Depth, float Time, float fO2, float SurfacePressure, bool Metric)
@@ -157,14 +232,14 @@ float OTUAtDepth(float Depth, float Time, float fO2, float SurfacePressure, bool
                                        (Metric ? kBarToAtm : 1.0) * fO2);
     if (p <= 0.5)
         return 0;
-    return static_cast<float>(Time * std::pow((p - 0.5) / 0.5, 5.0 / 6.0));
+    return static_cast<float>(Time * otuRatePower((p - 0.5) / 0.5));
 }
 
 // The OTU dose integrated over a linear ppO2 ramp from pi to pmax lasting ta minutes:
 // OTU = 3/11 x ta / (pmax - pi) x [((p - 0.5) / 0.5)^(11/6)] from pi to pmax.
 // The same for either direction of the change.
-float OTUForDepthChange(float StartDepth, float EndDepth, float Rate, float fO2,
-                        float SurfacePressure, bool Metric)
+static float otuForDepthChangeOnce(float StartDepth, float EndDepth, float Rate, float fO2,
+                                   float SurfacePressure, bool Metric)
 {
     const OxygenRange o = oxygenRange(StartDepth, EndDepth, Rate, fO2, SurfacePressure, Metric);
     if (!o.counts || o.ta == 0)
@@ -200,8 +275,8 @@ float CNSAtDepth(float Depth, float Time, float fO2, float SurfacePressure, bool
 // With ppO2 linear in time, the limit is linear in time within each band, L(t) = L0 + r t,
 // and the CNS charged there is the integral of 1 / L(t) over the band's time ti:
 // (ln|L0 + r ti| - ln|L0|) / r. The bands' pieces of [pi, pmax] add up to ta.
-float CNSForDepthChange(float StartDepth, float EndDepth, float Rate, float fO2,
-                        float SurfacePressure, bool Metric)
+static float cnsForDepthChangeOnce(float StartDepth, float EndDepth, float Rate, float fO2,
+                                   float SurfacePressure, bool Metric)
 {
     const OxygenRange o = oxygenRange(StartDepth, EndDepth, Rate, fO2, SurfacePressure, Metric);
     if (!o.counts || o.ta == 0)
@@ -224,6 +299,30 @@ float CNSForDepthChange(float StartDepth, float EndDepth, float Rate, float fO2,
             (std::log(std::fabs(static_cast<double>(ti) * r + L0)) - std::log(std::fabs(static_cast<double>(L0)))) / r);
     }
     return total;
+}
+
+float OTUForDepthChange(float StartDepth, float EndDepth, float Rate, float fO2,
+                        float SurfacePressure, bool Metric)
+{
+    static thread_local ChangeMemo memo;
+    const ChangeKey key{StartDepth, EndDepth, Rate, fO2, SurfacePressure, Metric};
+    if (const float *kept = memo.find(key))
+        return *kept;
+    const float otu = otuForDepthChangeOnce(StartDepth, EndDepth, Rate, fO2, SurfacePressure, Metric);
+    memo.keep(key, otu);
+    return otu;
+}
+
+float CNSForDepthChange(float StartDepth, float EndDepth, float Rate, float fO2,
+                        float SurfacePressure, bool Metric)
+{
+    static thread_local ChangeMemo memo;
+    const ChangeKey key{StartDepth, EndDepth, Rate, fO2, SurfacePressure, Metric};
+    if (const float *kept = memo.find(key))
+        return *kept;
+    const float cns = cnsForDepthChangeOnce(StartDepth, EndDepth, Rate, fO2, SurfacePressure, Metric);
+    memo.keep(key, cns);
+    return cns;
 }
 
 // END: the depth on air with the same narcotic pressure. Without narcotic oxygen only

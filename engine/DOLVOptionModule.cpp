@@ -94,41 +94,40 @@ OxygenRange oxygenRange(float StartDepth, float EndDepth, float Rate, float fO2,
     return o;
 }
 
+// The last two powers of one kind, kept with their arguments: the same argument (bit for
+// bit) gives the same value without a second pow.
+struct KeptPowers {
+    struct Kept {
+        double x, y;
+    };
+    Kept kept[2] = {{std::nan(""), 0}, {std::nan(""), 0}};
+    int next = 0;
+
+    double pow(double x, double exponent)
+    {
+        for (const Kept &k : kept)
+            if (std::memcmp(&k.x, &x, sizeof x) == 0)
+                return k.y;
+        const double y = std::pow(x, exponent);
+        kept[next] = {x, y};
+        next ^= 1;
+        return y;
+    }
+};
+
 // ((p - 0.5) / 0.5)^(11/6) of the OTU integral below. The moves between stops share their
-// ends (one move's shallow end is the next one's deep end), so the last two are kept: the
-// same argument gives the same value without a second pow.
+// ends (one move's shallow end is the next one's deep end).
 double otuIntegralPower(double x)
 {
-    struct Kept {
-        double x, y;
-    };
-    static thread_local Kept kept[2] = {{std::nan(""), 0}, {std::nan(""), 0}};
-    static thread_local int next = 0;
-    for (const Kept &k : kept)
-        if (std::memcmp(&k.x, &x, sizeof x) == 0)
-            return k.y;
-    const double y = std::pow(x, 11.0 / 6.0);
-    kept[next] = {x, y};
-    next ^= 1;
-    return y;
+    static thread_local KeptPowers kept;
+    return kept.pow(x, 11.0 / 6.0);
 }
 
-// ((p - 0.5) / 0.5)^(5/6) of the OTU rate. The minutes of one stop breathe the same ppO2,
-// so the last two arguments are kept with their values, as for the integral above.
+// ((p - 0.5) / 0.5)^(5/6) of the OTU rate. The minutes of one stop breathe the same ppO2.
 double otuRatePower(double x)
 {
-    struct Kept {
-        double x, y;
-    };
-    static thread_local Kept kept[2] = {{std::nan(""), 0}, {std::nan(""), 0}};
-    static thread_local int next = 0;
-    for (const Kept &k : kept)
-        if (std::memcmp(&k.x, &x, sizeof x) == 0)
-            return k.y;
-    const double y = std::pow(x, 5.0 / 6.0);
-    kept[next] = {x, y};
-    next ^= 1;
-    return y;
+    static thread_local KeptPowers kept;
+    return kept.pow(x, 5.0 / 6.0);
 }
 
 // The oxygen dose of a depth change depends on nothing but its arguments (the CNS bands

@@ -68,27 +68,12 @@ void ClassBuhlmann::SetHalfTimes()
                         187.0f, 239.0f, 305.0f, 390.0f, 498.0f, 635.0f});
 }
 
-const TemplateRec &ClassBuhlmann::Tmpl() const
-{
-    return *Settings;
-}
-
 const GasRecord &ClassBuhlmann::BreathedGas() const
 {
     const auto &gases = Tmpl().Gases;
     if (MixNumber < 0 || static_cast<size_t>(MixNumber) >= gases.size())
         throw RuntimeError(ErrBadSettings, "ClassBuhlmann", GetLangString(2423));
     return gases[static_cast<size_t>(MixNumber)];
-}
-
-float ClassBuhlmann::DepthUnitsPerPressure() const
-{
-    return Tmpl().Metric ? 10.0f : 33.0f;
-}
-
-float ClassBuhlmann::WaterVapour() const
-{
-    return Tmpl().Metric ? 0.527f : 1.848f;
 }
 
 // A start by profile number works on that dive's record, which receives the end state.
@@ -183,6 +168,7 @@ const ClassBuhlmann::ExposureFactors &ClassBuhlmann::FactorsFor(float t) const
         Comp16 kHe{}, kN2{};
         uint32_t clock = 0;
         std::array<ExposureFactors, 8> entries{};
+        size_t latest = 0; // the entry found or filled last
     };
     static thread_local FactorTable table;
     if (FactorSetSeen != table.set) {
@@ -203,16 +189,24 @@ const ClassBuhlmann::ExposureFactors &ClassBuhlmann::FactorsFor(float t) const
             f.lastUse = 0;
         table.clock = 1;
     }
+    // The minutes of a stop ask for the same factors again and again.
+    ExposureFactors &latest = table.entries[table.latest];
+    if (latest.lastUse != 0 && latest.tBits == tBits) {
+        latest.lastUse = table.clock;
+        return latest;
+    }
     ExposureFactors *oldest = &table.entries[0];
     for (ExposureFactors &f : table.entries) {
         if (f.lastUse != 0 && f.tBits == tBits) {
             f.lastUse = table.clock;
+            table.latest = static_cast<size_t>(&f - table.entries.data());
             return f;
         }
         if (f.lastUse < oldest->lastUse)
             oldest = &f;
     }
     ExposureFactors &f = *oldest;
+    table.latest = static_cast<size_t>(&f - table.entries.data());
     f.tBits = tBits;
     f.lastUse = table.clock;
     for (int i = 1; i <= kCompartments; ++i) {

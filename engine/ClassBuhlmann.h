@@ -117,16 +117,16 @@ private:
     Weighted Weigh(int i, double f) const;
 
     // Shared physics of the segments.
-    const TemplateRec &Tmpl() const;
+    const TemplateRec &Tmpl() const { return *Settings; }
     const GasRecord &BreathedGas() const;
-    float DepthUnitsPerPressure() const;  // 10 msw per bar or 33 fsw per atm
+    float DepthUnitsPerPressure() const { return Tmpl().Metric ? 10.0f : 33.0f; } // msw per bar, fsw per atm
     float ToDepthUnits(float pressure) const { return pressure * DepthUnitsPerPressure(); }
     // Ambient pressure at depth d below a surface of Psurf bar or atm, in depth units.
     float Pamb(float Psurf, float d) const
     {
         return static_cast<float>(static_cast<double>(Psurf) * DepthUnitsPerPressure() + d);
     }
-    float WaterVapour() const;            // 0.527 msw or 1.848 fsw
+    float WaterVapour() const { return Tmpl().Metric ? 0.527f : 1.848f; } // msw or fsw
     void CountSegment(float Time);
     void HaldaneAll(float PiHe, float PiN2, float Time);
     void InspiredAtSetpoint(float P, float SP, const GasRecord &diluent, float &PiHe,

@@ -10,6 +10,7 @@
 #include "engine/EngineGlobals.h"
 
 #include <array>
+#include <cmath>
 #include <cstring>
 
 namespace {
@@ -45,6 +46,7 @@ ClassBuhlmann::Weighted ClassBuhlmann::Weigh(int i, double f) const
 // All sixteen weighings at once, redone only when a tension has changed (compared bit for
 // bit) or the unit system has. The expressions are Weigh's, written over whole rows so
 // the compiler can work on several compartments at a time.
+DOLV_COMPARTMENT_ROWS
 const ClassBuhlmann::WeightCache &ClassBuhlmann::WeighAll(bool metric) const
 {
     WeightCache &w = Weights;
@@ -72,6 +74,7 @@ const ClassBuhlmann::WeightCache &ClassBuhlmann::WeighAll(bool metric) const
 // Ceiling in depth units, never below 0. Buhlmann with a gradient factor (Baker): the
 // tolerated ambient pressure is (Ptot - a GF) / (GF / b - GF + 1); under VPM it is
 // Ptot - VPMGradient. The hybrid model takes the deeper of both.
+DOLV_COMPARTMENT_ROWS
 float ClassBuhlmann::GetCeiling()
 {
     const TemplateRec &T = Tmpl();
@@ -134,6 +137,34 @@ float ClassBuhlmann::GetCeiling()
     return ceiling;
 }
 
+// Whether the Buhlmann ceiling of one compartment is clearly below X = Depth + Psurf,
+// clearly not, or too close to tell without the exact arithmetic. With the weighted sums
+// na = Ptot a and nb = Ptot b the tolerated pressure is
+//   Tol = (Ptot^2 - GF na) nb / M,  M = Ptot (GF Ptot - GF nb + nb) > 0,
+// so Tol > X exactly when L = (Ptot^2 - GF na) nb exceeds R = X M: products, no division.
+// The exact path rounds a, b, Tol and Tol - Psurf to Single, each within 2^-24 of its
+// size, and a rounding of b can move Tol by at most 1 / (1 - b) <= 30 times as much. A
+// difference beyond 1e-5 of the sizes involved (over 5 times that) is one the exact
+// path cannot turn round; anything closer, or not finite, is left to it.
+enum class Verdict { Below, NotBelow, Unsure };
+
+static Verdict CeilingBelow(double Ptot, double na, double nb, double gf, double X)
+{
+    const double E = gf * Ptot - gf * nb + nb;
+    const double M = Ptot * E;
+    const double L = (Ptot * Ptot - gf * na) * nb;
+    const double R = X * M;
+    const double tol = 1e-5 * (gf * std::fabs(na) * E + std::fabs(L) + (std::fabs(X) + 1.0) * M);
+    if (!(Ptot > 0 && nb > 0 && M > 0 && tol < HUGE_VAL))
+        return Verdict::Unsure;
+    if (L - R > tol)
+        return Verdict::Below;
+    if (R - L > tol)
+        return Verdict::NotBelow;
+    return Verdict::Unsure;
+}
+
+DOLV_COMPARTMENT_ROWS
 bool ClassBuhlmann::CeilingAtOrAbove(float Depth)
 {
     // The ceiling is never below 0, so it cannot be at or above a depth above the surface.
@@ -149,15 +180,26 @@ bool ClassBuhlmann::CeilingAtOrAbove(float Depth)
     auto holds = [&](int i) {
         if (CompHe[i] == 0 && CompN2[i] == 0)
             return false;
-        const Weighted w = Weigh(i, f);
         if (buhlmann) {
-            const float TolB = static_cast<float>((w.Ptot - static_cast<double>(w.a) * GF) /
-                                                  (static_cast<double>(GF) / w.b - GF + 1.0));
-            if (TolB - Psurf > Depth)
+            // The sums are Weigh's, before its divisions.
+            const float he = CompHe[i];
+            const float n2 = CompN2[i];
+            const float ptot = he + n2;
+            const double na = he * f * aHe[i] + n2 * f * aN2[i];
+            const double nb = static_cast<double>(he) * bHe[i] + static_cast<double>(n2) * bN2[i];
+            const Verdict v = CeilingBelow(ptot, na, nb, GF, static_cast<double>(Depth) + Psurf);
+            if (v == Verdict::Below)
                 return true;
+            if (v == Verdict::Unsure) {
+                const Weighted w = Weigh(i, f);
+                const float TolB = static_cast<float>((w.Ptot - static_cast<double>(w.a) * GF) /
+                                                      (static_cast<double>(GF) / w.b - GF + 1.0));
+                if (TolB - Psurf > Depth)
+                    return true;
+            }
         }
         if (vpm) {
-            const float TolV = w.Ptot - VPMGradient;
+            const float TolV = CompHe[i] + CompN2[i] - VPMGradient;
             if (TolV - Psurf > Depth)
                 return true;
         }
@@ -170,6 +212,7 @@ bool ClassBuhlmann::CeilingAtOrAbove(float Depth)
 }
 
 // Highest ratio of a compartment's tension to its raw M-value Pamb / b + a at Depth.
+DOLV_COMPARTMENT_ROWS
 float ClassBuhlmann::CalcMaxMValue(float Depth) const
 {
     const TemplateRec &T = Tmpl();
@@ -188,6 +231,7 @@ float ClassBuhlmann::CalcMaxMValue(float Depth) const
 }
 
 // Load of each compartment against its M-value at the end surface pressure.
+DOLV_COMPARTMENT_ROWS
 void ClassBuhlmann::PercentCompartLoad(Comp16 &percentLoad, float /*Depth*/) const
 {
     const TemplateRec &T = Tmpl();

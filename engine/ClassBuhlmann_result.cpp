@@ -16,6 +16,7 @@ void ClassBuhlmann::NoteLimit(PlanWarningKind Kind, float Value, float Limit, bo
     Warned = true;
 }
 
+DOLV_COMPARTMENT_ROWS
 void ClassBuhlmann::AddResultWaypoint(float Depth, float Rate, float GasUsed, float PPO2, float CNSSegment,
                                       float OTUSegment, float END, bool IsStop, bool DoShow)
 {
@@ -51,8 +52,10 @@ void ClassBuhlmann::AddResultWaypoint(float Depth, float Rate, float GasUsed, fl
         w.StopTime = RoundStopTime(LastSegmentTime);
     }
     // Compartments 1 to 16; element 0 stays as the new waypoint has it.
-    std::copy(CompN2.begin() + 1, CompN2.end(), w.N2Compartments.begin() + 1);
-    std::copy(CompHe.begin() + 1, CompHe.end(), w.HeCompartments.begin() + 1);
+    for (int i = 1; i <= kCompartments; ++i) {
+        w.N2Compartments[i] = CompN2[i];
+        w.HeCompartments[i] = CompHe[i];
+    }
     PercentCompartLoad(w.PercentCompartments, Depth);
     w.Status = Status;
     w.GasUsed = GasUsed;

@@ -155,6 +155,7 @@ void ClassBuhlmann::TraceCompartments()
 
 // ---- Open circuit -----------------------------------------------------------------
 
+DOLV_COMPARTMENT_ROWS
 float ClassBuhlmann::OCAscentDescent(float StartDepth, float EndDepth, float Rate, float Psurf,
                                      bool DoShow, bool UseDecoRMV)
 {
@@ -213,6 +214,7 @@ void ClassBuhlmann::OCConstantDepth(float Depth, float Time, float Psurf, bool D
     AddResultWaypoint(Depth, 0, used, ppO2, cns, otu, end, false, DoShow);
 }
 
+DOLV_COMPARTMENT_ROWS
 void ClassBuhlmann::HaldaneAll(float PiHe, float PiN2, float Time)
 {
     const ExposureFactors &x = FactorsFor(Time);

@@ -39,10 +39,9 @@ void ClassProfile::NewWayPoint()
     // not a silently wrapped index.
     if (points_.size() >= 32767)
         throwOverflow("ClassProfile.NewWayPoint");
-    WayPoint w;
+    WayPoint &w = points_.emplace_back();
     w.DoShow = true;
     w.GF = 1.0f;
-    points_.push_back(std::move(w));
 }
 
 void ClassProfile::clear()

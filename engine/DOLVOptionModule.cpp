@@ -94,23 +94,28 @@ OxygenRange oxygenRange(float StartDepth, float EndDepth, float Rate, float fO2,
     return o;
 }
 
-// The last two powers of one kind, kept with their arguments: the same argument (bit for
-// bit) gives the same value without a second pow.
+// Powers of one kind, kept with their arguments: the same argument (bit for bit) gives the
+// same value without a second pow. A dive's stops and the ends of its moves give a few
+// dozen arguments, and every cell of a table repeats most of them; the table is
+// direct-mapped by a hash of the argument's bits, so a miss only replaces one entry.
 struct KeptPowers {
+    static constexpr int kBits = 6;
     struct Kept {
-        double x, y;
+        uint64_t xBits = 0;
+        double y = 0;
+        bool used = false;
     };
-    Kept kept[2] = {{std::nan(""), 0}, {std::nan(""), 0}};
-    int next = 0;
+    Kept kept[1 << kBits]{};
 
     double pow(double x, double exponent)
     {
-        for (const Kept &k : kept)
-            if (std::memcmp(&k.x, &x, sizeof x) == 0)
-                return k.y;
+        uint64_t bits;
+        std::memcpy(&bits, &x, sizeof bits);
+        Kept &k = kept[((bits ^ (bits >> 29)) * 0x9E3779B97F4A7C15ull) >> (64 - kBits)];
+        if (k.used && k.xBits == bits)
+            return k.y;
         const double y = std::pow(x, exponent);
-        kept[next] = {x, y};
-        next ^= 1;
+        k = {bits, y, true};
         return y;
     }
 };
@@ -123,7 +128,7 @@ double otuIntegralPower(double x)
     return kept.pow(x, 11.0 / 6.0);
 }
 
-// ((p - 0.5) / 0.5)^(5/6) of the OTU rate. The minutes of one stop breathe the same ppO2.
+// ((p - 0.5) / 0.5)^(5/6) of the OTU rate: each stop breathes its own ppO2.
 double otuRatePower(double x)
 {
     static thread_local KeptPowers kept;

@@ -21,7 +21,11 @@ bool LimitCrossed(PlanWarningKind Kind, float Value, float Limit)
     case PlanWarningKind::ENDAbove:
         return Value > Limit;
     case PlanWarningKind::PPO2Above:
-        // 1.604 bar is not above 1.6: the ppO2 is compared as it is shown.
+        // 1.604 bar is not above 1.6: the ppO2 is compared as it is shown. Rounded to
+        // hundredths a value goes up by 0.005 at most, so one a hundredth or more below
+        // the limit stays at or below it without the rounding.
+        if (static_cast<double>(Value) + 0.01 <= Limit)
+            return false;
         return RoundTo(Value, 2) > Limit;
     case PlanWarningKind::PPO2Below:
         return Value < Limit;

@@ -37,6 +37,8 @@ struct ClassBuhlmannProbe {
     static int16_t CeilingModel(const ClassBuhlmann &b) { return b.CeilingModel; }
 
     static float GetCeiling(ClassBuhlmann &b) { return b.GetCeiling(); }
+    static bool CeilingAtOrAbove(ClassBuhlmann &b, float depth) { return b.CeilingAtOrAbove(depth); }
+    static int &Leading(ClassBuhlmann &b) { return b.Leading; }
     static float CalcMaxMValue(const ClassBuhlmann &b, float depth) { return b.CalcMaxMValue(depth); }
     static float FirstCandidate(const ClassBuhlmann &b, float depth) { return b.FirstCandidate(depth); }
     static float NextStop(const ClassBuhlmann &b, float stop) { return b.NextStop(stop); }

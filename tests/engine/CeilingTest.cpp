@@ -4,6 +4,7 @@
 #include "tests/engine/BuhlmannProbe.h"
 
 #include <cmath>
+#include <random>
 
 namespace {
 
@@ -109,6 +110,55 @@ TEST_F(Ceiling, MValueRatioAndLoadsWorkedByHand)
     engine.PercentCompartLoad(deep, 60);
     EXPECT_NEAR(shallow[5], 1.956721, 1e-5);
     EXPECT_EQ(shallow, deep);
+}
+
+// A stop asks, minute after minute, whether the ceiling has come up to the next stop. The
+// answer is decided from the compartment that held the diver last time, mostly without
+// dividing; it must be the whole ceiling's answer in every case, above all where the two
+// are within a rounding of each other.
+TEST_F(Ceiling, StopClearanceAgreesWithTheWholeCeiling)
+{
+    std::mt19937 random(26);
+    std::uniform_real_distribution<float> tension(0, 120);
+    std::uniform_real_distribution<float> gfs(0.05f, 1.2f);
+    std::uniform_int_distribution<int> compartment(1, 16);
+    int deciding = 0;
+    for (int trial = 0; trial < 3000; ++trial) {
+        const bool metric = trial % 3 != 2;
+        dive().Metric = metric;
+        dive().EndPressure = trial % 5 == 0 ? 0.7f : 1.01325f;
+        ClassBuhlmann whole;
+        P::Start(whole, 1, trial % 2 == 0);
+        whole.SetCeilingModel(false, trial % 7 == 0);
+        P::VPMGradient(whole) = tension(random) / 4;
+        P::GF(whole) = gfs(random);
+        for (int i = 1; i <= 16; ++i) {
+            const bool empty = compartment(random) <= 3;
+            P::CompHe(whole)[i] = empty || trial % 4 == 0 ? 0.0f : tension(random);
+            P::CompN2(whole)[i] = empty ? 0.0f : tension(random) * (metric ? 1.0f : 3.3f);
+        }
+        const float ceiling = P::GetCeiling(whole);
+        // At the ceiling, a few Single steps either side of it, and well clear of it.
+        std::vector<float> depths = {ceiling, ceiling + 0.5f, ceiling - 0.5f, ceiling * 0.9f, 0.0f};
+        float up = ceiling, down = ceiling;
+        for (int step = 0; step < 3; ++step) {
+            up = std::nextafter(up, INFINITY);
+            down = std::nextafter(down, -INFINITY);
+            depths.push_back(up);
+            depths.push_back(down);
+        }
+        for (float depth : depths) {
+            ClassBuhlmann quick = whole;
+            P::Leading(quick) = compartment(random);
+            const bool expected = depth >= 0 && ceiling <= depth;
+            ASSERT_EQ(P::CeilingAtOrAbove(quick, depth), expected)
+                << "trial " << trial << " depth " << depth << " ceiling " << ceiling;
+            deciding += expected ? 0 : 1;
+        }
+    }
+    // Both answers were given many times over.
+    EXPECT_GT(deciding, 10000);
+    EXPECT_LT(deciding, 3000 * 11 - 10000);
 }
 
 } // namespace

@@ -294,10 +294,10 @@ struct DiluentSplit {
 DiluentSplit Split(const GasRecord &diluent)
 {
     DiluentSplit f;
-    const float inert = diluent.He + diluent.N2;
+    const double inert = static_cast<double>(diluent.He) + diluent.N2;
     if (inert > 0) {
-        f.fHe = static_cast<float>(static_cast<double>(diluent.He) / inert);
-        f.fN2 = static_cast<float>(static_cast<double>(diluent.N2) / inert);
+        f.fHe = static_cast<float>(diluent.He / inert);
+        f.fN2 = static_cast<float>(diluent.N2 / inert);
     }
     return f;
 }

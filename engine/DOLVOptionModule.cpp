@@ -90,7 +90,7 @@ OxygenRange oxygenRange(float StartDepth, float EndDepth, float Rate, float fO2,
     o.pi = o.pmin >= 0.5 ? o.pmin : 0.5f;
     // Ends too close for a Single to tell apart are a change of no measurable length.
     if (t != 0 && o.pmax != o.pmin)
-        o.ta = static_cast<float>((static_cast<double>(o.pmax) - o.pi) * t / (o.pmax - o.pmin));
+        o.ta = static_cast<float>((static_cast<double>(o.pmax) - o.pi) * t / (static_cast<double>(o.pmax) - o.pmin));
     return o;
 }
 
@@ -250,7 +250,7 @@ static float otuForDepthChangeOnce(float StartDepth, float EndDepth, float Rate,
         return 0;
     const float A = o.pi - 0.5 != 0 ? static_cast<float>(otuIntegralPower((o.pi - 0.5) / 0.5)) : 0.0f;
     const float B = static_cast<float>(otuIntegralPower((o.pmax - 0.5) / 0.5));
-    return static_cast<float>(3.0 / 11.0 * o.ta / (static_cast<double>(o.pmax) - o.pi) * (B - A));
+    return static_cast<float>(3.0 / 11.0 * o.ta / (static_cast<double>(o.pmax) - o.pi) * (static_cast<double>(B) - A));
 }
 
 // CNS = time / limit, the limit from the first band that holds the ppO2 (in atm).

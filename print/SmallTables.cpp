@@ -1,6 +1,7 @@
 #include "print/SmallTables.h"
 
 #include "engine/DOLVmiscModule.h"
+#include "engine/EngineGlobals.h"
 #include "engine/VBConversions.h"
 #include "platform/LibraryModule.h"
 #include "platform/LocaliseForm.h"
@@ -33,6 +34,12 @@ QString whole(float v)
     return QString::fromStdString(FormatFixed(v, 0));
 }
 
+// A number with decimals, written with the user's decimal separator.
+QString decimal(float v, int decimals)
+{
+    return QString::fromStdString(LocaliseNumberText(FormatFixed(v, decimals), gDecimalSeparator));
+}
+
 // A gas as the tables write it: O2 % / He %, e.g. 21/35.
 QString gasText(const ClassProfile &p, int16_t w)
 {
@@ -58,6 +65,43 @@ bool switchesAtBottom(const ClassProfile &p, int16_t e)
     return e + 1 <= p.GetLength() && p.getmixnumber(e + 1) != p.getmixnumber(e);
 }
 
+// A line of the table below the bottom: its depth, the depth as printed and the gas
+// breathed from there on.
+struct TableLine {
+    float depth;
+    QString depthText, gas;
+};
+
+// The lines one profile's ascent needs, in the order it reaches them.
+std::vector<TableLine> ascentLines(const ClassProfile &p)
+{
+    std::vector<TableLine> lines;
+    const int16_t L = p.GetLength();
+    for (int16_t w = static_cast<int16_t>(bottomOf(p) + 1); w <= L - 1; ++w)
+        if (startsLine(p, w))
+            lines.push_back({p.getDepth(w), whole(p.getDepth(w)), gasText(p, static_cast<int16_t>(w + 1))});
+    return lines;
+}
+
+// The lines below the bottom of a whole table: those of the last (longest) profile, and
+// every depth another row stops or switches at that they lack, each put in order of
+// depth, deepest first. The rows of a bail-out table end at different depths: a row
+// bailing out deep has stops the last, shallower row never reaches, and each of them
+// must be printed.
+std::vector<TableLine> tableStopLines(const std::vector<ClassProfile> &Profiles)
+{
+    std::vector<TableLine> lines = ascentLines(Profiles.back());
+    for (size_t i = 1; i + 1 < Profiles.size(); ++i)
+        for (TableLine &line : ascentLines(Profiles[i])) {
+            const auto same = [&line](const TableLine &l) { return l.depthText == line.depthText; };
+            if (std::any_of(lines.begin(), lines.end(), same))
+                continue;
+            const auto shallower = [&line](const TableLine &l) { return l.depth < line.depth; };
+            lines.insert(std::find_if(lines.begin(), lines.end(), shallower), std::move(line));
+        }
+    return lines;
+}
+
 void text(float x, float y, const QString &s, int16_t size, bool bold = false)
 {
     PrintTextLeft(x, y, s, QStringLiteral("Arial"), size, bold ? 1 : 0);
@@ -75,15 +119,10 @@ int16_t CountTableStops(const std::vector<ClassProfile> &Profiles)
     if (Profiles.size() < 2)
         return 0;
     const ClassProfile &last = Profiles.back();
-    const int16_t e = bottomOf(last);
-    const int16_t L = last.GetLength();
     int16_t count = 1; // the bottom line
-    if (switchesAtBottom(last, e))
+    if (switchesAtBottom(last, bottomOf(last)))
         ++count;
-    for (int16_t w = static_cast<int16_t>(e + 1); w <= L - 1; ++w)
-        if (startsLine(last, w))
-            ++count;
-    return count;
+    return static_cast<int16_t>(count + tableStopLines(Profiles).size());
 }
 
 int16_t FindTableRow(const TableTextGrid &Grid, const QString &Key, int16_t Last)
@@ -116,10 +155,9 @@ SmallTableGrid BuildTableGrid(const std::vector<ClassProfile> &Profiles)
     if (n == 0)
         return out;
 
-    // The lines, from the longest profile.
+    // The bottom lines from the longest profile, the lines below from every row.
     const ClassProfile &last = Profiles.back();
     const int16_t e = bottomOf(last);
-    const int16_t L = last.GetLength();
     size_t j = 1;
     G[0][j] = gasText(last, e);
     G[1][j] = whole(last.getDepth(e));
@@ -130,11 +168,9 @@ SmallTableGrid BuildTableGrid(const std::vector<ClassProfile> &Profiles)
         ++j;
     }
     out.FirstStopLine = static_cast<int16_t>(j);
-    for (int16_t w = static_cast<int16_t>(e + 1); w <= L - 1; ++w) {
-        if (!startsLine(last, w))
-            continue;
-        G[0][j] = gasText(last, static_cast<int16_t>(w + 1));
-        G[1][j] = whole(last.getDepth(w));
+    for (const TableLine &line : tableStopLines(Profiles)) {
+        G[0][j] = line.gas;
+        G[1][j] = line.depthText;
         ++j;
     }
     out.Lines = static_cast<int16_t>(j);
@@ -160,8 +196,7 @@ QString SmallTableTitle(const TemplateRec &Settings, const ClassProfile &Last)
 {
     QString title = QStringLiteral("GF ");
     if (Settings.GFOn)
-        title += QString::fromStdString(FormatFixed(Settings.GFLow, 2)) + QLatin1Char('-') +
-                 QString::fromStdString(FormatFixed(Settings.GFHigh, 2)) + QStringLiteral("  ");
+        title += decimal(Settings.GFLow, 2) + QLatin1Char('-') + decimal(Settings.GFHigh, 2) + QStringLiteral("  ");
     else
         title += GetLangStringQ(6169) + QStringLiteral("   ");
     title += gasText(Last, bottomOf(Last));
@@ -340,7 +375,7 @@ void PrintSmallTableHeader(bool BailoutHeader)
     text(0.9f, 6.5f, GetLangStringQ(2135), 8);
     text(1.95f, 6.5f, whole(t.MaximalEND), 8);
     text(0.95f, 6.9f, QStringLiteral("PPO2"), 8);
-    text(1.95f, 6.9f, QString::fromStdString(FormatFixed(t.MaxPPO2, 2)), 8);
+    text(1.95f, 6.9f, decimal(t.MaxPPO2, 2), 8);
     text(3.5f, 6.5f, GetLangStringQ(6103), 8);
     text(5.0f, 6.5f, whole(t.RMV), 8);
     text(3.5f, 6.9f, GetLangStringQ(6106), 8);

@@ -29,8 +29,9 @@ struct SmallTableGrid {
     int16_t FirstStopLine = 2; // the first line below the bottom (and a switch there)
 };
 
-// The index of the last line the longest (last) profile of the table needs: the bottom
-// line, a gas switch at the bottom, and each stop or gas switch of its ascent.
+// The index of the table's last line: the bottom line and a gas switch at the bottom of
+// the last (longest) profile, then one line per depth any row's ascent stops or switches
+// gas at (the last profile's lines, the depths of other rows it lacks added by depth).
 int16_t CountTableStops(const std::vector<ClassProfile> &Profiles);
 // The first line j = 0 .. Last whose depth text Grid[1][j] is Key; -1 when none is or
 // Last < 0. The second form looks from line First on.
@@ -38,7 +39,9 @@ int16_t FindTableRow(const TableTextGrid &Grid, const QString &Key, int16_t Last
 int16_t FindTableRow(const TableTextGrid &Grid, const QString &Key, int16_t First, int16_t Last);
 // Builds the texts of one table from Profiles[1..n] (Profiles[0] is not printed). The
 // bottom of each column is the last waypoint of its diver's own part, its stops the
-// waypoints after it; the lines follow the last (longest) profile.
+// waypoints after it; the bottom lines follow the last (longest) profile, the lines
+// below it hold the stop depths of every row, deepest first, so each row prints all its
+// stops (the rows of a bail-out table end at different depths).
 SmallTableGrid BuildTableGrid(const std::vector<ClassProfile> &Profiles);
 
 // The title of a table: gradient factors (or "GF " and "off"), the bottom gas O2/He,

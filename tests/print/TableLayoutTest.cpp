@@ -2,10 +2,14 @@
 // on a page (never over one another, never below the page), and the table job's pages
 // and cutting marks as written to the spool.
 
+#include "engine/DOLVmiscModule.h"
+#include "engine/DiveModel.h"
 #include "engine/EngineGlobals.h"
+#include "engine/TemplateModule.h"
 #include "engine/ResourceManager.h"
 #include "platform/LocaliseForm.h"
 #include "print/PrintPreview.h"
+#include "print/BailoutCases.h"
 #include "print/PrintPrev.h"
 #include "print/SmallTables.h"
 #include "print/TablePrintModule.h"
@@ -17,6 +21,7 @@
 
 #include <QRectF>
 
+#include <cmath>
 #include <random>
 
 namespace {
@@ -99,6 +104,9 @@ TEST_F(TableGridTest, LinesFollowTheLongestProfileFromTheEndOfTheDiversPart)
     oc.GFLow = 0.3f;
     oc.GFHigh = 0.85f;
     EXPECT_EQ(SmallTableTitle(oc, table.back()), "GF 0.30-0.85  21/0  OC");
+    gDecimalSeparator = ",";
+    EXPECT_EQ(SmallTableTitle(oc, table.back()), "GF 0,30-0,85  21/0  OC") << "the user's decimal separator";
+    gDecimalSeparator = ".";
 }
 
 TEST_F(TableGridTest, AStopAtTheBottomDepthHasItsOwnLine)
@@ -120,15 +128,99 @@ TEST_F(TableGridTest, AStopAtTheBottomDepthHasItsOwnLine)
     EXPECT_EQ(FindTableRow(g.G, "9", 4), -1);
 }
 
-TEST_F(TableGridTest, AStopDepthTheLongestProfileLacksIsNotPrinted)
+TEST_F(TableGridTest, EveryRowPrintsAllItsStopsOnLinesDeepestFirst)
 {
-    ClassProfile shorter = Make({{30, 20, 1.5f}, {30, 0, 10, 0, 0, true}, {9, -10, 12}, {9, 0, 13, 0, 1},
-                                 {0, -10, 14}});
-    const SmallTableGrid g = BuildTableGrid({ClassProfile(), shorter, Square(30, 25, 4, 9)});
-    EXPECT_EQ(Column(g, 3), (std::vector<QString>{"10", "", "", ""}));
+    // As in a bail-out table of a multi-level dive: the first row bails out at 30 m and
+    // stops at 12, 9, 6 and 3 m; a middle row stops at 9 and 3 m; the last row bails out
+    // at 15 m and stops at 6 and 3 m only.
+    const ClassProfile deep = Make({{30, 20, 1.5f},
+                                    {30, 0, 10, 0, 0, true},
+                                    {12, -10, 11.8f},
+                                    {12, 0, 13.8f, 0, 2},
+                                    {9, -3, 14.8f},
+                                    {9, 0, 15.8f, 0, 1},
+                                    {6, -3, 16.8f},
+                                    {6, 0, 19.8f, 1, 3},
+                                    {3, -3, 20.8f, 1},
+                                    {3, 0, 25.8f, 1, 5},
+                                    {0, -3, 26.8f, 1}});
+    const ClassProfile middle = Make({{20, 20, 1},
+                                      {20, 0, 20, 0, 0, true},
+                                      {9, -10, 21.1f},
+                                      {9, 0, 22.1f, 0, 1},
+                                      {3, -3, 24.1f},
+                                      {3, 0, 27.1f, 0, 3},
+                                      {0, -3, 28.1f}});
+    const ClassProfile shallow = Make({{15, 20, 0.75f},
+                                       {15, 0, 30, 0, 0, true},
+                                       {6, -10, 30.9f},
+                                       {6, 0, 32.9f, 1, 2},
+                                       {3, -3, 33.9f, 1},
+                                       {3, 0, 35.9f, 1, 2},
+                                       {0, -3, 36.9f, 1}});
+    const std::vector<ClassProfile> table = {ClassProfile(), deep, middle, shallow};
+    const SmallTableGrid g = BuildTableGrid(table);
+    EXPECT_EQ(CountTableStops(table), 5) << "the bottom and four stop depths";
+    ASSERT_EQ(g.Lines, 6);
+    EXPECT_EQ(Column(g, 1), (std::vector<QString>{GetLangStringQ(1702), "15", "12", "9", "6", "3"}));
+    EXPECT_EQ(Column(g, 0), (std::vector<QString>{"Mix", "21/0", "21/0", "21/0", "50/0", "50/0"}))
+        << "a line's gas from the row it came from";
+    EXPECT_EQ(Column(g, 3), (std::vector<QString>{"10", "", "2", "1", "3", "5"}));
+    EXPECT_EQ(Column(g, 4), (std::vector<QString>{"20", "", "", "1", "", "3"}));
+    EXPECT_EQ(Column(g, 5), (std::vector<QString>{"30", "", "", "", "2", "2"}));
     // Only the bottom column for a profile too short to have an ascent.
     const SmallTableGrid bare = BuildTableGrid({ClassProfile(), Make({{30, 20, 1.5f, 0, 0, true}})});
     EXPECT_EQ(bare.Lines, 2);
+}
+
+// A bail-out table of a multi-level dive, 20 minutes at 50 m on trimix and 20 at 15 m,
+// every 10 minutes: the rows bailing out at 50 m stop from the twenties up, the last row
+// bails out at 15 m. Every stop of every row is printed, on the line of its depth.
+TEST_F(TableGridTest, ABailoutTableOfAMultiLevelDiveShowsTheDeepRowsStops)
+{
+    ResetEngineGlobals();
+    TemplateRec settings;
+    ASSERT_TRUE(LoadTemplate(settings, std::string(), std::string()));
+    settings.GasChanges = {GasChangeRecord{"Oxygen", 100, 0, 0, 6}, GasChangeRecord{"EAN50", 50, 50, 0, 21}};
+    settings.PPO2Low = settings.PPO2High = settings.MaxEnd = false;
+    ClassUseractions log;
+    log.NewAction();
+    log.setuser(1, 50, 20, 5); // mix 5: trimix 18/45
+    log.NewAction();
+    log.setuser(2, 15, 20, 5);
+    std::shared_ptr<Dive> dive = AppendSeriesDive(-1, settings, 0, log, "m.prf", "/m/");
+    ReplayDive(*dive, ComputeDiveStep(PlanOptions{}));
+    ComputeAscent(*dive, ComputeDiveStep(PlanOptions{}));
+    ASSERT_EQ(dive->State, EditorComputed);
+    PlanOptions options;
+    options.Bailout = true;
+    std::vector<ClassProfile> table;
+    std::vector<PlanWarning> warnings;
+    ASSERT_TRUE(ComputeBailoutCase(dive->InputProfile, settings, DiveStartState{}, options, 10,
+                                   [](int32_t) { return true; }, table, warnings));
+    ASSERT_EQ(table.size(), 5u) << "rows at 10, 20, 30 and 40 minutes";
+
+    const SmallTableGrid g = BuildTableGrid(table);
+    EXPECT_EQ(CountTableStops(table), g.Lines - 1);
+    for (int b = g.FirstStopLine + 1; b < g.Lines; ++b)
+        EXPECT_GE(g.G[1][size_t(b - 1)].toFloat(), g.G[1][size_t(b)].toFloat()) << "deepest first";
+    std::vector<float> deepest(table.size(), 0);
+    for (size_t i = 1; i < table.size(); ++i) {
+        const ClassProfile &row = table[i];
+        for (int16_t w = FindEndUserProfile(row) + 1; w <= row.GetLength(); ++w) {
+            if (row.getStopTime(w) == 0)
+                continue;
+            const QString depth = QString::number(std::lround(row.getStopDepth(w)));
+            const int16_t b = FindTableRow(g.G, depth, g.FirstStopLine, int16_t(g.Lines - 1));
+            ASSERT_NE(b, -1) << "row " << i << ": no line for its stop at " << depth.toStdString() << " m";
+            EXPECT_EQ(g.G[i + 2][size_t(b)], QString::number(std::lround(row.getStopTime(w))))
+                << "row " << i << ", " << depth.toStdString() << " m";
+            deepest[i] = std::max(deepest[i], row.getStopDepth(w));
+        }
+    }
+    EXPECT_GE(deepest[2], 21) << "the 20-minute row stops deep";
+    EXPECT_GT(deepest[2], deepest[4]) << "deeper than the last row ever stops";
+    ResetEngineGlobals();
 }
 
 TEST(TablePlacement, WidthsAndCellsAsTheTableNeeds)
@@ -266,6 +358,23 @@ TEST_F(TableJobTest, PagesFramesAndThePreview)
               6);
     EXPECT_EQ(std::count(texts.begin(), texts.end(), GetLangStringQ(6132).toStdString()), 6)
         << "the strip is drawn for every table";
+}
+
+TEST_F(TableJobTest, NumbersOnThePageUseTheUsersDecimalSeparator)
+{
+    TableDive d = dive();
+    d.Settings.MaxPPO2 = 1.4f;
+    d.Settings.GFOn = true;
+    d.Settings.GFLow = 0.3f;
+    d.Settings.GFHigh = 0.85f;
+    gDecimalSeparator = ",";
+    StartTablePrint(d);
+    PrintDepthTable({ClassProfile(), Square(30, 20, 2, 4)}, false);
+    EndTablePrint();
+    gDecimalSeparator = ".";
+    const std::vector<std::string> texts = ReadTestSpool().pages.at(0).texts();
+    EXPECT_NE(std::find(texts.begin(), texts.end(), "1,40"), texts.end()) << "the maximum ppO2 of the strip";
+    EXPECT_NE(std::find(texts.begin(), texts.end(), "GF 0,30-0,85  21/0  RB"), texts.end());
 }
 
 } // namespace

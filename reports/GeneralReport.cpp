@@ -278,22 +278,47 @@ void NewProfilePageIfFull(bool more)
     }
 }
 
+namespace {
+
+// The next page of the stop tables: the continued heading, and for the deco-stop table
+// its column heading again.
+void ContinueStopTablesOnNewPage(bool withDecoHeading)
+{
+    gReport.stopY = 5.0f;
+    gReport.stopSectionTop = 5.0f;
+    PrintReportPageFooter();
+    PrintReportPageHeader(gReport.showGFWarning);
+    PrintStopTableHeader(gReport.metric, true);
+    if (withDecoHeading) {
+        gReport.stopY -= 0.2f;
+        PrintStopColumnHeader(gReport.metric);
+    }
+    gReport.pageBottom = gReport.stopY;
+}
+
+} // namespace
+
 void NewStopPageIfFull(bool more)
 {
     gReport.stopY += kRow;
     if (more && gReport.stopY > kStopLimit) {
         OutlineStopPart();
-        gReport.stopY = 5.0f;
-        gReport.stopSectionTop = 5.0f;
-        PrintReportPageFooter();
-        PrintReportPageHeader(gReport.showGFWarning);
-        PrintStopTableHeader(gReport.metric, true);
-        if (gInDecoTable) {
-            gReport.stopY -= 0.2f;
-            PrintStopColumnHeader(gReport.metric);
-        }
-        gReport.pageBottom = gReport.stopY;
+        ContinueStopTablesOnNewPage(gInDecoTable);
     }
+}
+
+void StartDecoStopTable()
+{
+    // The column heading takes the cursor 1.9 cm down (it starts 0.2 cm up and is 2.1
+    // high). With the first row under it, it must end above the limit the rows break at,
+    // or the heading and the first stop would be drawn under the footer band (17.3 cm).
+    if (gReport.stopY - 0.2f + 2.1f + kRow > kStopLimit) {
+        ContinueStopTablesOnNewPage(true);
+        return;
+    }
+    gReport.stopY -= 0.2f;
+    PrintStopColumnHeader(gReport.metric);
+    gReport.pageBottom = gReport.stopY;
 }
 
 // ---- cells, rows, bands and grids ----
@@ -847,9 +872,7 @@ void WriteLongReport(const ClassProfile &profile, TemplateRec &tmpl, bool isSeri
     if (last == 0)
         PrintStopRow({S(6013)}, true, true);
     OutlineStopPart();
-    gReport.stopY -= 0.2f;
-    PrintStopColumnHeader(tmpl.Metric);
-    gReport.pageBottom = gReport.stopY;
+    StartDecoStopTable();
     ReportProgress(6015);
 
     // The decompression stops.

@@ -90,6 +90,9 @@ void NewInfoPageIfFull();
 void NewPageIfFull();
 void NewProfilePageIfFull(bool more);
 void NewStopPageIfFull(bool more);
+// The deco-stop column heading under the segment table just closed, or on a new page
+// (with the continued heading) when it and one stop row would not fit above the limit.
+void StartDecoStopTable();
 
 // The settings block at reportY; reportY ends 3.8 cm lower, 5.8 with the series box.
 void PrintInfoHeader(TemplateRec &settings, bool isSeries, int16_t diveNumber, float surfaceInterval);

@@ -381,6 +381,59 @@ TEST_F(GeneralReportTest, LongTablesBreakBeforeTheFooterAndNeverOpenAnEmptyPage)
     EXPECT_EQ(stops, 45u);
 }
 
+// Whatever the number of legs, nothing of a page's tables reaches the footer band (from
+// 17.3 cm): the deco-stop column heading and its first row go to a new page together
+// when they would not fit under the segment table's last row.
+TEST_F(GeneralReportTest, TheDecoStopHeadingAndItsFirstRowStayAboveTheFooter)
+{
+    TemplateRec &t = gSettings[0].Template;
+    for (int legCount = 10; legCount <= 21; ++legCount) {
+        for (const bool withStops : {true, false}) {
+            SCOPED_TRACE(testing::Message() << legCount << " legs" << (withStops ? ", 3 stops" : ", no stop"));
+            std::vector<Point> points;
+            for (int k = 0; k < legCount; ++k)
+                points.push_back({float(10 + k), float(k), StatusUserLeg});
+            if (withStops)
+                for (int k = 0; k < 3; ++k)
+                    points.push_back({float(9 - 3 * k), float(40 + k), StatusDecoStop, 1.2f, 0.5f, float(9 - 3 * k), 2});
+            const TestSpool spool = Report(HandProfile(points), t);
+
+            size_t headingPage = 0, firstStopPage = 0, noStopPage = 0, segmentPage = 0, legs = 0, stops = 0;
+            for (size_t k = 0; k < spool.pages.size(); ++k) {
+                if (HasText(spool.pages[k], L(6089)))
+                    segmentPage = k + 1;
+                const Items page = Drawn(spool.pages[k]);
+                const auto footer = std::find(page.begin(), page.end(), "filled 1 17.3 28.5 19.2 10526880");
+                ASSERT_NE(footer, page.end()) << "page " << k + 1 << " has its footer";
+                for (auto item = page.begin(); item != footer; ++item) {
+                    const QStringList f = QString::fromStdString(*item).split(' ');
+                    if (f[0] == "left" || f[0] == "right")
+                        EXPECT_LE(f[2].toDouble() + 0.4, 17.3) << "page " << k + 1 << ": " << *item;
+                    else if (f[0] == "box" || f[0] == "filled")
+                        EXPECT_LE(f[4].toDouble(), 17.3) << "page " << k + 1 << ": " << *item;
+                    if (f[0] == "left" && f[1] == "2.25" && f.mid(4).join(' ') == QString::fromStdString(L(6096)) &&
+                        headingPage == 0)
+                        headingPage = k + 1;
+                    if (f[0] == "left" && f[1] == "17.5") {
+                        legs += f.back() == "--";
+                        stops += f.back() == "50";
+                        if (f.back() == "50" && firstStopPage == 0)
+                            firstStopPage = k + 1;
+                    }
+                    if (f[0] == "left" && f.mid(4).join(' ') == QString::fromStdString(L(6016)))
+                        noStopPage = k + 1;
+                }
+            }
+            EXPECT_EQ(legs, size_t(legCount));
+            EXPECT_EQ(stops, withStops ? 3u : 0u);
+            ASSERT_NE(headingPage, 0u);
+            EXPECT_EQ(withStops ? firstStopPage : noStopPage, headingPage) << "the heading is not left alone";
+            if (headingPage != segmentPage)
+                EXPECT_TRUE(HasText(spool.pages[headingPage - 1], L(6088))) << "a new page has the continued title";
+        }
+    }
+}
+
 TEST_F(GeneralReportTest, CellsFollowTheWaypoint)
 {
     TemplateRec &t = gSettings[0].Template;

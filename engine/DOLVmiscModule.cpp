@@ -30,8 +30,10 @@ const SettingsRecord &Record(int16_t profileNr, const char *source)
 
 } // namespace
 
-DiveStartState StartStateOf(int16_t ProfileNr, bool Repetitive, const ClassProfile &Source)
+DiveStartState StartStateOf(int16_t ProfileNr, bool Repetitive, const ClassProfile &Source, bool Planned)
 {
+    if (Repetitive && Planned)
+        RequirePlannedPrevious(ProfileNr);
     DiveStartState start;
     start.CNS = Source.getCNS(0);
     start.OTU = Source.getOTU(0);
@@ -48,7 +50,7 @@ DiveStartState StartStateOf(int16_t ProfileNr, bool Repetitive, const ClassProfi
 std::vector<PlanWarning> ComputeDive(const ClassProfile &Source, ClassProfile &Result, bool LoadOnly,
                                      bool Repetitive, int16_t ProfileNr, const PlanOptions &Options)
 {
-    const DiveStartState start = StartStateOf(ProfileNr, Repetitive, Source);
+    const DiveStartState start = StartStateOf(ProfileNr, Repetitive, Source, !LoadOnly);
     PlanOptions options = Options;
     options.PlanAscent = !LoadOnly;
     const TemplateRec &settings = Record(ProfileNr, "RunDecompression").Template;

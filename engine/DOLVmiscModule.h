@@ -17,8 +17,11 @@ int16_t FindGasIndex(const std::string &Name, const TemplateRec &Template);
 // How dive `ProfileNr` starts, from the records: a Repetitive dive from the end state of
 // its previous dive (PreviousDiveOf, engine/DiveModel.h) across its own SurfTime, else at
 // the surface of its settings; the CNS and OTU it carries in are those of the start
-// point of Source. No previous dive is error 9.
-DiveStartState StartStateOf(int16_t ProfileNr, bool Repetitive, const ClassProfile &Source);
+// point of Source. No previous dive is error 9. A start for a Planned ascent (the
+// computed ascent, a bail-out) of a Repetitive dive is refused while the dive before it
+// holds no computed plan (RequirePlannedPrevious, engine/DiveModel.h); the legs alone
+// may be replayed from its record.
+DiveStartState StartStateOf(int16_t ProfileNr, bool Repetitive, const ClassProfile &Source, bool Planned = true);
 
 // Computes dive `ProfileNr` on its own record with the plan call and writes the end
 // state of a planned dive into the record; shows nothing. LoadOnly replays Source into

@@ -3,6 +3,7 @@
 #include "engine/DOLVOptionModule.h"
 #include "engine/DOLVmiscModule.h"
 #include "engine/EngineGlobals.h"
+#include "engine/ResourceManager.h"
 #include "engine/RuntimeError.h"
 
 #include <cstdint>
@@ -117,6 +118,19 @@ int16_t LastDiveOfSeries(int16_t number)
     for (const Dive *d = FindDive(number); d && d->NextProfile != -1; d = FindDive(last))
         last = d->NextProfile;
     return last;
+}
+
+bool HoldsComputedPlan(int16_t number)
+{
+    const Dive *dive = FindDive(number);
+    return dive && dive->State == EditorComputed;
+}
+
+void RequirePlannedPrevious(int16_t number)
+{
+    const int16_t previous = PreviousDiveOf(number);
+    if (previous != -1 && !HoldsComputedPlan(previous))
+        throw RuntimeError(ErrPreviousNotPlanned, "RunDecompression", GetLangString(7040));
 }
 
 // A repetitive dive starts with the oxygen exposure the dive before it left: its CNS,

@@ -74,6 +74,16 @@ int16_t PreviousDiveOf(int16_t number);
 int16_t FirstDiveOfSeries(int16_t number);
 int16_t LastDiveOfSeries(int16_t number);
 
+// Whether dive `number` holds a computed plan: it is open and shows its computed ascent
+// as the last thing of its log. Only then is its record's end state (tissues, CNS, OTU)
+// the end of what it shows.
+bool HoldsComputedPlan(int16_t number);
+// A dive of a series is planned only from the end state of a dive before it that holds a
+// computed plan; a first dive always may be. Otherwise error ErrPreviousNotPlanned
+// (text 7040): the previous record's tissues would belong to another computation (an
+// earlier one, or none at all).
+void RequirePlannedPrevious(int16_t number);
+
 // A repetitive dive's CNS and OTU in its record: what the dive before it left, the CNS
 // recovering over the surface interval. Nothing for a first dive.
 void CarryExposure(Dive &dive);

@@ -26,6 +26,7 @@ enum ErrorNumber : int32_t {
     ErrBadSettings = 1001,    // settings the engine cannot run with
     ErrStopCap = 1002,        // a decompression stop that would never clear
     ErrNoProgress = 1003,     // a planner loop that stopped making progress
+    ErrPreviousNotPlanned = 1004, // a repetitive dive whose previous dive holds no computed plan
 };
 
 class RuntimeError : public std::runtime_error {

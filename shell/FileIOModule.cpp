@@ -147,7 +147,9 @@ void OpenProfile()
         return;
     }
 
-    // The replays of all its dives are one command: each limit warning once.
+    // The replays of all its dives are one command: each limit warning once, and one
+    // box when dives lose their computed ascents to an uncomputed dive before them.
+    SeriesCommand series;
     PlanWarningBatch warnings;
     // Windows made before something refused (no free dive number left) are taken away
     // again: a series opens whole or not at all.

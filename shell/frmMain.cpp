@@ -7,6 +7,7 @@
 #include "engine/TemplateModule.h"
 #include "engine/VBConversions.h"
 #include "platform/LocaliseForm.h"
+#include "platform/MsgBox.h"
 #include "platform/WindowSettings.h"
 #include "platform/ErrorModule.h"
 #include "shell/DiveWindows.h"
@@ -20,10 +21,13 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
+#include <QPointer>
 #include <QScreen>
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
+
+#include <vector>
 
 namespace {
 
@@ -343,13 +347,40 @@ void frmMain::storePlacement()
 
 void frmMain::closeEvent(QCloseEvent *event)
 {
-    // Every dive window is asked first; one that refuses (Cancel to a save question)
-    // keeps the whole program running with all its windows. The first dive of each
-    // series goes first: it asks to save the whole series while every dive of it is
-    // still open, and closes the others with it.
+    // The first dive of each series asks to save the whole series while every dive of it
+    // is still open. Every series is asked before any closes: a Cancel (or a save that
+    // does not happen) keeps the whole program running with all its windows, also the
+    // series answered "No" before it, whose plans would otherwise be lost.
+    std::vector<QPointer<QMdiSubWindow>> firsts;
     for (QMdiSubWindow *sub : MdiArea_->subWindowList(QMdiArea::CreationOrder)) {
         const auto *editor = qobject_cast<frmWaypointEditor *>(sub->widget());
-        if (editor && editor->PrevProfile == -1 && !sub->close()) {
+        if (editor && editor->PrevProfile == -1)
+            firsts.emplace_back(sub);
+    }
+    for (const QPointer<QMdiSubWindow> &sub : firsts) {
+        auto *editor = sub ? qobject_cast<frmWaypointEditor *>(sub->widget()) : nullptr;
+        bool asked = false;
+        try {
+            asked = !editor || editor->AskToSaveSeries();
+        } catch (const RuntimeError &e) {
+            MsgBox(QString::fromStdString(e.description()), vbCritical + vbOKOnly);
+        }
+        if (!asked) {
+            event->ignore();
+            return;
+        }
+    }
+    // Then each first dive closes, with the rest of its series, asking no more.
+    for (const QPointer<QMdiSubWindow> &sub : firsts) {
+        if (!sub)
+            continue;
+        QPointer<frmWaypointEditor> editor = qobject_cast<frmWaypointEditor *>(sub->widget());
+        if (editor)
+            editor->SetSaveQuestionAnswered(true);
+        const bool closed = sub->close();
+        if (editor)
+            editor->SetSaveQuestionAnswered(false);
+        if (!closed) {
             event->ignore();
             return;
         }

@@ -114,10 +114,10 @@ bool frmMultiLevel::CreateNextDive()
     // end-of-dive tissues are what the next dive starts from.
     if (previous->NextProfile != -1)
         return refuse(GetLangStringQ(3087));
-    if (previous->EditorState() != EditorComputed)
+    const int16_t prev = DiveNumber(previous);
+    if (!HoldsComputedPlan(prev))
         return refuse(GetLangStringQ(3088));
 
-    const int16_t prev = DiveNumber(previous);
     const float surfTime = static_cast<float>(60.0 * hours + minutes);
     // The CNS recovers at the surface; the pulmonary dose (OTU) is carried on unchanged.
     const float carriedCNS = CNSAfterSurfaceInterval(gSettings[size_t(prev)].CNS, surfTime);

@@ -28,6 +28,7 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -319,17 +320,10 @@ void frmWaypointEditor::commandsByState()
 bool frmWaypointEditor::Form_QueryUnload(int16_t UnloadMode)
 {
     SettingsRecord &r = tagRecord();
-    // The first dive asks for the whole series: a change to any of its dives counts.
-    if (PrevProfile == -1 && SeriesChanged(tagNumber())) {
-        const QString prompt = GetLangStringQ(3057) + windowTitle() + QStringLiteral("]?\n") +
-                               GetLangStringQ(3058);
-        const int32_t answer = MsgBox(prompt, vbExclamation + vbYesNoCancel, GetLangStringQ(3059));
-        if (answer == vbCancel)
-            return false;
-        // A save that is cancelled or fails keeps the window, so the dive is not lost.
-        if (answer == vbYes && !saveSeries())
-            return false;
-    }
+    // Asked already when the program closes: it asks every series before it closes any.
+    const bool answered = std::exchange(saveQuestionAnswered_, false);
+    if (!answered && !AskToSaveSeries())
+        return false;
     if (r.ProfileChanged) {
         r.CNS = 0;
         r.OTU = 0;
@@ -340,6 +334,19 @@ bool frmWaypointEditor::Form_QueryUnload(int16_t UnloadMode)
     if (UnloadMode == 0)
         SurfDeleteProfile();
     return true;
+}
+
+bool frmWaypointEditor::AskToSaveSeries()
+{
+    // The first dive asks for the whole series: a change to any of its dives counts.
+    if (PrevProfile != -1 || !SeriesChanged(tagNumber()))
+        return true;
+    const QString prompt = GetLangStringQ(3057) + windowTitle() + QStringLiteral("]?\n") + GetLangStringQ(3058);
+    const int32_t answer = MsgBox(prompt, vbExclamation + vbYesNoCancel, GetLangStringQ(3059));
+    if (answer == vbCancel)
+        return false;
+    // A save that is cancelled or fails keeps the window, so the dive is not lost.
+    return answer != vbYes || saveSeries();
 }
 
 void frmWaypointEditor::Form_Unload()
@@ -390,6 +397,7 @@ struct frmWaypointEditor::EditorSnapshot {
 
 void frmWaypointEditor::guarded(const std::function<void()> &command)
 {
+    SeriesCommand series;
     // The command's computations show their limit warnings once per kind, after it.
     PlanWarningBatch warnings;
     EditorSnapshot s{InputProfile, DecoProfile_, SavedUserProfile_, UserEnteredWaypoints,
@@ -439,6 +447,7 @@ void frmWaypointEditor::afterRefusal()
 // the dive can be computed again once its settings allow.
 void frmWaypointEditor::ReEvaluateUserEnteredWaypoints()
 {
+    SeriesCommand command;
     PlanWarningBatch warnings;
     EditorSnapshot s{InputProfile, DecoProfile_, SavedUserProfile_, UserEnteredWaypoints,
                      EditorState_, LastRunTime_, tagRecord()};
@@ -448,6 +457,16 @@ void frmWaypointEditor::ReEvaluateUserEnteredWaypoints()
     } catch (const RuntimeError &e) {
         warnings.Discard();
         restoreSnapshot(s);
+        if (e.number() == ErrPreviousNotPlanned) {
+            // The dive before it holds no computed plan (never computed, cleared, or its
+            // ascent taken off): its record's tissues are not what this dive starts
+            // from, so no ascent of this dive may stay on screen, wherever in the log it
+            // was computed. The dives after it follow through the replay of the legs.
+            removeComputedAscent(true);
+            SeriesCommand::AscentTakenOff(QString::fromStdString(e.description()));
+            afterRefusal();
+            return;
+        }
         const int16_t n = UserEnteredWaypoints.GetLength();
         if (n < 1 || UserEnteredWaypoints.getaction(n) != ActionDecoMarker) {
             showCommandError(e);
@@ -461,10 +480,22 @@ void frmWaypointEditor::ReEvaluateUserEnteredWaypoints()
     }
 }
 
-void frmWaypointEditor::removeComputedAscent()
+void frmWaypointEditor::removeComputedAscent(bool everyMarker)
 {
     tagRecord().ProfileChanged = true;
-    UserEnteredWaypoints.DeleteLast(); // the deco marker
+    if (everyMarker) {
+        ClassUseractions legs;
+        for (int16_t i = 1; i <= UserEnteredWaypoints.GetLength(); ++i) {
+            if (UserEnteredWaypoints.getaction(i) == ActionDecoMarker)
+                continue;
+            legs.NewAction();
+            legs.setuser(legs.GetLength(), UserEnteredWaypoints.getDepth(i), UserEnteredWaypoints.gettime(i),
+                         UserEnteredWaypoints.getmixnumber(i));
+        }
+        UserEnteredWaypoints = legs;
+    } else {
+        UserEnteredWaypoints.DeleteLast(); // the deco marker
+    }
     const ClassProfile legsAsDrawn = SavedUserProfile_;
     EditorState_ = UserEnteredWaypoints.GetLength() > 0 ? EditorUserLegs : EditorEmpty;
     PrevPlotTime_ = PrevPlotY_ = 0;
@@ -482,12 +513,40 @@ void frmWaypointEditor::removeComputedAscent()
         LastRunTime_ = len > 0 ? InputProfile.GetRunTime(len) : 0;
         EditorState_ = len > 0 ? EditorUserLegs : EditorEmpty;
         RedrawProfile();
-        // The dives after it are still computed again under the new model.
+        // The dives after it are still computed again under the new model; as this dive
+        // now holds no computed plan, they lose their computed ascents too.
         SurfStartDeco();
     }
     enableClearDecoPoints(false);
     enableNextDiveCommand(false);
     commandsByState();
+}
+
+// ---- The notice of a series command.
+
+namespace {
+
+int gSeriesCommandDepth = 0;
+QString gAscentsTakenOff; // the reason, once a dive's ascent was taken off; empty: none
+
+} // namespace
+
+SeriesCommand::SeriesCommand()
+{
+    ++gSeriesCommandDepth;
+}
+
+SeriesCommand::~SeriesCommand()
+{
+    if (--gSeriesCommandDepth > 0 || gAscentsTakenOff.isEmpty())
+        return;
+    const QString reason = std::exchange(gAscentsTakenOff, QString());
+    MsgBox(reason + QStringLiteral("\r\n") + GetLangStringQ(7041), vbExclamation + vbOKOnly);
+}
+
+void SeriesCommand::AscentTakenOff(const QString &reason)
+{
+    gAscentsTakenOff = reason;
 }
 
 void frmWaypointEditor::showCommandError(const RuntimeError &error)

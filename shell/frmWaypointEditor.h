@@ -29,6 +29,22 @@ class QScrollBar;
 class RuntimeError;
 struct SettingsRecord;
 
+// One command of the diver (an editor command, new settings, a file opened, another
+// model) may compute every dive after the one it changed again. A dive whose computed
+// ascent goes because the dive before it holds no computed plan
+// (RequirePlannedPrevious, engine/DiveModel.h) is told about once per command: while a
+// SeriesCommand is open the box waits, and the outermost one shows it as it closes.
+// They nest.
+class SeriesCommand {
+public:
+    SeriesCommand();
+    ~SeriesCommand();
+    SeriesCommand(const SeriesCommand &) = delete;
+    SeriesCommand &operator=(const SeriesCommand &) = delete;
+    // A dive's computed ascent was taken off for `reason`.
+    static void AscentTakenOff(const QString &reason);
+};
+
 class frmWaypointEditor : public QWidget {
     Q_OBJECT
     // The dive the window shows; first, as the names below refer into it. The window
@@ -67,6 +83,13 @@ public:
     // other value is a close by code or by the application. Returns false when the
     // window stays open.
     bool Form_QueryUnload(int16_t UnloadMode);
+    // The save question of a first dive whose series changed: Yes saves, No lets the
+    // series go unsaved. False on Cancel or a save that was cancelled or failed: the
+    // window must stay. True at once for a later dive or an unchanged series.
+    bool AskToSaveSeries();
+    // The next close of this window takes the save question as answered (the program's
+    // close asks every series first, then closes them); only that close.
+    void SetSaveQuestionAnswered(bool answered) { saveQuestionAnswered_ = answered; }
     void Form_Unload();
     // Closes the window as code does (no series relinking).
     void CloseByCode();
@@ -187,8 +210,9 @@ private:
     void restoreSnapshot(const EditorSnapshot &snapshot);
     void afterRefusal();
     // Takes the computed ascent off after its settings changed and it could not be
-    // computed again.
-    void removeComputedAscent();
+    // computed again (the last deco marker), or every computed ascent of the log when
+    // the dive before it holds no computed plan.
+    void removeComputedAscent(bool everyMarker = false);
     void showCommandError(const RuntimeError &error);
 
     // The main window's commands that follow the editor's state.
@@ -229,5 +253,6 @@ private:
     float CurrentY_ = 0;
 
     int16_t pendingUnloadMode_ = 0;
+    bool saveQuestionAnswered_ = false;
     bool laidOut_ = false;
 };

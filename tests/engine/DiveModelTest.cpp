@@ -2,6 +2,7 @@
 // a dive replayed and planned without a window.
 
 #include "engine/DOLVOptionModule.h"
+#include "engine/DOLVmiscModule.h"
 #include "engine/DiveModel.h"
 #include "engine/RuntimeError.h"
 #include "tests/engine/BuhlmannProbe.h"
@@ -73,6 +74,26 @@ TEST_F(DiveTable, SeriesLinksAndCarriedExposure)
     two->Record().CNS = 5;
     ReplayDive(*two, ComputeDiveStep(PlanOptions{}));
     EXPECT_NEAR(two->InputProfile.getCNS(0), one->Record().CNS / 2, 1e-4);
+}
+
+TEST_F(DiveTable, ARepetitiveStartIsPlannedOnlyAfterAComputedDive)
+{
+    gSettings.resize(1);
+    ClassUseractions log;
+    log.NewAction();
+    log.setuser(1, 30, 20, 0);
+    std::shared_ptr<Dive> one = AppendSeriesDive(-1, MetricAirDive(), 0, log, "s.prf", "/d/");
+    std::shared_ptr<Dive> two = AppendSeriesDive(one->Number(), MetricAirDive(), 60, log, "s.prf", "/d/");
+    ReplayDive(*one, ComputeDiveStep(PlanOptions{}));
+    // Dive one shows legs only: the legs of dive two replay, a planned start (its ascent,
+    // a bail-out) is refused.
+    ReplayDive(*two, ComputeDiveStep(PlanOptions{}));
+    EXPECT_THROW(StartStateOf(two->Number(), true, two->InputProfile), RuntimeError);
+
+    ComputeAscent(*one, ComputeDiveStep(PlanOptions{}));
+    EXPECT_EQ(StartStateOf(two->Number(), true, two->InputProfile).N2Compartments, one->Record().N2Compartments);
+    CloseDive(one->Number());
+    EXPECT_FALSE(HoldsComputedPlan(one->Number())) << "a closed dive holds no plan";
 }
 
 } // namespace

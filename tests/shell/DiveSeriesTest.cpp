@@ -116,11 +116,15 @@ TEST_F(DiveSeriesTest, NextDiveCarriesSettingsAndOxygenAndIsNumbered)
     EXPECT_FLOAT_EQ(gDiveWindows[2]->InputProfile.getOTU(0), otu1);
     EXPECT_NEAR(gDiveWindows[3]->InputProfile.getCNS(0), gSettings[2].CNS / 4.0 * std::pow(2.0, -0.5 / 90), 1e-7);
 
-    // Recomputing dive 1 re-evaluates the later dives: they start again from what dive
-    // 1 leaves and do not count their own earlier totals twice.
+    // Recomputing dive 1 and the later dives after them (their ascents went with dive
+    // 1's): they start again from what dive 1 leaves and do not count their own earlier
+    // totals twice.
     const float end3 = gSettings[3].CNS;
+    TestHooks::msgBoxAnswers.push_back(vbOK);
     editor->mnucleardecopoints();
     editor->StartDeco();
+    gDiveWindows[2]->StartDeco();
+    gDiveWindows[3]->StartDeco();
     EXPECT_FLOAT_EQ(gSettings[3].CNS, end3);
 }
 

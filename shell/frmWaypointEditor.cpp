@@ -448,6 +448,7 @@ void frmWaypointEditor::ReEvaluateUserEnteredWaypoints()
     } catch (const RuntimeError &e) {
         warnings.Discard();
         restoreSnapshot(s);
+        showLegsAsDrawn();
         const int16_t n = UserEnteredWaypoints.GetLength();
         if (n < 1 || UserEnteredWaypoints.getaction(n) != ActionDecoMarker) {
             showCommandError(e);
@@ -487,6 +488,27 @@ void frmWaypointEditor::removeComputedAscent()
     }
     enableClearDecoPoints(false);
     enableNextDiveCommand(false);
+    commandsByState();
+}
+
+// A dive that shows nothing yet (just read from a file) and cannot be computed shows its
+// legs as they were drawn, also those on a gas its list no longer holds.
+void frmWaypointEditor::showLegsAsDrawn()
+{
+    if (InputProfile.GetLength() > 0 || UserEnteredWaypoints.GetLength() == 0)
+        return;
+    try {
+        DrawLoggedLegs(UserEnteredWaypoints, record().Template, InputProfile);
+    } catch (const RuntimeError &) {
+        // Rate tables no leg can be cut with: nothing can be drawn.
+        InputProfile.clear();
+        return;
+    }
+    SavedUserProfile_ = InputProfile;
+    const int16_t len = InputProfile.GetLength();
+    LastRunTime_ = len > 0 ? InputProfile.GetRunTime(len) : 0;
+    EditorState_ = len > 0 ? EditorUserLegs : EditorEmpty;
+    RedrawProfile();
     commandsByState();
 }
 

@@ -189,6 +189,7 @@ private:
     // Takes the computed ascent off after its settings changed and it could not be
     // computed again.
     void removeComputedAscent();
+    void showLegsAsDrawn();
     void showCommandError(const RuntimeError &error);
 
     // The main window's commands that follow the editor's state.

@@ -2,6 +2,7 @@
 // engine is tested through the editor window.)
 
 #include "engine/RuntimeError.h"
+#include "engine/DivePlan.h"
 #include "engine/ProfileReplay.h"
 
 #include <gtest/gtest.h>
@@ -171,4 +172,116 @@ TEST(Segmentation, SettingsTheBandsCannotWalkAreRefused)
     EXPECT_TRUE(refused(t, 0, 30)) << "a descent from above the first band";
     EXPECT_TRUE(refused(metricDive(), 0, 30, 5)) << "a gas not in the list";
     EXPECT_FALSE(refused(metricDive(), 0, 30, 1));
+}
+
+namespace {
+
+// metricDive with EAN32 before the trimix and a second trimix after it.
+TemplateRec fourGases()
+{
+    TemplateRec t = metricDive();
+    t.StartPressure = 1.013f;
+    t.StepSize = 3;
+    t.LastStop = 3;
+    t.Gases.insert(t.Gases.begin() + 1, GasRecord{"EAN32", 32, 68, 0, 0});
+    t.Gases.push_back({"Tx 10/70", 10, 20, 70, 0});
+    return t;
+}
+
+TemplateRec withGases(TemplateRec t, std::vector<GasRecord> gases)
+{
+    t.Gases = std::move(gases);
+    return t;
+}
+
+// Replays the log with a stand-in for the engine that keeps the pieces as they are.
+ClassProfile replayed(ClassUseractions &log, const TemplateRec &t)
+{
+    ClassProfile input, deco;
+    ReplayUserActions(log, t, input, deco, EditorEmpty, [&](bool) { deco.Copy(input); });
+    return input;
+}
+
+// Name and mix number of every piece.
+std::vector<std::pair<std::string, int>> gasesOf(const ClassProfile &p)
+{
+    std::vector<std::pair<std::string, int>> v;
+    for (int16_t i = 1; i <= p.GetLength(); ++i)
+        v.emplace_back(p.GetGasMixName(i), p.getmixnumber(i));
+    return v;
+}
+
+} // namespace
+
+TEST(Replay, LegsKeepTheGasTheyWereLoggedWithWhenTheListChanges)
+{
+    const TemplateRec t = fourGases();
+    const GasRecord air = t.Gases[0], ean32 = t.Gases[1], tx1845 = t.Gases[2], tx1070 = t.Gases[3];
+    ClassUseractions log;
+    LogUserLeg(log, t, 30, 20, 2); // Tx 18/45: one descent piece, one level piece
+    LogUserLeg(log, t, 30, 5, 1);  // EAN32: one level piece
+    using G = std::vector<std::pair<std::string, int>>;
+    EXPECT_EQ(gasesOf(replayed(log, t)), (G{{"Tx 18/45", 2}, {"Tx 18/45", 2}, {"Tx 18/45", 2}, {"EAN32", 1}}));
+
+    // Another order (a template with the same gases): each leg finds its gas again and
+    // the log takes its new place.
+    const TemplateRec reordered = withGases(t, {air, tx1070, ean32, tx1845});
+    EXPECT_EQ(gasesOf(replayed(log, reordered)),
+              (G{{"Tx 18/45", 3}, {"Tx 18/45", 3}, {"Tx 18/45", 3}, {"EAN32", 2}}));
+    EXPECT_EQ(log.getmixnumber(1), 3);
+    EXPECT_EQ(log.getmixnumber(2), 2);
+
+    // EAN32 deleted: the trimix leg would have slid onto Tx 10/70 by its number. The
+    // replay refuses and the log stays as it was.
+    const TemplateRec without = withGases(t, {air, tx1845, tx1070});
+    ClassUseractions kept = log;
+    EXPECT_THROW(replayed(kept, without), RuntimeError);
+    EXPECT_EQ(kept.getmixnumber(1), 3);
+    EXPECT_EQ(kept.getmixnumber(2), 2);
+    // Of two gases of one name a leg keeps its own place.
+    const TemplateRec twice = withGases(t, {air, tx1845, tx1070, ean32, tx1845});
+    ClassUseractions onFour = log;
+    onFour.setmixnumber(1, 4);
+    replayed(onFour, twice);
+    EXPECT_EQ(onFour.getmixnumber(1), 4);
+    EXPECT_EQ(onFour.getmixnumber(2), 3);
+
+    // A leg logged with no name (only the number is known) goes by its number.
+    ClassUseractions unnamed;
+    unnamed.NewAction();
+    unnamed.setuser(1, 30, 20, 1);
+    EXPECT_EQ(gasesOf(replayed(unnamed, without)).back(), (std::pair<std::string, int>{"Tx 18/45", 1}));
+}
+
+TEST(Replay, LegsOnALostGasAreDrawnWithNoGasOfTheList)
+{
+    const TemplateRec t = fourGases();
+    ClassUseractions log;
+    LogUserLeg(log, t, 30, 20, 2);
+    LogUserLeg(log, t, 30, 5, 1);
+    log.NewAction();
+    log.setdeco(3);
+    LogUserLeg(log, t, 20, 4, 0);
+    const TemplateRec without = withGases(t, {t.Gases[0], t.Gases[2], t.Gases[3]});
+
+    ClassProfile drawn;
+    DrawLoggedLegs(log, without, drawn);
+    using G = std::vector<std::pair<std::string, int>>;
+    // The deco marker is passed over: the air leg ascends from the end of the EAN32 leg.
+    EXPECT_EQ(gasesOf(drawn), (G{{"Tx 18/45", 1}, {"Tx 18/45", 1}, {"Tx 18/45", 1}, {"EAN32", -1}, {"Air", 0},
+                                 {"Air", 0}}));
+    EXPECT_FLOAT_EQ(drawn.GetGasMixO2(4), 0);
+    EXPECT_NEAR(drawn.GetRunTime(drawn.GetLength()), 29, 1e-5);
+    EXPECT_FLOAT_EQ(drawn.getDepth(drawn.GetLength()), 20);
+
+    // No computation takes the drawn legs for legs on a gas of the list: the lost piece,
+    // and pieces whose number now names another gas, are refused.
+    PlanOptions legsOnly;
+    legsOnly.PlanAscent = false;
+    EXPECT_THROW(PlanDive(without, DiveStartState{}, drawn, legsOnly), RuntimeError);
+    ClassProfile stale; // an EAN32 leg drawn before the list changed
+    float endTime = 20, endDepth = 30;
+    GetSegmentedProfile(stale, t, 0, 0, endTime, endDepth, 1);
+    EXPECT_NO_THROW(PlanDive(t, DiveStartState{}, stale, legsOnly));
+    EXPECT_THROW(PlanDive(without, DiveStartState{}, stale, legsOnly), RuntimeError) << "EAN32 is Tx 18/45's place now";
 }

@@ -213,44 +213,29 @@ std::vector<std::pair<std::string, int>> gasesOf(const ClassProfile &p)
 
 } // namespace
 
-TEST(Replay, LegsKeepTheGasTheyWereLoggedWithWhenTheListChanges)
+TEST(Replay, LegsFindTheirGasByName)
 {
+    // (A changed order and a deleted gas are replayed through the windows.)
     const TemplateRec t = fourGases();
     const GasRecord air = t.Gases[0], ean32 = t.Gases[1], tx1845 = t.Gases[2], tx1070 = t.Gases[3];
     ClassUseractions log;
-    LogUserLeg(log, t, 30, 20, 2); // Tx 18/45: one descent piece, one level piece
-    LogUserLeg(log, t, 30, 5, 1);  // EAN32: one level piece
-    using G = std::vector<std::pair<std::string, int>>;
-    EXPECT_EQ(gasesOf(replayed(log, t)), (G{{"Tx 18/45", 2}, {"Tx 18/45", 2}, {"Tx 18/45", 2}, {"EAN32", 1}}));
-
-    // Another order (a template with the same gases): each leg finds its gas again and
-    // the log takes its new place.
-    const TemplateRec reordered = withGases(t, {air, tx1070, ean32, tx1845});
-    EXPECT_EQ(gasesOf(replayed(log, reordered)),
-              (G{{"Tx 18/45", 3}, {"Tx 18/45", 3}, {"Tx 18/45", 3}, {"EAN32", 2}}));
-    EXPECT_EQ(log.getmixnumber(1), 3);
-    EXPECT_EQ(log.getmixnumber(2), 2);
-
-    // EAN32 deleted: the trimix leg would have slid onto Tx 10/70 by its number. The
-    // replay refuses and the log stays as it was.
-    const TemplateRec without = withGases(t, {air, tx1845, tx1070});
-    ClassUseractions kept = log;
-    EXPECT_THROW(replayed(kept, without), RuntimeError);
-    EXPECT_EQ(kept.getmixnumber(1), 3);
-    EXPECT_EQ(kept.getmixnumber(2), 2);
-    // Of two gases of one name a leg keeps its own place.
-    const TemplateRec twice = withGases(t, {air, tx1845, tx1070, ean32, tx1845});
-    ClassUseractions onFour = log;
-    onFour.setmixnumber(1, 4);
-    replayed(onFour, twice);
-    EXPECT_EQ(onFour.getmixnumber(1), 4);
-    EXPECT_EQ(onFour.getmixnumber(2), 3);
+    LogUserLeg(log, t, 30, 20, 2);
+    LogUserLeg(log, t, 30, 5, 1);
+    // Of two gases of one name a leg keeps its own place; the others take the new one.
+    log.setmixnumber(1, 4);
+    replayed(log, withGases(t, {air, tx1845, tx1070, ean32, tx1845}));
+    EXPECT_EQ(log.getmixnumber(1), 4);
+    EXPECT_EQ(log.getmixnumber(2), 3);
+    // A gas gone: refused before any entry changes.
+    EXPECT_THROW(replayed(log, withGases(t, {air, tx1845})), RuntimeError);
+    EXPECT_EQ(log.getmixnumber(1), 4);
 
     // A leg logged with no name (only the number is known) goes by its number.
     ClassUseractions unnamed;
     unnamed.NewAction();
     unnamed.setuser(1, 30, 20, 1);
-    EXPECT_EQ(gasesOf(replayed(unnamed, without)).back(), (std::pair<std::string, int>{"Tx 18/45", 1}));
+    const ClassProfile p = replayed(unnamed, withGases(t, {air, tx1845}));
+    EXPECT_EQ(p.GetGasMixName(p.GetLength()), "Tx 18/45");
 }
 
 TEST(Replay, LegsOnALostGasAreDrawnWithNoGasOfTheList)

@@ -45,6 +45,11 @@ void ClassBuhlmann::ValidateDive(const ClassProfile &inp, bool CalcDeco) const
         const int16_t mix = inp.getmixnumber(i);
         if (mix < 0 || static_cast<size_t>(mix) >= T.Gases.size())
             refuse(GetLangString(2423));
+        // A waypoint drawn before the gas list changed names the gas it was drawn on; the
+        // gas now at its number is another one.
+        const std::string &name = inp.GetGasMixName(i);
+        if (!name.empty() && name != T.Gases[static_cast<size_t>(mix)].Name)
+            refuse(GetLangString(2423));
     }
     // The diver's depths: beyond them a depth minus a stop spacing may round back to
     // itself, and the ascent would never move.

@@ -108,6 +108,9 @@ void ClassBuhlmann::LoadCompartments(const ClassProfile &inp, ClassProfile &outp
 
 void ClassBuhlmann::LoadCompartments(const ClassProfile &inp, ClassProfile &outp, float StartCNS, float StartOTU)
 {
+    // The legs are breathed by their gases' names: a name the list does not hold (legs
+    // drawn before the list changed) would otherwise be breathed as Air.
+    ValidateDive(inp, false);
     InputProfile = &inp;
     ResultProfile = &outp;
     const TemplateRec &T = Tmpl();

@@ -2,6 +2,8 @@
 
 #include "engine/RuntimeError.h"
 
+#include <utility>
+
 ClassUseractions::ClassUseractions()
     : actions_(1)
 {
@@ -28,6 +30,36 @@ void ClassUseractions::setuser(int16_t nr, float depth, float time, int16_t mixn
     a.time = time;
     a.mixnumber = mixnumber;
     a.action = ActionUserWaypoint;
+    a.gasname.reset();
+    a.gaslost = false;
+}
+
+void ClassUseractions::setgasname(int16_t nr, std::string name)
+{
+    UserAction &a = at(nr);
+    a.gasname = std::move(name);
+    a.gaslost = false;
+}
+
+void ClassUseractions::setgaslost(int16_t nr)
+{
+    UserAction &a = at(nr);
+    a.gasname.reset();
+    a.gaslost = true;
+}
+
+void ClassUseractions::setmixnumber(int16_t nr, int16_t mixnumber)
+{
+    at(nr).mixnumber = mixnumber;
+}
+
+double ClassUseractions::LegMinutes() const
+{
+    double minutes = 0;
+    for (size_t i = 1; i < actions_.size(); ++i)
+        if (actions_[i].action == ActionUserWaypoint)
+            minutes += actions_[i].time;
+    return minutes;
 }
 
 void ClassUseractions::setdeco(int16_t nr)

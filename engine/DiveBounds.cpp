@@ -112,11 +112,18 @@ void CheckDepth(double depth, bool metric, const char *source)
                            FillIn(GetLangString(7054), {DepthText(depth, metric), DepthText(MaxDepth(metric), metric)}));
 }
 
+std::string DiveMinutesProblem(double minutes)
+{
+    if (minutes <= kMaxDiveMinutes)
+        return {};
+    return FillIn(GetLangString(7055), {numberText(minutes), numberText(kMaxDiveMinutes)});
+}
+
 void CheckDiveMinutes(double minutes, const char *source)
 {
-    if (!(minutes <= kMaxDiveMinutes))
-        throw RuntimeError(ErrBadSettings, source,
-                           FillIn(GetLangString(7055), {numberText(minutes), numberText(kMaxDiveMinutes)}));
+    const std::string problem = DiveMinutesProblem(minutes);
+    if (!problem.empty())
+        throw RuntimeError(ErrBadSettings, source, problem);
 }
 
 } // namespace DiveBounds

@@ -64,6 +64,10 @@ void CheckRates(const std::vector<RateRecord> &rows, bool metric, const char *so
 // surface and the deepest depth, naming the depth.
 void CheckDepth(double depth, bool metric, const char *source);
 
+// Legs lasting `minutes` in all, in the diver's words when that is more than
+// kMaxDiveMinutes (or no number); empty when within.
+std::string DiveMinutesProblem(double minutes);
+
 // Refuses (ErrBadSettings from `source`) legs lasting more than kMaxDiveMinutes in all.
 void CheckDiveMinutes(double minutes, const char *source);
 

@@ -218,12 +218,7 @@ std::shared_ptr<Dive> AppendSeriesDive(int16_t previous, const TemplateRec &sett
     dive->SurfProfileNumber = position;
     if (before)
         before->NextProfile = slot;
-    for (int16_t i = 1; i <= log.GetLength(); ++i) {
-        dive->UserEnteredWaypoints.NewAction();
-        const int16_t n = dive->UserEnteredWaypoints.GetLength();
-        dive->UserEnteredWaypoints.setuser(n, log.getDepth(i), log.gettime(i), log.getmixnumber(i));
-        if (log.getaction(i) == ActionDecoMarker)
-            dive->UserEnteredWaypoints.setdeco(n);
-    }
+    // The whole log, the names of its legs' gases with it.
+    dive->UserEnteredWaypoints = log;
     return dive;
 }

@@ -96,17 +96,81 @@ void GetSegmentedProfile(ClassProfile &profile, const TemplateRec &tpl, float X1
     Y2 = dT;
 }
 
-ReplayResult ReplayUserActions(const ClassUseractions &log, const TemplateRec &tpl,
+void LogUserLeg(ClassUseractions &log, const TemplateRec &tpl, float depth, float time, int16_t mix)
+{
+    log.NewAction();
+    const int16_t n = log.GetLength();
+    log.setuser(n, depth, time, mix);
+    if (mix >= 0 && static_cast<size_t>(mix) < tpl.Gases.size())
+        log.setgasname(n, tpl.Gases[static_cast<size_t>(mix)].Name);
+}
+
+int16_t LoggedGasIndex(const ClassUseractions &log, int16_t nr, const std::vector<GasRecord> &gases)
+{
+    const int16_t mix = log.getmixnumber(nr);
+    const bool inList = mix >= 0 && static_cast<size_t>(mix) < gases.size();
+    if (log.isgaslost(nr))
+        return -1;
+    const std::optional<std::string> &name = log.getgasname(nr);
+    if (!name)
+        return inList ? mix : int16_t(-1);
+    // Two gases of one name are the same gas to the diver: the leg keeps its own place
+    // among them while the list holds it there.
+    if (inList && gases[static_cast<size_t>(mix)].Name == *name)
+        return mix;
+    for (size_t k = 0; k < gases.size(); ++k)
+        if (gases[k].Name == *name)
+            return static_cast<int16_t>(k);
+    return -1;
+}
+
+void DrawLoggedLegs(const ClassUseractions &log, const TemplateRec &tpl, ClassProfile &input)
+{
+    CheckRateTables(tpl);
+    // A gas the list has lost is drawn as one more gas of a copy of the list, holding
+    // only its name; its pieces then get mix number -1.
+    TemplateRec drawn = tpl;
+    const int16_t lostGas = static_cast<int16_t>(drawn.Gases.size());
+    drawn.Gases.emplace_back();
+    float T = 0;
+    float startDepth = 0;
+    for (int16_t i = 1; i <= log.GetLength(); ++i) {
+        if (log.getaction(i) != ActionUserWaypoint)
+            continue;
+        int16_t mix = LoggedGasIndex(log, i, tpl.Gases);
+        if (mix < 0) {
+            mix = lostGas;
+            drawn.Gases.back() = GasRecord{log.getgasname(i).value_or(std::string())};
+        }
+        const float startTime = T;
+        const int16_t first = static_cast<int16_t>(input.GetLength() + 1);
+        T = static_cast<float>(static_cast<double>(T) + log.gettime(i));
+        float endDepth = log.getDepth(i);
+        GetSegmentedProfile(input, drawn, startTime, startDepth, T, endDepth, mix);
+        if (mix == lostGas)
+            for (int16_t k = first; k <= input.GetLength(); ++k)
+                input.SetMixNumber(k, -1);
+        startDepth = log.getDepth(i);
+    }
+}
+
+ReplayResult ReplayUserActions(ClassUseractions &log, const TemplateRec &tpl,
                                ClassProfile &input, ClassProfile &deco, int16_t state,
                                const EngineRun &runEngine)
 {
     CheckRateTables(tpl);
+    // Every leg's gas as the list numbers it now; the log changes only when all are there.
+    std::vector<int16_t> mixes(static_cast<size_t>(log.GetLength()) + 1, 0);
     for (int16_t i = 1; i <= log.GetLength(); ++i) {
-        const int16_t mix = log.getmixnumber(i);
-        if (log.getaction(i) == ActionUserWaypoint &&
-            (mix < 0 || static_cast<size_t>(mix) >= tpl.Gases.size()))
+        if (log.getaction(i) != ActionUserWaypoint)
+            continue;
+        mixes[static_cast<size_t>(i)] = LoggedGasIndex(log, i, tpl.Gases);
+        if (mixes[static_cast<size_t>(i)] < 0)
             refuse(2423);
     }
+    for (int16_t i = 1; i <= log.GetLength(); ++i)
+        if (log.getaction(i) == ActionUserWaypoint)
+            log.setmixnumber(i, mixes[static_cast<size_t>(i)]);
 
     ReplayResult result;
     result.EditorState = state;

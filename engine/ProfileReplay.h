@@ -38,6 +38,22 @@ void GetSegmentedProfile(ClassProfile &profile, const TemplateRec &tpl, float X1
 // (engine/DiveBounds.h), band depths out of order.
 void CheckRateTables(const TemplateRec &tpl);
 
+// Logs a leg at the end of the log, breathing gas `mix` of the dive's list, and keeps
+// that gas's name with it.
+void LogUserLeg(ClassUseractions &log, const TemplateRec &tpl, float depth, float time, int16_t mix);
+
+// Where the gas of logged leg `nr` stands in `gases` now: found by its name (its own
+// number when the gas there still has that name, else the first gas of that name), by
+// its number when it has no name; -1 when the list no longer holds it.
+int16_t LoggedGasIndex(const ClassUseractions &log, int16_t nr, const std::vector<GasRecord> &gases);
+
+// The logged legs as drawn, without any computation: the pieces of every leg cut at the
+// rate bands (deco markers are passed over, the next leg going on from the last one).
+// A leg whose gas the list no longer holds gets mix number -1 and the gas's logged name
+// (if any) with no fractions, so no computation ever takes it for a gas of the list.
+// For a dive that cannot be computed; rate tables CheckRateTables refuses are refused.
+void DrawLoggedLegs(const ClassUseractions &log, const TemplateRec &tpl, ClassProfile &input);
+
 // Runs the engine on the input profile into the deco profile: loadOnly replays the
 // compartments along the legs, otherwise the ascent is planned with its stops.
 using EngineRun = std::function<void(bool loadOnly)>;
@@ -51,8 +67,10 @@ struct ReplayResult {
 
 // Replays entries 1.. of the log into `input` (which holds only its start point on
 // entry), using `deco` as the engine's output. `state` is the editor's state before the
-// replay; an empty log leaves it as it is. Settings the legs cannot be cut with, and a
-// logged gas missing from the gas list, are refused (error 1001) before anything runs.
-ReplayResult ReplayUserActions(const ClassUseractions &log, const TemplateRec &tpl,
+// replay; an empty log leaves it as it is. Each leg breathes its own gas, found again by
+// name (LoggedGasIndex) in the list as it is now; the entries take the gases' current
+// numbers. Settings the legs cannot be cut with, and a logged gas missing from the gas
+// list (text 2423), are refused (error 1001) before anything runs or changes.
+ReplayResult ReplayUserActions(ClassUseractions &log, const TemplateRec &tpl,
                                ClassProfile &input, ClassProfile &deco, int16_t state,
                                const EngineRun &runEngine);

@@ -138,9 +138,8 @@ void OpenProfile()
     try {
         dives = readSeriesFile(path);
     } catch (const RuntimeError &e) {
-        // What is wrong, when the reader could say it: a depth, a setting, a number.
-        const bool said = e.number() == ErrBadSettings || e.number() == ErrOverflow;
-        reportFailure(path + "\r\n" + GetLangString(2310) + (said ? "\r\n" + e.description() : ""));
+        // What is wrong with the file, as the reader found it, so it can be mended.
+        reportFailure(path + "\r\n" + GetLangString(2310) + "\r\n" + e.description());
         return;
     } catch (const std::exception &) {
         reportFailure(path + "\r\n" + GetLangString(2310));

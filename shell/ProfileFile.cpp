@@ -2,6 +2,7 @@
 
 #include "engine/ClassTokenizer.h"
 #include "engine/DiveBounds.h"
+#include "engine/ProfileReplay.h"
 #include "engine/ResourceManager.h"
 #include "engine/RuntimeError.h"
 #include "engine/TemplateModule.h"
@@ -84,18 +85,19 @@ void readWaypointLine(ProfileFileDive &dive, std::string line, double &minutes)
 
     ClassUseractions &log = dive.Log;
     if (action == ActionUserWaypoint) {
-        // The replay cuts legs by depth and time and breathes gas `mix`: anything else
-        // would draw nonsense or read outside the gas list.
+        // The replay cuts legs by depth and time: negative ones would draw nonsense.
         if (depthField < 0 || timeField < 0)
             refuse(ErrInvalidCall, "A waypoint's depth and time cannot be negative");
         DiveBounds::CheckDepth(depthField, dive.Template.Metric, "ReadProfileBlock");
         minutes += timeField;
         DiveBounds::CheckDiveMinutes(minutes, "ReadProfileBlock");
         const int16_t mix = fileInteger(mixField, ErrSubscript, unknownGas);
+        // The leg takes the name of the gas at its number. A number outside the list
+        // (a gas deleted after the leg was drawn) is kept as it is: the dive opens with
+        // that leg as drawn and cannot be computed, and no list gives it another gas.
+        LogUserLeg(log, dive.Template, CSng(depthField), CSng(timeField), mix);
         if (mix < 0 || size_t(mix) >= dive.Template.Gases.size())
-            refuse(ErrSubscript, unknownGas);
-        log.NewAction();
-        log.setuser(log.GetLength(), CSng(depthField), CSng(timeField), mix);
+            log.setgaslost(log.GetLength());
     } else if (action == ActionDecoMarker) {
         const float depth = fileSingle(depthField);
         const float time = fileSingle(timeField);
@@ -107,15 +109,37 @@ void readWaypointLine(ProfileFileDive &dive, std::string line, double &minutes)
     }
 }
 
+// The mix number a leg is written with: where its gas stands in the list written with
+// it. A gas the list no longer holds is written as a number outside it (its own when that
+// is, else -1), never as the number of the gas that took its place.
+int16_t fileMixNumber(const ClassUseractions &log, int16_t nr, const std::vector<GasRecord> &gases)
+{
+    const int16_t mix = log.getmixnumber(nr);
+    if (log.getaction(nr) != ActionUserWaypoint)
+        return mix;
+    const int16_t now = LoggedGasIndex(log, nr, gases);
+    if (now >= 0)
+        return now;
+    return (mix < 0 || size_t(mix) >= gases.size()) ? mix : int16_t(-1);
+}
+
+// A marker line as an editor may leave it: blanks, tabs or a CR after the text.
+std::string withoutTrailingBlanks(const std::string &line)
+{
+    const size_t end = line.find_last_not_of(" \t\r");
+    return end == std::string::npos ? std::string() : line.substr(0, end + 1);
+}
+
 } // namespace
 
-void WriteProfileBlock(float surfTime, const ClassUseractions &log, TextLineWriter &out)
+void WriteProfileBlock(float surfTime, const ClassUseractions &log, const std::vector<GasRecord> &gases,
+                       TextLineWriter &out)
 {
     out.PrintLine(kStartLine);
     out.PrintLine("SurfTime = " + JoinStr(surfTime));
     for (int16_t i = 1; i <= log.GetLength(); ++i)
         out.PrintLine(JoinStr(log.getDepth(i)) + "," + JoinStr(log.gettime(i)) + "," +
-                      CStr(int32_t(log.getmixnumber(i))) + "," + CStr(int32_t(log.getaction(i))) + ",");
+                      CStr(int32_t(fileMixNumber(log, i, gases))) + "," + CStr(int32_t(log.getaction(i))) + ",");
     out.PrintLine(kEndLine);
 }
 
@@ -123,12 +147,17 @@ void WriteProfileDive(const TemplateRec &settings, float surfTime, const ClassUs
                       TextLineWriter &out)
 {
     WriteTemplateBlock(settings, out);
-    WriteProfileBlock(surfTime, log, out);
+    WriteProfileBlock(surfTime, log, settings.Gases, out);
 }
 
 void ReadProfileBlock(ProfileFileDive &dive, TextLineReader &in)
 {
-    if (in.LineInput() != kStartLine)
+    // The block's first line is not looked at, as long as it is not a line of the block
+    // itself: then "Start of Profile" is missing and every line would be read as the one
+    // before it.
+    const std::string first = withoutTrailingBlanks(in.LineInput());
+    if (first != kStartLine &&
+        (first.find_first_of(",=") != std::string::npos || first == kEndLine))
         refuse(ErrInvalidCall, "A dive's profile does not start where its settings end");
     dive.SurfTime = surfaceInterval(in.LineInput());
     double minutes = 0;
@@ -136,7 +165,7 @@ void ReadProfileBlock(ProfileFileDive &dive, TextLineReader &in)
         const std::string line = in.LineInput();
         if (line.find(',') != std::string::npos)
             readWaypointLine(dive, line, minutes);
-        else if (line == kEndLine)
+        else if (withoutTrailingBlanks(line) == kEndLine)
             return;
         // Any other line without a "," is no waypoint and is passed over.
     }

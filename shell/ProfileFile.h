@@ -28,18 +28,24 @@ struct ProfileFileDive {
     ClassUseractions Log;    // what the diver entered, entry 0 unused
 };
 
-// Writes "Start of Profile" to "End of Profile" for one dive.
-void WriteProfileBlock(float surfTime, const ClassUseractions &log, TextLineWriter &out);
+// Writes "Start of Profile" to "End of Profile" for one dive whose gas list is `gases`:
+// each leg with the number its gas has in that list; a leg whose gas the list no longer
+// holds with a number outside it, so that reading the file never gives it another gas.
+void WriteProfileBlock(float surfTime, const ClassUseractions &log, const std::vector<GasRecord> &gases,
+                       TextLineWriter &out);
 
 // Writes one dive: its template block, then its profile block.
 void WriteProfileDive(const TemplateRec &settings, float surfTime, const ClassUseractions &log,
                       TextLineWriter &out);
 
-// Reads a profile block into the dive, whose Template must be read already (the mix
-// numbers are checked against its gases). A block that ends early, a surface interval or
-// field that is not a number, a negative interval, depth or time, a depth beyond the dive
-// bounds (engine/DiveBounds.h), legs lasting more than a week, a number beyond a Single,
-// an unknown action or a mix outside the gas list is a RuntimeError.
+// Reads a profile block into the dive, whose Template must be read already: each leg
+// takes the name of its gas from it; a leg whose number lies outside the list keeps it
+// and has no gas (the dive cannot be computed, as when it was saved). A first line that
+// holds "," or "=" or is "End of Profile" (the start line is missing), a block that ends
+// early, a surface interval or field that is not a number, a negative interval, depth or
+// time, a depth beyond the dive bounds (engine/DiveBounds.h), legs lasting more than a
+// week, a number beyond a Single or an unknown action is a RuntimeError. Blanks, tabs
+// and a CR after the block's first and last lines are allowed.
 void ReadProfileBlock(ProfileFileDive &dive, TextLineReader &in);
 
 // Reads a whole series. Blank lines after the last dive are ignored. A file without any

@@ -467,6 +467,7 @@ void frmWaypointEditor::ReEvaluateUserEnteredWaypoints()
             afterRefusal();
             return;
         }
+        showLegsAsDrawn();
         const int16_t n = UserEnteredWaypoints.GetLength();
         if (n < 1 || UserEnteredWaypoints.getaction(n) != ActionDecoMarker) {
             showCommandError(e);
@@ -547,6 +548,27 @@ SeriesCommand::~SeriesCommand()
 void SeriesCommand::AscentTakenOff(const QString &reason)
 {
     gAscentsTakenOff = reason;
+}
+
+// A dive that shows nothing yet (just read from a file) and cannot be computed shows its
+// legs as they were drawn, also those on a gas its list no longer holds.
+void frmWaypointEditor::showLegsAsDrawn()
+{
+    if (InputProfile.GetLength() > 0 || UserEnteredWaypoints.GetLength() == 0)
+        return;
+    try {
+        DrawLoggedLegs(UserEnteredWaypoints, record().Template, InputProfile);
+    } catch (const RuntimeError &) {
+        // Rate tables no leg can be cut with: nothing can be drawn.
+        InputProfile.clear();
+        return;
+    }
+    SavedUserProfile_ = InputProfile;
+    const int16_t len = InputProfile.GetLength();
+    LastRunTime_ = len > 0 ? InputProfile.GetRunTime(len) : 0;
+    EditorState_ = len > 0 ? EditorUserLegs : EditorEmpty;
+    RedrawProfile();
+    commandsByState();
 }
 
 void frmWaypointEditor::showCommandError(const RuntimeError &error)

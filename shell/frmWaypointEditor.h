@@ -213,6 +213,7 @@ private:
     // computed again (the last deco marker), or every computed ascent of the log when
     // the dive before it holds no computed plan.
     void removeComputedAscent(bool everyMarker = false);
+    void showLegsAsDrawn();
     void showCommandError(const RuntimeError &error);
 
     // The main window's commands that follow the editor's state.

@@ -8,11 +8,10 @@
 void frmWaypointEditor::SaveUserEnteredWaypoints(float segtime, float Depth, int16_t Mixnumber,
                                                  bool deco)
 {
-    UserEnteredWaypoints.NewAction();
-    const int16_t n = UserEnteredWaypoints.GetLength();
-    UserEnteredWaypoints.setuser(n, Depth, segtime, Mixnumber);
+    // The leg remembers its gas by name too, so a changed gas list cannot give it another.
+    LogUserLeg(UserEnteredWaypoints, record().Template, Depth, segtime, Mixnumber);
     if (deco)
-        UserEnteredWaypoints.setdeco(n);
+        UserEnteredWaypoints.setdeco(UserEnteredWaypoints.GetLength());
 }
 
 void frmWaypointEditor::replay()

@@ -1,6 +1,8 @@
 #include "shell/frmWaypointForm.h"
 
 #include "engine/DOLVmiscModule.h"
+#include "engine/DiveBounds.h"
+#include "engine/DiveModel.h"
 #include "engine/EngineGlobals.h"
 #include "engine/GasAdvisor.h"
 #include "engine/EngineHost.h"
@@ -313,9 +315,21 @@ void frmWaypointForm::data(ClassProfile &profile, int16_t mode)
     mWaypointIndex = profile.GetLength();
     // The waypoint's own gas, read before loading selects a gas by its mix number.
     const std::string ownGas = Profile().GetGasMixName(mWaypointIndex);
+    const float ownO2 = Profile().GetGasMixO2(mWaypointIndex), ownN2 = Profile().GetGasMixN2(mWaypointIndex),
+                ownHe = Profile().GetGasMixHe(mWaypointIndex);
     Form_Load();
     if (mode == 0) {
-        selectGas(FindGasIndex(ownGas, Template()));
+        if (lastGasNamed(ownGas)) {
+            selectGas(FindGasIndex(ownGas, Template()));
+        } else {
+            // A leg drawn on a gas the list no longer holds: shown as drawn, not as Air.
+            Combo1->addItem(QString::fromStdString(ownGas));
+            Combo1->setCurrentIndex(Combo1->count() - 1);
+            auto local = [](float v) { return QString::fromStdString(LocaliseNumberText(CStr(v), gDecimalSeparator)); };
+            tbO2->setText(local(ownO2));
+            tbN2->setText(local(ownN2));
+            tbHe->setText(local(ownHe));
+        }
         showReadOnly();
     }
 }
@@ -423,6 +437,15 @@ void frmWaypointForm::cbOK_Click()
         return;
     if (holdsNoNumber(tbDepth) || holdsNoNumber(tbTime)) {
         MsgBox(GetLangStringQ(6164), vbCritical);
+        return;
+    }
+    // The dive's legs with this one must stay within the week a dive can be planned for
+    // (and its file read back): the check the file reader makes.
+    const Dive *dive = FindDive(mDiveNumber);
+    const double logged = dive ? dive->UserEnteredWaypoints.LegMinutes() : 0;
+    const std::string tooLong = DiveBounds::DiveMinutesProblem(logged + fieldValue(tbTime));
+    if (!tooLong.empty()) {
+        MsgBox(QString::fromStdString(tooLong), vbCritical);
         return;
     }
     Profile().setDepth(mWaypointIndex, fieldValue(tbDepth));

@@ -2,6 +2,7 @@
 // engine is tested through the editor window.)
 
 #include "engine/RuntimeError.h"
+#include "engine/DivePlan.h"
 #include "engine/ProfileReplay.h"
 
 #include <gtest/gtest.h>
@@ -171,4 +172,101 @@ TEST(Segmentation, SettingsTheBandsCannotWalkAreRefused)
     EXPECT_TRUE(refused(t, 0, 30)) << "a descent from above the first band";
     EXPECT_TRUE(refused(metricDive(), 0, 30, 5)) << "a gas not in the list";
     EXPECT_FALSE(refused(metricDive(), 0, 30, 1));
+}
+
+namespace {
+
+// metricDive with EAN32 before the trimix and a second trimix after it.
+TemplateRec fourGases()
+{
+    TemplateRec t = metricDive();
+    t.StartPressure = 1.013f;
+    t.StepSize = 3;
+    t.LastStop = 3;
+    t.Gases.insert(t.Gases.begin() + 1, GasRecord{"EAN32", 32, 68, 0, 0});
+    t.Gases.push_back({"Tx 10/70", 10, 20, 70, 0});
+    return t;
+}
+
+TemplateRec withGases(TemplateRec t, std::vector<GasRecord> gases)
+{
+    t.Gases = std::move(gases);
+    return t;
+}
+
+// Replays the log with a stand-in for the engine that keeps the pieces as they are.
+ClassProfile replayed(ClassUseractions &log, const TemplateRec &t)
+{
+    ClassProfile input, deco;
+    ReplayUserActions(log, t, input, deco, EditorEmpty, [&](bool) { deco.Copy(input); });
+    return input;
+}
+
+// Name and mix number of every piece.
+std::vector<std::pair<std::string, int>> gasesOf(const ClassProfile &p)
+{
+    std::vector<std::pair<std::string, int>> v;
+    for (int16_t i = 1; i <= p.GetLength(); ++i)
+        v.emplace_back(p.GetGasMixName(i), p.getmixnumber(i));
+    return v;
+}
+
+} // namespace
+
+TEST(Replay, LegsFindTheirGasByName)
+{
+    // (A changed order and a deleted gas are replayed through the windows.)
+    const TemplateRec t = fourGases();
+    const GasRecord air = t.Gases[0], ean32 = t.Gases[1], tx1845 = t.Gases[2], tx1070 = t.Gases[3];
+    ClassUseractions log;
+    LogUserLeg(log, t, 30, 20, 2);
+    LogUserLeg(log, t, 30, 5, 1);
+    // Of two gases of one name a leg keeps its own place; the others take the new one.
+    log.setmixnumber(1, 4);
+    replayed(log, withGases(t, {air, tx1845, tx1070, ean32, tx1845}));
+    EXPECT_EQ(log.getmixnumber(1), 4);
+    EXPECT_EQ(log.getmixnumber(2), 3);
+    // A gas gone: refused before any entry changes.
+    EXPECT_THROW(replayed(log, withGases(t, {air, tx1845})), RuntimeError);
+    EXPECT_EQ(log.getmixnumber(1), 4);
+
+    // A leg logged with no name (only the number is known) goes by its number.
+    ClassUseractions unnamed;
+    unnamed.NewAction();
+    unnamed.setuser(1, 30, 20, 1);
+    const ClassProfile p = replayed(unnamed, withGases(t, {air, tx1845}));
+    EXPECT_EQ(p.GetGasMixName(p.GetLength()), "Tx 18/45");
+}
+
+TEST(Replay, LegsOnALostGasAreDrawnWithNoGasOfTheList)
+{
+    const TemplateRec t = fourGases();
+    ClassUseractions log;
+    LogUserLeg(log, t, 30, 20, 2);
+    LogUserLeg(log, t, 30, 5, 1);
+    log.NewAction();
+    log.setdeco(3);
+    LogUserLeg(log, t, 20, 4, 0);
+    const TemplateRec without = withGases(t, {t.Gases[0], t.Gases[2], t.Gases[3]});
+
+    ClassProfile drawn;
+    DrawLoggedLegs(log, without, drawn);
+    using G = std::vector<std::pair<std::string, int>>;
+    // The deco marker is passed over: the air leg ascends from the end of the EAN32 leg.
+    EXPECT_EQ(gasesOf(drawn), (G{{"Tx 18/45", 1}, {"Tx 18/45", 1}, {"Tx 18/45", 1}, {"EAN32", -1}, {"Air", 0},
+                                 {"Air", 0}}));
+    EXPECT_FLOAT_EQ(drawn.GetGasMixO2(4), 0);
+    EXPECT_NEAR(drawn.GetRunTime(drawn.GetLength()), 29, 1e-5);
+    EXPECT_FLOAT_EQ(drawn.getDepth(drawn.GetLength()), 20);
+
+    // No computation takes the drawn legs for legs on a gas of the list: the lost piece,
+    // and pieces whose number now names another gas, are refused.
+    PlanOptions legsOnly;
+    legsOnly.PlanAscent = false;
+    EXPECT_THROW(PlanDive(without, DiveStartState{}, drawn, legsOnly), RuntimeError);
+    ClassProfile stale; // an EAN32 leg drawn before the list changed
+    float endTime = 20, endDepth = 30;
+    GetSegmentedProfile(stale, t, 0, 0, endTime, endDepth, 1);
+    EXPECT_NO_THROW(PlanDive(t, DiveStartState{}, stale, legsOnly));
+    EXPECT_THROW(PlanDive(without, DiveStartState{}, stale, legsOnly), RuntimeError) << "EAN32 is Tx 18/45's place now";
 }

@@ -268,3 +268,28 @@ TEST_F(MouseEditingTest, MovesOutsideThePlotAreaLeaveTheBandAsItIs)
     release();
     EXPECT_EQ(editor->UserEnteredWaypoints.GetLength(), 0);
 }
+
+TEST_F(MouseEditingTest, ALegThatWouldMakeTheDiveLongerThanAWeekIsRefusedInTheDialog)
+{
+    leg(30, 25, kAir);
+    // 25 + 10056 minutes is a minute more than a dive can be planned for (and its file
+    // read back): the dialog says so and stays open; 10055 fills the week exactly.
+    bool stayedOpen = false;
+    TestHooks::msgBoxAnswers.push_back(vbOK);
+    TestHooks::modalHandlers.push_back([&stayedOpen](QDialog *d) {
+        d->findChild<QLineEdit *>("tbDepth")->setText(QStringLiteral("30"));
+        d->findChild<QLineEdit *>("tbTime")->setText(QStringLiteral("10056"));
+        QTest::mouseClick(d->findChild<QPushButton *>("cbOK"), Qt::LeftButton);
+        stayedOpen = d->isVisible() && d->result() == 0;
+        d->findChild<QLineEdit *>("tbTime")->setText(QStringLiteral("10055"));
+        QTest::mouseClick(d->findChild<QPushButton *>("cbOK"), Qt::LeftButton);
+    });
+    drag(40, 30);
+    EXPECT_TRUE(stayedOpen);
+    ASSERT_EQ(TestHooks::msgBoxes.size(), 1u);
+    EXPECT_TRUE(TestHooks::msgBoxes[0].prompt.startsWith(QStringLiteral("The legs of this dive last 10081 minutes")))
+        << TestHooks::msgBoxes[0].prompt.toStdString();
+    ASSERT_EQ(editor->UserEnteredWaypoints.GetLength(), 2);
+    EXPECT_FLOAT_EQ(editor->UserEnteredWaypoints.gettime(2), 10055);
+    EXPECT_DOUBLE_EQ(editor->UserEnteredWaypoints.LegMinutes(), 10080);
+}

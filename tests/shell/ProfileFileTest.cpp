@@ -2,6 +2,7 @@
 // hold, and files that are refused whole rather than half read. (Round trips through the
 // windows in two locales are in DiveSeriesTest.)
 
+#include "engine/ProfileReplay.h"
 #include "engine/ResourceManager.h"
 #include "engine/RuntimeError.h"
 #include "engine/TemplateModule.h"
@@ -46,7 +47,7 @@ std::string profileBlock(float surfTime, const ClassUseractions &log)
 {
     std::ostringstream file;
     TextLineWriter out(file);
-    WriteProfileBlock(surfTime, log, out);
+    WriteProfileBlock(surfTime, log, defaultSettings().Gases, out);
     return file.str();
 }
 
@@ -138,7 +139,6 @@ TEST(ProfileFile, MalformedFilesAreRefusedWhole)
         {"cut right after the last settings", text.substr(0, lastBlock)},
         {"field not a number", replaced(text, "30,20,0,0,", "30,2O,0,0,")},
         {"too few fields", replaced(text, "30,20,0,0,", "30,20,")},
-        {"mix outside the gas list", replaced(text, "12,40,0,0,", "12,40,7,0,")},
         {"negative depth", replaced(text, "12,40,0,0,", "-12,40,0,0,")},
         {"unknown action", replaced(text, "12,40,0,0,", "12,40,0,2,")},
         {"interval not a number", replaced(text, "SurfTime = 90", "SurfTime = soon")},
@@ -146,6 +146,8 @@ TEST(ProfileFile, MalformedFilesAreRefusedWhole)
         {"negative interval", replaced(text, "SurfTime = 90", "SurfTime = -90")},
         {"mix beyond 16 bits", replaced(text, "12,40,0,0,", "12,40,40000,0,")},
         {"profile without its start line", replaced(text, "Start of Profile\r\nSurfTime = 90", "SurfTime = 90")},
+        {"profile without its start line and interval", replaced(text, "Start of Profile\r\nSurfTime = 0\r\n", "")},
+        {"first line is the end line", replaced(text, "Start of Profile\r\nSurfTime = 125.5\r\n12,40,0,0,\r\n", "")},
         {"settings that cannot be used", replaced(text, "StepSize= 3", "StepSize= 0")},
         {"garbage after the series", text + "Start of Profile\r\n"},
     };
@@ -212,4 +214,37 @@ TEST(ProfileFile, DivesNoPlannerCanFollowAreRefusedSayingWhatIsWrong)
     EXPECT_NO_THROW(readSeries(replaced(text, "30,20,0,0,", "1000,20,0,0,")));
     EXPECT_NO_THROW(readSeries(replaced(imperialRebreather, "30,20,0,0,", "3300,20,0,0,")));
     FreeLanguageDll();
+}
+
+TEST(ProfileFile, MarkerLinesMayCarryTrailingBlanks)
+{
+    const std::string text = seriesText();
+    // A stray CR (CR CR LF), blanks and a tab after the block's first and last lines, or
+    // another first line of no profile content: read as the written file.
+    std::string loose = replaced(text, "Start of Profile\r\nSurfTime = 90", "Start of Profile \r\r\nSurfTime = 90");
+    loose = replaced(loose, "30,20,0,0,\r\n-1,-1,0,1,\r\nEnd of Profile\r\n",
+                     "30,20,0,0,\r\n-1,-1,0,1,\r\nEnd of Profile\t \r\n");
+    loose = replaced(loose, "Start of Profile\r\nSurfTime = 125.5", "Profile of the third dive\r\nSurfTime = 125.5");
+    const std::vector<ProfileFileDive> dives = readSeries(loose);
+    ASSERT_EQ(dives.size(), 3u);
+    EXPECT_EQ(dives[0].Log.GetLength(), 3);
+    EXPECT_EQ(writeSeries(dives), text);
+}
+
+TEST(ProfileFile, ALegOnANumberBeyondTheListNeverGetsAGas)
+{
+    // (A gas deleted, saved and opened again is tested through the windows.) A number
+    // beyond the list, as an older file may hold, is kept; a longer list later does not
+    // give the leg the gas that comes to stand there.
+    const std::string text = replaced(seriesText(), "12,40,0,0,", "12,40,7,0,");
+    std::vector<ProfileFileDive> dives = readSeries(text);
+    ASSERT_EQ(dives.size(), 3u);
+    EXPECT_EQ(dives[2].Log.getmixnumber(1), 7);
+    EXPECT_EQ(writeSeries(dives), text);
+    std::vector<GasRecord> &gases = dives[2].Template.Gases;
+    ASSERT_EQ(gases.size(), 7u);
+    gases.push_back({"Tx 10/70", 10, 20, 70, 0});
+    EXPECT_EQ(LoggedGasIndex(dives[2].Log, 1, gases), -1);
+    EXPECT_EQ(writeSeries(dives).find("12,40,7,0,"), std::string::npos);
+    EXPECT_NE(writeSeries(dives).find("12,40,-1,0,"), std::string::npos);
 }

@@ -3,8 +3,11 @@
 
 #include "tests/support/EditorFixture.h"
 
+#include "engine/TemplateModule.h"
 #include "engine/TextLineWriter.h"
 #include "settings/frmProperties.h"
+#include "shell/DiveWindows.h"
+#include "shell/FileIOModule.h"
 #include "shell/ProfileFile.h"
 #include "tests/support/FileBytes.h"
 
@@ -95,7 +98,10 @@ TEST_F(SeriesFilesTest, FilesThatCannotBeReadOpenNothing)
         TestHooks::fileAnswers.push_back(dir.filePath(name));
         gMainForm->mnuOpen->trigger();
         ASSERT_EQ(TestHooks::msgBoxes.size(), 1u);
-        EXPECT_EQ(TestHooks::msgBoxes[0].prompt, dir.filePath(name) + "\r\n" + GetLangStringQ(2310));
+        // The path, the text, and what the reader found wrong.
+        const QString head = dir.filePath(name) + "\r\n" + GetLangStringQ(2310) + "\r\n";
+        EXPECT_TRUE(TestHooks::msgBoxes[0].prompt.startsWith(head)) << TestHooks::msgBoxes[0].prompt.toStdString();
+        EXPECT_GT(TestHooks::msgBoxes[0].prompt.size(), head.size());
         EXPECT_EQ(openDives(), 1);
         EXPECT_EQ(gSettings.size(), records);
         EXPECT_EQ(editor->UserEnteredWaypoints.GetLength(), log.GetLength());
@@ -264,4 +270,110 @@ TEST_F(SeriesFilesTest, DiveSettingsWindowShowsTheTemplateAndAppliesOnOK)
     ASSERT_NE(properties, nullptr);
     properties->cbCancel->click();
     EXPECT_TRUE(properties->NothingChanged);
+}
+
+namespace {
+
+// Every gas of the shown profile after its start point, by name.
+std::vector<std::string> gasNames(const ClassProfile &p)
+{
+    std::vector<std::string> names;
+    for (int16_t i = 1; i <= p.GetLength(); ++i)
+        if (names.empty() || names.back() != p.GetGasMixName(i))
+            names.push_back(p.GetGasMixName(i));
+    return names;
+}
+
+} // namespace
+
+TEST_F(SeriesFilesTest, LegsKeepTheirGasWhenATemplateChangesTheList)
+{
+    // Trimix 18/45 to 45 m, then EAN32 at 21 m; computed.
+    leg(45, 25, kTrimix);
+    leg(21, 5, 1);
+    editor->StartDeco();
+    ASSERT_EQ(editor->EditorState(), 2);
+    const std::vector<GasRecord> gases = dive().Gases;
+    ASSERT_EQ(gases[1].Name, "EAN32");
+    const auto loadTemplate = [this](std::vector<GasRecord> list, const char *name) {
+        TemplateRec t = dive();
+        t.Gases = std::move(list);
+        SaveTemplate(t, dir.filePath(name).toStdString());
+        TestHooks::fileAnswers.push_back(dir.filePath(name));
+        gMainForm->mnuLoadTemplate->trigger();
+    };
+
+    // The same gases the other way round: the dive is computed again on the gases it was
+    // drawn on, each leg under its new number.
+    std::vector<GasRecord> reversed(gases.rbegin(), gases.rend() - 1);
+    reversed.insert(reversed.begin(), gases[0]);
+    loadTemplate(reversed, "reversed.tpl");
+    EXPECT_TRUE(TestHooks::msgBoxes.empty());
+    EXPECT_EQ(editor->EditorState(), 2);
+    const std::vector<std::string> shown = gasNames(editor->InputProfile);
+    ASSERT_GE(shown.size(), 2u);
+    EXPECT_EQ(shown[0], "Trimix 18/45");
+    EXPECT_EQ(shown[1], "EAN32");
+    EXPECT_EQ(dive().Gases[size_t(editor->UserEnteredWaypoints.getmixnumber(1))].Name, "Trimix 18/45");
+    EXPECT_EQ(dive().Gases[size_t(editor->UserEnteredWaypoints.getmixnumber(2))].Name, "EAN32");
+
+    // EAN32 gone (one gas fewer): no leg slides onto the gas that took its place. The
+    // computed ascent goes, the legs stay as drawn, and the dive cannot be computed.
+    std::vector<GasRecord> fewer = gases;
+    fewer.erase(fewer.begin() + 1);
+    TestHooks::msgBoxAnswers = {vbOK, vbOK};
+    loadTemplate(fewer, "fewer.tpl");
+    ASSERT_EQ(TestHooks::msgBoxes.size(), 1u);
+    EXPECT_TRUE(TestHooks::msgBoxes[0].prompt.startsWith(GetLangStringQ(2423)));
+    EXPECT_EQ(editor->EditorState(), 1);
+    EXPECT_EQ(gasNames(editor->InputProfile), (std::vector<std::string>{"Trimix 18/45", "EAN32"}));
+    editor->StartDeco();
+    ASSERT_EQ(TestHooks::msgBoxes.size(), 2u);
+    EXPECT_EQ(TestHooks::msgBoxes[1].prompt, GetLangStringQ(2423)) << "the Ascent computes no leg on another gas";
+    EXPECT_EQ(editor->EditorState(), 1);
+    EXPECT_EQ(editor->UserEnteredWaypoints.GetLength(), 2);
+}
+
+TEST_F(SeriesFilesTest, ADiveOnALostGasIsSavedAndOpensAsDrawn)
+{
+    leg(45, 25, kTrimix);
+    leg(21, 5, 1);
+    ASSERT_EQ(dive().Gases[1].Name, "EAN32");
+    // EAN32 leaves the list of the dive (as the settings of a dive that is not the active
+    // one may take it away); the dive re-evaluated under it cannot be computed.
+    dive().Gases.erase(dive().Gases.begin() + 1);
+    TestHooks::msgBoxAnswers = {vbOK};
+    editor->ReEvaluateUserEnteredWaypoints();
+    ASSERT_EQ(TestHooks::msgBoxes.size(), 1u);
+    EXPECT_EQ(TestHooks::msgBoxes[0].prompt, GetLangStringQ(2423));
+
+    TestHooks::fileAnswers.push_back(dir.filePath("lost.prf"));
+    gMainForm->mnuSaveProfileAs->trigger();
+    const std::string saved = FileBytes(dir.filePath("lost.prf").toStdString());
+    EXPECT_NE(saved.find("\r\n45,25,4,0,\r\n21,5,-1,0,\r\n"), std::string::npos) << saved;
+
+    // Opened again: the legs as drawn, the same message, nothing computed, no crash.
+    TestHooks::msgBoxes.clear();
+    TestHooks::msgBoxAnswers = {vbOK};
+    TestHooks::fileAnswers.push_back(dir.filePath("lost.prf"));
+    gMainForm->mnuOpen->trigger();
+    ASSERT_EQ(TestHooks::msgBoxes.size(), 1u);
+    EXPECT_EQ(TestHooks::msgBoxes[0].prompt, GetLangStringQ(2423));
+    ASSERT_EQ(openDives(), 2);
+    frmWaypointEditor *opened = gDiveWindows.back();
+    ASSERT_TRUE(opened && opened != editor);
+    EXPECT_EQ(opened->EditorState(), 1);
+    EXPECT_EQ(gasNames(opened->InputProfile), (std::vector<std::string>{"Trimix 18/45", ""}));
+    EXPECT_FLOAT_EQ(opened->InputProfile.getDepth(opened->InputProfile.GetLength()), 21);
+    EXPECT_EQ(opened->UserEnteredWaypoints.GetLength(), 2);
+    EXPECT_FALSE(gSettings[size_t(DiveNumber(opened))].ProfileChanged);
+
+    // Its Ascent refuses.
+    TestHooks::msgBoxAnswers = {vbOK};
+    opened->StartDeco();
+    EXPECT_EQ(TestHooks::msgBoxes.back().prompt, GetLangStringQ(2423));
+    // Saved again, the file is the same.
+    TestHooks::fileAnswers.push_back(dir.filePath("again.prf"));
+    ASSERT_TRUE(SaveProfile(true, DiveNumber(opened)));
+    EXPECT_EQ(FileBytes(dir.filePath("again.prf").toStdString()), saved);
 }

@@ -192,9 +192,20 @@ TEST_F(WaypointFormTest, ReadOnlyViewShowsTheWaypointsOwnGasWithOneDecimal)
     EXPECT_FALSE(child<QGroupBox>("Frame3")->isVisible());
     EXPECT_LT(form->height(), editHeight);
 
-    // A gas the list does not hold shows the first gas.
-    open(10, 1, 2, 0, "Tx10/70");
-    EXPECT_EQ(child<QComboBox>("Combo1")->currentText(), "Air");
+    // A gas the list no longer holds (a leg drawn before it was deleted) shows as the
+    // waypoint has it, never as a gas of the list.
+    scratch = ClassProfile();
+    scratch.setDepth(0, 10);
+    scratch.SetMixNumber(0, 2);
+    scratch.SetGasMixName(0, "Tx10/70");
+    scratch.SetGasMixO2(0, 10);
+    scratch.SetGasMixN2(0, 20);
+    scratch.SetGasMixHe(0, 70);
+    form = std::make_unique<frmWaypointForm>();
+    form->data(scratch, 0);
+    EXPECT_EQ(child<QComboBox>("Combo1")->currentText(), "Tx10/70");
+    EXPECT_EQ(text("tbO2"), "10");
+    EXPECT_EQ(text("tbHe"), "70");
 }
 
 TEST_F(WaypointFormTest, SettingsComeFromTheActiveEditorsDive)

@@ -35,14 +35,20 @@ bool within(double v, double low, double high)
     return v >= low && v <= high; // false for NaN
 }
 
-bool ratesWithin(const std::vector<RateRecord> &rows, bool metric)
+// The first row whose rate is outside the bounds, -1 when there is none.
+int firstRateOutside(const std::vector<RateRecord> &rows, bool metric)
 {
     const double low = metric ? kMinRateMetric : kMinRateImperial;
     const double high = metric ? kMaxRateMetric : kMaxRateImperial;
-    for (const RateRecord &row : rows)
-        if (!within(row.Rate, low, high))
-            return false;
-    return true;
+    for (size_t i = 0; i < rows.size(); ++i)
+        if (!within(rows[i].Rate, low, high))
+            return int(i);
+    return -1;
+}
+
+bool ratesWithin(const std::vector<RateRecord> &rows, bool metric)
+{
+    return firstRateOutside(rows, metric) < 0;
 }
 
 std::string rateProblem(bool metric)
@@ -75,21 +81,31 @@ std::string DepthText(double depth, bool metric)
     return numberText(depth) + " " + (metric ? GetLangString(7066) : GetLangString(7067));
 }
 
-std::string SettingsProblem(const TemplateRec &t)
+SettingsFault FirstSettingsFault(const TemplateRec &t)
 {
     const bool m = t.Metric;
     const double minStep = m ? kMinStepMetric : kMinStepImperial;
     if (!(t.StepSize >= minStep) || !std::isfinite(t.StepSize))
-        return FillIn(GetLangString(7050), {DepthText(minStep, m)});
+        return {SettingsField::StepSize, FillIn(GetLangString(7050), {DepthText(minStep, m)})};
     if (!within(t.LastStop, 0, MaxDepth(m)))
-        return FillIn(GetLangString(7051), {DepthText(MaxDepth(m), m)});
-    if (!ratesWithin(t.AscendRates, m) || !ratesWithin(t.DescendRates, m))
-        return rateProblem(m);
-    if (!within(t.StartPressure, kMinSurfacePressure, kMaxSurfacePressure) ||
-        !within(t.EndPressure, kMinSurfacePressure, kMaxSurfacePressure))
-        return FillIn(GetLangString(7053),
-                      {pressureText(kMinSurfacePressure, m), pressureText(kMaxSurfacePressure, m)});
+        return {SettingsField::LastStop, FillIn(GetLangString(7051), {DepthText(MaxDepth(m), m)})};
+    if (const int row = firstRateOutside(t.AscendRates, m); row >= 0)
+        return {SettingsField::AscendRates, rateProblem(m), row};
+    if (const int row = firstRateOutside(t.DescendRates, m); row >= 0)
+        return {SettingsField::DescendRates, rateProblem(m), row};
+    const auto pressureProblem = [m] {
+        return FillIn(GetLangString(7053), {pressureText(kMinSurfacePressure, m), pressureText(kMaxSurfacePressure, m)});
+    };
+    if (!within(t.StartPressure, kMinSurfacePressure, kMaxSurfacePressure))
+        return {SettingsField::StartPressure, pressureProblem()};
+    if (!within(t.EndPressure, kMinSurfacePressure, kMaxSurfacePressure))
+        return {SettingsField::EndPressure, pressureProblem()};
     return {};
+}
+
+std::string SettingsProblem(const TemplateRec &t)
+{
+    return FirstSettingsFault(t).text;
 }
 
 void CheckSettings(const TemplateRec &t, const char *source)

@@ -47,9 +47,21 @@ std::string FillIn(std::string text, std::initializer_list<std::string> args);
 // separator, a blank and its unit (m or ft, m/min or ft/min, bar or atm).
 std::string DepthText(double depth, bool metric);
 
-// The first bound the dive's settings break, in the diver's words; empty when none.
-// Checked: the stop spacing, the last stop, every rate of both rate tables that has rows,
-// and both surface pressures.
+// The setting that breaks a bound, so a window that edits it can take the diver there.
+enum class SettingsField { None, StepSize, LastStop, AscendRates, DescendRates, StartPressure, EndPressure };
+
+struct SettingsFault {
+    SettingsField field = SettingsField::None;
+    std::string text; // in the diver's words; empty when no bound is broken
+    int row = -1;     // for a rate table: the first row (from 0) whose rate is outside
+};
+
+// The first bound the dive's settings break, and which setting breaks it. Checked in
+// this order: the stop spacing, the last stop, every rate of the ascent table, then of
+// the descent table, the start and then the end surface pressure.
+SettingsFault FirstSettingsFault(const TemplateRec &t);
+
+// FirstSettingsFault's text: empty when the settings are within every bound.
 std::string SettingsProblem(const TemplateRec &t);
 
 // Refuses (ErrBadSettings from `source`, with SettingsProblem's text) settings outside

@@ -86,17 +86,28 @@ std::string lookUp(const StringTable *table, int32_t id)
     return "*StringID " + std::to_string(id) + "*";
 }
 
+// A language to run on: a file holding texts, among them its own name (string 999). An
+// empty or cut-off file would show "*StringID n*" for every caption with no word to
+// the diver; it is passed over like a missing one.
+std::unique_ptr<StringTable> readLanguage(const std::string &path)
+{
+    auto table = readStringTable(path);
+    if (!table || table->empty() || lookUp(table.get(), 999) == lookUp(nullptr, 999))
+        return nullptr;
+    return table;
+}
+
 } // namespace
 
 int16_t LoadLanguageDll(std::string &name)
 {
     name = langFolderPath(name);
-    gLangDll = readStringTable(name);
+    gLangDll = readLanguage(name);
     if (gLangDll)
         return 1;
     Host().MsgBox("Language DLL " + name + " not found using default language", vbOKOnly, "");
     name = langFolderPath(kDefaultLanguageFile);
-    gLangDll = readStringTable(name);
+    gLangDll = readLanguage(name);
     if (gLangDll)
         return 1;
     Host().MsgBox("Language DLL " + name + " not found. Default language is also not found", vbOKOnly, "");

@@ -12,8 +12,9 @@
 inline constexpr const char *kDefaultLanguageFile = "DOLV_uk.lng";
 inline constexpr const char *kDefaultHelpFile = "DOLV_uk.hlp";
 
-// Loads the language file `name` from the lang folder. A missing file gives a message
-// and the default language; when that is missing too, a message and EndApplication.
+// Loads the language file `name` from the lang folder. A missing file, or one holding no
+// text or no string 999, gives a message and the default language; when that is missing
+// (or as unusable) too, a message and EndApplication.
 // On return `name` holds the full path of the file actually loaded (or tried last).
 // Returns 1 when a language is loaded, 0 when the application is ending.
 int16_t LoadLanguageDll(std::string &name);

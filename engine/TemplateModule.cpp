@@ -256,11 +256,9 @@ void applyKey(TemplateRec &t, const std::string &key, const std::string &value)
 // first computation, so it is refused as unreadable, in the diver's words.
 void checkUsable(const TemplateRec &t)
 {
-    if (t.AscendRates.empty())
-        throw RuntimeError(ErrBadSettings, "ReadTemplateBlock", GetLangString(2421));
-    if (t.DescendRates.empty())
-        throw RuntimeError(ErrBadSettings, "ReadTemplateBlock", GetLangString(2429));
-    DiveBounds::CheckSettings(t, "ReadTemplateBlock");
+    const DiveBounds::SettingsFault fault = UnreadableSettings(t);
+    if (fault.field != DiveBounds::SettingsField::None)
+        throw RuntimeError(ErrBadSettings, "ReadTemplateBlock", fault.text);
 }
 
 // A number beyond what a Single holds names its setting instead of "Overflow".
@@ -277,6 +275,15 @@ void applyKeyOrSay(TemplateRec &t, const std::string &key, const std::string &va
 }
 
 } // namespace
+
+DiveBounds::SettingsFault UnreadableSettings(const TemplateRec &t)
+{
+    if (t.AscendRates.empty())
+        return {DiveBounds::SettingsField::AscendRates, GetLangString(2421)};
+    if (t.DescendRates.empty())
+        return {DiveBounds::SettingsField::DescendRates, GetLangString(2429)};
+    return DiveBounds::FirstSettingsFault(t);
+}
 
 void WriteTemplateBlock(const TemplateRec &t, TextLineWriter &out)
 {

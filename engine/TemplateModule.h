@@ -8,6 +8,7 @@
 // (" 1.3", "-5", " 1E-05") and read with "." as the decimal point in every locale, so a
 // file means the same on every machine.
 
+#include "engine/DiveBounds.h"
 #include "engine/SettingsRecord.h"
 
 #include <string>
@@ -33,6 +34,12 @@ void WriteTemplateBlock(const TemplateRec &record, TextLineWriter &out);
 // stays exactly as it was. Keys the block lacks leave their fields alone, except the gas
 // list, which always starts again from Air.
 void ReadTemplateBlock(TemplateRec &record, TextLineReader &in);
+
+// Why settings written as a block would not be read back (the reader refuses such a
+// block): an empty rate table, or a setting outside the dive bounds (engine/DiveBounds.h).
+// No fault when they would. Whatever stores a dive's settings checks them with this first,
+// so a saved dive or template is never lost on reopening.
+DiveBounds::SettingsFault UnreadableSettings(const TemplateRec &record);
 
 // Whether a gas name comes back unchanged from a template block: gases are written as
 // "name:O2/N2/He/" and deco switches as "depth:name,", and the blanks around a value are

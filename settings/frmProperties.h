@@ -12,7 +12,8 @@
 // dive taking that slot never receives these settings.
 //
 // OK reads every page into a copy of the record and stores it whole, or nothing when a
-// grid still holds an empty cell or an error stops it; then the dive it edits (not
+// grid still holds an empty cell, the settings break a dive bound (a file holding them
+// could not be read back) or an error stops it; then the dive it edits (not
 // necessarily the active one) is computed again with its own circuit mode. However the
 // dialog closes, the main window shows the active dive's circuit mode again.
 //
@@ -276,6 +277,7 @@ private:
     // The confirmation: false when the pages cannot be stored yet (the diver was told).
     bool confirm();
     bool refuseEmptyCells();
+    bool refuseUnreadable(const TemplateRec &pages);
     TemplateRec readPages();
     void showActiveDiveCircuit();
 

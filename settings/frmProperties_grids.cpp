@@ -15,6 +15,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QHeaderView>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenu>
@@ -117,6 +118,8 @@ void frmProperties::createGridEditors()
         AddRow->setVisible(true);
     });
 
+    // The gas list's heading row is the table's header: a click there is a click on row 0.
+    FgGas->horizontalHeader()->viewport()->installEventFilter(this);
     for (FlexGrid *grid : {fgDescend, fgAscend, fgGasChange, FgGas}) {
         grid->installEventFilter(this);
         grid->viewport()->installEventFilter(this);
@@ -129,6 +132,17 @@ void frmProperties::createGridEditors()
 
 bool frmProperties::eventFilter(QObject *watched, QEvent *event)
 {
+    if (FgGas && watched == FgGas->horizontalHeader()->viewport()) {
+        if (event->type() == QEvent::MouseButtonPress
+            && static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton) {
+            // In the data rows' coordinates the heading row lies above 0.
+            const QPoint pos = FgGas->viewport()->mapFrom(
+                FgGas, FgGas->horizontalHeader()->viewport()->mapTo(
+                           FgGas, static_cast<QMouseEvent *>(event)->position().toPoint()));
+            RunGuarded("frmProperties.FgGas_MouseDown", [&] { FgGas_MouseDown(1, 0, pos.x(), pos.y()); });
+        }
+        return false;
+    }
     for (FlexGrid *grid : {fgDescend, fgAscend, fgGasChange, FgGas}) {
         if (!grid)
             break;
@@ -299,12 +313,16 @@ bool frmProperties::commitNumberCell(FlexGrid *grid, QLineEdit *Edt)
 }
 
 // Commits whatever editor is still open (OK reads the grids as the diver left them).
-// False when a commit was refused.
+// Automatic switch depths are computed: a depth editor over them is dropped, never
+// committed. False when a commit was refused.
 bool frmProperties::commitOpenEditors()
 {
     bool ok = commitNumberCell(fgDescend, tbDescend);
     ok = commitNumberCell(fgAscend, tbAscend) && ok;
-    ok = commitNumberCell(fgGasChange, tbGasChange) && ok;
+    if (gasChangeLocked())
+        tbGasChange->hide();
+    else
+        ok = commitNumberCell(fgGasChange, tbGasChange) && ok;
     if (!cbGasChange->isHidden()) {
         const int row = editedRow(cbGasChange);
         cbGasChange->hide();
@@ -409,7 +427,8 @@ void frmProperties::gridMouseDown(FlexGrid *grid, int Button, const QPoint &pos)
 }
 
 // A left click on the gas list: the blender button appears, preset with the clicked gas
-// (Air for a row that is not in the record's list).
+// (Air for the heading row, above the data rows at Y < 0, and for a row that is not in
+// the record's list).
 void frmProperties::FgGas_MouseDown(int Button, int, int X, int Y)
 {
     if (Button == 2) {
@@ -417,9 +436,10 @@ void frmProperties::FgGas_MouseDown(int Button, int, int X, int Y)
         return;
     }
     Command1->setVisible(true);
-    const int tableRow = FgGas->rowAt(Y);
+    const int tableRow = Y < 0 ? -1 : FgGas->rowAt(Y);
     const QString name = tableRow >= 0 ? FgGas->TextMatrix(tableRow + FgGas->FixedRows(), 0) : QString();
-    const GasRecord &gas = record().Gases[size_t(FindGasIndex(name.toStdString(), record()))];
+    const size_t index = tableRow >= 0 ? size_t(FindGasIndex(name.toStdString(), record())) : 0;
+    const GasRecord &gas = record().Gases[index];
     SelectedO2 = gas.O2;
     SelectedHe = gas.He;
 }
@@ -474,9 +494,12 @@ void frmProperties::DelRow_Click()
         return;
     }
 
-    // A gas of the list: not while the active dive shows waypoints (they name their
-    // gases by place in the list), never Air, and not the gas of the only switch.
-    if (Shell().ShownWaypoints(Shell().ActiveProfileNumber()) > 0) {
+    // A gas of the list: not while the active dive or the dive edited here shows
+    // waypoints (they name their gases by place in the list: the dive edited would
+    // breathe another gas, or one its file cannot name), never Air, and not the gas of
+    // the only switch. The dialog is modeless: another dive may be active by now.
+    const int16_t active = Shell().ActiveProfileNumber();
+    if (Shell().ShownWaypoints(active) > 0 || (ProfileIndex != active && Shell().ShownWaypoints(ProfileIndex) > 0)) {
         MsgBox(GetLangStringQ(3044), vbOKOnly);
         return;
     }

@@ -284,6 +284,9 @@ void frmProperties::Check1_Click()
 void frmProperties::cbAutoDecoGas_Click()
 {
     if (cbAutoDecoGas->isChecked()) {
+        // A switch depth still being typed is dropped: the depths are computed now, and
+        // nothing may write the diver's text over them.
+        tbGasChange->hide();
         saveDecoGasSettings();
         changeAutoDecoGasFrame(Units == kUnitsMetric, false);
     } else {

@@ -8,6 +8,7 @@
 #include "engine/EngineGlobals.h"
 #include "engine/LibraryModule.h"
 #include "engine/RuntimeError.h"
+#include "engine/TemplateModule.h"
 #include "engine/VBConversions.h"
 #include "platform/ErrorModule.h"
 #include "platform/FlexGrid.h"
@@ -67,13 +68,15 @@ void frmProperties::cbOK_Click()
 }
 
 // Stores the pages whole, then computes the dive again. Nothing is stored when an open
-// editor's text is refused, when a grid still holds an empty cell, or when reading the
-// pages raises an error.
+// editor's text is refused, when a grid still holds an empty cell, when the settings
+// would not be read back from a file, or when reading the pages raises an error.
 bool frmProperties::confirm()
 {
     if (!commitOpenEditors() || refuseEmptyCells())
         return false;
     const TemplateRec pages = readPages();
+    if (refuseUnreadable(pages))
+        return false;
     const int16_t dive = ProfileIndex;
     record() = pages;
     // The dive keeps its own circuit mode (the dialog never writes it), whichever dive
@@ -113,6 +116,43 @@ bool frmProperties::refuseEmptyCells()
         }
     }
     return false;
+}
+
+// Settings the template and series readers would refuse are never stored: the dive or
+// template saved with them would be lost when it is opened again. Whole-number rounding
+// is where they come from (a step of 0.4 m stores 0, a rate of 0.4 m/min stores 0), and
+// an altitude so high that no air is left. OK names the bound and takes the diver to the
+// setting that breaks it.
+bool frmProperties::refuseUnreadable(const TemplateRec &pages)
+{
+    const DiveBounds::SettingsFault fault = UnreadableSettings(pages);
+    if (fault.field == DiveBounds::SettingsField::None)
+        return false;
+    MsgBox(QString::fromStdString(fault.text), vbExclamation | vbOKOnly, GetLangStringQ(1600));
+    const auto showBox = [this](int page, QLineEdit *box) {
+        ListView1->setCurrentRow(page);
+        box->setFocus();
+        box->selectAll();
+    };
+    // readPages sorted the rate grids as it stored them: grid row r is table row r - 1.
+    const auto showRate = [this, &fault](FlexGrid *grid) {
+        ListView1->setCurrentRow(0);
+        grid->setFocus();
+        if (fault.row >= 0 && fault.row + 1 < grid->Rows()) {
+            grid->SetRow(fault.row + 1);
+            grid->SetCol(1);
+        }
+    };
+    switch (fault.field) {
+    case DiveBounds::SettingsField::StepSize: showBox(1, tbStepSize); break;
+    case DiveBounds::SettingsField::LastStop: showBox(1, tbLastStop); break;
+    case DiveBounds::SettingsField::AscendRates: showRate(fgAscend); break;
+    case DiveBounds::SettingsField::DescendRates: showRate(fgDescend); break;
+    case DiveBounds::SettingsField::StartPressure: showBox(4, Text2); break;
+    case DiveBounds::SettingsField::EndPressure: showBox(4, Text5); break;
+    case DiveBounds::SettingsField::None: break;
+    }
+    return true;
 }
 
 // Every page read into a copy of the record, clamped and rounded as it is stored. The

@@ -71,6 +71,33 @@ TEST_F(LanguageTest, AMissingLanguageFallsBackToTheDefaultWithAMessage)
     EXPECT_FALSE(ApplicationEnding());
 }
 
+// A language file that holds no text, or lost its end (and with it string 999), would
+// caption every window "*StringID n*": it is passed over like a missing one.
+TEST_F(LanguageTest, AnEmptyOrCutOffLanguageFallsBackToTheDefault)
+{
+    install.write("lang/DOLV_uk.lng", "999\tEnglish\n1001\tNew\n");
+    for (const char *broken : {"", "\n\n", "no text here\n", "1001\tNeu\n1002\tAb"}) {
+        SCOPED_TRACE(broken);
+        host.boxes.clear();
+        install.write("lang/DOLV_de.lng", broken);
+        std::string name = "DOLV_de.lng";
+        EXPECT_EQ(LoadLanguageDll(name), 1);
+        ASSERT_EQ(host.boxes.size(), 1u);
+        EXPECT_EQ(host.boxes[0].prompt,
+                  "Language DLL " + install.path() + "/lang/DOLV_de.lng not found using default language");
+        EXPECT_EQ(name, install.path() + "/lang/DOLV_uk.lng");
+        EXPECT_EQ(GetLangString(1001), "New");
+    }
+    // The default cut off too: the program cannot show a word and ends.
+    host.boxes.clear();
+    install.write("lang/DOLV_uk.lng", "1001\tNew\n");
+    std::string name = "DOLV_de.lng";
+    EXPECT_EQ(LoadLanguageDll(name), 0);
+    EXPECT_EQ(host.boxes.size(), 2u);
+    EXPECT_EQ(host.endCalls, 1);
+    EXPECT_FALSE(LanguageLoaded());
+}
+
 TEST_F(LanguageTest, WithoutTheDefaultLanguageTheApplicationEnds)
 {
     std::string name = "DOLV_fr.lng";

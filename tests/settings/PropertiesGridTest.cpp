@@ -9,6 +9,7 @@
 
 #include <QComboBox>
 #include <QGroupBox>
+#include <QHeaderView>
 #include <QListWidget>
 #include <QMenu>
 #include <QPushButton>
@@ -303,4 +304,60 @@ TEST_F(PropertiesGridTest, AUnitSwitchCommitsTheOpenEditorFirst)
     clickUnit(false);
     EXPECT_FALSE(dialog->tbDescend->isVisible());
     EXPECT_EQ(grid->TextMatrix(2, 1), "49");
+}
+
+// A depth being typed when the diver ticks automatic switch depths is dropped: neither
+// the keys nor OK may put it over the computed depth (EAN50 at 40 m on a 1.6 deco ppO2).
+TEST_F(PropertiesGridTest, TickingAutomaticDepthsDropsADepthBeingTyped)
+{
+    openOn(2);
+    FlexGrid *grid = dialog->fgGasChange;
+    doubleClick(grid, 2, 0);
+    ASSERT_TRUE(dialog->tbGasChange->isVisible());
+    QTest::keyClicks(dialog->tbGasChange, "40");
+    dialog->cbAutoDecoGas->click();
+    EXPECT_FALSE(dialog->tbGasChange->isVisible());
+    EXPECT_EQ(column(grid, 0), (QStringList{"6", "22"}));
+    dialog->cbOK->click();
+    ASSERT_EQ(dive().GasChanges.size(), 2u);
+    EXPECT_EQ(dive().GasChanges[1].Name, "EAN50");
+    EXPECT_EQ(dive().GasChanges[1].Depth, 22);
+    EXPECT_TRUE(dive().AutoDecoGas);
+}
+
+// The dialog is modeless: with another dive active, the dive it edits still keeps its
+// gases while it shows waypoints, which name them by place in the list.
+TEST_F(PropertiesGridTest, AGasOfTheEditedDiveStaysWhileItShowsWaypointsAndAnotherDiveIsActive)
+{
+    gSettings.resize(3);
+    gSettings[2] = gSettings[1];
+    shell.openDives = {1, 2};
+    shell.otherWaypoints[1] = 3;
+    openOn(4);
+    shell.activeProfile = 2; // shows no waypoints
+    FlexGrid *gases = dialog->FgGas;
+    const int rows = gases->Rows();
+    TestHooks::msgBoxAnswers.push_back(vbOK);
+    menu(gases, 2, dialog->DelRow);
+    ASSERT_EQ(TestHooks::msgBoxes.size(), 1u);
+    EXPECT_EQ(box(0), GetLangStringQ(3044));
+    EXPECT_EQ(gases->Rows(), rows);
+}
+
+// A click on the gas list's heading row shows the blender button preset with Air.
+TEST_F(PropertiesGridTest, TheHeadingRowOfTheGasListPresetsTheBlenderWithAir)
+{
+    openOn(4);
+    FlexGrid *gases = dialog->FgGas;
+    QWidget *heading = gases->horizontalHeader()->viewport();
+    QTest::mouseClick(heading, Qt::LeftButton, {}, QPoint(10, heading->height() / 2));
+    EXPECT_TRUE(dialog->Command1->isVisible());
+    EXPECT_EQ(dialog->SelectedO2, 21);
+    EXPECT_EQ(dialog->SelectedHe, 0);
+
+    click(gases, 6, 1); // a trimix
+    EXPECT_NE(dialog->SelectedHe, 0);
+    QTest::mouseClick(heading, Qt::LeftButton, {}, QPoint(10, heading->height() / 2));
+    EXPECT_EQ(dialog->SelectedO2, 21);
+    EXPECT_EQ(dialog->SelectedHe, 0);
 }

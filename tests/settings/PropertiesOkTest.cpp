@@ -8,6 +8,9 @@
 #include "blending/frmPartialMix.h"
 #include "engine/AltitudeModule.h"
 #include "engine/EngineHost.h"
+#include "engine/TextLineReader.h"
+#include "engine/TextLineWriter.h"
+#include "platform/LocaliseForm.h"
 
 #include <QComboBox>
 #include <QListWidget>
@@ -15,12 +18,23 @@
 #include <QTest>
 
 #include <cmath>
+#include <functional>
+#include <sstream>
 
 namespace {
 
 void setText(QLineEdit *box, const QString &text)
 {
     box->setText(text);
+}
+
+// The record as a template file holds it.
+std::string blockText(const TemplateRec &t)
+{
+    std::ostringstream file;
+    TextLineWriter writer(file);
+    WriteTemplateBlock(t, writer);
+    return file.str();
 }
 
 } // namespace
@@ -272,4 +286,92 @@ TEST_F(PropertiesOkTest, TheBlenderTakesTheClickedGas)
     EXPECT_EQ(mixer->DesHe->text(), QString::number(dive().Gases[5].He));
     mixer->close();
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+// Settings the template and series readers refuse are never stored: each is refused at
+// OK with the bound's own message, on the page and at the setting that breaks it, and
+// the dive keeps its settings. Whole-number rounding makes most of them.
+TEST_F(PropertiesOkTest, SettingsAFileCouldNotGiveBackAreRefusedWhereTheyStand)
+{
+    struct Case {
+        const char *name;
+        int bound; // the text of the broken bound
+        int page;  // in the page list, from 0
+        std::function<void(frmProperties &)> type;
+        std::function<bool(frmProperties &)> atTheSetting;
+    };
+    const auto rateCell = [](FlexGrid *frmProperties::*grid, int row) {
+        return [grid, row](frmProperties &d) {
+            return (d.*grid)->hasFocus() && (d.*grid)->Row() == row && (d.*grid)->Col() == 1;
+        };
+    };
+    const auto boxFocused = [](QLineEdit *frmProperties::*box) {
+        return [box](frmProperties &d) { return (d.*box)->hasFocus() && (d.*box)->selectedText() == (d.*box)->text(); };
+    };
+    const Case cases[] = {
+        {"ascent rate 0.4 stores 0", 7052, 0,
+         [](frmProperties &d) { d.fgAscend->SetTextMatrix(2, 1, "0.4"); }, rateCell(&frmProperties::fgAscend, 2)},
+        {"descent rate 150", 7052, 0,
+         [](frmProperties &d) { d.fgDescend->SetTextMatrix(1, 1, "150"); }, rateCell(&frmProperties::fgDescend, 1)},
+        // Typed out of depth order: stored by depth, the slow band is then the second.
+        {"slow band typed last", 7052, 0,
+         [](frmProperties &d) {
+             d.fgAscend->SetTextMatrix(3, 0, "3");
+             d.fgAscend->SetTextMatrix(3, 1, "0.2");
+         },
+         rateCell(&frmProperties::fgAscend, 2)},
+        {"step 0.4 stores 0", 7050, 1, [](frmProperties &d) { setText(d.tbStepSize, "0.4"); },
+         boxFocused(&frmProperties::tbStepSize)},
+        {"last stop deeper than any dive", 7051, 1, [](frmProperties &d) { setText(d.tbLastStop, "1001"); },
+         boxFocused(&frmProperties::tbLastStop)},
+        {"start altitude with no air left", 7053, 4, [](frmProperties &d) { setText(d.Text2, "20000"); },
+         boxFocused(&frmProperties::Text2)},
+        {"dive site with no air left", 7053, 4, [](frmProperties &d) { setText(d.Text5, "20000"); },
+         boxFocused(&frmProperties::Text5)},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        TestHooks::msgBoxes.clear();
+        open();
+        const std::string before = blockText(dive()); // the load sets EndAltitude itself
+        dialog->activateWindow();
+        QApplication::processEvents();
+        dialog->ListView1->setCurrentRow(6);
+        c.type(*dialog);
+        TestHooks::msgBoxAnswers.push_back(vbOK);
+        ok();
+        QApplication::processEvents();
+        ASSERT_EQ(TestHooks::msgBoxes.size(), 1u);
+        const QString prompt = TestHooks::msgBoxes[0].prompt;
+        EXPECT_TRUE(prompt.startsWith(GetLangStringQ(int16_t(c.bound)).section("%1", 0, 0))) << prompt.toStdString();
+        EXPECT_FALSE(prompt.contains('%')) << "every mark filled in";
+        EXPECT_TRUE(dialog->isVisible());
+        EXPECT_EQ(dialog->ListView1->currentRow(), c.page);
+        EXPECT_TRUE(c.atTheSetting(*dialog));
+        EXPECT_EQ(blockText(dive()), before);
+        EXPECT_TRUE(shell.reEvaluated.empty());
+        EXPECT_FALSE(gSettings[1].ProfileChanged);
+        dialog->cbCancel->click();
+    }
+}
+
+// What OK stores at the edges of the bounds is stored, and a template block gives it back.
+TEST_F(PropertiesOkTest, SettingsAtTheBoundsAreStoredAndReadBack)
+{
+    open();
+    setText(dialog->tbStepSize, "0.6"); // 1 m
+    setText(dialog->tbLastStop, "1000");
+    dialog->fgAscend->SetTextMatrix(1, 1, "100");
+    dialog->fgDescend->SetTextMatrix(1, 1, "0.5"); // 1 m/min
+    setText(dialog->Text2, "11000");
+    ok();
+    ASSERT_TRUE(TestHooks::msgBoxes.empty());
+    EXPECT_EQ(dive().StepSize, 1);
+    EXPECT_EQ(dive().DescendRates[0].Rate, 1);
+
+    std::istringstream file(blockText(dive()));
+    TextLineReader reader(file);
+    TemplateRec read;
+    ASSERT_NO_THROW(ReadTemplateBlock(read, reader));
+    EXPECT_EQ(blockText(read), blockText(dive()));
 }

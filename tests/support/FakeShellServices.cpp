@@ -21,7 +21,12 @@ bool FakeShellServices::DiveOpen(int16_t profileNr)
 
 int16_t FakeShellServices::ShownWaypoints(int16_t profileNr)
 {
-    return profileNr == activeProfile && DiveOpen(profileNr) ? activeWaypoints : 0;
+    if (!DiveOpen(profileNr))
+        return 0;
+    if (profileNr == activeProfile)
+        return activeWaypoints;
+    const auto other = otherWaypoints.find(profileNr);
+    return other == otherWaypoints.end() ? 0 : other->second;
 }
 
 void FakeShellServices::ShowErrorInfo(const RuntimeError &error)

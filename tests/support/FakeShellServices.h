@@ -7,6 +7,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <map>
 #include <vector>
 
 class FakeShellServices : public ShellServices {
@@ -16,8 +17,10 @@ public:
 
     int16_t activeProfile = 0;
     std::vector<int16_t> openDives;
-    // Waypoints the active dive's window shows (the other dives show none).
+    // Waypoints the active dive's window shows, and those of other open dives by number
+    // (none when not listed).
     int16_t activeWaypoints = 0;
+    std::map<int16_t, int16_t> otherWaypoints;
     bool modelB = false, modelC = true, hybrid = false, vpm = false, vpmEnabled = false;
     bool openCircuit = true;
     QWidget *owner = nullptr;

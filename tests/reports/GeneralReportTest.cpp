@@ -407,10 +407,11 @@ TEST_F(GeneralReportTest, TheDecoStopHeadingAndItsFirstRowStayAboveTheFooter)
                 ASSERT_NE(footer, page.end()) << "page " << k + 1 << " has its footer";
                 for (auto item = page.begin(); item != footer; ++item) {
                     const QStringList f = QString::fromStdString(*item).split(' ');
-                    if (f[0] == "left" || f[0] == "right")
+                    if (f[0] == "left" || f[0] == "right") {
                         EXPECT_LE(f[2].toDouble() + 0.4, 17.3) << "page " << k + 1 << ": " << *item;
-                    else if (f[0] == "box" || f[0] == "filled")
+                    } else if (f[0] == "box" || f[0] == "filled") {
                         EXPECT_LE(f[4].toDouble(), 17.3) << "page " << k + 1 << ": " << *item;
+                    }
                     if (f[0] == "left" && f[1] == "2.25" && f.mid(4).join(' ') == QString::fromStdString(L(6096)) &&
                         headingPage == 0)
                         headingPage = k + 1;
@@ -428,8 +429,9 @@ TEST_F(GeneralReportTest, TheDecoStopHeadingAndItsFirstRowStayAboveTheFooter)
             EXPECT_EQ(stops, withStops ? 3u : 0u);
             ASSERT_NE(headingPage, 0u);
             EXPECT_EQ(withStops ? firstStopPage : noStopPage, headingPage) << "the heading is not left alone";
-            if (headingPage != segmentPage)
+            if (headingPage != segmentPage) {
                 EXPECT_TRUE(HasText(spool.pages[headingPage - 1], L(6088))) << "a new page has the continued title";
+            }
         }
     }
 }

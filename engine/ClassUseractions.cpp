@@ -1,5 +1,7 @@
 #include "engine/ClassUseractions.h"
 
+#include <algorithm>
+
 #include "engine/RuntimeError.h"
 
 #include <utility>
@@ -77,6 +79,13 @@ float ClassUseractions::DeleteLast()
         return 0;
     actions_.resize(static_cast<size_t>(n));
     return actions_.back().time;
+}
+
+void ClassUseractions::RemoveDecoMarkers()
+{
+    actions_.erase(std::remove_if(actions_.begin() + 1, actions_.end(),
+                                  [](const UserAction &a) { return a.action == ActionDecoMarker; }),
+                   actions_.end());
 }
 
 void ClassUseractions::NewAction()

@@ -45,6 +45,9 @@ public:
     void setmixnumber(int16_t nr, int16_t mixnumber);
     void setdeco(int16_t nr);
     float DeleteLast();
+    // Takes every request to start the decompression out of the log; the legs stay as
+    // they were logged, each with its gas.
+    void RemoveDecoMarkers();
     void NewAction();
     void clear();
     int16_t GetLength() const { return static_cast<int16_t>(actions_.size() - 1); }

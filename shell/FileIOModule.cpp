@@ -159,6 +159,7 @@ void OpenProfile()
         for (size_t i = 1; i < gDiveWindows.size(); ++i)
             if (gDiveWindows[i] && (i >= before.size() || before[i] != gDiveWindows[i]))
                 gDiveWindows[i]->CloseByCode();
+        SeriesCommand::Forget();
         reportFailure(path + "\r\n" + GetLangString(2310) + "\r\n" + e.description());
     }
 }

@@ -485,15 +485,7 @@ void frmWaypointEditor::removeComputedAscent(bool everyMarker)
 {
     tagRecord().ProfileChanged = true;
     if (everyMarker) {
-        ClassUseractions legs;
-        for (int16_t i = 1; i <= UserEnteredWaypoints.GetLength(); ++i) {
-            if (UserEnteredWaypoints.getaction(i) == ActionDecoMarker)
-                continue;
-            legs.NewAction();
-            legs.setuser(legs.GetLength(), UserEnteredWaypoints.getDepth(i), UserEnteredWaypoints.gettime(i),
-                         UserEnteredWaypoints.getmixnumber(i));
-        }
-        UserEnteredWaypoints = legs;
+        UserEnteredWaypoints.RemoveDecoMarkers();
     } else {
         UserEnteredWaypoints.DeleteLast(); // the deco marker
     }
@@ -548,6 +540,11 @@ SeriesCommand::~SeriesCommand()
 void SeriesCommand::AscentTakenOff(const QString &reason)
 {
     gAscentsTakenOff = reason;
+}
+
+void SeriesCommand::Forget()
+{
+    gAscentsTakenOff.clear();
 }
 
 // A dive that shows nothing yet (just read from a file) and cannot be computed shows its

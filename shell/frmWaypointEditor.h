@@ -43,6 +43,8 @@ public:
     SeriesCommand &operator=(const SeriesCommand &) = delete;
     // A dive's computed ascent was taken off for `reason`.
     static void AscentTakenOff(const QString &reason);
+    // The command failed as a whole and its dives are gone: nothing to tell of them.
+    static void Forget();
 };
 
 class frmWaypointEditor : public QWidget {

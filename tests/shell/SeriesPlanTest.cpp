@@ -224,3 +224,30 @@ TEST_F(SeriesPlanTest, ExitAsksEverySeriesBeforeClosingAny)
     EXPECT_EQ(openDives(), 0);
     EXPECT_TRUE(TestHooks::msgBoxAnswers.empty() && TestHooks::fileAnswers.empty());
 }
+
+// Taking a dive's ascents off keeps each leg's gas: a later change of its gas list still
+// finds the gas the leg was logged with, not whatever took its place in the list.
+TEST_F(SeriesPlanTest, LegsWhoseAscentWasTakenOffKeepTheirGas)
+{
+    const QString path = dir.filePath("gap-gases.prf");
+    {
+        std::ofstream file(path.toStdString(), std::ios::binary);
+        TextLineWriter out(file);
+        WriteProfileDive(dive(), 0, legLog(40, 20, kTrimix, false), out);
+        WriteProfileDive(dive(), 90, legLog(30, 25, 1, true), out); // on EAN32
+    }
+    TestHooks::msgBoxAnswers = {vbOK};
+    open(path);
+    frmWaypointEditor *second = gDiveWindows.at(3);
+    ASSERT_TRUE(second);
+    ASSERT_EQ(second->UserEnteredWaypoints.GetLength(), 1);
+    ASSERT_TRUE(second->UserEnteredWaypoints.getgasname(1).has_value());
+    TemplateRec &t = gSettings[second->ProfileNumber()].Template;
+    ASSERT_EQ(t.Gases[1].Name, "EAN32");
+    std::swap(t.Gases[1], t.Gases[2]);
+    second->ReEvaluateUserEnteredWaypoints();
+    const ClassProfile &p = second->InputProfile;
+    ASSERT_GT(p.GetLength(), 0);
+    for (int16_t k = 1; k <= p.GetLength(); ++k)
+        EXPECT_EQ(p.GetGasMixName(k), "EAN32") << "piece " << k;
+}

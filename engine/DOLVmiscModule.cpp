@@ -10,6 +10,7 @@
 #include "engine/VBConversions.h"
 
 #include <algorithm>
+#include <utility>
 
 int16_t FindGasIndex(const std::string &Name, const TemplateRec &Template)
 {
@@ -90,6 +91,7 @@ namespace {
 
 int gBatchDepth = 0;
 std::vector<PlanWarning> gBatchWarnings;
+std::string gBatchNotice; // empty: none
 
 // Whether a is a worse crossing of the same limit than b.
 bool worse(const PlanWarning &a, const PlanWarning &b)
@@ -140,11 +142,24 @@ PlanWarningBatch::~PlanWarningBatch()
         return;
     const std::vector<PlanWarning> worst = WorstPlanWarnings(gBatchWarnings);
     gBatchWarnings.clear();
+    const std::string notice = std::exchange(gBatchNotice, std::string());
     try {
         ShowPlanWarnings(worst);
+        if (!notice.empty())
+            Host().MsgBox(notice, vbExclamation | vbOKOnly, "");
     } catch (...) {
         // A box that cannot be shown must not end the program from a destructor.
     }
+}
+
+void PlanWarningBatch::HoldNotice(const std::string &text)
+{
+    gBatchNotice = text;
+}
+
+void PlanWarningBatch::DropNotice()
+{
+    gBatchNotice.clear();
 }
 
 int16_t FindEndUserProfile(const ClassProfile &Profile)

@@ -58,6 +58,11 @@ public:
     // The command was refused and its plans thrown away: the warnings kept since this
     // batch opened are dropped.
     void Discard();
+    // A notice of the command (a dive whose computed ascent had to go), shown once after
+    // its warnings when the outermost batch closes; the last one held is shown.
+    static void HoldNotice(const std::string &text);
+    // The command failed as a whole and the dives the notice speaks of are gone.
+    static void DropNotice();
 
 private:
     size_t Start_;

@@ -92,7 +92,7 @@ std::string lookUp(const StringTable *table, int32_t id)
 std::unique_ptr<StringTable> readLanguage(const std::string &path)
 {
     auto table = readStringTable(path);
-    if (!table || table->empty() || lookUp(table.get(), 999) == lookUp(nullptr, 999))
+    if (!table || lookUp(table.get(), 999) == lookUp(nullptr, 999))
         return nullptr;
     return table;
 }

@@ -114,15 +114,22 @@ void centred(float x, float y, const QString &s, int16_t size)
 
 } // namespace
 
+namespace {
+
+// The lines of a table: the bottom, a switch at the bottom, then the stop lines.
+int16_t lineCount(const ClassProfile &last, size_t stopLines)
+{
+    const int16_t bottom = switchesAtBottom(last, bottomOf(last)) ? 2 : 1;
+    return static_cast<int16_t>(bottom + stopLines);
+}
+
+} // namespace
+
 int16_t CountTableStops(const std::vector<ClassProfile> &Profiles)
 {
     if (Profiles.size() < 2)
         return 0;
-    const ClassProfile &last = Profiles.back();
-    int16_t count = 1; // the bottom line
-    if (switchesAtBottom(last, bottomOf(last)))
-        ++count;
-    return static_cast<int16_t>(count + tableStopLines(Profiles).size());
+    return lineCount(Profiles.back(), tableStopLines(Profiles).size());
 }
 
 int16_t FindTableRow(const TableTextGrid &Grid, const QString &Key, int16_t Last)
@@ -145,7 +152,9 @@ SmallTableGrid BuildTableGrid(const std::vector<ClassProfile> &Profiles)
 {
     SmallTableGrid out;
     const size_t n = Profiles.empty() ? 0 : Profiles.size() - 1;
-    const int16_t k = CountTableStops(Profiles);
+    // The lines below the bottom, once; as many as CountTableStops counts.
+    const std::vector<TableLine> lines = n == 0 ? std::vector<TableLine>() : tableStopLines(Profiles);
+    const int16_t k = n == 0 ? 0 : lineCount(Profiles.back(), lines.size());
     out.G.assign(n + 3, std::vector<QString>(static_cast<size_t>(k) + 1));
     TableTextGrid &G = out.G;
     G[0][0] = QStringLiteral("Mix");
@@ -168,7 +177,7 @@ SmallTableGrid BuildTableGrid(const std::vector<ClassProfile> &Profiles)
         ++j;
     }
     out.FirstStopLine = static_cast<int16_t>(j);
-    for (const TableLine &line : tableStopLines(Profiles)) {
+    for (const TableLine &line : lines) {
         G[0][j] = line.gas;
         G[1][j] = line.depthText;
         ++j;

@@ -135,11 +135,8 @@ bool frmProperties::eventFilter(QObject *watched, QEvent *event)
     if (FgGas && watched == FgGas->horizontalHeader()->viewport()) {
         if (event->type() == QEvent::MouseButtonPress
             && static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton) {
-            // In the data rows' coordinates the heading row lies above 0.
-            const QPoint pos = FgGas->viewport()->mapFrom(
-                FgGas, FgGas->horizontalHeader()->viewport()->mapTo(
-                           FgGas, static_cast<QMouseEvent *>(event)->position().toPoint()));
-            RunGuarded("frmProperties.FgGas_MouseDown", [&] { FgGas_MouseDown(1, 0, pos.x(), pos.y()); });
+            // The heading row lies above the data rows: a negative Y.
+            RunGuarded("frmProperties.FgGas_MouseDown", [&] { FgGas_MouseDown(1, 0, 0, -1); });
         }
         return false;
     }
@@ -499,7 +496,7 @@ void frmProperties::DelRow_Click()
     // breathe another gas, or one its file cannot name), never Air, and not the gas of
     // the only switch. The dialog is modeless: another dive may be active by now.
     const int16_t active = Shell().ActiveProfileNumber();
-    if (Shell().ShownWaypoints(active) > 0 || (ProfileIndex != active && Shell().ShownWaypoints(ProfileIndex) > 0)) {
+    if (Shell().ShownWaypoints(active) > 0 || Shell().ShownWaypoints(ProfileIndex) > 0) {
         MsgBox(GetLangStringQ(3044), vbOKOnly);
         return;
     }

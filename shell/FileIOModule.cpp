@@ -148,7 +148,6 @@ void OpenProfile()
 
     // The replays of all its dives are one command: each limit warning once, and one
     // box when dives lose their computed ascents to an uncomputed dive before them.
-    SeriesCommand series;
     PlanWarningBatch warnings;
     // Windows made before something refused (no free dive number left) are taken away
     // again: a series opens whole or not at all.
@@ -159,7 +158,7 @@ void OpenProfile()
         for (size_t i = 1; i < gDiveWindows.size(); ++i)
             if (gDiveWindows[i] && (i >= before.size() || before[i] != gDiveWindows[i]))
                 gDiveWindows[i]->CloseByCode();
-        SeriesCommand::Forget();
+        PlanWarningBatch::DropNotice();
         reportFailure(path + "\r\n" + GetLangString(2310) + "\r\n" + e.description());
     }
 }

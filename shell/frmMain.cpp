@@ -7,7 +7,6 @@
 #include "engine/TemplateModule.h"
 #include "engine/VBConversions.h"
 #include "platform/LocaliseForm.h"
-#include "platform/MsgBox.h"
 #include "platform/WindowSettings.h"
 #include "platform/ErrorModule.h"
 #include "shell/DiveWindows.h"
@@ -359,13 +358,7 @@ void frmMain::closeEvent(QCloseEvent *event)
     }
     for (const QPointer<QMdiSubWindow> &sub : firsts) {
         auto *editor = sub ? qobject_cast<frmWaypointEditor *>(sub->widget()) : nullptr;
-        bool asked = false;
-        try {
-            asked = !editor || editor->AskToSaveSeries();
-        } catch (const RuntimeError &e) {
-            MsgBox(QString::fromStdString(e.description()), vbCritical + vbOKOnly);
-        }
-        if (!asked) {
+        if (editor && !editor->AskToSaveSeries()) {
             event->ignore();
             return;
         }

@@ -104,7 +104,6 @@ void frmMain::AlgorithmChanged(const PlanOptions &before)
     if (now.ModelC == before.ModelC && now.VPM == before.VPM && now.Hybrid == before.Hybrid)
         return;
     RunGuarded("frmMain.AlgorithmChanged", [] {
-        SeriesCommand series;
         PlanWarningBatch warnings;
         WaitCursor wait;
         // The first dive of each series; its replay computes the dives after it.

@@ -6,6 +6,7 @@
 #include "platform/ShellServices.h"
 
 #include "engine/DOLVmiscModule.h"
+#include "engine/ResourceManager.h"
 #include "engine/EngineGlobals.h"
 #include "engine/RuntimeError.h"
 #include "engine/VBConversions.h"
@@ -338,15 +339,20 @@ bool frmWaypointEditor::Form_QueryUnload(int16_t UnloadMode)
 
 bool frmWaypointEditor::AskToSaveSeries()
 {
-    // The first dive asks for the whole series: a change to any of its dives counts.
-    if (PrevProfile != -1 || !SeriesChanged(tagNumber()))
-        return true;
-    const QString prompt = GetLangStringQ(3057) + windowTitle() + QStringLiteral("]?\n") + GetLangStringQ(3058);
-    const int32_t answer = MsgBox(prompt, vbExclamation + vbYesNoCancel, GetLangStringQ(3059));
-    if (answer == vbCancel)
+    try {
+        // The first dive asks for the whole series: a change to any of its dives counts.
+        if (PrevProfile != -1 || !SeriesChanged(tagNumber()))
+            return true;
+        const QString prompt = GetLangStringQ(3057) + windowTitle() + QStringLiteral("]?\n") + GetLangStringQ(3058);
+        const int32_t answer = MsgBox(prompt, vbExclamation + vbYesNoCancel, GetLangStringQ(3059));
+        if (answer == vbCancel)
+            return false;
+        // A save that is cancelled or fails keeps the window, so the dive is not lost.
+        return answer != vbYes || saveSeries();
+    } catch (const RuntimeError &e) {
+        showCommandError(e);
         return false;
-    // A save that is cancelled or fails keeps the window, so the dive is not lost.
-    return answer != vbYes || saveSeries();
+    }
 }
 
 void frmWaypointEditor::Form_Unload()
@@ -397,8 +403,8 @@ struct frmWaypointEditor::EditorSnapshot {
 
 void frmWaypointEditor::guarded(const std::function<void()> &command)
 {
-    SeriesCommand series;
-    // The command's computations show their limit warnings once per kind, after it.
+    // The command's computations show their limit warnings once per kind, after it, and
+    // its notice of ascents taken off once.
     PlanWarningBatch warnings;
     EditorSnapshot s{InputProfile, DecoProfile_, SavedUserProfile_, UserEnteredWaypoints,
                      EditorState_, LastRunTime_, tagRecord()};
@@ -447,7 +453,6 @@ void frmWaypointEditor::afterRefusal()
 // the dive can be computed again once its settings allow.
 void frmWaypointEditor::ReEvaluateUserEnteredWaypoints()
 {
-    SeriesCommand command;
     PlanWarningBatch warnings;
     EditorSnapshot s{InputProfile, DecoProfile_, SavedUserProfile_, UserEnteredWaypoints,
                      EditorState_, LastRunTime_, tagRecord()};
@@ -463,7 +468,7 @@ void frmWaypointEditor::ReEvaluateUserEnteredWaypoints()
             // from, so no ascent of this dive may stay on screen, wherever in the log it
             // was computed. The dives after it follow through the replay of the legs.
             removeComputedAscent(true);
-            SeriesCommand::AscentTakenOff(QString::fromStdString(e.description()));
+            PlanWarningBatch::HoldNotice(e.description() + "\r\n" + GetLangString(7041));
             afterRefusal();
             return;
         }
@@ -513,38 +518,6 @@ void frmWaypointEditor::removeComputedAscent(bool everyMarker)
     enableClearDecoPoints(false);
     enableNextDiveCommand(false);
     commandsByState();
-}
-
-// ---- The notice of a series command.
-
-namespace {
-
-int gSeriesCommandDepth = 0;
-QString gAscentsTakenOff; // the reason, once a dive's ascent was taken off; empty: none
-
-} // namespace
-
-SeriesCommand::SeriesCommand()
-{
-    ++gSeriesCommandDepth;
-}
-
-SeriesCommand::~SeriesCommand()
-{
-    if (--gSeriesCommandDepth > 0 || gAscentsTakenOff.isEmpty())
-        return;
-    const QString reason = std::exchange(gAscentsTakenOff, QString());
-    MsgBox(reason + QStringLiteral("\r\n") + GetLangStringQ(7041), vbExclamation + vbOKOnly);
-}
-
-void SeriesCommand::AscentTakenOff(const QString &reason)
-{
-    gAscentsTakenOff = reason;
-}
-
-void SeriesCommand::Forget()
-{
-    gAscentsTakenOff.clear();
 }
 
 // A dive that shows nothing yet (just read from a file) and cannot be computed shows its

@@ -29,24 +29,6 @@ class QScrollBar;
 class RuntimeError;
 struct SettingsRecord;
 
-// One command of the diver (an editor command, new settings, a file opened, another
-// model) may compute every dive after the one it changed again. A dive whose computed
-// ascent goes because the dive before it holds no computed plan
-// (RequirePlannedPrevious, engine/DiveModel.h) is told about once per command: while a
-// SeriesCommand is open the box waits, and the outermost one shows it as it closes.
-// They nest.
-class SeriesCommand {
-public:
-    SeriesCommand();
-    ~SeriesCommand();
-    SeriesCommand(const SeriesCommand &) = delete;
-    SeriesCommand &operator=(const SeriesCommand &) = delete;
-    // A dive's computed ascent was taken off for `reason`.
-    static void AscentTakenOff(const QString &reason);
-    // The command failed as a whole and its dives are gone: nothing to tell of them.
-    static void Forget();
-};
-
 class frmWaypointEditor : public QWidget {
     Q_OBJECT
     // The dive the window shows; first, as the names below refer into it. The window

@@ -41,6 +41,12 @@ QString oneDecimalText(float v)
     return QString::fromStdString(LocaliseNumberText(FormatFixed(v, 1), gDecimalSeparator));
 }
 
+// A gas fraction as the list shows it, in the user's locale.
+QString fractionText(float v)
+{
+    return QString::fromStdString(LocaliseNumberText(CStr(v), gDecimalSeparator));
+}
+
 // A field the diver must fill: empty, or holding no digit, or a number beyond any float.
 bool holdsNoNumber(const QLineEdit *field)
 {
@@ -325,10 +331,9 @@ void frmWaypointForm::data(ClassProfile &profile, int16_t mode)
             // A leg drawn on a gas the list no longer holds: shown as drawn, not as Air.
             Combo1->addItem(QString::fromStdString(ownGas));
             Combo1->setCurrentIndex(Combo1->count() - 1);
-            auto local = [](float v) { return QString::fromStdString(LocaliseNumberText(CStr(v), gDecimalSeparator)); };
-            tbO2->setText(local(ownO2));
-            tbN2->setText(local(ownN2));
-            tbHe->setText(local(ownHe));
+            tbO2->setText(fractionText(ownO2));
+            tbN2->setText(fractionText(ownN2));
+            tbHe->setText(fractionText(ownHe));
         }
         showReadOnly();
     }
@@ -422,12 +427,9 @@ void frmWaypointForm::Combo1_Click()
     Profile().SetGasMixName(mWaypointIndex, name);
     Profile().SetMixNumber(mWaypointIndex, static_cast<int16_t>(Combo1->currentIndex()));
     if (const GasRecord *gas = lastGasNamed(name)) {
-        auto local = [](float v) {
-            return QString::fromStdString(LocaliseNumberText(CStr(v), gDecimalSeparator));
-        };
-        tbO2->setText(local(gas->O2));
-        tbN2->setText(local(gas->N2));
-        tbHe->setText(local(gas->He));
+        tbO2->setText(fractionText(gas->O2));
+        tbN2->setText(fractionText(gas->N2));
+        tbHe->setText(fractionText(gas->He));
     }
 }
 

@@ -178,6 +178,17 @@ TemplateRec frmProperties::readPages()
         t.Gases.push_back(gas);
     }
 
+    // The deco ppO2 is a ppO2 like the maximum: 16 typed for 1.6 must not stand. The
+    // automatic switch depths are worked out again from the value stored, so the switches
+    // stored are the ones the grid shows and none is deeper than its gas allows at the
+    // stored deco ppO2.
+    t.DecoPPO2 = number(Text7, 2);
+    const QString decoPPO2 = Between(t.DecoPPO2, 0, 3, 1.6f, 3.0f, 2);
+    if (cbAutoDecoGas->isChecked()) {
+        Text7->setText(decoPPO2);
+        changeAutoDecoGasFrame(Units == kUnitsMetric, false);
+    }
+
     // Switches by depth; each takes the mix of the gas of its name (the last of equal
     // names), or none (0, 0, 0) when its gas was deleted.
     fgGasChange->SetCol(0);
@@ -209,10 +220,6 @@ TemplateRec frmProperties::readPages()
     Between(t.MaxPPO2, 0, 3, 1.6f, 3.0f, 2);
     t.MaximalEND = number(tbMaximalEND, 2);
     Between(t.MaximalEND, 0, 500, 0, 500, 2);
-    // The deco ppO2 is a ppO2 like the maximum: 16 typed for 1.6 must not put the
-    // automatic switch to oxygen at 150 m.
-    t.DecoPPO2 = number(Text7, 2);
-    Between(t.DecoPPO2, 0, 3, 1.6f, 3.0f, 2);
 
     t.CeilingOverride = false;
     t.O2Narcotic = cbONarcotic->isChecked();

@@ -361,3 +361,20 @@ TEST_F(PropertiesGridTest, TheHeadingRowOfTheGasListPresetsTheBlenderWithAir)
     EXPECT_EQ(dialog->SelectedO2, 21);
     EXPECT_EQ(dialog->SelectedHe, 0);
 }
+
+// Automatic depths are stored as worked out from the deco ppO2 that OK stores.
+TEST_F(PropertiesGridTest, AutomaticDepthsFollowTheDecoPPO2AsStored)
+{
+    dive().AutoDecoGas = true;
+    openOn(2);
+    dialog->Text7->setFocus();
+    dialog->Text7->selectAll();
+    QTest::keyClicks(dialog->Text7, "16");
+    QTest::mouseClick(dialog->cbOK, Qt::LeftButton);
+    ASSERT_FALSE(dialog->isVisible());
+    EXPECT_FLOAT_EQ(dive().DecoPPO2, 3.0f);
+    ASSERT_EQ(dive().GasChanges.size(), 2u);
+    EXPECT_EQ(dive().GasChanges[0].Depth, 20) << "oxygen reaches 3.0 at 20 m";
+    EXPECT_EQ(dive().GasChanges[1].Depth, 50);
+}
+

@@ -291,6 +291,7 @@ private:
     bool commitNumberCell(FlexGrid *grid, QLineEdit *Edt);
     bool commitOpenEditors();
     void cbGasChange_Click();
+    void closeGasList(bool keep);
     void refuse(int16_t message);
     void removeSwitchRow(int row);
     bool gasChangeLocked() const;

@@ -172,6 +172,18 @@ bool frmProperties::eventFilter(QObject *watched, QEvent *event)
             return false;
         }
     }
+    // The switch's gas list: Esc drops it and Enter takes the gas shown, as in the text
+    // editors; neither reaches the dialog's buttons (Esc would cancel every page).
+    if (cbGasChange && watched == cbGasChange && event->type() == QEvent::KeyPress) {
+        const int code = editorKeyCode(static_cast<QKeyEvent *>(event));
+        if (code != kKeyEsc && code != kKeyEnter)
+            return false;
+        RunGuarded("frmProperties.cbGasChange_KeyDown", [&] {
+            closeGasList(code == kKeyEnter);
+            fgGasChange->setFocus();
+        });
+        return true;
+    }
     for (QLineEdit *edit : {tbDescend, tbAscend, tbGasChange}) {
         if (edit && watched == edit && event->type() == QEvent::KeyPress) {
             const int code = editorKeyCode(static_cast<QKeyEvent *>(event));
@@ -268,12 +280,16 @@ void frmProperties::EditKeyCode(FlexGrid *MSFlexGrid, QLineEdit *Edt, int KeyCod
     }
 }
 
+// The list shows the gas of the switch it is opened on (none when that gas is no longer
+// in the list), so opening and leaving it changes nothing.
 void frmProperties::FillGasChangeCombo()
 {
     cbGasChange->clear();
     for (const GasRecord &gas : record().Gases)
         cbGasChange->addItem(QString::fromStdString(gas.Name));
-    cbGasChange->setCurrentIndex(0);
+    const QString own = fgGasChange->TextMatrix(fgGasChange->Row(), 1);
+    cbGasChange->setCurrentIndex(cbGasChange->findText(own, Qt::MatchExactly | Qt::MatchCaseSensitive));
+    cbGasChange->setProperty("gas", own);
 }
 
 // A refusal while the focus moves: the box comes after the focus change has finished,
@@ -320,12 +336,7 @@ bool frmProperties::commitOpenEditors()
         tbGasChange->hide();
     else
         ok = commitNumberCell(fgGasChange, tbGasChange) && ok;
-    if (!cbGasChange->isHidden()) {
-        const int row = editedRow(cbGasChange);
-        cbGasChange->hide();
-        if (row >= 1 && row < fgGasChange->Rows())
-            fgGasChange->SetTextMatrix(row, 1, cbGasChange->currentText());
-    }
+    closeGasList(true);
     return ok;
 }
 
@@ -378,13 +389,7 @@ void frmProperties::gridLeaveCell(FlexGrid *grid)
     if (grid == fgDescend || grid == fgAscend) {
         commitNumberCell(grid, editorOf(grid));
     } else if (grid == fgGasChange && !gasChangeLocked()) {
-        if (!cbGasChange->isHidden()) {
-            const int row = editedRow(cbGasChange);
-            const QString chosen = cbGasChange->currentText();
-            cbGasChange->hide();
-            if (row >= 1 && row < grid->Rows())
-                grid->SetTextMatrix(row, 1, chosen);
-        }
+        closeGasList(true);
         commitNumberCell(grid, tbGasChange);
     }
 }
@@ -394,12 +399,27 @@ void frmProperties::cbGasChange_Click()
 {
     if (cbGasChange->isHidden())
         return;
+    fgGasChange->setFocus();
+    closeGasList(true);
+}
+
+// Hides the switch's gas list. With `keep`, the gas shown goes into the switch's cell
+// when the diver picked another than the switch had; under automatic depths the switch
+// then gets the depth of its new gas at once, never the old gas's depth.
+void frmProperties::closeGasList(bool keep)
+{
+    if (cbGasChange->isHidden())
+        return;
     const int row = editedRow(cbGasChange);
     const QString chosen = cbGasChange->currentText();
-    fgGasChange->setFocus();
     cbGasChange->hide();
-    if (row >= 1 && row < fgGasChange->Rows())
-        fgGasChange->SetTextMatrix(row, 1, chosen);
+    if (!keep || cbGasChange->currentIndex() < 0 || chosen == cbGasChange->property("gas").toString())
+        return;
+    if (row < 1 || row >= fgGasChange->Rows())
+        return;
+    fgGasChange->SetTextMatrix(row, 1, chosen);
+    if (gasChangeLocked())
+        changeAutoDecoGasFrame(Units == kUnitsMetric, false);
 }
 
 // A right click: the grid takes the focus (committing an open editor), the cell under

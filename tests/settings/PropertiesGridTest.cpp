@@ -378,3 +378,28 @@ TEST_F(PropertiesGridTest, AutomaticDepthsFollowTheDecoPPO2AsStored)
     EXPECT_EQ(dive().GasChanges[1].Depth, 50);
 }
 
+// The switch's gas list opens on its own gas: leaving it or Esc writes nothing (and Esc
+// leaves the dialog open); a gas picked under automatic depths gets its own depth.
+TEST_F(PropertiesGridTest, TheSwitchGasListWritesOnlyAPickedGas)
+{
+    openOn(2);
+    FlexGrid *grid = dialog->fgGasChange; // Oxygen 6, EAN50 21
+    doubleClick(grid, 2, 1);
+    ASSERT_TRUE(dialog->cbGasChange->isVisible());
+    EXPECT_EQ(dialog->cbGasChange->currentText(), "EAN50");
+    click(grid, 1, 0);
+    doubleClick(grid, 2, 1);
+    QTest::keyClick(dialog->cbGasChange, Qt::Key_Escape);
+    EXPECT_FALSE(dialog->cbGasChange->isVisible());
+    EXPECT_TRUE(dialog->isVisible()) << "Esc closes the list, not the dialog";
+    EXPECT_EQ(column(grid, 1), (QStringList{"Oxygen", "EAN50"}));
+
+    doubleClick(grid, 2, 1);
+    QTest::mouseClick(dialog->cbAutoDecoGas, Qt::LeftButton);
+    QTest::keyClick(dialog->cbGasChange, Qt::Key_Down); // Oxygen follows EAN50
+    EXPECT_EQ(column(grid, 0), (QStringList{"6", "6"}));
+    QTest::mouseClick(dialog->cbOK, Qt::LeftButton);
+    ASSERT_EQ(dive().GasChanges.size(), 2u);
+    EXPECT_EQ(dive().GasChanges[1].Name, "Oxygen");
+    EXPECT_EQ(dive().GasChanges[1].Depth, 6);
+}

@@ -91,7 +91,7 @@ public:
     void loadDecoGasSettings();
 
     // In-place grid editing. KeyAscii 0 .. 32 puts the caret at the end of the cell's
-    // text, a higher one selects the whole text; the key itself is not typed. KeyCode is
+    // text, a higher one selects the whole text (a typed key then replaces it). KeyCode is
     // 13 (Enter: commit), 27 (Esc: drop), 38 (Up) or 40 (Down: commit, then move).
     void MSFlexGridEdit(FlexGrid *MSFlexGrid, QLineEdit *Edt, int KeyAscii);
     void GasChangeEdit(FlexGrid *MSFlexGrid, QComboBox *Edt);

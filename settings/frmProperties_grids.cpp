@@ -340,15 +340,23 @@ bool frmProperties::commitOpenEditors()
     return ok;
 }
 
+// A key typed on a cell opens its editor. A character key is the first one typed: it
+// replaces the cell's text (typing 12 on a cell gives 12, not 2). Enter, Backspace and
+// the space open the editor with the caret after the text.
 bool frmProperties::gridKeyPress(FlexGrid *grid, int KeyAscii)
 {
+    const auto edit = [&](QLineEdit *Edt) {
+        MSFlexGridEdit(grid, Edt, KeyAscii);
+        if (KeyAscii > 32 && Edt->isVisible())
+            Edt->insert(QString(QChar(KeyAscii)));
+    };
     if (grid == fgDescend || grid == fgAscend) {
-        MSFlexGridEdit(grid, editorOf(grid), KeyAscii);
+        edit(editorOf(grid));
         return true;
     }
     if (grid == fgGasChange && !gasChangeLocked()) {
         if (grid->Col() == 0) {
-            MSFlexGridEdit(grid, tbGasChange, KeyAscii);
+            edit(tbGasChange);
         } else {
             FillGasChangeCombo();
             GasChangeEdit(grid, cbGasChange);

@@ -47,14 +47,14 @@ protected:
         click(grid, row, col);
         QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, cell(grid, row, col));
     }
-    // Selects a cell, types one key to open the editor (it is not typed into it), then
-    // the text, and ends with `last`.
+    // Selects a cell, types one key to open the editor (its first character, taken back),
+    // then the text, and ends with `last`.
     static void typeInto(FlexGrid *grid, QLineEdit *editor, int row, int col, const QString &text, Qt::Key last = Qt::Key_Return)
     {
         click(grid, row, col);
         QTest::keyClick(grid, Qt::Key_X);
         ASSERT_TRUE(editor->isVisible());
-        QTest::keyClick(editor, Qt::Key_Delete);
+        QTest::keyClick(editor, Qt::Key_Backspace);
         QTest::keyClicks(editor, text);
         QTest::keyClick(editor, last);
         QApplication::processEvents(); // a refusal's box comes after the focus change
@@ -127,6 +127,12 @@ TEST_F(PropertiesGridTest, EscKeepsTheCellAndUpDownCommitAndMoveWithinTheRows)
     EXPECT_EQ(grid->Row(), 1) << "Up on the first row only commits";
     typeInto(grid, dialog->tbAscend, 3, 0, "40", Qt::Key_Up);
     EXPECT_EQ(grid->Row(), 2);
+
+    click(grid, 2, 1); // the key that opens the editor is the first one typed
+    QTest::keyClick(grid, Qt::Key_1);
+    QTest::keyClicks(dialog->tbAscend, "2");
+    QTest::keyClick(dialog->tbAscend, Qt::Key_Return);
+    EXPECT_EQ(grid->TextMatrix(2, 1), "12");
 }
 
 // Typed text is reduced to digits and one decimal separator; an emptied cell becomes

@@ -31,6 +31,9 @@ constexpr int kKeyEsc = 27;
 constexpr int kKeyUp = 38;
 constexpr int kKeyDown = 40;
 
+// Marks the gas cell of a switch row added in this dialog (the mark moves with the row).
+constexpr int kAddedHere = Qt::UserRole + 1;
+
 // The character a key types, as the classic KeyAscii: Enter 13, Backspace 8, a printable
 // character its code; -1 for keys that type nothing (arrows, Esc, Tab, shortcuts), which
 // keep their usual meaning in the grid and the dialog.
@@ -481,6 +484,9 @@ void frmProperties::AddRow_Click()
         const int row = grid->Rows() - 1;
         grid->SetTextMatrix(row, 0, kEmptyCell);
         grid->SetTextMatrix(row, 1, QString::fromStdString(record().Gases[0].Name));
+        // The diver can always take back a switch added here, also as the first row:
+        // under automatic depths its gas cannot be chosen.
+        grid->CellItem(row, 1)->setData(kAddedHere, true);
         if (!gasChangeLocked()) {
             saveDecoGasSettings();
         } else {
@@ -508,7 +514,9 @@ void frmProperties::DelRow_Click()
         return;
     const auto firstRowRefused = [] { MsgBox(GetLangStringQ(1654), vbExclamation | vbOKOnly, GetLangStringQ(1600)); };
     if (grid != FgGas) {
-        if (grid->Row() < 2) {
+        const bool addedHere = grid == fgGasChange && grid->Row() >= 1
+                               && grid->CellItem(grid->Row(), 1)->data(kAddedHere).toBool();
+        if (grid->Row() < 2 && !addedHere) {
             firstRowRefused();
             return;
         }

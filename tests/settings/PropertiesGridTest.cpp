@@ -245,6 +245,21 @@ TEST_F(PropertiesGridTest, SwitchRowsChangedUnderAutomaticDepthsKeepTheManualDep
     EXPECT_EQ(column(grid, 0), (QStringList{"5", kEmptyCell}));
 }
 
+// A switch added under automatic depths (its gas cannot be chosen) can be taken back,
+// also as the only row: the default template has no switch.
+TEST_F(PropertiesGridTest, ASwitchAddedUnderAutomaticDepthsCanBeTakenBack)
+{
+    dive().GasChanges.clear();
+    dive().AutoDecoGas = true;
+    openOn(2);
+    FlexGrid *grid = dialog->fgGasChange;
+    QTest::mouseClick(grid->viewport(), Qt::RightButton, {}, QPoint(5, 5));
+    QTest::mouseClick(dialog->mnuRows, Qt::LeftButton, {}, dialog->mnuRows->actionGeometry(dialog->AddRow).center());
+    ASSERT_EQ(column(grid, 1), QStringList{"Air"});
+    menu(grid, 1, dialog->DelRow);
+    EXPECT_EQ(grid->Rows(), 1);
+}
+
 TEST_F(PropertiesGridTest, AGasIsDeletedOnlyWithoutWaypointsAndNotFromTheOnlySwitch)
 {
     dive().GasChanges = {GasChangeRecord{"EAN50", 50, 50, 0, 21}};

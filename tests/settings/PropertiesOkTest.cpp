@@ -375,3 +375,18 @@ TEST_F(PropertiesOkTest, SettingsAtTheBoundsAreStoredAndReadBack)
     ASSERT_NO_THROW(ReadTemplateBlock(read, reader));
     EXPECT_EQ(blockText(read), blockText(dive()));
 }
+
+// Gases the diver did not edit are stored as they were, fractions and all.
+TEST_F(PropertiesOkTest, GasesAreStoredAsTheyWere)
+{
+    dive().Gases.push_back(GasRecord{"EAN32.5", 32.5f, 67.5f, 0, 0});
+    dive().Gases.push_back(GasRecord{"Tx 20.5/40", 20.5f, 39.5f, 40, 0});
+    const std::vector<GasRecord> gases = dive().Gases;
+    open();
+    ok();
+    ASSERT_EQ(dive().Gases.size(), gases.size());
+    for (size_t i = 0; i < gases.size(); ++i) {
+        const GasRecord &g = dive().Gases[i];
+        EXPECT_TRUE(g.O2 == gases[i].O2 && g.He == gases[i].He && g.N2 == gases[i].N2) << gases[i].Name;
+    }
+}

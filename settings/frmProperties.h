@@ -75,6 +75,7 @@ public:
     // Unit switching.
     void ChangeUnitLabels(bool setMetric);
     void ChangeAllFrames(bool settometric);
+    void forgetUnitSwitches();
     void ChangeDecoStepsFrame(bool setMetric);
     void changeAscentFrame(bool setMetric);
     void changeDescentFrame(bool setMetric);

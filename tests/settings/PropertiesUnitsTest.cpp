@@ -64,9 +64,7 @@ TEST_F(PropertiesTest, MetricToImperialAndBackChangesValuesByRoundingOnly)
     EXPECT_EQ(dialog->Units, kUnitsMetric);
     EXPECT_EQ(shown(*dialog), atLoad) << "there and back without an edit gives back every value";
     EXPECT_TRUE(dive().Metric) << "nothing reaches the record before OK";
-
-    // A value edited meanwhile is converted: 0.5 cu ft = 14.2 l.
-    clickUnit(false);
+    clickUnit(false); // a value edited meanwhile is converted: 0.5 cu ft = 14.2 l
     dialog->Text8->setText("0.5");
     clickUnit(true);
     EXPECT_EQ(dialog->Text8->text(), "14");

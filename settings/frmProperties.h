@@ -75,6 +75,7 @@ public:
     // Unit switching.
     void ChangeUnitLabels(bool setMetric);
     void ChangeAllFrames(bool settometric);
+    void forgetUnitSwitches();
     void ChangeDecoStepsFrame(bool setMetric);
     void changeAscentFrame(bool setMetric);
     void changeDescentFrame(bool setMetric);
@@ -91,7 +92,7 @@ public:
     void loadDecoGasSettings();
 
     // In-place grid editing. KeyAscii 0 .. 32 puts the caret at the end of the cell's
-    // text, a higher one selects the whole text; the key itself is not typed. KeyCode is
+    // text, a higher one selects the whole text (a typed key then replaces it). KeyCode is
     // 13 (Enter: commit), 27 (Esc: drop), 38 (Up) or 40 (Down: commit, then move).
     void MSFlexGridEdit(FlexGrid *MSFlexGrid, QLineEdit *Edt, int KeyAscii);
     void GasChangeEdit(FlexGrid *MSFlexGrid, QComboBox *Edt);
@@ -291,6 +292,7 @@ private:
     bool commitNumberCell(FlexGrid *grid, QLineEdit *Edt);
     bool commitOpenEditors();
     void cbGasChange_Click();
+    void closeGasList(bool keep);
     void refuse(int16_t message);
     void removeSwitchRow(int row);
     bool gasChangeLocked() const;

@@ -31,6 +31,9 @@ constexpr int kKeyEsc = 27;
 constexpr int kKeyUp = 38;
 constexpr int kKeyDown = 40;
 
+// Marks the gas cell of a switch row added in this dialog (the mark moves with the row).
+constexpr int kAddedHere = Qt::UserRole + 1;
+
 // The character a key types, as the classic KeyAscii: Enter 13, Backspace 8, a printable
 // character its code; -1 for keys that type nothing (arrows, Esc, Tab, shortcuts), which
 // keep their usual meaning in the grid and the dialog.
@@ -172,6 +175,18 @@ bool frmProperties::eventFilter(QObject *watched, QEvent *event)
             return false;
         }
     }
+    // The switch's gas list: Esc drops it and Enter takes the gas shown, as in the text
+    // editors; neither reaches the dialog's buttons (Esc would cancel every page).
+    if (cbGasChange && watched == cbGasChange && event->type() == QEvent::KeyPress) {
+        const int code = editorKeyCode(static_cast<QKeyEvent *>(event));
+        if (code != kKeyEsc && code != kKeyEnter)
+            return false;
+        RunGuarded("frmProperties.cbGasChange_KeyDown", [&] {
+            closeGasList(code == kKeyEnter);
+            fgGasChange->setFocus();
+        });
+        return true;
+    }
     for (QLineEdit *edit : {tbDescend, tbAscend, tbGasChange}) {
         if (edit && watched == edit && event->type() == QEvent::KeyPress) {
             const int code = editorKeyCode(static_cast<QKeyEvent *>(event));
@@ -268,12 +283,16 @@ void frmProperties::EditKeyCode(FlexGrid *MSFlexGrid, QLineEdit *Edt, int KeyCod
     }
 }
 
+// The list shows the gas of the switch it is opened on (none when that gas is no longer
+// in the list), so opening and leaving it changes nothing.
 void frmProperties::FillGasChangeCombo()
 {
     cbGasChange->clear();
     for (const GasRecord &gas : record().Gases)
         cbGasChange->addItem(QString::fromStdString(gas.Name));
-    cbGasChange->setCurrentIndex(0);
+    const QString own = fgGasChange->TextMatrix(fgGasChange->Row(), 1);
+    cbGasChange->setCurrentIndex(cbGasChange->findText(own, Qt::MatchExactly | Qt::MatchCaseSensitive));
+    cbGasChange->setProperty("gas", own);
 }
 
 // A refusal while the focus moves: the box comes after the focus change has finished,
@@ -320,24 +339,27 @@ bool frmProperties::commitOpenEditors()
         tbGasChange->hide();
     else
         ok = commitNumberCell(fgGasChange, tbGasChange) && ok;
-    if (!cbGasChange->isHidden()) {
-        const int row = editedRow(cbGasChange);
-        cbGasChange->hide();
-        if (row >= 1 && row < fgGasChange->Rows())
-            fgGasChange->SetTextMatrix(row, 1, cbGasChange->currentText());
-    }
+    closeGasList(true);
     return ok;
 }
 
+// A key typed on a cell opens its editor. A character key is the first one typed: it
+// replaces the cell's text (typing 12 on a cell gives 12, not 2). Enter, Backspace and
+// the space open the editor with the caret after the text.
 bool frmProperties::gridKeyPress(FlexGrid *grid, int KeyAscii)
 {
+    const auto edit = [&](QLineEdit *Edt) {
+        MSFlexGridEdit(grid, Edt, KeyAscii);
+        if (KeyAscii > 32 && Edt->isVisible())
+            Edt->insert(QString(QChar(KeyAscii)));
+    };
     if (grid == fgDescend || grid == fgAscend) {
-        MSFlexGridEdit(grid, editorOf(grid), KeyAscii);
+        edit(editorOf(grid));
         return true;
     }
     if (grid == fgGasChange && !gasChangeLocked()) {
         if (grid->Col() == 0) {
-            MSFlexGridEdit(grid, tbGasChange, KeyAscii);
+            edit(tbGasChange);
         } else {
             FillGasChangeCombo();
             GasChangeEdit(grid, cbGasChange);
@@ -378,13 +400,7 @@ void frmProperties::gridLeaveCell(FlexGrid *grid)
     if (grid == fgDescend || grid == fgAscend) {
         commitNumberCell(grid, editorOf(grid));
     } else if (grid == fgGasChange && !gasChangeLocked()) {
-        if (!cbGasChange->isHidden()) {
-            const int row = editedRow(cbGasChange);
-            const QString chosen = cbGasChange->currentText();
-            cbGasChange->hide();
-            if (row >= 1 && row < grid->Rows())
-                grid->SetTextMatrix(row, 1, chosen);
-        }
+        closeGasList(true);
         commitNumberCell(grid, tbGasChange);
     }
 }
@@ -394,12 +410,27 @@ void frmProperties::cbGasChange_Click()
 {
     if (cbGasChange->isHidden())
         return;
+    fgGasChange->setFocus();
+    closeGasList(true);
+}
+
+// Hides the switch's gas list. With `keep`, the gas shown goes into the switch's cell
+// when the diver picked another than the switch had; under automatic depths the switch
+// then gets the depth of its new gas at once, never the old gas's depth.
+void frmProperties::closeGasList(bool keep)
+{
+    if (cbGasChange->isHidden())
+        return;
     const int row = editedRow(cbGasChange);
     const QString chosen = cbGasChange->currentText();
-    fgGasChange->setFocus();
     cbGasChange->hide();
-    if (row >= 1 && row < fgGasChange->Rows())
-        fgGasChange->SetTextMatrix(row, 1, chosen);
+    if (!keep || cbGasChange->currentIndex() < 0 || chosen == cbGasChange->property("gas").toString())
+        return;
+    if (row < 1 || row >= fgGasChange->Rows())
+        return;
+    fgGasChange->SetTextMatrix(row, 1, chosen);
+    if (gasChangeLocked())
+        changeAutoDecoGasFrame(Units == kUnitsMetric, false);
 }
 
 // A right click: the grid takes the focus (committing an open editor), the cell under
@@ -453,6 +484,9 @@ void frmProperties::AddRow_Click()
         const int row = grid->Rows() - 1;
         grid->SetTextMatrix(row, 0, kEmptyCell);
         grid->SetTextMatrix(row, 1, QString::fromStdString(record().Gases[0].Name));
+        // The diver can always take back a switch added here, also as the first row:
+        // under automatic depths its gas cannot be chosen.
+        grid->CellItem(row, 1)->setData(kAddedHere, true);
         if (!gasChangeLocked()) {
             saveDecoGasSettings();
         } else {
@@ -480,7 +514,9 @@ void frmProperties::DelRow_Click()
         return;
     const auto firstRowRefused = [] { MsgBox(GetLangStringQ(1654), vbExclamation | vbOKOnly, GetLangStringQ(1600)); };
     if (grid != FgGas) {
-        if (grid->Row() < 2) {
+        const bool addedHere = grid == fgGasChange && grid->Row() >= 1
+                               && grid->CellItem(grid->Row(), 1)->data(kAddedHere).toBool();
+        if (grid->Row() < 2 && !addedHere) {
             firstRowRefused();
             return;
         }

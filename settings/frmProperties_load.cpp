@@ -34,6 +34,7 @@ void frmProperties::LoadSettings(int index)
 
 void frmProperties::InitFrames()
 {
+    forgetUnitSwitches();
     InitCaptions();
     InitConstPPOFrame();
     InitAltitudeFrame();

@@ -25,6 +25,7 @@
 #include <QListWidget>
 #include <QRadioButton>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -167,15 +168,45 @@ TemplateRec frmProperties::readPages()
     t.DescendRates = readRates(fgDescend);
     t.AscendRates = readRates(fgAscend);
 
-    // Element 0 is always Air, whatever its row shows.
+    // Element 0 is always Air, whatever its row shows. A row that shows a gas of the
+    // record as the list was filled (the rows keep the record's order; deleted ones are
+    // skipped) is stored as that gas, fractions and all: rounding each part on its own
+    // would make EAN32.5 33/68/0, 101 %, at any OK. Another row is rounded to whole
+    // percentages with the nitrogen the rest, so the three add up to 100.
     t.Gases.assign(1, AirGas());
+    const std::vector<GasRecord> &kept = record().Gases;
+    size_t next = 1;
     for (int r = 2; r < FgGas->Rows(); ++r) {
+        const auto shown = [&](const GasRecord &g) {
+            return QString::fromStdString(g.Name) == FgGas->TextMatrix(r, 0) && PlainText(g.O2) == FgGas->TextMatrix(r, 1)
+                   && PlainText(g.He) == FgGas->TextMatrix(r, 2) && PlainText(g.N2) == FgGas->TextMatrix(r, 3);
+        };
+        size_t k = next;
+        while (k < kept.size() && !shown(kept[k]))
+            ++k;
         GasRecord gas;
-        gas.Name = FgGas->TextMatrix(r, 0).toStdString();
-        gas.O2 = number(FgGas, r, 1);
-        gas.He = number(FgGas, r, 2);
-        gas.N2 = number(FgGas, r, 3);
+        if (k < kept.size()) {
+            gas = kept[k];
+            gas.GasUsed = 0;
+            next = k + 1;
+        } else {
+            gas.Name = FgGas->TextMatrix(r, 0).toStdString();
+            gas.O2 = number(FgGas, r, 1);
+            gas.He = number(FgGas, r, 2);
+            gas.N2 = std::max(0.0f, 100 - gas.O2 - gas.He);
+        }
         t.Gases.push_back(gas);
+    }
+
+    // The deco ppO2 is a ppO2 like the maximum: 16 typed for 1.6 must not stand. The
+    // automatic switch depths are worked out again from the value stored, so the switches
+    // stored are the ones the grid shows and none is deeper than its gas allows at the
+    // stored deco ppO2.
+    t.DecoPPO2 = number(Text7, 2);
+    const QString decoPPO2 = Between(t.DecoPPO2, 0, 3, 1.6f, 3.0f, 2);
+    if (cbAutoDecoGas->isChecked()) {
+        Text7->setText(decoPPO2);
+        changeAutoDecoGasFrame(Units == kUnitsMetric, false);
     }
 
     // Switches by depth; each takes the mix of the gas of its name (the last of equal
@@ -209,10 +240,6 @@ TemplateRec frmProperties::readPages()
     Between(t.MaxPPO2, 0, 3, 1.6f, 3.0f, 2);
     t.MaximalEND = number(tbMaximalEND, 2);
     Between(t.MaximalEND, 0, 500, 0, 500, 2);
-    // The deco ppO2 is a ppO2 like the maximum: 16 typed for 1.6 must not put the
-    // automatic switch to oxygen at 150 m.
-    t.DecoPPO2 = number(Text7, 2);
-    Between(t.DecoPPO2, 0, 3, 1.6f, 3.0f, 2);
 
     t.CeilingOverride = false;
     t.O2Narcotic = cbONarcotic->isChecked();

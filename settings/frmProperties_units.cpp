@@ -14,6 +14,8 @@
 #include <QCheckBox>
 #include <QRadioButton>
 
+#include <functional>
+
 namespace {
 
 double depthFactor(bool setMetric)
@@ -26,10 +28,56 @@ double ppO2Factor(bool setMetric)
     return setMetric ? kBarPerAta : kAtaPerBar;
 }
 
+// A unit switch remembers for every text it converts what the text was and what it
+// wrote. When the text is still the one written, the reverse switch gives back the text
+// from before instead of converting it again: a switch there and back changes no value
+// (a deco RMV of 15 l/min would otherwise come back as 14 through 0.5 cu ft). A text
+// edited since is converted.
+constexpr char kBoxBefore[] = "unitsBefore";
+constexpr char kBoxWritten[] = "unitsWritten";
+constexpr int kCellBefore = Qt::UserRole + 2;
+constexpr int kCellWritten = Qt::UserRole + 3;
+
+using Conversion = std::function<QString(const QString &)>;
+
+QString switched(const QString &now, const QVariant &before, const QVariant &written, const Conversion &convert)
+{
+    if (before.isValid() && written.toString() == now)
+        return before.toString();
+    return convert(now);
+}
+
+void switchBox(QLineEdit *box, const Conversion &convert)
+{
+    const QString now = box->text();
+    const QString next = switched(now, box->property(kBoxBefore), box->property(kBoxWritten), convert);
+    box->setProperty(kBoxBefore, now);
+    box->setProperty(kBoxWritten, next);
+    box->setText(next);
+}
+
+void switchCell(FlexGrid *grid, int row, int col, const Conversion &convert)
+{
+    QTableWidgetItem *item = grid->CellItem(row, col);
+    const QString now = item->text();
+    const QString next = switched(now, item->data(kCellBefore), item->data(kCellWritten), convert);
+    item->setData(kCellBefore, now);
+    item->setData(kCellWritten, next);
+    item->setText(next);
+}
+
 // new text = pattern(number of the old text x factor)
 void convertBox(QLineEdit *box, double factor, int decimals)
 {
-    box->setText(PatternText(double(TextValue(box->text())) * factor, decimals));
+    switchBox(box, [=](const QString &text) { return PatternText(double(TextValue(text)) * factor, decimals); });
+}
+
+// The surface pressure of the altitude a box shows.
+void pressureBox(QLineEdit *box, const QLineEdit *altitude, bool setMetric)
+{
+    switchBox(box, [=](const QString &) {
+        return PatternText(AltitudeToPressure(RoundTo(TextValue(altitude->text()), 0), setMetric), 3);
+    });
 }
 
 } // namespace
@@ -73,6 +121,15 @@ void frmProperties::ChangeUnitLabels(bool setMetric)
 }
 
 // The deco ppO2 is converted before the automatic switch depths are computed from it.
+// A record loaded anew: its texts come from the record, not from a unit switch.
+void frmProperties::forgetUnitSwitches()
+{
+    for (QLineEdit *box : findChildren<QLineEdit *>()) {
+        box->setProperty(kBoxBefore, QVariant());
+        box->setProperty(kBoxWritten, QVariant());
+    }
+}
+
 void frmProperties::ChangeAllFrames(bool settometric)
 {
     ChangeDecoStepsFrame(settometric);
@@ -100,7 +157,7 @@ void frmProperties::changeAscentFrame(bool setMetric)
     const float factor = float(depthFactor(setMetric));
     for (int r = 1; r < fgAscend->Rows(); ++r)
         for (int c = 0; c < 2; ++c)
-            fgAscend->SetTextMatrix(r, c, ConvertAscentCell(fgAscend->TextMatrix(r, c), factor));
+            switchCell(fgAscend, r, c, [=](const QString &cell) { return ConvertAscentCell(cell, factor); });
 }
 
 void frmProperties::changeDescentFrame(bool setMetric)
@@ -108,7 +165,7 @@ void frmProperties::changeDescentFrame(bool setMetric)
     const float factor = float(depthFactor(setMetric));
     for (int r = 1; r < fgDescend->Rows(); ++r)
         for (int c = 0; c < 2; ++c)
-            fgDescend->SetTextMatrix(r, c, ConvertGridCell(fgDescend->TextMatrix(r, c), factor));
+            switchCell(fgDescend, r, c, [=](const QString &cell) { return ConvertGridCell(cell, factor); });
 }
 
 // Breathing rates, ppO2 limits and END: converted from the value rounded to two places,
@@ -132,10 +189,11 @@ void frmProperties::ChangeGasSettingsFrame(bool setMetric)
         {tbMaximalEND, dM, dI, 0, 500, 0, 500, 0, 0},
     };
     for (const Field &f : fields) {
-        float v = RoundTo(TextValue(f.box->text()), 2);
-        v = v * (setMetric ? f.factorToMetric : f.factorToImperial);
-        f.box->setText(Between(v, f.vstart, f.vend, f.lbdefault, f.hbdefault,
-                               setMetric ? f.decimalsMetric : f.decimalsImperial));
+        switchBox(f.box, [&](const QString &text) {
+            float v = RoundTo(TextValue(text), 2);
+            v = v * (setMetric ? f.factorToMetric : f.factorToImperial);
+            return Between(v, f.vstart, f.vend, f.lbdefault, f.hbdefault, setMetric ? f.decimalsMetric : f.decimalsImperial);
+        });
     }
 }
 
@@ -150,8 +208,8 @@ void frmProperties::ChangeAltitudeFrame(bool setMetric)
 {
     convertBox(Text2, depthFactor(setMetric), 0);
     convertBox(Text5, depthFactor(setMetric), 0);
-    Text4->setText(PatternText(AltitudeToPressure(RoundTo(TextValue(Text2->text()), 0), setMetric), 3));
-    Text3->setText(PatternText(AltitudeToPressure(RoundTo(TextValue(Text5->text()), 0), setMetric), 3));
+    pressureBox(Text4, Text2, setMetric);
+    pressureBox(Text3, Text5, setMetric);
 }
 
 // The switch depths where each gas reaches the deco ppO2 shown, in the units shown.
@@ -171,7 +229,7 @@ void frmProperties::changeDecoGasFrame(bool setMetric, bool)
 {
     const float factor = float(depthFactor(setMetric));
     for (int r = 1; r < fgGasChange->Rows(); ++r)
-        fgGasChange->SetTextMatrix(r, 0, ConvertGridCell(fgGasChange->TextMatrix(r, 0), factor));
+        switchCell(fgGasChange, r, 0, [=](const QString &cell) { return ConvertGridCell(cell, factor); });
 }
 
 float frmProperties::GetPercentO2(const QString &gasname) const

@@ -14,9 +14,9 @@ DecoPPO2= 1.6
 AdeptedToHeight=1
 TimeToHeight= 0
 StartAltitude= 0
-StartPressure= 1.013
+StartPressure= 1.01325
 EndAltitude= 0
-EndPressure= 1.013
+EndPressure= 1.01325
 # Warning section
 PPO2Low=1
 PPO2High=1

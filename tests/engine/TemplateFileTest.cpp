@@ -1,6 +1,7 @@
 // Template files: the exact text of a block, round trips in any locale, refusal of
 // malformed files without touching the record, and saves that never leave half a file.
 
+#include "engine/AltitudeModule.h"
 #include "engine/EngineGlobals.h"
 #include "engine/ResourceManager.h"
 #include "engine/RuntimeError.h"
@@ -482,6 +483,8 @@ TEST_F(TemplateFiles, TheShippedDefaultReadsAndWritesBackByteForByte)
     EXPECT_LE(t.GFLow, t.GFHigh);
     EXPECT_LT(t.MinPPO2, t.MaxPPO2);
     EXPECT_LE(t.MaxPPO2, t.DecoPPO2);
+    EXPECT_EQ(t.EndPressure, AltitudeToPressure(t.EndAltitude, t.Metric)) << "as the settings dialog stores it";
+    EXPECT_EQ(PressureToAltitude(t.EndPressure, t.Metric), t.EndAltitude);
 }
 
 } // namespace

@@ -47,14 +47,14 @@ protected:
         click(grid, row, col);
         QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, cell(grid, row, col));
     }
-    // Selects a cell, types one key to open the editor (it is not typed into it), then
+    // Selects a cell, types one key to open the editor (its first character, taken back),
     // the text, and ends with `last`.
     static void typeInto(FlexGrid *grid, QLineEdit *editor, int row, int col, const QString &text, Qt::Key last = Qt::Key_Return)
     {
         click(grid, row, col);
         QTest::keyClick(grid, Qt::Key_X);
         ASSERT_TRUE(editor->isVisible());
-        QTest::keyClick(editor, Qt::Key_Delete);
+        QTest::keyClick(editor, Qt::Key_Backspace);
         QTest::keyClicks(editor, text);
         QTest::keyClick(editor, last);
         QApplication::processEvents(); // a refusal's box comes after the focus change
@@ -127,6 +127,11 @@ TEST_F(PropertiesGridTest, EscKeepsTheCellAndUpDownCommitAndMoveWithinTheRows)
     EXPECT_EQ(grid->Row(), 1) << "Up on the first row only commits";
     typeInto(grid, dialog->tbAscend, 3, 0, "40", Qt::Key_Up);
     EXPECT_EQ(grid->Row(), 2);
+    click(grid, 2, 1); // the key that opens the editor is the first one typed
+    QTest::keyClick(grid, Qt::Key_1);
+    QTest::keyClicks(dialog->tbAscend, "2");
+    QTest::keyClick(dialog->tbAscend, Qt::Key_Return);
+    EXPECT_EQ(grid->TextMatrix(2, 1), "12");
 }
 
 // Typed text is reduced to digits and one decimal separator; an emptied cell becomes
@@ -237,6 +242,17 @@ TEST_F(PropertiesGridTest, SwitchRowsChangedUnderAutomaticDepthsKeepTheManualDep
     EXPECT_EQ(column(grid, 1), (QStringList{"Oxygen", "Air"}));
     dialog->cbAutoDecoGas->click();
     EXPECT_EQ(column(grid, 0), (QStringList{"5", kEmptyCell}));
+}
+
+// A switch added under automatic depths (its gas cannot be chosen) can be taken back.
+TEST_F(PropertiesGridTest, ASwitchAddedUnderAutomaticDepthsCanBeTakenBackAsTheOnlyRow)
+{
+    gSettings[1] = gSettings[0]; // the default template: automatic depths, no switch
+    openOn(2);
+    QTest::mouseClick(dialog->fgGasChange->viewport(), Qt::RightButton, {}, QPoint(5, 5));
+    QTest::mouseClick(dialog->mnuRows, Qt::LeftButton, {}, dialog->mnuRows->actionGeometry(dialog->AddRow).center());
+    menu(dialog->fgGasChange, 1, dialog->DelRow);
+    EXPECT_EQ(dialog->fgGasChange->Rows(), 1);
 }
 
 TEST_F(PropertiesGridTest, AGasIsDeletedOnlyWithoutWaypointsAndNotFromTheOnlySwitch)
@@ -360,4 +376,29 @@ TEST_F(PropertiesGridTest, TheHeadingRowOfTheGasListPresetsTheBlenderWithAir)
     QTest::mouseClick(heading, Qt::LeftButton, {}, QPoint(10, heading->height() / 2));
     EXPECT_EQ(dialog->SelectedO2, 21);
     EXPECT_EQ(dialog->SelectedHe, 0);
+}
+
+// The switch's gas list opens on its own gas: leaving it or Esc (not the dialog's) writes
+// nothing. A gas picked under automatic depths gets its own depth; OK stores the depths
+// of the deco ppO2 it stores (16 is held at 3.0: oxygen at 20 m, not 150 m).
+TEST_F(PropertiesGridTest, SwitchesAreStoredWithTheGasPickedAndTheDepthOfTheStoredPPO2)
+{
+    openOn(2);
+    FlexGrid *grid = dialog->fgGasChange; // Oxygen 6, EAN50 21
+    doubleClick(grid, 2, 1);
+    EXPECT_EQ(dialog->cbGasChange->currentText(), "EAN50");
+    click(grid, 1, 0);
+    doubleClick(grid, 2, 1);
+    QTest::keyClick(dialog->cbGasChange, Qt::Key_Escape);
+    EXPECT_TRUE(dialog->isVisible() && !dialog->cbGasChange->isVisible());
+    doubleClick(grid, 2, 1);
+    QTest::mouseClick(dialog->cbAutoDecoGas, Qt::LeftButton);
+    QTest::keyClick(dialog->cbGasChange, Qt::Key_Down); // Oxygen follows EAN50
+    EXPECT_EQ(column(grid, 0), (QStringList{"6", "6"}));
+    dialog->Text7->selectAll();
+    QTest::keyClicks(dialog->Text7, "16");
+    QTest::mouseClick(dialog->cbOK, Qt::LeftButton);
+    ASSERT_EQ(dive().GasChanges.size(), 2u);
+    EXPECT_EQ(dive().GasChanges[1].Name, "Oxygen");
+    EXPECT_EQ(dive().GasChanges[1].Depth, 20);
 }

@@ -56,6 +56,7 @@ TEST_F(PropertiesOkTest, OkStoresThePagesWithTheirClampsAndComputesTheDiveAgain)
     dive().OpenCircuit = false; // a rebreather dive keeps its mode
     dive().CeilingOverride = true;
     dive().GFLow = 0.3f;
+    dive().Gases[1] = GasRecord{"EAN32.5", 32.5f, 67.5f, 0, 0}; // kept as it is, never 33/68/0
     open();
     setText(dialog->tbStepSize, "6");
     setText(dialog->tbRMV, "0");
@@ -116,6 +117,7 @@ TEST_F(PropertiesOkTest, OkStoresThePagesWithTheirClampsAndComputesTheDiveAgain)
     EXPECT_EQ(t.Gases[0].N2, 79);
     EXPECT_EQ(t.Gases[0].He, 0);
     EXPECT_EQ(t.Gases.size(), gSettings[0].Template.Gases.size());
+    EXPECT_TRUE(t.Gases[1].O2 == 32.5f && t.Gases[1].N2 == 67.5f);
     ASSERT_EQ(t.GasChanges.size(), 2u);
     EXPECT_EQ(t.GasChanges[0].Name, "Oxygen");
     EXPECT_EQ(t.GasChanges[0].Depth, 6);

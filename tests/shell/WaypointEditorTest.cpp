@@ -77,7 +77,7 @@ TEST_F(WaypointEditorTest, ReplayedLegsAreDrawnAndTheCeilingIsShown)
     EXPECT_EQ(editor->lbCeilingNumber->palette().color(QPalette::WindowText), QColor(255, 255, 0));
     EXPECT_FLOAT_EQ(editor->LastRunTime(), 25);
     // The start point of a first dive: ppO2 of air at the dive's surface pressure.
-    EXPECT_NEAR(p.GetPPO2(0), 1.013 * 0.21, 1e-6);
+    EXPECT_NEAR(p.GetPPO2(0), 1.01325 * 0.21, 1e-6);
 
     // A short shallow dive has no ceiling: "0.0 m" in black.
     editor->mnuclearallwaypoints();

@@ -246,10 +246,14 @@ void ClassBuhlmann::PercentCompartLoad(Comp16 &percentLoad, float /*Depth*/) con
         percentLoad[i] = w.Empty[i] ? 0.0f : load[i];
 }
 
-float ClassBuhlmann::Dadjust(float Depth) const
+float AdjustedDepth(float Depth, const TemplateRec &T)
 {
-    const TemplateRec &T = Tmpl();
-    if (!T.DepthAdjust || DecoActive || Depth == 0)
+    if (!T.DepthAdjust || Depth == 0)
         return Depth;
     return static_cast<float>(Depth * 1.03 + (T.Metric ? 1.0 : 3.3));
+}
+
+float ClassBuhlmann::Dadjust(float Depth) const
+{
+    return DecoActive ? Depth : AdjustedDepth(Depth, Tmpl());
 }

@@ -222,8 +222,7 @@ TEST_F(BailoutTablesTest, OneTablePerLeftOutSwitchAndOneWithAllAndTheDiveUntouch
     if (const char *shots = std::getenv("DOLV_SHOTS"))
         PdfPageImage(pdf, 1, 80).save(QDir(shots).filePath(QStringLiteral("bailout-tables.png")));
 
-    // The toolbar button opens the same modal dialog. An interval longer than the
-    // surfaced dive gives no row.
+    // The toolbar button opens the same modal dialog; at 99 the surfaced dive has no row.
     tables.clear();
     run(QStringLiteral("99"), true);
     EXPECT_EQ(TestHooks::modalWindows.count(QStringLiteral("frmBailoutStart")), 2);
@@ -333,33 +332,6 @@ TEST_F(BailoutTablesTest, IntervalsFromZeroTo99RunAndOthersAreRefused)
     EXPECT_FLOAT_EQ(bailoutTime(tables[0].profiles[24]), 24);
 }
 
-TEST_F(BailoutTablesTest, ARebreatherDiveWithDepthAdjustmentGetsItsTablesUpToTheSurfaceOrComputed)
-{
-    dive().OpenCircuit = false;
-    dive().DepthAdjust = true;
-    leg(40, 24);
-    leg(0, 10);
-    for (const bool computed : {false, true}) {
-        if (computed)
-            editor->StartDeco();
-        tables.clear();
-        run(QStringLiteral("1"));
-        EXPECT_TRUE(TestHooks::msgBoxes.empty()) << TestHooks::msgBoxes[0].prompt.toStdString();
-        ASSERT_EQ(tables.size(), 3u);
-        // A row every minute of the diver's part; none at its end, which is at the surface.
-        EXPECT_EQ(tables[2].profiles.size(), 1 + size_t(bailoutTime(editor->InputProfile)));
-        EXPECT_TRUE(previewShown());
-    }
-    // A dive without waypoints says why there is nothing to show.
-    gMainForm->mnuNewProfile->trigger();
-    tables.clear();
-    TestHooks::msgBoxAnswers.push_back(vbOK);
-    run(QStringLiteral("1"));
-    ASSERT_EQ(TestHooks::msgBoxes.size(), 1u);
-    EXPECT_EQ(TestHooks::msgBoxes[0].prompt, GetLangStringQ(7253));
-    EXPECT_TRUE(tables.empty());
-}
-
 TEST_F(BailoutTablesTest, EachLimitWarningShowsOncePerRun)
 {
     // Air to 50 m on open circuit, its END far above the limit on every row.
@@ -373,14 +345,18 @@ TEST_F(BailoutTablesTest, EachLimitWarningShowsOncePerRun)
     ASSERT_EQ(tables.size(), 3u);
     ASSERT_EQ(TestHooks::msgBoxes.size(), 1u);
     EXPECT_EQ(TestHooks::msgBoxes[0].title, GetLangStringQ(6160));
-    // The worst of the run: the bottom's 50 m, not the 40 m of the first row (2 minutes,
-    // still descending).
+    // The worst of the run: the bottom's 50 m, not the 40 m of the first row (descending).
     EXPECT_TRUE(TestHooks::msgBoxes[0].prompt.contains(QStringLiteral(" 50 m,")));
     EXPECT_TRUE(previewShown());
 }
 
-TEST_F(BailoutTablesTest, NoDiveOpenSaysSoAndPrintsNothing)
+TEST_F(BailoutTablesTest, NoDiveOpenOrNoWaypointsSaysSoAndPrintsNothing)
 {
+    TestHooks::msgBoxAnswers.push_back(vbOK);
+    run(QStringLiteral("5"));
+    ASSERT_EQ(TestHooks::msgBoxes.size(), 1u);
+    EXPECT_EQ(TestHooks::msgBoxes[0].prompt, GetLangStringQ(7253));
+    TestHooks::msgBoxes.clear();
     editor->CloseByCode();
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     ASSERT_TRUE(gMainForm->MdiArea()->subWindowList().isEmpty());

@@ -292,17 +292,4 @@ TEST_F(MouseEditingTest, ALegThatWouldMakeTheDiveLongerThanAWeekIsRefusedInTheDi
     ASSERT_EQ(editor->UserEnteredWaypoints.GetLength(), 2);
     EXPECT_FLOAT_EQ(editor->UserEnteredWaypoints.gettime(2), 10055);
     EXPECT_DOUBLE_EQ(editor->UserEnteredWaypoints.LegMinutes(), 10080);
-
-    // The week is full: even a leg logged at 0 minutes takes its travel up from 30 m.
-    TestHooks::msgBoxAnswers.push_back(vbOK);
-    TestHooks::modalHandlers.push_back([](QDialog *d) {
-        d->findChild<QLineEdit *>("tbDepth")->setText(QStringLiteral("0"));
-        d->findChild<QLineEdit *>("tbTime")->setText(QStringLiteral("0"));
-        QTest::mouseClick(d->findChild<QPushButton *>("cbOK"), Qt::LeftButton);
-        d->reject();
-    });
-    drag(40, 30);
-    ASSERT_EQ(TestHooks::msgBoxes.size(), 2u);
-    EXPECT_TRUE(TestHooks::msgBoxes[1].prompt.startsWith(QStringLiteral("The legs of this dive last 10084.67 minutes")))
-        << TestHooks::msgBoxes[1].prompt.toStdString();
 }

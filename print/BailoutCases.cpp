@@ -120,7 +120,10 @@ int64_t stepCount(float EndOfPart, float Interval)
 {
     if (!(Interval > 0) || !(EndOfPart > 0))
         return 0;
-    int64_t k = static_cast<int64_t>(std::floor(static_cast<double>(EndOfPart) / Interval));
+    const double steps = std::floor(static_cast<double>(EndOfPart) / Interval);
+    if (steps > 1e9)
+        return static_cast<int64_t>(1e9); // far beyond any run: no need to settle it
+    int64_t k = static_cast<int64_t>(steps);
     // The steps are Singles: settle the last one as BailoutTimes rounds it.
     while (k > 0 && !(static_cast<float>(static_cast<double>(k) * Interval) <= EndOfPart))
         --k;

@@ -19,6 +19,15 @@
 #include <cstdint>
 #include <vector>
 
+// The depth the engine times and loads the diver's own segments at when the settings ask
+// for depth adjustment: 3 % deeper plus 1 m (3.3 ft); the surface stays the surface.
+// Without depth adjustment the depth itself. Anything that must follow the engine's own
+// travel (the bail-out cut) takes it from here.
+float AdjustedDepth(float Depth, const TemplateRec &T);
+// The inverse, in double: the depth whose adjusted depth is Adjusted. What lies between
+// the surface and the adjustment's 1 m (3.3 ft) belongs to no depth: 0 or less comes back.
+double UnadjustedDepth(double Adjusted, const TemplateRec &T);
+
 class ClassBuhlmann {
 public:
     ClassBuhlmann();

@@ -246,10 +246,24 @@ void ClassBuhlmann::PercentCompartLoad(Comp16 &percentLoad, float /*Depth*/) con
         percentLoad[i] = w.Empty[i] ? 0.0f : load[i];
 }
 
+namespace {
+constexpr double kAdjustFactor = 1.03;
+double adjustOffset(const TemplateRec &T) { return T.Metric ? 1.0 : 3.3; }
+} // namespace
+
+float AdjustedDepth(float Depth, const TemplateRec &T)
+{
+    if (!T.DepthAdjust || Depth == 0)
+        return Depth;
+    return static_cast<float>(Depth * kAdjustFactor + adjustOffset(T));
+}
+
+double UnadjustedDepth(double Adjusted, const TemplateRec &T)
+{
+    return T.DepthAdjust ? (Adjusted - adjustOffset(T)) / kAdjustFactor : Adjusted;
+}
+
 float ClassBuhlmann::Dadjust(float Depth) const
 {
-    const TemplateRec &T = Tmpl();
-    if (!T.DepthAdjust || DecoActive || Depth == 0)
-        return Depth;
-    return static_cast<float>(Depth * 1.03 + (T.Metric ? 1.0 : 3.3));
+    return DecoActive ? Depth : AdjustedDepth(Depth, Tmpl());
 }

@@ -1,11 +1,13 @@
 #include "engine/ProfileReplay.h"
 
+#include "engine/ClassBuhlmann.h"
 #include "engine/DOLVmiscModule.h"
 #include "engine/DiveBounds.h"
 #include "engine/LegBands.h"
 #include "engine/ResourceManager.h"
 #include "engine/RuntimeError.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -152,6 +154,37 @@ void DrawLoggedLegs(const ClassUseractions &log, const TemplateRec &tpl, ClassPr
                 input.SetMixNumber(k, -1);
         startDepth = log.getDepth(i);
     }
+}
+
+double LoggedDiveMinutes(const ClassUseractions &log, const TemplateRec &tpl, float NextDepth, float NextMinutes)
+{
+    double minutes = 0;
+    float depth = 0;
+    const auto leg = [&](float to, double logged) {
+        const auto &rows = to >= depth ? tpl.DescendRates : tpl.AscendRates;
+        double travel = 0;   // as the replay draws it
+        double adjusted = 0; // as the engine times it
+        float from = depth;
+        for (const LegPiece &piece : CutLegAtBands(rows, depth, to, true).Pieces) {
+            if (!(piece.Rate > 0))
+                continue; // a rate table the bounds refuse anyway
+            travel += std::fabs(static_cast<double>(piece.Depth) - from) / piece.Rate;
+            adjusted += std::fabs(static_cast<double>(AdjustedDepth(piece.Depth, tpl)) - AdjustedDepth(from, tpl)) /
+                        piece.Rate;
+            from = piece.Depth;
+        }
+        minutes += adjusted + std::max(0.0, logged - travel);
+        depth = to;
+    };
+    for (int16_t i = 1; i <= log.GetLength(); ++i) {
+        if (log.getaction(i) == ActionUserWaypoint)
+            leg(log.getDepth(i), log.gettime(i));
+        else if (log.getaction(i) == ActionDecoMarker)
+            depth = 0;
+    }
+    if (NextMinutes >= 0)
+        leg(NextDepth, NextMinutes);
+    return minutes;
 }
 
 ReplayResult ReplayUserActions(ClassUseractions &log, const TemplateRec &tpl,

@@ -58,6 +58,15 @@ void DrawLoggedLegs(const ClassUseractions &log, const TemplateRec &tpl, ClassPr
 // compartments along the legs, otherwise the ascent is planned with its stops.
 using EngineRun = std::function<void(bool loadOnly)>;
 
+// How long the logged legs last as the engine times them, travel included: every leg
+// travels to its depth at the rate tables' rates (on adjusted depths when the settings
+// ask for depth adjustment) and stays there for what is left of its logged minutes; a
+// leg whose travel takes longer ends when the travel ends. A leg after a computed ascent
+// starts at the surface; the ascents themselves are not counted. NextDepth/NextMinutes,
+// when NextMinutes is not negative, are one leg more (the one being entered).
+double LoggedDiveMinutes(const ClassUseractions &log, const TemplateRec &tpl, float NextDepth = 0,
+                         float NextMinutes = -1);
+
 struct ReplayResult {
     int16_t EditorState = EditorEmpty;
     // End of the last logged leg (or of the computed ascent): a leg added next is timed

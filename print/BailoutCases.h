@@ -11,12 +11,19 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
+#include <string>
 #include <vector>
 
-// The depth of the profile at run time `Time` inside waypoint `Index`'s segment, linear
-// between the segment's ends: d0 + rate x (Time - start of the segment), d0 = depth -
-// segment time x rate (rates are negative on ascents). A level segment is its depth.
-float CreateNewWay(const ClassProfile &Profile, float Time, int16_t Index);
+// The depth of the profile at run time `Time` inside waypoint `Index`'s segment, where
+// the engine's own travel timing puts the diver: with Settings' depth adjustment the
+// engine travels the adjusted depths (AdjustedDepth) at the segment's rate, so the depth
+// is the one whose adjusted depth the diver has reached by then; without it the straight
+// line from the waypoint before. Evaluated in double and rounded once. Never above the
+// surface: the first minutes of a descent from the surface, and the last of an ascent to
+// it, that the adjustment times as travel between the surface and 1 m (3.3 ft) are the
+// surface. A level segment is its depth.
+float CreateNewWay(const ClassProfile &Profile, float Time, int16_t Index, const TemplateRec &Settings);
 
 // The settings of one case: Source with deco-gas switch N (0-based) left out of
 // GasChanges, every other switch kept in order; N past the end of the list keeps all.
@@ -29,35 +36,53 @@ int16_t SegmentAt(const ClassProfile &Profile, float Time);
 
 // The dive as the diver has dived it until run time Time, ready to plan the ascent from
 // there: the waypoints up to the one whose segment holds Time, that one ending at Time
-// at its interpolated depth, as a plain leg (status 1, no stop). False (Cut untouched)
-// when no segment holds Time.
-bool BailoutCut(const ClassProfile &Shown, float Time, ClassProfile &Cut);
+// at CreateNewWay's depth, as a plain leg (status 1, no stop), so that the engine,
+// timing it as it timed the shown profile, reaches that depth at Time. A diver who by
+// the adjusted timing is still at the surface before a descent stays there until Time;
+// one whose ascent has reached the surface by it gets the whole segment to the surface.
+// False (Cut untouched) when no segment holds Time.
+bool BailoutCut(const ClassProfile &Shown, const TemplateRec &Settings, float Time, ClassProfile &Cut);
 
 // Run times of the bail-outs along a diver's part that ends at run time EndOfPart:
-// Interval, 2 x Interval, ... while not past the end (summed in single precision, as
-// the table's headings are), then the end itself when the steps do not land on it, so
-// the last minutes of the bottom, where a bail-out costs most, get their row too.
-// Nothing when the part ends at 0. Interval must be above 0.
+// Interval, 2 x Interval, ... while not past the end, each counted as a multiple so that
+// every step moves however long the dive. Nothing when the part ends at 0 or Interval is
+// not above 0.
 std::vector<float> BailoutTimes(float EndOfPart, float Interval);
 
-// The progress bar's maximum for one case: the steps of the time loop times the
-// waypoints walked per step (Length), at least 1 so the bar has a range.
-int32_t BailoutProgressMaximum(float EndOfPart, float Interval, int16_t Length);
+// Whether a case's table ends with the bail-out from the end of the whole shown profile:
+// when the steps of Interval miss the end of the diver's part and the shown profile does
+// not end at the surface (a computed dive has surfaced: its last bottom minute has no
+// row of its own).
+bool NeedsFinalRow(const ClassProfile &Shown, float Interval);
 
-// Adds the warnings of one computation to those of a run, keeping the first of each
-// kind: a run shows each limit once, however many rows cross it.
-void AddRunWarnings(std::vector<PlanWarning> &Run, const std::vector<PlanWarning> &More);
+// The rows of one case's table at Interval (the steps and the final row).
+int64_t BailoutRowCount(const ClassProfile &Shown, float Interval);
+
+// The most rows a case's table may hold for this dive on Settings: every row holds the
+// dive up to its moment and its ascent, so a dive of many waypoints or a deep one at a
+// fine stop spacing allows fewer, that a run ends in seconds and its tables fit in
+// memory.
+int64_t BailoutRowLimit(const ClassProfile &Shown, const TemplateRec &Settings);
+
+// Nothing when a run at Interval stays within BailoutRowLimit, else the refusal in the
+// diver's words, naming the shortest interval that fits.
+std::optional<std::string> BailoutRowsProblem(const ClassProfile &Shown, const TemplateRec &Settings, float Interval);
+
+// The progress bar's maximum for one case: the rows times the waypoints walked per row
+// (Length), at least 1 so the bar has a range.
+int32_t BailoutProgressMaximum(int64_t Rows, int16_t Length);
 
 // Told before every step of a case: the steps done so far. Answers false to stop.
 using BailoutStep = std::function<bool(int32_t Done)>;
 
 // One case's table: Table[0] a copy of the shown profile (not printed), then one planned
 // profile per bail-out time of BailoutTimes, each the open-circuit ascent (Options with
-// Bailout) of the cut there, with the case's settings, from Start. Step is asked before
-// each of the Length waypoint steps of every time and once more before the table is
-// complete. Returns false when Step stopped it (Table then holds what was done). An
-// engine error (RuntimeError) passes to the caller. Warnings met are added with
-// AddRunWarnings.
+// Bailout) of the cut there, with the case's settings, from Start, then the final row
+// when NeedsFinalRow. Step is asked before every row with the waypoint steps done (Length
+// per row) and once more before the table is complete. Returns false when Step stopped
+// it (Table then holds what was done). A row the engine cannot compute stops the case:
+// its RuntimeError passes to the caller, its description naming the bail-out time.
+// Warnings met are merged with MergePlanWarnings (the worst of each kind).
 bool ComputeBailoutCase(const ClassProfile &Shown, const TemplateRec &CaseSettings, const DiveStartState &Start,
                         const PlanOptions &Options, float Interval, const BailoutStep &Step,
                         std::vector<ClassProfile> &Table, std::vector<PlanWarning> &Warnings);

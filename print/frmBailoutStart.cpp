@@ -193,16 +193,23 @@ void frmBailoutStart::Bailoutproc(float interval)
     // Copies: the run reads the dive as it was when OK was pressed.
     const ClassProfile shown = dive->InputProfile;
     const int16_t length = shown.GetLength();
-    if (length == 0)
+    if (length == 0) {
+        MsgBox(GetLangStringQ(7253), vbInformation + vbOKOnly, GetLangStringQ(3002));
         return;
+    }
     const TemplateRec settings = dive->Record().Template;
+    // Bounded before anything is computed, as the table generator bounds its bottom
+    // times: a long dive at a short interval would otherwise run for hours.
+    if (const auto tooMany = BailoutRowsProblem(shown, settings, interval)) {
+        MsgBox(QString::fromStdString(*tooMany), vbExclamation + vbOKOnly, GetLangStringQ(3002));
+        return;
+    }
     const bool repetitive = PreviousDiveOf(diveNumber) != -1;
     const DiveStartState start = StartStateOf(diveNumber, repetitive, shown);
     PlanOptions options = AlgorithmOptions();
     options.Bailout = true;
 
-    const float endOfPart = shown.GetRunTime(FindEndUserProfile(shown));
-    const int32_t maximum = BailoutProgressMaximum(endOfPart, interval, length);
+    const int32_t maximum = BailoutProgressMaximum(BailoutRowCount(shown, interval), length);
     const BailoutStep step = [this, maximum](int32_t done) {
         pbProgress->setValue(std::min(done, maximum));
         QCoreApplication::processEvents();

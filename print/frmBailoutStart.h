@@ -1,16 +1,19 @@
 #pragma once
 // The bail-out tables of the active dive: for every whole multiple of an interval along
-// the diver's own part of the dive, and at its end, the open-circuit ascent that starts
-// there, once without each deco-gas switch in turn and once with all of them, one
-// printed table per case. Modal, owned by the main window, a new one for every use:
+// the diver's own part of the dive, and at its end while the dive shown has not
+// surfaced, the open-circuit ascent that starts there, once without each deco-gas
+// switch in turn and once with all of them, one printed table per case. Modal, owned
+// by the main window, a new one for every use:
 //
 //     frmBailoutStart dialog(Shell().OwnerWindow());
 //     ShowModal(&dialog);                   // platform/ModalWindow.h
 //
 // Every row is planned by the plan call on a copy of the dive's settings; the dive's
 // record, its profile and gSettings stay as they were, after a run, a Cancel or an
-// engine error alike. A repetitive dive starts every row from the previous dive's end
-// state across its surface interval. Each limit warning shows once per run.
+// engine error alike; a row the engine cannot compute ends the run with one error box
+// naming its time, and more rows than a run may hold are refused before it starts. A
+// repetitive dive starts every row from the previous dive's end state across its
+// surface interval. Each limit warning shows once per run, with its worst value.
 
 #include "engine/ClassProfile.h"
 

@@ -165,8 +165,12 @@ void ReadProfileBlock(ProfileFileDive &dive, TextLineReader &in)
         const std::string line = in.LineInput();
         if (line.find(',') != std::string::npos)
             readWaypointLine(dive, line, minutes);
-        else if (withoutTrailingBlanks(line) == kEndLine)
+        else if (withoutTrailingBlanks(line) == kEndLine) {
+            // The logged minutes were bounded line by line; the travel between the legs
+            // counts too, or legs logged at 0 minutes could last for months.
+            DiveBounds::CheckDiveMinutes(LoggedDiveMinutes(dive.Log, dive.Template), "ReadProfileBlock");
             return;
+        }
         // Any other line without a "," is no waypoint and is passed over.
     }
 }

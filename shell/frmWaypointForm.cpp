@@ -7,6 +7,7 @@
 #include "engine/GasAdvisor.h"
 #include "engine/EngineHost.h"
 #include "engine/LibraryModule.h"
+#include "engine/ProfileReplay.h"
 #include "engine/VBConversions.h"
 #include "platform/LocaliseForm.h"
 #include "platform/MsgBox.h"
@@ -441,11 +442,13 @@ void frmWaypointForm::cbOK_Click()
         MsgBox(GetLangStringQ(6164), vbCritical);
         return;
     }
-    // The dive's legs with this one must stay within the week a dive can be planned for
-    // (and its file read back): the check the file reader makes.
+    // The dive's legs with this one, travel included, must stay within the week a dive
+    // can be planned for (and its file read back): the check the file reader makes.
     const Dive *dive = FindDive(mDiveNumber);
-    const double logged = dive ? dive->UserEnteredWaypoints.LegMinutes() : 0;
-    const std::string tooLong = DiveBounds::DiveMinutesProblem(logged + fieldValue(tbTime));
+    const double minutes = dive ? LoggedDiveMinutes(dive->UserEnteredWaypoints, Template(), fieldValue(tbDepth),
+                                                    std::max(0.0f, fieldValue(tbTime)))
+                                : fieldValue(tbTime);
+    const std::string tooLong = DiveBounds::DiveMinutesProblem(minutes);
     if (!tooLong.empty()) {
         MsgBox(QString::fromStdString(tooLong), vbCritical);
         return;

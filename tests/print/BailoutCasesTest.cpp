@@ -2,19 +2,36 @@
 
 #include "print/BailoutCases.h"
 
-#include <gtest/gtest.h>
+#include "engine/DOLVmiscModule.h"
+#include "engine/ProfileReplay.h"
+#include "tests/engine/BuhlmannProbe.h"
 
-TEST(BailoutCases, RowsAtEveryIntervalAndAtTheEndOfTheDiversPart)
+#include <gtest/gtest.h>
+#include <cmath>
+#include <random>
+
+// The legs (depth, logged minutes) as the editor shows them: replayed, or computed.
+static ClassProfile shownDive(const TemplateRec &t, std::vector<std::pair<float, float>> legs, bool computed)
+{
+    ClassUseractions log;
+    for (const auto &[depth, minutes] : legs)
+        LogUserLeg(log, t, depth, minutes, 0);
+    ClassProfile input;
+    DrawLoggedLegs(log, t, input);
+    return PlanDive(t, {}, input, PlanOptions{.PlanAscent = computed}).Profile;
+}
+
+TEST(BailoutCases, RowsAtEveryInterval)
 {
     struct Case {
         float end, interval;
         std::vector<float> times;
     };
     const Case cases[] = {
-        {24, 7, {7, 14, 21, 24}}, // the last minutes of the bottom get their row
-        {24, 6, {6, 12, 18, 24}}, // an exact multiple gets no second row at the end
-        {24, 99, {24}},           // an interval longer than the dive: the end only
-        {25.5f, 5, {5, 10, 15, 20, 25, 25.5f}},
+        {24, 7, {7, 14, 21}},
+        {24, 6, {6, 12, 18, 24}},
+        {24, 99, {}},
+        {25.5f, 5, {5, 10, 15, 20, 25}},
         {0, 5, {}}, // no end of the diver's part flagged: no rows
     };
     for (const Case &c : cases) {
@@ -22,8 +39,8 @@ TEST(BailoutCases, RowsAtEveryIntervalAndAtTheEndOfTheDiversPart)
         EXPECT_EQ(BailoutTimes(c.end, c.interval), c.times);
     }
     // The bar counts the waypoint steps of every row and always has a range.
-    EXPECT_EQ(BailoutProgressMaximum(24, 7, 10), 40);
-    EXPECT_EQ(BailoutProgressMaximum(0, 7, 10), 1);
+    EXPECT_EQ(BailoutProgressMaximum(4, 10), 40);
+    EXPECT_EQ(BailoutProgressMaximum(0, 10), 1);
 }
 
 TEST(BailoutCases, EachCaseLeavesOutOneSwitch)
@@ -40,4 +57,57 @@ TEST(BailoutCases, EachCaseLeavesOutOneSwitch)
     dive.GasChanges.resize(1);
     CopyTemplateWithoutGasChange(dive, c, 0);
     EXPECT_TRUE(c.GasChanges.empty()) << "without its only switch: no switches";
+}
+
+// Rows with depth adjustment, timed as the engine timed the shown profile: inside
+// descents and ascents, to the surface and not, computed and not, metric and imperial.
+TEST(BailoutCases, GeneratedDivesWithDepthAdjustmentGiveEveryRowOfEveryCaseAtItsMinute)
+{
+    std::mt19937 random(33);
+    std::uniform_real_distribution<float> share(0, 1);
+    for (int n = 0; n < 20; ++n) {
+        const bool metric = n % 2 == 0, surfaces = n % 4 < 2, computed = n % 5 == 0;
+        SCOPED_TRACE(testing::Message() << "dive " << n);
+        TemplateRec t = enginetest::MetricAirDive();
+        t.DepthAdjust = true;
+        t.Metric = metric;
+        t.OpenCircuit = n % 3 != 0;
+        const float unit = metric ? 1 : 3.3f, interval = float(1 + random() % 3);
+        t.GasChanges = {{"EAN50", 50, 50, 0, 21 * unit}, {"Oxygen", 100, 0, 0, 6 * unit}};
+        std::vector<std::pair<float, float>> legs{{(30 + 30 * share(random)) * unit, 5},
+                                                  {(0.3f + 30 * share(random)) * unit, 15 * share(random)}};
+        legs.resize(surfaces ? 3 : 2); // straight up to the surface
+        const ClassProfile shown = shownDive(t, legs, computed);
+        const float end = shown.GetRunTime(FindEndUserProfile(shown));
+        const std::vector<float> times = BailoutTimes(end, interval);
+        const bool finalRow = !surfaces && !computed && std::fmod(end, interval) != 0; // a dive still down
+        for (int16_t c = 0; c <= 2; ++c) {
+            std::vector<ClassProfile> table;
+            std::vector<PlanWarning> warnings;
+            TemplateRec caseSettings;
+            CopyTemplateWithoutGasChange(t, caseSettings, c);
+            ASSERT_TRUE(ComputeBailoutCase(shown, caseSettings, {}, {}, interval, [](int32_t) { return true; }, table,
+                                           warnings));
+            ASSERT_EQ(table.size(), 1 + times.size() + finalRow);
+            for (size_t r = 0; r < times.size(); ++r) {
+                const ClassProfile &row = table[r + 1];
+                const int16_t e = FindEndUserProfile(row);
+                const bool surfaced = row.getDepth(e) == 0 && row.GetRunTime(e) >= times[r]; // by the adjustment
+                EXPECT_TRUE(surfaced || std::fabs(row.GetRunTime(e) - times[r]) < 1e-4) << row.GetRunTime(e);
+            }
+        }
+    }
+}
+
+TEST(BailoutCases, RowsAreBoundedBeforeTheRunAndTheLongestDiveAnswersCancel)
+{
+    const TemplateRec t = enginetest::MetricAirDive();
+    const ClassProfile week = shownDive(t, {{100, 10070}}, false);
+    EXPECT_TRUE(BailoutRowsProblem(week, t, 1));
+    ASSERT_FALSE(BailoutRowsProblem(week, t, 99));
+    std::vector<ClassProfile> table;
+    std::vector<PlanWarning> warnings;
+    int steps = 0;
+    EXPECT_FALSE(ComputeBailoutCase(week, t, {}, {}, 99, [&steps](int32_t) { return ++steps < 20; }, table, warnings));
+    EXPECT_EQ(table.size(), 20u);
 }

@@ -186,7 +186,7 @@ TEST_F(BailoutTablesTest, OneTablePerLeftOutSwitchAndOneWithAllAndTheDiveUntouch
     EXPECT_EQ(TestHooks::modalWindows.count(QStringLiteral("frmBailoutStart")), 1);
     // Switches: oxygen at 6 m, EAN50 at 21 m, so three tables, the last with both.
     ASSERT_EQ(tables.size(), 3u);
-    const std::vector<float> times{5, 10, 15, 20, 24}; // the last at the end of the bottom
+    const std::vector<float> times{5, 10, 15, 20}; // the dive has surfaced: no row at 24
     for (int16_t c = 0; c < 3; ++c) {
         SCOPED_TRACE(c);
         const Table &t = tables[size_t(c)];
@@ -216,20 +216,18 @@ TEST_F(BailoutTablesTest, OneTablePerLeftOutSwitchAndOneWithAllAndTheDiveUntouch
     const QString paper = PdfText(pdf);
     const QString title = Shell().DiveCaption(1).section(QStringLiteral(" ["), 0, 0);
     EXPECT_TRUE(paper.contains(title)) << paper.toStdString();
-    for (const char *time : {"5", "10", "15", "20", "24"})
+    for (const char *time : {"5", "10", "15", "20"})
         EXPECT_TRUE(paper.contains(QRegularExpression(QStringLiteral("\\b%1\\b").arg(QLatin1String(time)))))
             << time;
     if (const char *shots = std::getenv("DOLV_SHOTS"))
         PdfPageImage(pdf, 1, 80).save(QDir(shots).filePath(QStringLiteral("bailout-tables.png")));
 
-    // The toolbar button opens the same modal dialog. An interval longer than the dive
-    // gives one row, at the end of the bottom.
+    // The toolbar button opens the same modal dialog; at 99 the surfaced dive has no row.
     tables.clear();
     run(QStringLiteral("99"), true);
     EXPECT_EQ(TestHooks::modalWindows.count(QStringLiteral("frmBailoutStart")), 2);
     ASSERT_EQ(tables.size(), 3u);
-    ASSERT_EQ(tables[2].profiles.size(), 2u);
-    EXPECT_FLOAT_EQ(bailoutTime(tables[2].profiles[1]), 24);
+    EXPECT_EQ(tables[2].profiles.size(), 1u);
     EXPECT_EQ(keep(1), before);
 
     // The next new dive starts with a record of its own, fresh.
@@ -300,6 +298,7 @@ TEST_F(BailoutTablesTest, CancelAndAnEngineErrorLeaveTheDiveAsItWasAndPreviewNot
     ASSERT_EQ(TestHooks::msgBoxes.size(), 1u);
     EXPECT_EQ(TestHooks::msgBoxes[0].title, QStringLiteral("Error"));
     EXPECT_TRUE(TestHooks::msgBoxes[0].prompt.contains(QStringLiteral("1001")));
+    EXPECT_TRUE(TestHooks::msgBoxes[0].prompt.contains(QStringLiteral("bail-out at 5 min")));
     EXPECT_TRUE(tables.empty());
     EXPECT_FALSE(previewShown());
     EXPECT_EQ(keep(1), refused);
@@ -346,11 +345,18 @@ TEST_F(BailoutTablesTest, EachLimitWarningShowsOncePerRun)
     ASSERT_EQ(tables.size(), 3u);
     ASSERT_EQ(TestHooks::msgBoxes.size(), 1u);
     EXPECT_EQ(TestHooks::msgBoxes[0].title, GetLangStringQ(6160));
+    // The worst of the run: the bottom's 50 m, not the 40 m of the first row (descending).
+    EXPECT_TRUE(TestHooks::msgBoxes[0].prompt.contains(QStringLiteral(" 50 m,")));
     EXPECT_TRUE(previewShown());
 }
 
-TEST_F(BailoutTablesTest, NoDiveOpenSaysSoAndPrintsNothing)
+TEST_F(BailoutTablesTest, NoDiveOpenOrNoWaypointsSaysSoAndPrintsNothing)
 {
+    TestHooks::msgBoxAnswers.push_back(vbOK);
+    run(QStringLiteral("5"));
+    ASSERT_EQ(TestHooks::msgBoxes.size(), 1u);
+    EXPECT_EQ(TestHooks::msgBoxes[0].prompt, GetLangStringQ(7253));
+    TestHooks::msgBoxes.clear();
     editor->CloseByCode();
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     ASSERT_TRUE(gMainForm->MdiArea()->subWindowList().isEmpty());

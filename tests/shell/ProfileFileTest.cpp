@@ -183,6 +183,9 @@ TEST(ProfileFile, DivesNoPlannerCanFollowAreRefusedSayingWhatIsWrong)
         replaced(replaced(replaced(replaced(text, "Metric=1", "Metric=0"), "Open Circuit=1", "Open Circuit=0"),
                           "Setpoint= 1.3", "Setpoint= 0"),
                  "StepSize= 3", "StepSize= 10");
+    std::string yoyo; // 1700 legs between 1000 m and the surface, each logged at 0 minutes
+    for (int i = 0; i < 850; ++i)
+        yoyo += "1000,0,0,0,\r\n0,0,0,0,\r\n";
     const struct {
         const char *what;
         std::string file;
@@ -201,6 +204,8 @@ TEST(ProfileFile, DivesNoPlannerCanFollowAreRefusedSayingWhatIsWrong)
          "A waypoint at 1000.1 m cannot be planned"},
         {"legs longer than a week", replaced(text, "30,20,0,0,", "30,10079,0,0,"),
          "The legs of this dive last 10081.5 minutes; a dive can be planned for at most 10080 minutes"},
+        {"legs logged at 0 minutes whose travel lasts months", replaced(text, "30,20,0,0,", yoyo),
+         "a dive can be planned for at most 10080 minutes"},
         {"deco marker beyond a Single", replaced(text, "-1,-1,0,1,", "-1,-1E+39,0,1,"),
          "The file holds a number too large for any dive: -1E+39"},
         {"interval beyond a Single", replaced(text, "SurfTime = 90", "SurfTime = 1E+40"),

@@ -22,6 +22,7 @@
 #include <QRectF>
 
 #include <cmath>
+#include <map>
 #include <random>
 
 namespace {
@@ -34,7 +35,7 @@ struct Wp {
 };
 
 // A profile from its waypoints; gas of mix 0 is 21/0, mix 1 is 50/0, mix 2 18/45.
-ClassProfile Make(std::initializer_list<Wp> points)
+ClassProfile Make(const std::vector<Wp> &points)
 {
     static const float o2[] = {21, 50, 18}, he[] = {0, 0, 45};
     ClassProfile p;
@@ -226,10 +227,10 @@ TEST_F(TableGridTest, ABailoutTableOfAMultiLevelDiveShowsTheDeepRowsStops)
 TEST(TablePlacement, WidthsAndCellsAsTheTableNeeds)
 {
     SmallTableLayout layout;
-    EXPECT_FLOAT_EQ(SmallTableWidth(9), 6.6f);
+    EXPECT_FLOAT_EQ(SmallTableWidth(9), 6.1f);
     TablePlace p = PlaceSmallTable(layout, SmallTableWidth(9), SmallTableHeight(13));
     EXPECT_FALSE(p.NewPage);
-    EXPECT_NEAR(p.Left, 6.4f, 1e-5) << "9 bottom times: one cell, 0.4 cm each side";
+    EXPECT_NEAR(p.Left, 6.65f, 1e-5) << "9 bottom times: one cell, centred";
     EXPECT_NEAR(p.Top, 1.3f, 1e-5);
 
     p = PlaceSmallTable(layout, SmallTableWidth(12), SmallTableHeight(5));
@@ -281,7 +282,7 @@ TEST(TablePlacement, TablesNeverOverlapOrLeaveThePage)
             page.clear();
         const QRectF table(p.Left, p.Top, W, H);
         EXPECT_GE(table.left(), 6.0 - 1e-4);
-        EXPECT_LE(table.right(), 6.0 + 3 * 7.4 + 0.3);
+        EXPECT_LE(table.right(), 6.0 + 3 * 7.4 + 1e-4) << "table " << i << " past the cutting marks";
         EXPECT_LE(table.bottom(), 20.0) << "table " << i << " below the page";
         for (const QRectF &other : page)
             EXPECT_FALSE(table.intersects(other)) << "table " << i << " over another";
@@ -335,7 +336,7 @@ TEST_F(TableJobTest, PagesFramesAndThePreview)
     ASSERT_NE(LoadedPrintPrev(), nullptr);
     EXPECT_EQ(LoadedPrintPrev()->windowTitle(), GetLangStringQ(6132));
 
-    // Seven one-cell tables: six on page 1, whose frame each table draws again, and a
+    // Seven one-cell tables: six on page 1, whose frame and strip are drawn once, and a
     // second page whose frame comes before its table.
     const std::vector<ClassProfile> table = {ClassProfile(), Square(30, 20, 2, 4), Square(30, 25, 4, 9)};
     StartTablePrint(dive());
@@ -344,7 +345,7 @@ TEST_F(TableJobTest, PagesFramesAndThePreview)
     EndTablePrint();
     spool = ReadTestSpool();
     ASSERT_EQ(spool.pages.size(), 2u);
-    EXPECT_EQ(MarkRules(spool.pages[0]), 6 * 24);
+    EXPECT_EQ(MarkRules(spool.pages[0]), 24);
     EXPECT_EQ(MarkRules(spool.pages[1]), 24);
     const TestSpoolPage &second = spool.pages[1];
     size_t firstText = 0;
@@ -356,8 +357,8 @@ TEST_F(TableJobTest, PagesFramesAndThePreview)
     const std::vector<std::string> texts = spool.pages[0].texts();
     EXPECT_EQ(std::count(texts.begin(), texts.end(), ("GF " + GetLangStringQ(6169) + "   21/0  RB").toStdString()),
               6);
-    EXPECT_EQ(std::count(texts.begin(), texts.end(), GetLangStringQ(6132).toStdString()), 6)
-        << "the strip is drawn for every table";
+    EXPECT_EQ(std::count(texts.begin(), texts.end(), GetLangStringQ(6132).toStdString()), 1)
+        << "the strip is drawn once per page";
 }
 
 TEST_F(TableJobTest, NumbersOnThePageUseTheUsersDecimalSeparator)
@@ -375,6 +376,109 @@ TEST_F(TableJobTest, NumbersOnThePageUseTheUsersDecimalSeparator)
     const std::vector<std::string> texts = ReadTestSpool().pages.at(0).texts();
     EXPECT_NE(std::find(texts.begin(), texts.end(), "1,40"), texts.end()) << "the maximum ppO2 of the strip";
     EXPECT_NE(std::find(texts.begin(), texts.end(), "GF 0,30-0,85  21/0  RB"), texts.end());
+}
+
+// A square dive to `depth`, then a stop of 200 + i minutes every `step` metres from
+// `first` up: long tables whose every stop time can be found on the page by its text.
+ClassProfile Stops(float depth, float bottom, float first, float step, float runAdd = 0)
+{
+    std::vector<Wp> w = {{depth, 20, 1}, {depth, 0, bottom, 0, 0, true}};
+    float run = bottom;
+    for (int i = 0; first - step * i > 0.01f; ++i) {
+        w.push_back({first - step * i, -10, run += 0.1f});
+        w.push_back({first - step * i, 0, run += 200 + i, 0, 200.0f + i});
+    }
+    w.push_back({0, -10, run + 1 + runAdd});
+    return Make(w);
+}
+
+// Every text of the job's pages as a box in cm, with its page and whether it is centred.
+struct PageText {
+    size_t page;
+    std::string text;
+    QRectF box;
+};
+std::vector<PageText> PageTexts()
+{
+    std::vector<PageText> out;
+    const TestSpool spool = ReadTestSpool();
+    for (size_t pg = 0; pg < spool.pages.size(); ++pg) {
+        QString font;
+        float size = 0, x = 0, y = 0;
+        bool bold = false;
+        for (const TestSpoolItem &item : spool.pages[pg].items) {
+            const std::string &a = item.args.empty() ? std::string() : item.args[0];
+            if (item.keyword == "#fn") font = QString::fromStdString(a);
+            else if (item.keyword == "#fs") size = std::stof(a);
+            else if (item.keyword == "#fb") bold = a != "0";
+            else if (item.keyword == "#x") x = std::stof(a) / 567;
+            else if (item.keyword == "#y") y = std::stof(a) / 567;
+            else if (item.keyword.rfind("#txt", 0) == 0) {
+                const float w = SpoolTextWidth(QString::fromStdString(a), font, size, bold) / 567;
+                out.push_back({pg, a, QRectF(x, y, w, size * 2.54 / 72)});
+            }
+        }
+    }
+    return out;
+}
+
+// Tall tables go on in parts, wide ones are split, every number of every column lies
+// inside the cutting marks, apart from its neighbours, and once on the page.
+TEST_F(TableJobTest, EveryStopRowAndColumnIsInsideTheFrame)
+{
+    // 74 stops 0.5 m apart (29.0 and 28.5 on lines of their own); 60 columns whose run
+    // times have four digits; a one-column table whose title needs a wider band.
+    const std::vector<ClassProfile> tall = {ClassProfile(), Stops(40, 20, 37, 0.5f)};
+    std::vector<ClassProfile> wide = {ClassProfile()};
+    for (int i = 1; i <= 60; ++i)
+        wide.push_back(Stops(30, 100.0f + i, 6, 3, 1000));
+    TableDive d = dive();
+    d.Settings.GFOn = true;
+    d.Settings.GFLow = 0.3f;
+    d.Settings.GFHigh = 0.85f;
+    StartTablePrint(d);
+    PrintDepthTable(tall, false);
+    PrintDepthTable(wide, false);
+    EndTablePrint();
+    const std::vector<PageText> texts = PageTexts();
+    std::map<std::string, int> seen;
+    for (size_t i = 0; i < texts.size(); ++i) {
+        const QRectF &r = texts[i].box;
+        ++seen[texts[i].text];
+        if (r.left() < 6)
+            continue; // the information strip
+        EXPECT_LE(r.right(), 28.2) << texts[i].text;
+        EXPECT_LE(r.bottom(), 20.0) << texts[i].text;
+        for (size_t j = i + 1; j < texts.size() && texts[j].page == texts[i].page; ++j)
+            EXPECT_FALSE(texts[j].box.top() == r.top() && texts[j].box.left() >= 6 &&
+                         texts[j].box.intersects(r.adjusted(0, 0, 0.05, 0)))
+                << texts[i].text << " runs into " << texts[j].text;
+    }
+    for (int i = 0; i < 74; ++i)
+        EXPECT_EQ(seen[std::to_string(200 + i)], 1 + (i < 2 ? 60 : 0)) << "stop " << i;
+    EXPECT_EQ(seen["29.0"] + seen["28.5"] + seen["0.5"], 3);
+    EXPECT_EQ(seen["GF 0.30-0.85  21/0  RB"], 3 + 2) << "the tall table in three parts, the wide in two";
+    for (int i = 1; i <= 60; ++i)
+        EXPECT_EQ(seen[std::to_string(100 + i)], 1) << "bottom time " << i;
+    EXPECT_EQ(ReadTestSpool().pages.size(), 2u);
+
+    // The title of a one-column table inside its band; an imperial RMV with its decimal.
+    d.Settings.Metric = false;
+    d.Settings.RMV = 0.7f;
+    StartTablePrint(d);
+    PrintDepthTable({ClassProfile(), Square(30, 20, 2, 4)}, false);
+    EndTablePrint();
+    float right = 0, title = 0;
+    for (const TestSpoolItem &item : ReadTestSpool().pages.at(0).items)
+        if (item.keyword == "#line" && std::stof(item.args[0]) >= 6 * 567)
+            right = std::max(right, std::stof(item.args[2]) / 567);
+    for (const PageText &t : PageTexts()) {
+        if (t.text.rfind("GF ", 0) == 0)
+            title = static_cast<float>(t.box.right());
+        EXPECT_NE(t.text, "1") << "the RMV of 0.7";
+    }
+    EXPECT_LE(title, right);
+    EXPECT_LT(right, 28.2f);
 }
 
 } // namespace

@@ -14,6 +14,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QTest>
+
 #include <QCoreApplication>
 #include <QDialog>
 #include <QDir>
@@ -161,6 +163,20 @@ TEST_F(Preview, PagingFollowsTheLabel)
     EXPECT_EQ(p->Label2->text(), "Page 3 of 3");
     p->Cmd_Click(5);
     EXPECT_EQ(p->getPageNr(), "1");
+
+    // The further page sizes of the surface, at the zoom (A5 15 x 21, A3 landscape
+    // 42 x 29.7, A4 portrait); Esc closes the window.
+    const double zoom = p->ZoomFactor() / 15.0; // pixels per twip
+    const std::pair<void (PrintPrev::*)(), QSizeF> sizes[] = {{&PrintPrev::SetA5, {8505, 11907}},
+                                                              {&PrintPrev::SetA3Landscape, {23814, 16839.9}},
+                                                              {&PrintPrev::SetA4Portrait2, {11907, 16839.9}}};
+    for (const auto &[set, twips] : sizes) {
+        (p->*set)();
+        EXPECT_NEAR(p->Prv->width(), twips.width() * zoom, 1);
+        EXPECT_NEAR(p->Prv->height(), twips.height() * zoom, 1);
+    }
+    QTest::keyClick(p, Qt::Key_Escape);
+    EXPECT_FALSE(p->isVisible());
 }
 
 // A page drawn on the surface: the red box where it stands on the page, at any zoom.

@@ -2,6 +2,7 @@
 // question, colours on paper, and a machine without a printer. Checked in the PDF the
 // printer writes, read back with poppler.
 
+#include "platform/LocaliseForm.h"
 #include "platform/TestHooks.h"
 #include "print/PrintPreview.h"
 #include "print/PrintPrev.h"
@@ -10,11 +11,14 @@
 #include "engine/ResourceManager.h"
 #include "tests/support/FakeEngineHost.h"
 #include "tests/support/FakeShellServices.h"
+#include "tests/support/FileBytes.h"
 #include "tests/support/SpoolFile.h"
 
 #include <gtest/gtest.h>
 
 #include <QComboBox>
+#include <QDir>
+#include <QProcess>
 #include <QFileInfo>
 #include <QLabel>
 #include <QPrinter>
@@ -23,6 +27,9 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <fstream>
+#include <random>
 
 namespace {
 
@@ -137,6 +144,55 @@ TEST_F(Printing, TheDialogAsksAndPrintsTheChosenPages)
     UseDialog([](PrintPrint *d) { d->Command1->click(); });
     UseDialog([](PrintPrint *d) { QTest::keyClick(d, Qt::Key_Escape); EXPECT_FALSE(d->isVisible()); });
     EXPECT_FALSE(QFileInfo::exists(pdf("no.pdf")));
+
+    // A range past the job and a page that is no number are refused with a word.
+    TestHooks::msgBoxAnswers = {vbOK, vbOK};
+    UseDialog([](PrintPrint *d) {
+        d->sPag->setEditText("99");
+        d->ePag->setEditText("99");
+        d->Command1->click();
+        d->sPag->setEditText("two");
+        d->Command1->click();
+        d->reject();
+    });
+    ASSERT_EQ(TestHooks::msgBoxes.size(), 5u);
+    EXPECT_EQ(TestHooks::msgBoxes[3].prompt, GetLangStringQ(7220));
+    EXPECT_EQ(TestHooks::msgBoxes[4].prompt, GetLangStringQ(7221));
+    EXPECT_FALSE(QFileInfo::exists(pdf("no.pdf")));
+}
+
+// A PDF that cannot be written whole (a full disk, a read-only folder) is said once
+// and leaves the file that was there byte for byte, with no half file beside it.
+TEST_F(Printing, AFailedPrintSaysSoOnceAndKeepsTheOldFile)
+{
+    const QString disk = dir.filePath("disk");
+    QDir().mkpath(disk);
+    if (QProcess::execute("mount", {"-t", "tmpfs", "-o", "size=96k", "tmpfs", disk}) != 0)
+        GTEST_SKIP() << "no small disk can be mounted here";
+    const std::string old(40000, 'o');
+    const QString target = disk + "/plan.pdf";
+    std::ofstream(target.toStdString(), std::ios::binary) << old;
+    // A page whose picture no disk of this size takes.
+    QImage noise(400, 400, QImage::Format_RGB32);
+    std::mt19937 random(3);
+    for (int y = 0; y < noise.height(); ++y)
+        for (int x = 0; x < noise.width(); ++x)
+            noise.setPixel(x, y, random());
+    BeginPrintJob();
+    NewPrintPage();
+    PrintPicture(noise, 1, 1, 10, 10);
+    EndPrintPageSimple("", "");
+    for (const char *options : {"", "remount,ro"}) {
+        if (*options)
+            QProcess::execute("mount", {"-o", options, disk});
+        TestHooks::msgBoxAnswers = {vbOK};
+        EXPECT_EQ(PrintSpoolToPdf(target, 1, 1), 0) << options;
+        EXPECT_EQ(TestHooks::msgBoxes.size(), 1u) << options;
+        EXPECT_EQ(FileBytes(target.toStdString()), old) << options;
+        EXPECT_EQ(QDir(disk).entryList(QDir::Files | QDir::Hidden).size(), 1) << options;
+        TestHooks::msgBoxes.clear();
+    }
+    QProcess::execute("umount", {disk});
 }
 
 TEST_F(Printing, CancelSeenAtAPageStartEndsTheDocumentAfterThatPage)

@@ -381,6 +381,34 @@ TEST_F(GeneralReportTest, LongTablesBreakBeforeTheFooterAndNeverOpenAnEmptyPage)
     EXPECT_EQ(stops, 45u);
 }
 
+// A dive that breathes 24 gases: the gas table goes on on a second page under its
+// heading again, every gas on paper above the footer band.
+TEST_F(GeneralReportTest, TheGasTableBreaksBeforeTheFooter)
+{
+    TemplateRec &t = gSettings[0].Template;
+    std::vector<Point> points;
+    for (int k = 0; k < 24; ++k)
+        points.push_back({float(10 + k), float(k), StatusUserLeg});
+    ClassProfile profile = HandProfile(points);
+    for (int k = 1; k <= 24; ++k) {
+        t.Gases.push_back(AirGas());
+        t.Gases.back().Name = "Mix" + std::to_string(k);
+        profile.SetGasMixName(static_cast<int16_t>(k), t.Gases.back().Name);
+    }
+    int gases = 0, headings = 0;
+    for (const TestSpoolPage &page : Report(profile, t).pages)
+        for (const std::string &item : Drawn(page)) {
+            const QStringList f = QString::fromStdString(item).split(' ');
+            headings += item.find(" " + L(6101)) != std::string::npos;
+            if (f[0] == "left" && f[1] == "2" && f.last().startsWith("Mix")) {
+                ++gases;
+                EXPECT_LE(f[2].toDouble() + 0.5, 17.3) << item;
+            }
+        }
+    EXPECT_EQ(gases, 24);
+    EXPECT_EQ(headings, 2);
+}
+
 // Whatever the number of legs, nothing of a page's tables reaches the footer band (from
 // 17.3 cm): the deco-stop column heading and its first row go to a new page together
 // when they would not fit under the segment table's last row.

@@ -89,7 +89,8 @@ std::vector<TableLine> ascentLines(const ClassProfile &p, int decimals)
     const int16_t L = p.GetLength();
     for (int16_t w = static_cast<int16_t>(bottomOf(p) + 1); w <= L - 1; ++w)
         if (startsLine(p, w))
-            lines.push_back({p.getDepth(w), depthText(p.getDepth(w), decimals), gasText(p, static_cast<int16_t>(w + 1))});
+            lines.push_back(
+                {p.getDepth(w), depthText(p.getDepth(w), decimals), gasText(p, static_cast<int16_t>(w + 1))});
     return lines;
 }
 
@@ -426,7 +427,9 @@ void drawTablePart(const std::vector<ClassProfile> &Profiles, const TableTextGri
     std::vector<float> columnLeft(static_cast<size_t>(n) + 1, left + kFirstColumns);
     for (int i = 0; i < n; ++i)
         columnLeft[static_cast<size_t>(i) + 1] = columnLeft[static_cast<size_t>(i)] + widths[static_cast<size_t>(i)];
-    auto centre = [&](int i) { return (columnLeft[static_cast<size_t>(i)] + columnLeft[static_cast<size_t>(i) + 1]) / 2; };
+    auto centre = [&](int i) {
+        return (columnLeft[static_cast<size_t>(i)] + columnLeft[static_cast<size_t>(i) + 1]) / 2;
+    };
     auto line = [&part](int p) { return static_cast<size_t>(part.lines[static_cast<size_t>(p)]); };
 
     PrintBoxOutline(left + 0.7f, top + 0.4f, left + kFirstColumns, bottom); // the depth column

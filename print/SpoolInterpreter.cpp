@@ -395,7 +395,8 @@ bool AskForPdfFile(QPrinter &printer)
 QString PartialPdfBeside(const QString &target)
 {
     const QFileInfo info(target);
-    QTemporaryFile partial(info.absoluteDir().filePath(QStringLiteral(".") + info.fileName() + QStringLiteral(".XXXXXX")));
+    QTemporaryFile partial(
+        info.absoluteDir().filePath(QStringLiteral(".") + info.fileName() + QStringLiteral(".XXXXXX")));
     partial.setAutoRemove(false);
     if (!partial.open())
         return {};

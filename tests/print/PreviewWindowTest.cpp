@@ -164,16 +164,14 @@ TEST_F(Preview, PagingFollowsTheLabel)
     p->Cmd_Click(5);
     EXPECT_EQ(p->getPageNr(), "1");
 
-    // The further page sizes of the surface, at the zoom (A5 15 x 21, A3 landscape
-    // 42 x 29.7, A4 portrait); Esc closes the window.
+    // The further page sizes (A5, A3 landscape, A4 portrait); Esc closes the window.
     const double zoom = p->ZoomFactor() / 15.0; // pixels per twip
-    const std::pair<void (PrintPrev::*)(), QSizeF> sizes[] = {{&PrintPrev::SetA5, {8505, 11907}},
-                                                              {&PrintPrev::SetA3Landscape, {23814, 16839.9}},
-                                                              {&PrintPrev::SetA4Portrait2, {11907, 16839.9}}};
-    for (const auto &[set, twips] : sizes) {
+    for (const auto &[set, w, h] : {std::tuple(&PrintPrev::SetA5, 8505.0, 11907.0),
+                                    {&PrintPrev::SetA3Landscape, 23814.0, 16839.9},
+                                    {&PrintPrev::SetA4Portrait2, 11907.0, 16839.9}}) {
         (p->*set)();
-        EXPECT_NEAR(p->Prv->width(), twips.width() * zoom, 1);
-        EXPECT_NEAR(p->Prv->height(), twips.height() * zoom, 1);
+        EXPECT_NEAR(p->Prv->width(), w * zoom, 1);
+        EXPECT_NEAR(p->Prv->height(), h * zoom, 1);
     }
     QTest::keyClick(p, Qt::Key_Escape);
     EXPECT_FALSE(p->isVisible());

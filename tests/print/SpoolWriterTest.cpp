@@ -209,7 +209,6 @@ TEST_F(SpoolWriter, ASpoolThatCannotBeWrittenIsReportedOnceAndNotPreviewed)
     gPrintTempPath = "/no/such/folder/";
     for (int page = 0; page < 3; ++page) {
         PrintPageHeader("Left", "Title", "Right");
-        PrintTextLeft(1, 1, "lost", "Arial", 10, 0);
         EndPrintPageFooter("Foot", "", "", "");
     }
     ShowPrintPreview("Report");

@@ -378,8 +378,7 @@ TEST_F(TableJobTest, NumbersOnThePageUseTheUsersDecimalSeparator)
     EXPECT_NE(std::find(texts.begin(), texts.end(), "GF 0,30-0,85  21/0  RB"), texts.end());
 }
 
-// A square dive to `depth`, then a stop of 200 + i minutes every `step` metres from
-// `first` up: long tables whose every stop time can be found on the page by its text.
+// A dive to `depth`, then a stop of 200 + i minutes every `step` m from `first` up.
 ClassProfile Stops(float depth, float bottom, float first, float step, float runAdd = 0)
 {
     std::vector<Wp> w = {{depth, 20, 1}, {depth, 0, bottom, 0, 0, true}};
@@ -392,93 +391,66 @@ ClassProfile Stops(float depth, float bottom, float first, float step, float run
     return Make(w);
 }
 
-// Every text of the job's pages as a box in cm, with its page and whether it is centred.
-struct PageText {
-    size_t page;
-    std::string text;
-    QRectF box;
-};
-std::vector<PageText> PageTexts()
+// Every text of the job as its page, its text and its box in cm.
+std::vector<std::tuple<size_t, std::string, QRectF>> PageTexts()
 {
-    std::vector<PageText> out;
+    std::vector<std::tuple<size_t, std::string, QRectF>> out;
     const TestSpool spool = ReadTestSpool();
-    for (size_t pg = 0; pg < spool.pages.size(); ++pg) {
-        QString font;
-        float size = 0, x = 0, y = 0;
-        bool bold = false;
-        for (const TestSpoolItem &item : spool.pages[pg].items) {
-            const std::string &a = item.args.empty() ? std::string() : item.args[0];
-            if (item.keyword == "#fn") font = QString::fromStdString(a);
-            else if (item.keyword == "#fs") size = std::stof(a);
-            else if (item.keyword == "#fb") bold = a != "0";
-            else if (item.keyword == "#x") x = std::stof(a) / 567;
-            else if (item.keyword == "#y") y = std::stof(a) / 567;
-            else if (item.keyword.rfind("#txt", 0) == 0) {
-                const float w = SpoolTextWidth(QString::fromStdString(a), font, size, bold) / 567;
-                out.push_back({pg, a, QRectF(x, y, w, size * 2.54 / 72)});
+    std::map<std::string, std::string> at; // the last #fn, #fs, #fb, #x, #y
+    for (size_t pg = 0; pg < spool.pages.size(); ++pg)
+        for (const TestSpoolItem &item : spool.pages[pg].items)
+            if (item.keyword.rfind("#txt", 0) != 0)
+                at[item.keyword] = item.args.empty() ? "" : item.args[0];
+            else {
+                const float size = std::stof(at["#fs"]), w = SpoolTextWidth(QString::fromStdString(item.args[0]),
+                                      QString::fromStdString(at["#fn"]), size, at["#fb"] != "0");
+                out.emplace_back(pg, item.args[0], QRectF(std::stof(at["#x"]) / 567, std::stof(at["#y"]) / 567,
+                                                          w / 567, size * 2.54 / 72));
             }
-        }
-    }
     return out;
 }
 
-// Tall tables go on in parts, wide ones are split, every number of every column lies
-// inside the cutting marks, apart from its neighbours, and once on the page.
+// 74 stops 0.5 m apart, 60 columns with four-digit run times, one column whose title
+// needs a wider band, on an imperial dive of RMV 0.7: every number inside the cutting
+// marks, apart from its neighbours, once on the page.
 TEST_F(TableJobTest, EveryStopRowAndColumnIsInsideTheFrame)
 {
-    // 74 stops 0.5 m apart (29.0 and 28.5 on lines of their own); 60 columns whose run
-    // times have four digits; a one-column table whose title needs a wider band.
-    const std::vector<ClassProfile> tall = {ClassProfile(), Stops(40, 20, 37, 0.5f)};
     std::vector<ClassProfile> wide = {ClassProfile()};
     for (int i = 1; i <= 60; ++i)
         wide.push_back(Stops(30, 100.0f + i, 6, 3, 1000));
     TableDive d = dive();
-    d.Settings.GFOn = true;
-    d.Settings.GFLow = 0.3f;
-    d.Settings.GFHigh = 0.85f;
+    std::tie(d.Settings.GFOn, d.Settings.Metric, d.Settings.RMV) = std::tuple(true, false, 0.7f);
     StartTablePrint(d);
-    PrintDepthTable(tall, false);
+    PrintDepthTable({ClassProfile(), Stops(40, 20, 37, 0.5f)}, false);
     PrintDepthTable(wide, false);
-    EndTablePrint();
-    const std::vector<PageText> texts = PageTexts();
-    std::map<std::string, int> seen;
-    for (size_t i = 0; i < texts.size(); ++i) {
-        const QRectF &r = texts[i].box;
-        ++seen[texts[i].text];
-        if (r.left() < 6)
-            continue; // the information strip
-        EXPECT_LE(r.right(), 28.2) << texts[i].text;
-        EXPECT_LE(r.bottom(), 20.0) << texts[i].text;
-        for (size_t j = i + 1; j < texts.size() && texts[j].page == texts[i].page; ++j)
-            EXPECT_FALSE(texts[j].box.top() == r.top() && texts[j].box.left() >= 6 &&
-                         texts[j].box.intersects(r.adjusted(0, 0, 0.05, 0)))
-                << texts[i].text << " runs into " << texts[j].text;
-    }
-    for (int i = 0; i < 74; ++i)
-        EXPECT_EQ(seen[std::to_string(200 + i)], 1 + (i < 2 ? 60 : 0)) << "stop " << i;
-    EXPECT_EQ(seen["29.0"] + seen["28.5"] + seen["0.5"], 3);
-    EXPECT_EQ(seen["GF 0.30-0.85  21/0  RB"], 3 + 2) << "the tall table in three parts, the wide in two";
-    for (int i = 1; i <= 60; ++i)
-        EXPECT_EQ(seen[std::to_string(100 + i)], 1) << "bottom time " << i;
-    EXPECT_EQ(ReadTestSpool().pages.size(), 2u);
-
-    // The title of a one-column table inside its band; an imperial RMV with its decimal.
-    d.Settings.Metric = false;
-    d.Settings.RMV = 0.7f;
-    StartTablePrint(d);
     PrintDepthTable({ClassProfile(), Square(30, 20, 2, 4)}, false);
     EndTablePrint();
-    float right = 0, title = 0;
-    for (const TestSpoolItem &item : ReadTestSpool().pages.at(0).items)
-        if (item.keyword == "#line" && std::stof(item.args[0]) >= 6 * 567)
-            right = std::max(right, std::stof(item.args[2]) / 567);
-    for (const PageText &t : PageTexts()) {
-        if (t.text.rfind("GF ", 0) == 0)
-            title = static_cast<float>(t.box.right());
-        EXPECT_NE(t.text, "1") << "the RMV of 0.7";
+    const auto texts = PageTexts();
+    std::map<std::string, int> seen;
+    double titleRight = 0, bandRight = 0;
+    for (size_t i = 0; i < texts.size(); ++i) {
+        const auto &[page, text, r] = texts[i];
+        ++seen[text];
+        if (r.left() < 6)
+            continue; // the information strip
+        EXPECT_LE(r.right(), 28.2) << text;
+        EXPECT_LE(r.bottom(), 20.0) << text;
+        for (size_t j = i + 1; j < texts.size() && std::get<0>(texts[j]) == page; ++j)
+            EXPECT_FALSE(std::get<2>(texts[j]).top() == r.top() && std::get<2>(texts[j]).intersects(r))
+                << text << " runs into " << std::get<1>(texts[j]);
+        if (page == 2 && text.rfind("GF", 0) == 0)
+            titleRight = r.right();
     }
-    EXPECT_LE(title, right);
-    EXPECT_LT(right, 28.2f);
+    for (int i = 0; i < 74; ++i) // stop times, and the wide table's bottom times
+        EXPECT_EQ(seen[std::to_string(200 + i)] + seen[std::to_string(100 + i)], (i < 2 ? 61 : 1) + (i && i <= 60));
+    EXPECT_EQ(seen["29.0"] + seen["28.5"] + seen["0.5"], 3);
+    EXPECT_EQ(seen["GF 0.00-0.00  21/0  RB"], 3 + 2 + 1) << "the tall table in three parts, the wide in two";
+    EXPECT_EQ(seen["0.7"], 3) << "the strip once on each of the three pages";
+    const TestSpool spool = ReadTestSpool(); // the one-column table's title inside its band
+    for (const TestSpoolItem &item : spool.pages.at(2).items)
+        if (item.keyword == "#line" && std::stod(item.args[0]) >= 6 * 567)
+            bandRight = std::max(bandRight, std::stod(item.args[2]) / 567);
+    EXPECT_LE(titleRight, bandRight);
 }
 
 } // namespace

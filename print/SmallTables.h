@@ -70,8 +70,9 @@ struct TablePlace {
     float Left = 0, Top = 0;
 };
 // Places a table in the first free cell it fits from, marking the cells it covers:
-// one, two or three cells wide by its width (SmallTableCells), two cells high (top row only) when taller
-// than one cell. Cells it skips are marked too, so tables stay in order on a page. No
+// one, two or three cells wide by its width (SmallTableCells), two cells high (top row
+// only) when taller than one cell. Cells it skips are marked too, so tables stay in
+// order on a page. No
 // room left: a new page, the table in its top-left cell. Tables wider than three cells
 // are split before they get here (SmallTableColumnGroups); one that comes anyway starts
 // a page of its own at the left edge of the cells.

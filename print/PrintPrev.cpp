@@ -15,6 +15,7 @@
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPainter>
 #include <QPainterPath>
@@ -184,23 +185,40 @@ void PrintPrev::Form_Load()
 
 QSize PrintPrev::PageSizePixels() const
 {
-    const double w = portrait_ ? kPageHeightTwips : kPageWidthTwips;
-    const double h = portrait_ ? kPageWidthTwips : kPageHeightTwips;
-    return {Pixels(zoom_ * w), Pixels(zoom_ * h)};
+    return {Pixels(zoom_ * pageWidth_), Pixels(zoom_ * pageHeight_)};
+}
+
+void PrintPrev::SetPageTwips(double width, double height)
+{
+    pageWidth_ = width;
+    pageHeight_ = height;
+    Prv->SetPageSize(PageSizePixels());
+    gPreviewScale = zoom_;
 }
 
 void PrintPrev::SetA4()
 {
-    portrait_ = true;
-    Prv->SetPageSize(PageSizePixels());
-    gPreviewScale = zoom_;
+    SetPageTwips(kPageHeightTwips, kPageWidthTwips);
 }
 
 void PrintPrev::SetA4Landscape()
 {
-    portrait_ = false;
-    Prv->SetPageSize(PageSizePixels());
-    gPreviewScale = zoom_;
+    SetPageTwips(kPageWidthTwips, kPageHeightTwips);
+}
+
+void PrintPrev::SetA5()
+{
+    SetPageTwips(8505, 11907); // 15 x 21 cm
+}
+
+void PrintPrev::SetA3Landscape()
+{
+    SetPageTwips(23814, kPageWidthTwips); // 42 x 29.7 cm
+}
+
+void PrintPrev::SetA4Portrait2()
+{
+    SetA4();
 }
 
 void PrintPrev::Form_Resize()
@@ -360,6 +378,15 @@ void PrintPrev::closeEvent(QCloseEvent *event)
     SaveSetting(QStringLiteral("Preview"), QStringLiteral("Width"), QString::number(width() * kTwipsPerPixel));
     SaveSetting(QStringLiteral("Preview"), QStringLiteral("Height"), QString::number(height() * kTwipsPerPixel));
     event->accept();
+}
+
+void PrintPrev::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Escape) {
+        close();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 bool PrintPrev::eventFilter(QObject *watched, QEvent *event)

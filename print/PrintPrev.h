@@ -26,6 +26,10 @@ public:
     // Page sizes of the surface; the window lays its pages out as A4 landscape.
     void SetA4();
     void SetA4Landscape();
+    // Further sizes of the surface: A5 portrait (15 x 21 cm), A3 landscape, A4 portrait.
+    void SetA5();
+    void SetA3Landscape();
+    void SetA4Portrait2();
     // Lays out and draws the current page.
     void MostraPagina();
     QString getZoomFactor() const;
@@ -53,6 +57,8 @@ public:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    // Esc closes the window.
+    void keyPressEvent(QKeyEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
@@ -64,10 +70,12 @@ private:
     void VScroll1_Change(int value);
     void UpdatePageLabel();
     QSize PageSizePixels() const;
+    void SetPageTwips(double width, double height);
 
     float zoom_ = 0.65f;
     int16_t pageNr_ = 1;
     int16_t pageMax_ = 0;
-    bool portrait_ = false;
+    double pageWidth_ = 16839.9; // the surface's page in twips
+    double pageHeight_ = 11907;
     bool loaded_ = false;
 };

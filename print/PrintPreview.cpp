@@ -37,6 +37,10 @@ QSet<QString> gPictureNames;
 
 QPointer<PrintPrev> gPreview;
 
+// A job whose spool could not be written: the failure was said once, the job writes no
+// further line and is not previewed (a printout missing lines looks complete).
+bool gSpoolFailed = false;
+
 // A procedure that writes whole lines or pages: an error ends it with the common error
 // box naming its place, and its caller goes on.
 void Guarded(const char *place, const std::function<void()> &body)
@@ -134,25 +138,39 @@ void BeginPrintJob()
         gPrintTempPath = folder;
         gPictureRandom.seed(1);
         gPictureNames.clear();
-        QFile spool(GetSpoolPath());
-        if (!spool.open(QIODevice::WriteOnly | QIODevice::Truncate))
-            throw RuntimeError(ErrFileAccess, "", "Path/File access error: " + spool.fileName().toStdString());
-        spool.close();
+        gSpoolFailed = false;
         UnloadPrintPrev();
+        QFile spool(GetSpoolPath());
+        if (!spool.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+            gSpoolFailed = true;
+            throw RuntimeError(ErrFileAccess, "", "Path/File access error: " + spool.fileName().toStdString());
+        }
+        spool.close();
     });
 }
 
 void AppendPrintLine(const QString &line)
 {
+    if (gSpoolFailed)
+        return;
     Guarded("PrintPreview.TemPrint", [&line] {
         QFile spool(GetSpoolPath());
-        if (!spool.open(QIODevice::WriteOnly | QIODevice::Append))
+        if (!spool.open(QIODevice::WriteOnly | QIODevice::Append)) {
+            gSpoolFailed = true;
             throw RuntimeError(ErrFileAccess, "", "Path/File access error: " + spool.fileName().toStdString());
+        }
         const QByteArray bytes = line.toUtf8() + "\r\n";
-        if (spool.write(bytes) != bytes.size() || !spool.flush())
+        if (spool.write(bytes) != bytes.size() || !spool.flush()) {
+            gSpoolFailed = true;
             throw RuntimeError(ErrDeviceIO, "", "Device I/O error: " + spool.fileName().toStdString());
+        }
         spool.close();
     });
+}
+
+bool PrintJobFailed()
+{
+    return gSpoolFailed;
 }
 
 void NewPrintPage()
@@ -246,6 +264,8 @@ void PrintBoxOutline(float x1, float y1, float x2, float y2)
 
 void PrintPicture(const QImage &picture, float x, float y, float width, float height)
 {
+    if (gSpoolFailed)
+        return;
     AppendPrintLine(QStringLiteral("#img"));
     QString name;
     do {
@@ -258,8 +278,10 @@ void PrintPicture(const QImage &picture, float x, float y, float width, float he
     gPrintState.pictureFile = name;
     AppendPrintLine(name);
     // PNG whatever the name says: the replay reads the format from the file itself.
-    if (!picture.save(name, "PNG"))
+    if (!picture.save(name, "PNG") && !gSpoolFailed) {
+        gSpoolFailed = true;
         throw RuntimeError(ErrFileAccess, "", "Path/File access error: " + name.toStdString());
+    }
     AppendPrintLine(Twips(x));
     AppendPrintLine(Twips(y));
     AppendPrintLine(Twips(width));
@@ -282,6 +304,8 @@ int16_t FitCount(const QString &text)
 
 void CountPrintPages()
 {
+    if (gSpoolFailed)
+        return;
     Guarded("PrintPreview.SistemaBarra", [] {
         WaitCursor hourglass;
         PrintPrev *preview = PrintPrevWindow();
@@ -352,6 +376,8 @@ void UnloadPrintPrev()
 
 void ShowPrintPreview(const QString &caption)
 {
+    if (gSpoolFailed)
+        return;
     PrintPrev *preview = PrintPrevWindow();
     preview->setWindowTitle(caption);
     preview->show();

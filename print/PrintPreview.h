@@ -65,8 +65,12 @@ QString GetSpoolPath();
 // Starts a job: finds the temporary folder, re-seeds the picture names, empties the
 // spool file and closes the preview of the previous job.
 void BeginPrintJob();
-// Appends one line (CR LF ended) to the spool file.
+// Appends one line (CR LF ended) to the spool file. The first line that cannot be
+// written is reported; the job then writes nothing more, counts no pages and shows no
+// preview, until the next BeginPrintJob.
 void AppendPrintLine(const QString &line);
+// Whether the current job's spool could not be written.
+bool PrintJobFailed();
 
 // "#startpage" alone: a page without the header band (the table printouts).
 void NewPrintPage();
@@ -95,7 +99,7 @@ void PrintFilledBox(float x1, float y1, float x2, float y2, int32_t colour);
 void PrintBoxOutline(float x1, float y1, float x2, float y2);
 // Saves the picture as a new picture file and places it at (x, y), stretched to
 // width x height cm. A picture that cannot be saved throws (error 75) after the
-// "#img" line and the file name are written.
+// "#img" line and the file name are written, and fails the job.
 void PrintPicture(const QImage &picture, float x, float y, float width, float height);
 
 // How many times the text fits into 10 cm, in the preview's own font (Arial 8.25 pt);
@@ -123,5 +127,6 @@ PrintPrev *PrintPrevWindow();
 PrintPrev *LoadedPrintPrev();
 // Closes and deletes the preview window, when one is loaded.
 void UnloadPrintPrev();
-// Ends a job: shows the preview modeless with the caption, at page 1.
+// Ends a job: shows the preview modeless with the caption, at page 1; a failed job
+// (PrintJobFailed) shows none.
 void ShowPrintPreview(const QString &caption);

@@ -1,5 +1,6 @@
 #include "print/PrintPrint.h"
 
+#include "engine/LibraryModule.h"
 #include "engine/ResourceManager.h"
 #include "engine/VBConversions.h"
 #include "platform/LocaliseForm.h"
@@ -19,6 +20,7 @@
 #include <QVBoxLayout>
 
 #include <cmath>
+#include <optional>
 
 namespace {
 
@@ -33,15 +35,15 @@ QFrame *Separator(QWidget *parent, const char *name)
     return line;
 }
 
-// A page number typed or chosen in a list: "." is the only decimal point.
-int16_t PageNumber(const QString &text)
+// A page number typed or chosen in a list, in the user's notation; no number gives
+// nothing (it is refused, not read as page 0).
+std::optional<int16_t> PageNumber(const QString &text)
 {
-    try {
-        const double v = std::round(Val(text.toStdString()));
-        return static_cast<int16_t>(std::clamp(v, -32768.0, 32767.0));
-    } catch (const RuntimeError &) {
-        return 0;
-    }
+    const std::string typed = text.trimmed().toStdString();
+    if (!IsLocaleNumber(typed))
+        return std::nullopt;
+    const double v = std::round(LocaleVal(typed));
+    return static_cast<int16_t>(std::clamp(v, -32768.0, 32767.0));
 }
 
 } // namespace
@@ -145,8 +147,22 @@ void PrintPrint::Command1_Click()
 {
     if (printing_ || !Command1->isEnabled())
         return;
-    const int16_t from = PageNumber(sPag->currentText());
-    int16_t to = PageNumber(ePag->currentText());
+    const std::optional<int16_t> fromPage = PageNumber(sPag->currentText());
+    const std::optional<int16_t> toPage = PageNumber(ePag->currentText());
+    const QString title = QString::fromStdString(GetLangString(2214));
+    if (!fromPage || !toPage) {
+        MsgBox(QString::fromStdString(GetLangString(7221)), vbOKOnly + vbExclamation, title);
+        (fromPage ? ePag : sPag)->setFocus();
+        return;
+    }
+    const int16_t from = *fromPage;
+    int16_t to = *toPage;
+    // A range that holds no page of the job would print nothing without a word.
+    const int16_t pages = static_cast<int16_t>(tPag->text().toInt());
+    if (std::max<int16_t>(from, 1) > std::min(std::max(to, from), pages)) {
+        MsgBox(QString::fromStdString(GetLangString(7220)), vbOKOnly + vbExclamation, title);
+        return;
+    }
     QString question;
     if (from <= to) {
         question = QString::fromStdString(GetLangString(2215)) + '\t' + QString::number(from) + '\n' +
@@ -155,7 +171,6 @@ void PrintPrint::Command1_Click()
         to = from; // only the from page is offered
         question = QString::fromStdString(GetLangString(2211)) + QString::number(from) + '?';
     }
-    const QString title = QString::fromStdString(GetLangString(2214));
     if (MsgBox(question, vbYesNo + vbQuestion, title) == vbYes) {
         gPrintCancel = false;
         printing_ = true;

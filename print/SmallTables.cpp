@@ -14,6 +14,8 @@
 #include <QPixmap>
 
 #include <algorithm>
+#include <cmath>
+#include <numeric>
 
 SmallTableLayout gSmallTableLayout;
 
@@ -26,6 +28,7 @@ constexpr float kCellWidth = 7.4f;
 constexpr float kCellHeight = 9.5f;
 constexpr float kCellsTop = 1.0f;
 constexpr float kLine = 0.5f;        // one line of a table
+constexpr float kColumnPadding = 0.1f; // beside the widest text of a bottom-time column
 constexpr int32_t kGrey = 200 + 256 * 200 + 65536 * 200;
 constexpr int32_t kBlack = 0;
 
@@ -38,6 +41,13 @@ QString whole(float v)
 QString decimal(float v, int decimals)
 {
     return QString::fromStdString(LocaliseNumberText(FormatFixed(v, decimals), gDecimalSeparator));
+}
+
+// A depth with the decimals its table needs: whole metres or feet, unless the stop step
+// puts stops between them (0.5 m steps: 29.0 and 28.5 must not both read "29").
+QString depthText(float v, int decimals)
+{
+    return decimals == 0 ? whole(v) : decimal(v, decimals);
 }
 
 // A gas as the tables write it: O2 % / He %, e.g. 21/35.
@@ -73,14 +83,37 @@ struct TableLine {
 };
 
 // The lines one profile's ascent needs, in the order it reaches them.
-std::vector<TableLine> ascentLines(const ClassProfile &p)
+std::vector<TableLine> ascentLines(const ClassProfile &p, int decimals)
 {
     std::vector<TableLine> lines;
     const int16_t L = p.GetLength();
     for (int16_t w = static_cast<int16_t>(bottomOf(p) + 1); w <= L - 1; ++w)
         if (startsLine(p, w))
-            lines.push_back({p.getDepth(w), whole(p.getDepth(w)), gasText(p, static_cast<int16_t>(w + 1))});
+            lines.push_back(
+                {p.getDepth(w), depthText(p.getDepth(w), decimals), gasText(p, static_cast<int16_t>(w + 1))});
     return lines;
+}
+
+// The fewest decimals (at most two) that write every stop and switch depth of the
+// table as itself, so no two depths share a line.
+int depthDecimals(const std::vector<ClassProfile> &Profiles)
+{
+    int decimals = 0;
+    for (size_t i = 1; i < Profiles.size(); ++i) {
+        const ClassProfile &p = Profiles[i];
+        for (int16_t w = static_cast<int16_t>(bottomOf(p) + 1); w <= p.GetLength(); ++w) {
+            if (!(w < p.GetLength() && startsLine(p, w)) && p.getStopTime(w) == 0)
+                continue;
+            for (const float d : {p.getDepth(w), p.getStopDepth(w)})
+                while (decimals < 2) {
+                    const double scaled = d * std::pow(10.0, decimals);
+                    if (std::abs(scaled - std::round(scaled)) < 0.02)
+                        break;
+                    ++decimals;
+                }
+        }
+    }
+    return decimals;
 }
 
 // The lines below the bottom of a whole table: those of the last (longest) profile, and
@@ -88,11 +121,11 @@ std::vector<TableLine> ascentLines(const ClassProfile &p)
 // depth, deepest first. The rows of a bail-out table end at different depths: a row
 // bailing out deep has stops the last, shallower row never reaches, and each of them
 // must be printed.
-std::vector<TableLine> tableStopLines(const std::vector<ClassProfile> &Profiles)
+std::vector<TableLine> tableStopLines(const std::vector<ClassProfile> &Profiles, int decimals)
 {
-    std::vector<TableLine> lines = ascentLines(Profiles.back());
+    std::vector<TableLine> lines = ascentLines(Profiles.back(), decimals);
     for (size_t i = 1; i + 1 < Profiles.size(); ++i)
-        for (TableLine &line : ascentLines(Profiles[i])) {
+        for (TableLine &line : ascentLines(Profiles[i], decimals)) {
             const auto same = [&line](const TableLine &l) { return l.depthText == line.depthText; };
             if (std::any_of(lines.begin(), lines.end(), same))
                 continue;
@@ -129,7 +162,7 @@ int16_t CountTableStops(const std::vector<ClassProfile> &Profiles)
 {
     if (Profiles.size() < 2)
         return 0;
-    return lineCount(Profiles.back(), tableStopLines(Profiles).size());
+    return lineCount(Profiles.back(), tableStopLines(Profiles, depthDecimals(Profiles)).size());
 }
 
 int16_t FindTableRow(const TableTextGrid &Grid, const QString &Key, int16_t Last)
@@ -153,7 +186,8 @@ SmallTableGrid BuildTableGrid(const std::vector<ClassProfile> &Profiles)
     SmallTableGrid out;
     const size_t n = Profiles.empty() ? 0 : Profiles.size() - 1;
     // The lines below the bottom, once; as many as CountTableStops counts.
-    const std::vector<TableLine> lines = n == 0 ? std::vector<TableLine>() : tableStopLines(Profiles);
+    const int decimals = depthDecimals(Profiles);
+    const std::vector<TableLine> lines = n == 0 ? std::vector<TableLine>() : tableStopLines(Profiles, decimals);
     const int16_t k = n == 0 ? 0 : lineCount(Profiles.back(), lines.size());
     out.G.assign(n + 3, std::vector<QString>(static_cast<size_t>(k) + 1));
     TableTextGrid &G = out.G;
@@ -169,11 +203,11 @@ SmallTableGrid BuildTableGrid(const std::vector<ClassProfile> &Profiles)
     const int16_t e = bottomOf(last);
     size_t j = 1;
     G[0][j] = gasText(last, e);
-    G[1][j] = whole(last.getDepth(e));
+    G[1][j] = depthText(last.getDepth(e), decimals);
     ++j;
     if (switchesAtBottom(last, e)) {
         G[0][j] = gasText(last, static_cast<int16_t>(e + 1));
-        G[1][j] = whole(last.getDepth(e));
+        G[1][j] = depthText(last.getDepth(e), decimals);
         ++j;
     }
     out.FirstStopLine = static_cast<int16_t>(j);
@@ -193,7 +227,7 @@ SmallTableGrid BuildTableGrid(const std::vector<ClassProfile> &Profiles)
         for (int16_t w = static_cast<int16_t>(pe + 1); w <= p.GetLength(); ++w) {
             if (p.getStopTime(w) == 0)
                 continue;
-            const int16_t b = FindTableRow(G, whole(p.getStopDepth(w)), out.FirstStopLine, k);
+            const int16_t b = FindTableRow(G, depthText(p.getStopDepth(w), decimals), out.FirstStopLine, k);
             if (b != -1)
                 G[i + 2][static_cast<size_t>(b)] = whole(p.getStopTime(w));
         }
@@ -220,7 +254,7 @@ void ClearSmallTableLayout()
 
 float SmallTableWidth(int n)
 {
-    return static_cast<float>((n + 3) * 0.5 + 0.6);
+    return kFirstColumns + kMinColumn * static_cast<float>(n);
 }
 
 float SmallTableHeight(int m)
@@ -228,10 +262,16 @@ float SmallTableHeight(int m)
     return static_cast<float>(m * 0.5 + 0.9);
 }
 
+int SmallTableCells(float W)
+{
+    // A two-cell table stands 0.3 cm inside its first cell.
+    return W <= kCellWidth ? 1 : W + 0.3f <= 2 * kCellWidth ? 2 : W <= 3 * kCellWidth ? 3 : 4;
+}
+
 TablePlace PlaceSmallTable(SmallTableLayout &Layout, float W, float H)
 {
     TablePlace place;
-    const int cols = W <= kCellWidth ? 1 : W <= 2 * kCellWidth ? 2 : W <= 3 * kCellWidth ? 3 : 4;
+    const int cols = SmallTableCells(W);
     const int rows = H + 2.0f > kCellHeight ? 2 : 1;
     auto anyTaken = [&Layout] {
         for (const auto &row : Layout.Taken)
@@ -242,6 +282,8 @@ TablePlace PlaceSmallTable(SmallTableLayout &Layout, float W, float H)
     };
     if (cols > 3) {
         place.NewPage = anyTaken();
+        if (place.NewPage)
+            Layout.Clear();
         for (auto &row : Layout.Taken)
             row.fill(true);
         place.Left = kStripRight;
@@ -297,63 +339,185 @@ const TableDive &SmallTableDive()
     return gDive;
 }
 
-void PrintSmallTable(const std::vector<ClassProfile> &Profiles, bool BailoutHeader)
-{
-    const SmallTableGrid grid = BuildTableGrid(Profiles);
-    const TableTextGrid &G = grid.G;
-    const int n = Profiles.empty() ? 0 : static_cast<int>(Profiles.size()) - 1;
-    const int m = grid.Lines;
-    const int last = m - 1;
+namespace {
 
-    const TablePlace place = PlaceSmallTable(gSmallTableLayout, SmallTableWidth(n), SmallTableHeight(m));
-    // The page's cutting marks: a new page draws its own, a page already open gets them
-    // again with every table.
+float textCm(const QString &s, bool bold)
+{
+    return SpoolTextWidth(s, QStringLiteral("Arial"), 7, bold) / 567.0f;
+}
+
+// The run time a column ends with: its last waypoint's.
+QString runTimeText(const ClassProfile &p)
+{
+    return whole(p.GetRunTime(p.GetLength()));
+}
+
+// The width of each bottom-time column: as wide as its widest text, never narrower than
+// kMinColumn, so four-digit run times do not run together.
+std::vector<float> columnWidths(const std::vector<ClassProfile> &Profiles, const TableTextGrid &G, int lines)
+{
+    std::vector<float> widths;
+    for (size_t i = 1; i < Profiles.size(); ++i) {
+        float widest = textCm(runTimeText(Profiles[i]), false);
+        for (int b = 0; b < lines; ++b)
+            widest = std::max(widest, textCm(G[i + 2][static_cast<size_t>(b)], false));
+        widths.push_back(std::max(kMinColumn, widest + kColumnPadding));
+    }
+    return widths;
+}
+
+// One part of a table as it is drawn: the grid lines it shows (line 0, the headings,
+// first) and whether the run-time row closes it.
+struct TablePart {
+    std::vector<int> lines;
+    bool runTimes = true;
+};
+
+// The parts a table of m lines is drawn in: one when it fits two cells high, otherwise
+// as many as it needs, each repeating the title band and the heading line, the run
+// times under the last.
+std::vector<TablePart> tableParts(int m)
+{
+    std::vector<TablePart> parts;
+    int b = 1;
+    do {
+        TablePart part;
+        part.lines.push_back(0);
+        while (b < m && static_cast<int>(part.lines.size()) < kMaxTableLines)
+            part.lines.push_back(b++);
+        part.runTimes = b >= m;
+        parts.push_back(std::move(part));
+    } while (b < m);
+    return parts;
+}
+
+// Draws one part of a table in the next free cells, with the page's cutting marks and
+// information strip when it is the first table of its page.
+void drawTablePart(const std::vector<ClassProfile> &Profiles, const TableTextGrid &G, std::vector<float> widths,
+                   const TablePart &part, bool BailoutHeader)
+{
+    const int n = static_cast<int>(widths.size());
+    const int m = static_cast<int>(part.lines.size());
+    const QString title = n > 0 ? SmallTableTitle(gDive.Settings, Profiles.back()) : QString();
+    // The title stays inside the band: a narrow table gets wider columns.
+    float W = kFirstColumns + std::accumulate(widths.begin(), widths.end(), 0.0f);
+    const float titleW = 0.1f + textCm(title, true) + 0.1f;
+    if (n > 0 && W < titleW) {
+        for (float &w : widths)
+            w += (titleW - W) / static_cast<float>(n);
+        W = titleW;
+    }
+
+    const TablePlace place = PlaceSmallTable(gSmallTableLayout, W, SmallTableHeight(m));
     if (place.NewPage)
         NewTablePage();
-    else
-        DrawTableFrame();
+    // The cutting marks and the strip once per page: drawn again they thicken.
+    if (!gSmallTableLayout.Furnished) {
+        if (!place.NewPage)
+            DrawTableFrame();
+        PrintSmallTableHeader(BailoutHeader);
+        gSmallTableLayout.Furnished = true;
+    }
     const float left = place.Left;
     const float top = place.Top;
-    PrintSmallTableHeader(BailoutHeader);
 
     SetPrintForeColor(kBlack);
-    const float right = left + 1.6f + 0.55f * n;
+    const float right = left + W;
     const float bottom = top + 0.3f + kLine * m;
-    auto columnLeft = [left](int a) { return left + 1.6f + 0.55f * (a - 3); };
+    std::vector<float> columnLeft(static_cast<size_t>(n) + 1, left + kFirstColumns);
+    for (int i = 0; i < n; ++i)
+        columnLeft[static_cast<size_t>(i) + 1] = columnLeft[static_cast<size_t>(i)] + widths[static_cast<size_t>(i)];
+    auto centre = [&](int i) {
+        return (columnLeft[static_cast<size_t>(i)] + columnLeft[static_cast<size_t>(i) + 1]) / 2;
+    };
+    auto line = [&part](int p) { return static_cast<size_t>(part.lines[static_cast<size_t>(p)]); };
 
-    PrintBoxOutline(left + 0.7f, top + 0.4f, left + 1.6f, bottom); // the depth column
-    PrintBoxOutline(left, top, right, top + 0.4f);                 // the title band
+    PrintBoxOutline(left + 0.7f, top + 0.4f, left + kFirstColumns, bottom); // the depth column
+    PrintBoxOutline(left, top, right, top + 0.4f);                           // the title band
     // Every second bottom time is shaded, from the second on.
-    for (int a = 3; a <= n + 2; ++a)
-        if (a % 2 == 0)
-            PrintFilledBox(columnLeft(a), top + 0.43f, columnLeft(a) + 0.55f, bottom - 0.02f, kGrey);
+    for (int i = 1; i < n; i += 2)
+        PrintFilledBox(columnLeft[static_cast<size_t>(i)], top + 0.43f, columnLeft[static_cast<size_t>(i) + 1],
+                       bottom - 0.02f, kGrey);
     PrintBoxOutline(left, top, right, bottom);
-    for (int b = 1; b <= last; ++b)
-        if (!G[1][static_cast<size_t>(b)].isEmpty())
-            PrintFilledBox(left, top + 0.3f + kLine * b, right, top + 0.32f + kLine * b, kBlack);
+    for (int p = 1; p < m; ++p)
+        if (!G[1][line(p)].isEmpty())
+            PrintFilledBox(left, top + 0.3f + kLine * p, right, top + 0.32f + kLine * p, kBlack);
 
     if (n > 0)
-        text(left + 0.1f, top, SmallTableTitle(gDive.Settings, Profiles.back()), 7, true);
+        text(left + 0.1f, top, title, 7, true);
     text(left + 0.8f, top + 0.4f, G[1][0], 7);
-    for (int a = 3; a <= n + 2; ++a) {
-        const ClassProfile &p = Profiles[static_cast<size_t>(a - 2)];
-        centred(columnLeft(a) + 0.27f, top + 0.4f, G[static_cast<size_t>(a)][0], 7);
-        centred(columnLeft(a) + 0.27f, top + 0.4f + kLine * m, whole(p.GetRunTime(p.GetLength())), 7);
+    for (int i = 0; i < n; ++i) {
+        centred(centre(i), top + 0.4f, G[static_cast<size_t>(i) + 3][0], 7);
+        if (part.runTimes)
+            centred(centre(i), top + 0.4f + kLine * m, runTimeText(Profiles[static_cast<size_t>(i) + 1]), 7);
     }
-    PrintBoxOutline(left, top + 0.3f + kLine * m, right, top + 0.3f + kLine * (m + 1));
-    text(left + 0.2f, top + 0.4f + kLine * m, GetLangStringQ(2110), 7);
-    for (int b = 2; b <= last; ++b) {
-        PrintBoxOutline(left + 0.7f, top + 0.3f + kLine * b, right, top + 0.8f + kLine * b);
-        for (int a = 3; a <= n + 2; ++a) {
-            const QString &stop = G[static_cast<size_t>(a)][static_cast<size_t>(b)];
+    if (part.runTimes) {
+        PrintBoxOutline(left, top + 0.3f + kLine * m, right, top + 0.3f + kLine * (m + 1));
+        text(left + 0.2f, top + 0.4f + kLine * m, GetLangStringQ(2110), 7);
+    }
+    for (int p = 1; p < m; ++p) {
+        if (line(p) < 2)
+            continue;
+        PrintBoxOutline(left + 0.7f, top + 0.3f + kLine * p, right, top + 0.8f + kLine * p);
+        for (int i = 0; i < n; ++i) {
+            const QString &stop = G[static_cast<size_t>(i) + 3][line(p)];
             if (!stop.isEmpty())
-                centred(columnLeft(a) + 0.27f, top + 0.4f + kLine * b, stop, 7);
+                centred(centre(i), top + 0.4f + kLine * p, stop, 7);
         }
     }
     text(left + 0.1f, top + 0.4f, G[0][0], 7);
-    for (int b = 1; b <= last; ++b) {
-        text(left + 0.05f, top + 0.4f + kLine * b, G[0][static_cast<size_t>(b)], 6, true);
-        text(left + 0.9f, top + 0.4f + kLine * b, G[1][static_cast<size_t>(b)], 7);
+    for (int p = 1; p < m; ++p) {
+        text(left + 0.05f, top + 0.4f + kLine * p, G[0][line(p)], 6, true);
+        text(left + 0.9f, top + 0.4f + kLine * p, G[1][line(p)], 7);
+    }
+}
+
+// One table whose columns fit across the cells: drawn whole, or in parts down the pages
+// when it is taller than two cells.
+void printFittingTable(const std::vector<ClassProfile> &Profiles, bool BailoutHeader)
+{
+    const SmallTableGrid grid = BuildTableGrid(Profiles);
+    const std::vector<float> widths = columnWidths(Profiles, grid.G, grid.Lines);
+    for (const TablePart &part : tableParts(grid.Lines))
+        drawTablePart(Profiles, grid.G, widths, part, BailoutHeader);
+}
+
+} // namespace
+
+std::vector<std::pair<int, int>> SmallTableColumnGroups(const std::vector<float> &Widths)
+{
+    const int n = static_cast<int>(Widths.size());
+    auto width = [&Widths](int from, int to) {
+        return kFirstColumns + std::accumulate(Widths.begin() + from, Widths.begin() + to, 0.0f);
+    };
+    // The fewest tables of about equal numbers of columns that each fit three cells.
+    for (int tables = 1; tables <= std::max(n, 1); ++tables) {
+        std::vector<std::pair<int, int>> groups;
+        bool fits = true;
+        for (int t = 0; t < tables && fits; ++t) {
+            const int from = n * t / tables, to = n * (t + 1) / tables;
+            fits = tables == n || width(from, to) <= 3 * kCellWidth;
+            groups.emplace_back(from, to);
+        }
+        if (fits)
+            return groups;
+    }
+    return {{0, n}};
+}
+
+void PrintSmallTable(const std::vector<ClassProfile> &Profiles, bool BailoutHeader)
+{
+    if (Profiles.size() < 2) {
+        printFittingTable(Profiles, BailoutHeader);
+        return;
+    }
+    // A table wider than three cells (a bail-out case of many rows, or long run times)
+    // is printed as several tables of its columns in order: no column is cut.
+    const SmallTableGrid grid = BuildTableGrid(Profiles);
+    for (const auto &[from, to] : SmallTableColumnGroups(columnWidths(Profiles, grid.G, grid.Lines))) {
+        std::vector<ClassProfile> group{Profiles[0]};
+        group.insert(group.end(), Profiles.begin() + 1 + from, Profiles.begin() + 1 + to);
+        printFittingTable(group, BailoutHeader);
     }
 }
 
@@ -386,9 +550,10 @@ void PrintSmallTableHeader(bool BailoutHeader)
     text(0.95f, 6.9f, QStringLiteral("PPO2"), 8);
     text(1.95f, 6.9f, decimal(t.MaxPPO2, 2), 8);
     text(3.5f, 6.5f, GetLangStringQ(6103), 8);
-    text(5.0f, 6.5f, whole(t.RMV), 8);
+    // Cubic feet a minute are small numbers: 0.7 must not print as 1.
+    text(5.0f, 6.5f, t.Metric ? whole(t.RMV) : decimal(t.RMV, 1), 8);
     text(3.5f, 6.9f, GetLangStringQ(6106), 8);
-    text(5.0f, 6.9f, whole(t.DecoRMV), 8);
+    text(5.0f, 6.9f, t.Metric ? whole(t.DecoRMV) : decimal(t.DecoRMV, 1), 8);
 
     // The ascent and descent rate tables side by side.
     PrintBoxOutline(0.8f, 7.5f, 5.8f, 7.9f);

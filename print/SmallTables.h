@@ -15,6 +15,7 @@
 
 #include <array>
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 // The table's texts: Grid[a][b], column a = 0 the gases, 1 the depths, 2 unused, 3 + i
@@ -49,9 +50,15 @@ SmallTableGrid BuildTableGrid(const std::vector<ClassProfile> &Profiles);
 QString SmallTableTitle(const TemplateRec &Settings, const ClassProfile &Last);
 
 // Which cells of the current page are taken: [row][column], rows 0 and 1, columns 0-2.
+// Furnished: the page's cutting marks and information strip are drawn.
 struct SmallTableLayout {
     std::array<std::array<bool, 3>, 2> Taken{};
-    void Clear() { Taken = {}; }
+    bool Furnished = false;
+    void Clear()
+    {
+        Taken = {};
+        Furnished = false;
+    }
 };
 extern SmallTableLayout gSmallTableLayout;
 void ClearSmallTableLayout();
@@ -63,17 +70,34 @@ struct TablePlace {
     float Left = 0, Top = 0;
 };
 // Places a table in the first free cell it fits from, marking the cells it covers:
-// one, two or three cells wide by its width, two cells high (top row only) when taller
-// than one cell. Cells it skips are marked too, so tables stay in order on a page. No
+// one, two or three cells wide by its width (SmallTableCells), two cells high (top row
+// only) when taller than one cell. Cells it skips are marked too, so tables stay in
+// order on a page. No
 // room left: a new page, the table in its top-left cell. Tables wider than three cells
-// are refused before they get here (MaxTableColumns); one that comes anyway starts a
-// page of its own at the left edge of the cells.
+// are split before they get here (SmallTableColumnGroups); one that comes anyway starts
+// a page of its own at the left edge of the cells.
 TablePlace PlaceSmallTable(SmallTableLayout &Layout, float W, float H);
-// The width and height (cm) placement counts for n profiles and m lines.
+// How many cells across a table W cm wide takes: 1 to 3, 4 when it fits none.
+int SmallTableCells(float W);
+// The gas and depth columns left of the bottom times, and the narrowest bottom-time
+// column (cm). A table is drawn and placed kFirstColumns + the sum of its column widths
+// wide; each column is as wide as its widest text plus a little, at least kMinColumn.
+constexpr float kFirstColumns = 1.6f;
+constexpr float kMinColumn = 0.5f;
+// The width of n columns of the narrowest, and the height placement counts for m lines
+// (cm): the table with its run-time row and a little below.
 float SmallTableWidth(int n);
 float SmallTableHeight(int m);
-// The most bottom-time columns a table can have (three cells wide).
+// The most lines (the heading line counted) one part of a table has: two cells high.
+// A taller table goes on in further parts, each under its own title band and headings.
+constexpr int kMaxTableLines = 35;
+// The most bottom-time columns the table generator makes: the narrowest columns of a
+// table that wide still fit three cells (wider texts split the table, SmallTableColumnGroups).
 constexpr int MaxTableColumns = 40;
+static_assert(kFirstColumns + kMinColumn * MaxTableColumns <= 3 * 7.4f);
+// The columns [from, to) of each table a table of these column widths is printed as:
+// the fewest tables of about equal numbers of columns that each fit three cells.
+std::vector<std::pair<int, int>> SmallTableColumnGroups(const std::vector<float> &Widths);
 
 // The dive the tables of the job are printed for.
 void SetSmallTableDive(const TableDive &Dive);

@@ -14,6 +14,8 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QTemporaryFile>
 #include <QFontMetricsF>
 #include <QLabel>
 #include <QPrinter>
@@ -23,6 +25,7 @@
 #include <QTextStream>
 
 #include <cmath>
+#include <cstdio>
 
 namespace {
 
@@ -318,20 +321,46 @@ void ShowPreviewPage(float left, float top)
 
 // ---- The printer ----
 
+namespace {
+
+QPrinter *gPrinter = nullptr;
+
+QPrinter *NewPrinter()
+{
+    auto *p = new QPrinter(QPrinter::HighResolution);
+    p->setPageSize(QPageSize(QPageSize::A4));
+    p->setPageOrientation(QPageLayout::Landscape);
+    p->setFullPage(true);
+    p->setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
+    p->setDocName(QStringLiteral("DOLV"));
+    return p;
+}
+
+// A fresh printer with the settings of the one in use, in its place.
+void RenewPrinter()
+{
+    QPrinter *old = gPrinter;
+    QPrinter *p = NewPrinter();
+    if (old->outputFormat() == QPrinter::NativeFormat)
+        p->setPrinterName(old->printerName());
+    p->setOutputFormat(old->outputFormat());
+    p->setOutputFileName(old->outputFileName());
+    p->setPageLayout(old->pageLayout());
+    p->setColorMode(old->colorMode());
+    p->setCopyCount(old->copyCount());
+    gPrinter = p;
+    delete old;
+}
+
+} // namespace
+
 QPrinter &Printer()
 {
     // Kept for the program's life and never destroyed: a printer must not outlive the
     // application object it talks through.
-    static QPrinter *printer = [] {
-        auto *p = new QPrinter(QPrinter::HighResolution);
-        p->setPageSize(QPageSize(QPageSize::A4));
-        p->setPageOrientation(QPageLayout::Landscape);
-        p->setFullPage(true);
-        p->setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
-        p->setDocName(QStringLiteral("DOLV"));
-        return p;
-    }();
-    return *printer;
+    if (!gPrinter)
+        gPrinter = NewPrinter();
+    return *gPrinter;
 }
 
 namespace {
@@ -360,6 +389,39 @@ bool AskForPdfFile(QPrinter &printer)
     return true;
 }
 
+// A PDF is written beside its file under a name of its own and takes the file's place
+// only when it is whole, so a print that fails (a full disk) leaves the old file as it
+// was. The empty string when no file can be made there (a read-only folder).
+QString PartialPdfBeside(const QString &target)
+{
+    const QFileInfo info(target);
+    QTemporaryFile partial(
+        info.absoluteDir().filePath(QStringLiteral(".") + info.fileName() + QStringLiteral(".XXXXXX")));
+    partial.setAutoRemove(false);
+    if (!partial.open())
+        return {};
+    partial.close();
+    return partial.fileName();
+}
+
+// Whether a PDF was written to its end: the PDF writer reports no failed write, so the
+// file's tail tells whether the disk took every byte.
+bool PdfIsWhole(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly) || file.size() < 64)
+        return false;
+    file.seek(file.size() - 64);
+    return file.read(64).contains("%%EOF");
+}
+
+void SayPrintFailed(QPrinter &printer, const QString &file, int text)
+{
+    MsgBox(QString::fromStdString(GetLangString(text)) + QStringLiteral("\r\n") +
+               (file.isEmpty() ? printer.printerName() : file),
+           vbOKOnly + vbCritical);
+}
+
 void SetCancelBold(bool bold)
 {
     if (PrintPrint *dialog = PrintDialogWindow()) {
@@ -375,7 +437,11 @@ int PrintPages(int16_t fromPage, int16_t toPage)
 {
     QPrinter &printer = Printer();
     bool fileAsked = false;
+    bool failed = false; // said already
     int printed = 0;
+    QString target, partial;
+    bool pdf = false;
+    bool broken = false; // a PDF writer that failed a write writes nothing ever after
     QPainter painter;
     try {
         WaitCursor hourglass;
@@ -383,6 +449,22 @@ int PrintPages(int16_t fromPage, int16_t toPage)
             if (!AskForPdfFile(printer))
                 return 0;
             fileAsked = true;
+        }
+        target = printer.outputFileName();
+        if (!target.isEmpty()) {
+            partial = PartialPdfBeside(target);
+            if (partial.isEmpty()) {
+                SayPrintFailed(printer, target, 7202);
+                if (fileAsked)
+                    printer.setOutputFileName(QString());
+                return 0;
+            }
+            // The part's name must not change what is written (a name without ".pdf"
+            // would turn a PDF into a print to file).
+            const QPrinter::OutputFormat format = printer.outputFormat();
+            printer.setOutputFileName(partial);
+            printer.setOutputFormat(format);
+            pdf = format == QPrinter::PdfFormat;
         }
         // The pages are laid out for A4 landscape from the paper's corner.
         printer.setPageOrientation(QPageLayout::Landscape);
@@ -411,10 +493,8 @@ int PrintPages(int16_t fromPage, int16_t toPage)
                 // ends the document.
                 if (printed == 0) {
                     if (!painter.begin(&printer)) {
-                        MsgBox(QString::fromStdString(GetLangString(7202)) + QStringLiteral("\r\n") +
-                                   (printer.outputFileName().isEmpty() ? printer.printerName()
-                                                                       : printer.outputFileName()),
-                               vbOKOnly + vbCritical);
+                        SayPrintFailed(printer, target, 7202);
+                        failed = true;
                         break;
                     }
                     painter.setRenderHint(QPainter::Antialiasing);
@@ -436,12 +516,35 @@ int PrintPages(int16_t fromPage, int16_t toPage)
     } catch (RuntimeError &e) {
         e.setSource("PrintPreview.SistemaBarra");
         Shell().ShowErrorInfo(e);
+        failed = true;
     }
-    if (painter.isActive())
-        painter.end();
+    const bool ended = !painter.isActive() || painter.end();
+    if (!partial.isEmpty()) {
+        const QPrinter::OutputFormat format = printer.outputFormat();
+        printer.setOutputFileName(target);
+        printer.setOutputFormat(format);
+        // Moved into place only whole; otherwise the old file stays and the part goes.
+        const bool whole = ended && !failed && printed > 0 && (!pdf || PdfIsWhole(partial));
+        if (whole) // the old file's permissions, or those of a new file
+            QFile::setPermissions(partial, QFileInfo::exists(target) ? QFile::permissions(target)
+                                                                      : QFile::ReadOwner | QFile::WriteOwner |
+                                                                            QFile::ReadGroup | QFile::ReadOther);
+        broken = pdf && !whole && printed > 0;
+        if (!whole || ::rename(QFile::encodeName(partial).constData(), QFile::encodeName(target).constData()) != 0) {
+            QFile::remove(partial);
+            if (!failed && printed > 0)
+                SayPrintFailed(printer, target, 7222);
+            printed = 0;
+        }
+    } else if (!ended && !failed) {
+        SayPrintFailed(printer, target, 7222);
+        printed = 0;
+    }
     SetCancelBold(false);
     if (fileAsked)
         printer.setOutputFileName(QString()); // the next print asks again
+    if (broken)
+        RenewPrinter();
     return printed;
 }
 

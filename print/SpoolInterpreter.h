@@ -86,11 +86,16 @@ void ShowPreviewPage(float left, float top);
 // Page 0 or beyond the last page leaves it white.
 void RenderSpoolPage(QImage &image, int page, double pixelsPerTwip);
 
-// The printer of the program: A4 landscape, whole page, high resolution.
+// The printer of the program: A4 landscape, whole page, high resolution. A print into a
+// PDF that failed a write replaces it with a fresh one of the same settings (the broken
+// writer would write nothing more), so take it anew after a print, never keep it.
 QPrinter &Printer();
 // Prints pages fromPage..toPage of the spool as one document. A printer without output
 // (no printer on the machine) first asks for a PDF file; Cancel of that question prints
-// nothing. A document that cannot start is reported. Returns the number of pages printed.
+// nothing. A document that cannot start is reported. A PDF is written beside its file
+// and moved into place only whole; one that cannot be written whole (a full disk) is
+// reported once, leaves the file as it was and counts as no page printed. Returns the
+// number of pages printed.
 int PrintPages(int16_t fromPage, int16_t toPage);
 // The print dialog's progress: its label shows the page, its bar page x 100 / toPage.
 void UpdatePrintProgress(int16_t fromPage, int16_t toPage, int16_t page);

@@ -45,6 +45,8 @@ constexpr float kProfileLimit = 17.0f;
 constexpr float kStopLimit = 15.8f;
 constexpr float kStopHeaderLimit = 15.5f;
 constexpr float kInfoLimit = 18.5f;
+// The last top of a gas-table row: its 0.5 cm end above the footer band.
+constexpr float kGasLimit = 16.8f;
 // Room for a gas name in the stop tables: from its column to the dark band of the O2.
 constexpr float kStopNameWidth = 1.6f;
 
@@ -912,12 +914,24 @@ void WriteLongReport(const ClassProfile &profile, TemplateRec &tmpl, bool isSeri
         PrintDiveInfoRow({}, tmpl.Metric, true);
     }
 
-    // The gas used per gas.
+    // The gas used per gas; a table that reaches the footer goes on on the next page
+    // under its heading again.
+    if (gReport.reportY + 2.3f > kGasLimit) {
+        NewPageIfFull();
+        gReport.reportY = gReport.profileY;
+    }
     PrintGasTableHeader(tmpl.Metric);
     int row = 0;
     for (const GasRecord &g : gReport.gasList) {
         if (g.GasUsed == 0)
             continue;
+        if (gReport.reportY > kGasLimit) {
+            Colour(kReportBlack);
+            PrintBoxOutline(1.9f, gReport.gasSectionTop, 27.1f, gReport.reportY - 0.05f);
+            NewPageIfFull();
+            gReport.reportY = gReport.profileY;
+            PrintGasTableHeader(tmpl.Metric);
+        }
         if (row++ % 2 == 0)
             DrawGasRowLine(gReport.reportY);
         PrintGasRow(QString::fromStdString(g.Name), Fixed(g.O2, 0), Fixed(g.He, 0), Fixed(tmpl.RMV, 1),

@@ -14,6 +14,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QTest>
+
 #include <QCoreApplication>
 #include <QDialog>
 #include <QDir>
@@ -161,6 +163,18 @@ TEST_F(Preview, PagingFollowsTheLabel)
     EXPECT_EQ(p->Label2->text(), "Page 3 of 3");
     p->Cmd_Click(5);
     EXPECT_EQ(p->getPageNr(), "1");
+
+    // The further page sizes (A5, A3 landscape, A4 portrait); Esc closes the window.
+    const double zoom = p->ZoomFactor() / 15.0; // pixels per twip
+    for (const auto &[set, w, h] : {std::tuple(&PrintPrev::SetA5, 8505.0, 11907.0),
+                                    {&PrintPrev::SetA3Landscape, 23814.0, 16839.9},
+                                    {&PrintPrev::SetA4Portrait2, 11907.0, 16839.9}}) {
+        (p->*set)();
+        EXPECT_NEAR(p->Prv->width(), w * zoom, 1);
+        EXPECT_NEAR(p->Prv->height(), h * zoom, 1);
+    }
+    QTest::keyClick(p, Qt::Key_Escape);
+    EXPECT_FALSE(p->isVisible());
 }
 
 // A page drawn on the surface: the red box where it stands on the page, at any zoom.

@@ -10,11 +10,14 @@
 #include "engine/ResourceManager.h"
 #include "tests/support/FakeEngineHost.h"
 #include "tests/support/FakeShellServices.h"
+#include "tests/support/FileBytes.h"
 #include "tests/support/SpoolFile.h"
 
 #include <gtest/gtest.h>
 
 #include <QComboBox>
+#include <QDir>
+#include <QProcess>
 #include <QFileInfo>
 #include <QLabel>
 #include <QPrinter>
@@ -23,6 +26,7 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+
 
 namespace {
 
@@ -137,6 +141,47 @@ TEST_F(Printing, TheDialogAsksAndPrintsTheChosenPages)
     UseDialog([](PrintPrint *d) { d->Command1->click(); });
     UseDialog([](PrintPrint *d) { QTest::keyClick(d, Qt::Key_Escape); EXPECT_FALSE(d->isVisible()); });
     EXPECT_FALSE(QFileInfo::exists(pdf("no.pdf")));
+
+    // A range past the job and a page that is no number are refused with a word.
+    TestHooks::msgBoxAnswers = {vbOK, vbOK};
+    UseDialog([](PrintPrint *d) {
+        for (const char *from : {"99", "two"}) {
+            d->sPag->setEditText(from);
+            d->Command1->click();
+        }
+        d->reject();
+    });
+    EXPECT_EQ(TestHooks::msgBoxes.at(3).prompt, QString::fromStdString(GetLangString(7220)));
+    EXPECT_EQ(TestHooks::msgBoxes.at(4).prompt, QString::fromStdString(GetLangString(7221)));
+}
+
+// A PDF that cannot be written whole (a full disk, a read-only folder) is said once
+// and leaves the file that was there byte for byte, with no half file beside it.
+TEST_F(Printing, AFailedPrintSaysSoOnceAndKeepsTheOldFile)
+{
+    const QString disk = dir.filePath("disk");
+    QDir().mkpath(disk);
+    if (QProcess::execute("mount", {"-t", "tmpfs", "-o", "size=96k", "tmpfs", disk}) != 0)
+        GTEST_SKIP() << "no small disk can be mounted here";
+    const std::string old(40000, 'o');
+    const QString target = disk + "/plan.pdf";
+    std::ofstream(target.toStdString(), std::ios::binary) << old;
+    QImage noise(400, 400, QImage::Format_RGB32); // a picture no disk of this size takes
+    std::generate_n(reinterpret_cast<uint32_t *>(noise.bits()), 400 * 400,
+                    [x = 1u]() mutable { return x = x * 1664525u + 1013904223u; });
+    BeginPrintJob();
+    NewPrintPage();
+    PrintPicture(noise, 1, 1, 10, 10);
+    EndPrintPageSimple("", "");
+    for (const char *options : {"remount", "remount,ro"}) {
+        QProcess::execute("mount", {"-o", options, disk});
+        TestHooks::msgBoxAnswers = {vbOK};
+        EXPECT_EQ(PrintSpoolToPdf(target, 1, 1), 0) << options;
+        EXPECT_EQ(std::exchange(TestHooks::msgBoxes, {}).size(), 1u) << options;
+        EXPECT_EQ(FileBytes(target.toStdString()), old) << options;
+        EXPECT_EQ(QDir(disk).entryList(QDir::Files | QDir::Hidden).size(), 1) << options;
+    }
+    QProcess::execute("umount", {disk});
 }
 
 TEST_F(Printing, CancelSeenAtAPageStartEndsTheDocumentAfterThatPage)

@@ -22,6 +22,7 @@
 #include <QRectF>
 
 #include <cmath>
+#include <map>
 #include <random>
 
 namespace {
@@ -34,7 +35,7 @@ struct Wp {
 };
 
 // A profile from its waypoints; gas of mix 0 is 21/0, mix 1 is 50/0, mix 2 18/45.
-ClassProfile Make(std::initializer_list<Wp> points)
+ClassProfile Make(const std::vector<Wp> &points)
 {
     static const float o2[] = {21, 50, 18}, he[] = {0, 0, 45};
     ClassProfile p;
@@ -226,10 +227,10 @@ TEST_F(TableGridTest, ABailoutTableOfAMultiLevelDiveShowsTheDeepRowsStops)
 TEST(TablePlacement, WidthsAndCellsAsTheTableNeeds)
 {
     SmallTableLayout layout;
-    EXPECT_FLOAT_EQ(SmallTableWidth(9), 6.6f);
+    EXPECT_FLOAT_EQ(SmallTableWidth(9), 6.1f);
     TablePlace p = PlaceSmallTable(layout, SmallTableWidth(9), SmallTableHeight(13));
     EXPECT_FALSE(p.NewPage);
-    EXPECT_NEAR(p.Left, 6.4f, 1e-5) << "9 bottom times: one cell, 0.4 cm each side";
+    EXPECT_NEAR(p.Left, 6.65f, 1e-5) << "9 bottom times: one cell, centred";
     EXPECT_NEAR(p.Top, 1.3f, 1e-5);
 
     p = PlaceSmallTable(layout, SmallTableWidth(12), SmallTableHeight(5));
@@ -281,7 +282,7 @@ TEST(TablePlacement, TablesNeverOverlapOrLeaveThePage)
             page.clear();
         const QRectF table(p.Left, p.Top, W, H);
         EXPECT_GE(table.left(), 6.0 - 1e-4);
-        EXPECT_LE(table.right(), 6.0 + 3 * 7.4 + 0.3);
+        EXPECT_LE(table.right(), 6.0 + 3 * 7.4 + 1e-4) << "table " << i << " past the cutting marks";
         EXPECT_LE(table.bottom(), 20.0) << "table " << i << " below the page";
         for (const QRectF &other : page)
             EXPECT_FALSE(table.intersects(other)) << "table " << i << " over another";
@@ -335,7 +336,7 @@ TEST_F(TableJobTest, PagesFramesAndThePreview)
     ASSERT_NE(LoadedPrintPrev(), nullptr);
     EXPECT_EQ(LoadedPrintPrev()->windowTitle(), GetLangStringQ(6132));
 
-    // Seven one-cell tables: six on page 1, whose frame each table draws again, and a
+    // Seven one-cell tables: six on page 1, whose frame and strip are drawn once, and a
     // second page whose frame comes before its table.
     const std::vector<ClassProfile> table = {ClassProfile(), Square(30, 20, 2, 4), Square(30, 25, 4, 9)};
     StartTablePrint(dive());
@@ -344,7 +345,7 @@ TEST_F(TableJobTest, PagesFramesAndThePreview)
     EndTablePrint();
     spool = ReadTestSpool();
     ASSERT_EQ(spool.pages.size(), 2u);
-    EXPECT_EQ(MarkRules(spool.pages[0]), 6 * 24);
+    EXPECT_EQ(MarkRules(spool.pages[0]), 24);
     EXPECT_EQ(MarkRules(spool.pages[1]), 24);
     const TestSpoolPage &second = spool.pages[1];
     size_t firstText = 0;
@@ -356,8 +357,8 @@ TEST_F(TableJobTest, PagesFramesAndThePreview)
     const std::vector<std::string> texts = spool.pages[0].texts();
     EXPECT_EQ(std::count(texts.begin(), texts.end(), ("GF " + GetLangStringQ(6169) + "   21/0  RB").toStdString()),
               6);
-    EXPECT_EQ(std::count(texts.begin(), texts.end(), GetLangStringQ(6132).toStdString()), 6)
-        << "the strip is drawn for every table";
+    EXPECT_EQ(std::count(texts.begin(), texts.end(), GetLangStringQ(6132).toStdString()), 1)
+        << "the strip is drawn once per page";
 }
 
 TEST_F(TableJobTest, NumbersOnThePageUseTheUsersDecimalSeparator)
@@ -375,6 +376,81 @@ TEST_F(TableJobTest, NumbersOnThePageUseTheUsersDecimalSeparator)
     const std::vector<std::string> texts = ReadTestSpool().pages.at(0).texts();
     EXPECT_NE(std::find(texts.begin(), texts.end(), "1,40"), texts.end()) << "the maximum ppO2 of the strip";
     EXPECT_NE(std::find(texts.begin(), texts.end(), "GF 0,30-0,85  21/0  RB"), texts.end());
+}
+
+// A dive to `depth`, then a stop of 200 + i minutes every `step` m from `first` up.
+ClassProfile Stops(float depth, float bottom, float first, float step, float runAdd = 0)
+{
+    std::vector<Wp> w = {{depth, 20, 1}, {depth, 0, bottom, 0, 0, true}};
+    float run = bottom;
+    for (int i = 0; first - step * i > 0.01f; ++i) {
+        w.push_back({first - step * i, -10, run += 0.1f});
+        w.push_back({first - step * i, 0, run += 200 + i, 0, 200.0f + i});
+    }
+    w.push_back({0, -10, run + 1 + runAdd});
+    return Make(w);
+}
+
+// Every text of the job as its page, its text and its box in cm.
+std::vector<std::tuple<size_t, std::string, QRectF>> PageTexts()
+{
+    std::vector<std::tuple<size_t, std::string, QRectF>> out;
+    const TestSpool spool = ReadTestSpool();
+    std::map<std::string, std::string> at; // the last #fn, #fs, #fb, #x, #y
+    for (size_t pg = 0; pg < spool.pages.size(); ++pg)
+        for (const TestSpoolItem &item : spool.pages[pg].items)
+            if (item.keyword.rfind("#txt", 0) != 0)
+                at[item.keyword] = item.args.empty() ? "" : item.args[0];
+            else {
+                const float size = std::stof(at["#fs"]), w = SpoolTextWidth(QString::fromStdString(item.args[0]),
+                                      QString::fromStdString(at["#fn"]), size, at["#fb"] != "0");
+                out.emplace_back(pg, item.args[0], QRectF(std::stof(at["#x"]) / 567, std::stof(at["#y"]) / 567,
+                                                          w / 567, size * 2.54 / 72));
+            }
+    return out;
+}
+
+// 74 stops 0.5 m apart, 60 columns with four-digit run times, one column whose title
+// needs a wider band, on an imperial dive of RMV 0.7: every number inside the cutting
+// marks, apart from its neighbours, once on the page.
+TEST_F(TableJobTest, EveryStopRowAndColumnIsInsideTheFrame)
+{
+    std::vector<ClassProfile> wide = {ClassProfile()};
+    for (int i = 1; i <= 60; ++i)
+        wide.push_back(Stops(30, 100.0f + i, 6, 3, 1000));
+    TableDive d = dive();
+    std::tie(d.Settings.GFOn, d.Settings.Metric, d.Settings.RMV) = std::tuple(true, false, 0.7f);
+    StartTablePrint(d);
+    PrintDepthTable({ClassProfile(), Stops(40, 20, 37, 0.5f)}, false);
+    PrintDepthTable(wide, false);
+    PrintDepthTable({ClassProfile(), Square(30, 20, 2, 4)}, false);
+    EndTablePrint();
+    const auto texts = PageTexts();
+    std::map<std::string, int> seen;
+    double titleRight = 0, bandRight = 0;
+    for (size_t i = 0; i < texts.size(); ++i) {
+        const auto &[page, text, r] = texts[i];
+        ++seen[text];
+        if (r.left() < 6)
+            continue; // the information strip
+        EXPECT_LE(r.right(), 28.2) << text;
+        EXPECT_LE(r.bottom(), 20.0) << text;
+        for (size_t j = i + 1; j < texts.size() && std::get<0>(texts[j]) == page; ++j)
+            EXPECT_FALSE(std::get<2>(texts[j]).top() == r.top() && std::get<2>(texts[j]).intersects(r))
+                << text << " runs into " << std::get<1>(texts[j]);
+        if (page == 2 && text.rfind("GF", 0) == 0)
+            titleRight = r.right();
+    }
+    for (int i = 0; i < 74; ++i) // stop times, and the wide table's bottom times
+        EXPECT_EQ(seen[std::to_string(200 + i)] + seen[std::to_string(100 + i)], (i < 2 ? 61 : 1) + (i && i <= 60));
+    EXPECT_EQ(seen["29.0"] + seen["28.5"] + seen["0.5"], 3);
+    EXPECT_EQ(seen["GF 0.00-0.00  21/0  RB"], 3 + 2 + 1) << "the tall table in three parts, the wide in two";
+    EXPECT_EQ(seen["0.7"], 3) << "the strip once on each of the three pages";
+    const TestSpool spool = ReadTestSpool(); // the one-column table's title inside its band
+    for (const TestSpoolItem &item : spool.pages.at(2).items)
+        if (item.keyword == "#line" && std::stod(item.args[0]) >= 6 * 567)
+            bandRight = std::max(bandRight, std::stod(item.args[2]) / 567);
+    EXPECT_LE(titleRight, bandRight);
 }
 
 } // namespace

@@ -344,10 +344,15 @@ TEST_F(GeneralReportTest, LongTablesBreakBeforeTheFooterAndNeverOpenAnEmptyPage)
         points.push_back({float(10 + k), float(k), StatusUserLeg});
     for (int k = 0; k < 45; ++k)
         points.push_back({float(45 - k), float(50 + k), StatusDecoStop, 1.2f, 0.5f, float(45 - k), 1});
-    const ClassProfile profile = HandProfile(points);
+    ClassProfile profile = HandProfile(points);
     TemplateRec &t = gSettings[0].Template;
+    for (int16_t k = 1; k <= 24; ++k) { // 24 gases breathed: the gas table runs over too
+        t.Gases.push_back({"Mix" + std::to_string(k), 21, 79, 0, 0});
+        profile.SetGasMixName(k, t.Gases.back().Name);
+    }
     const TestSpool spool = Report(profile, t);
     ASSERT_GT(spool.pages.size(), 8u);
+    size_t gases = 0;
     for (size_t k = 0; k < spool.pages.size(); ++k) {
         const Items page = Drawn(spool.pages[k]);
         // Every text above the footer band (17.3) but the footer's own.
@@ -364,9 +369,11 @@ TEST_F(GeneralReportTest, LongTablesBreakBeforeTheFooterAndNeverOpenAnEmptyPage)
             EXPECT_LT(x, 28.5);
             if (y > 7.2 && f[3] == "10")
                 ++rows;
+            gases += f[1] == "2" && f.last().startsWith("Mix");
         }
         EXPECT_GT(rows, 0u) << "page " << k + 1 << " holds rows";
     }
+    EXPECT_EQ(gases, 24u);
     // Every row of both stop tables is printed: their GF column (x 17.5) holds "--" for
     // a leg and the stop's 50 % for a stop.
     size_t stops = 0, legs = 0;

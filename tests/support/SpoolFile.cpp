@@ -114,11 +114,10 @@ TestSpool ReadTestSpool(const QString &path)
 
 int PrintSpoolToPdf(const QString &pdf, int from, int to)
 {
-    QPrinter &printer = Printer();
-    printer.setOutputFileName(pdf);
+    Printer().setOutputFileName(pdf);
     gPrintCancel = false;
     const int printed = PrintPages(static_cast<int16_t>(from), static_cast<int16_t>(to));
-    printer.setOutputFileName(QString());
+    Printer().setOutputFileName(QString());
     return printed;
 }
 

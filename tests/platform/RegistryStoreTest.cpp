@@ -108,4 +108,30 @@ TEST_F(StoreTest, WindowPlacementRoundTripsWithDefaults)
     EXPECT_EQ(GetRegString("Settings", "MainLeft"), ""); // a store of its own
 }
 
+// A stored placement is read only when all four numbers are sizes a desktop can have.
+TEST_F(StoreTest, APlacementThatCannotBeReadIsNoPlacement)
+{
+    writeRaw("settings.ini", "[Settings]\nMainLeft=1500\nMainTop=3000\nMainWidth=12000\nMainHeight=9000\n"
+                             "[Bad]\nMainLeft=1e999\nMainTop=0\nMainWidth=9000\nMainHeight=9000\n"
+                             "[Flat]\nMainLeft=0\nMainTop=0\nMainWidth=0\nMainHeight=9000\n");
+    EXPECT_EQ(GetPlacement("Settings", "Main"), QRect(100, 200, 800, 600));
+    EXPECT_EQ(GetPlacement("Bad", "Main"), std::nullopt);
+    EXPECT_EQ(GetPlacement("Flat", "Main"), std::nullopt);
+    EXPECT_EQ(GetPlacement("Missing", "Main"), std::nullopt);
+}
+
+// Two monitors side by side, the primary on the left: a window left on the right-hand one
+// comes back there; one whose monitor is gone comes wholly onto a screen that is there.
+TEST(PlaceOnScreens, KeepsASecondScreenAndBringsBackAWindowWhoseScreenIsGone)
+{
+    const QRect primary(0, 0, 1280, 1000), right(1280, 0, 1920, 1040);
+    const QRect onRight(1650, 100, 900, 600); // 24750 twips from the left
+    EXPECT_EQ(PlaceOnScreens(onRight, {primary, right}), onRight);
+    EXPECT_EQ(PlaceOnScreens(onRight, {primary}), QRect(380, 100, 900, 600));
+    // Overlapping the right-hand monitor most, too large for it, title bar above it.
+    EXPECT_EQ(PlaceOnScreens(QRect(1500, -50, 2500, 600), {primary, right}), QRect(1280, 0, 1920, 600));
+    // Off every screen: onto the primary.
+    EXPECT_EQ(PlaceOnScreens(QRect(9000, 9000, 400, 300), {primary, right}), QRect(880, 700, 400, 300));
+}
+
 } // namespace

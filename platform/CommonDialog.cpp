@@ -1,5 +1,6 @@
 #include "platform/CommonDialog.h"
 
+#include "platform/ModalWindow.h"
 #include "platform/TestHooks.h"
 
 #include <QFileDialog>
@@ -76,6 +77,7 @@ bool CommonDialog::show(bool save)
         TestHooks::fileAnswers.pop_front();
     } else {
         const std::unique_ptr<QFileDialog> dialog = CreateDialog(save);
+        const FocusReturn focus;
         if (dialog->exec() == QDialog::Accepted)
             chosen = dialog->selectedFiles().value(0);
     }
@@ -102,5 +104,6 @@ bool CommonDialog::ShowPrinter(QPrinter &printer)
         dialog.setWindowTitle(DialogTitle);
     if (Flags & cdlPDPrintSetup) // the set-up: which printer and its settings, no page range
         dialog.setOptions(QAbstractPrintDialog::PrintToFile | QAbstractPrintDialog::PrintShowPageSize);
+    const FocusReturn focus;
     return dialog.exec() == QDialog::Accepted;
 }

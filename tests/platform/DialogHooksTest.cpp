@@ -13,7 +13,9 @@
 #include <QDialog>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QApplication>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPrinter>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -140,4 +142,30 @@ TEST(DialogHooks, PrinterDialogsTakeQueuedAnswers)
     EXPECT_NONFATAL_FAILURE(EXPECT_FALSE(dlg.ShowPrinter(printer)), "Printer dialog");
 }
 
+// When a dialog closes, after a box of its own closed over it, the window that opened it
+// has the keyboard again (its shortcuts work without a click).
+TEST(DialogHooks, TheOpenerHasTheFocusAfterADialogAndItsBoxClose)
+{
+    QWidget opener;
+    auto *field = new QLineEdit(&opener);
+    opener.show();
+    opener.activateWindow();
+    field->setFocus();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&opener, 1000));
+    TestHooks::modalHandlers.push_back([](QDialog *d) {
+        QMessageBox box(QMessageBox::Warning, "GF", "Low above high", QMessageBox::Ok, d);
+        box.show();
+        box.activateWindow();
+        QCoreApplication::processEvents();
+        box.close();
+        d->accept();
+    });
+    QDialog dialog(&opener);
+    ShowModal(&dialog);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(QApplication::activeWindow(), &opener);
+    EXPECT_EQ(QApplication::focusWidget(), field);
+}
+
 } // namespace
+

@@ -1,8 +1,11 @@
 #include "platform/CommonDialog.h"
 
+#include "platform/LocaliseForm.h"
 #include "platform/ModalWindow.h"
 #include "platform/TestHooks.h"
 
+#include <QAbstractButton>
+#include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -99,11 +102,22 @@ bool CommonDialog::ShowPrinter(QPrinter &printer)
         TestHooks::printerAnswers.pop_front();
         return answer(printer);
     }
-    QPrintDialog dialog(&printer, owner_);
-    if (!DialogTitle.isEmpty())
-        dialog.setWindowTitle(DialogTitle);
-    if (Flags & cdlPDPrintSetup) // the set-up: which printer and its settings, no page range
-        dialog.setOptions(QAbstractPrintDialog::PrintToFile | QAbstractPrintDialog::PrintShowPageSize);
+    const std::unique_ptr<QPrintDialog> dialog = CreatePrinterDialog(printer);
     const FocusReturn focus;
-    return dialog.exec() == QDialog::Accepted;
+    return dialog->exec() == QDialog::Accepted;
+}
+
+std::unique_ptr<QPrintDialog> CommonDialog::CreatePrinterDialog(QPrinter &printer) const
+{
+    auto dialog = std::make_unique<QPrintDialog>(&printer, owner_);
+    if (!DialogTitle.isEmpty())
+        dialog->setWindowTitle(DialogTitle);
+    if (Flags & cdlPDPrintSetup) { // the set-up: which printer and its settings, no page range
+        dialog->setOptions(QAbstractPrintDialog::PrintToFile | QAbstractPrintDialog::PrintShowPageSize);
+        for (QDialogButtonBox *box : dialog->findChildren<QDialogButtonBox *>())
+            for (QAbstractButton *button : box->buttons())
+                if (box->buttonRole(button) == QDialogButtonBox::AcceptRole)
+                    button->setText(GetLangStringQ(1610));
+    }
+    return dialog;
 }

@@ -1,7 +1,9 @@
 // Message boxes, file dialogs and modal windows under test: answered from the queues,
 // and a failure (never a wait) when nobody answered.
 
+#include "engine/ResourceManager.h"
 #include "platform/CommonDialog.h"
+#include "platform/LocaliseForm.h"
 #include "platform/ModalWindow.h"
 #include "platform/MsgBox.h"
 #include "platform/TestHooks.h"
@@ -13,7 +15,10 @@
 #include <QDialog>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QAbstractButton>
 #include <QApplication>
+#include <QDialogButtonBox>
+#include <QPrintDialog>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPrinter>
@@ -140,6 +145,24 @@ TEST(DialogHooks, PrinterDialogsTakeQueuedAnswers)
     EXPECT_FALSE(dlg.ShowPrinter(printer));
     EXPECT_EQ(TestHooks::printerDialogs, QStringList({"Printer", "Printer"}));
     EXPECT_NONFATAL_FAILURE(EXPECT_FALSE(dlg.ShowPrinter(printer)), "Printer dialog");
+}
+
+// The printer set-up chooses a printer: its button says so, not "Print".
+TEST(DialogHooks, ThePrinterSetUpIsAcceptedWithOK)
+{
+    std::string language = kDefaultLanguageFile;
+    ASSERT_EQ(LoadLanguageDll(language), 1);
+    QPrinter printer;
+    CommonDialog dlg;
+    dlg.Flags = CommonDialog::cdlPDPrintSetup;
+    const auto dialog = dlg.CreatePrinterDialog(printer);
+    QStringList accepting;
+    for (QDialogButtonBox *box : dialog->findChildren<QDialogButtonBox *>())
+        for (QAbstractButton *button : box->buttons())
+            if (box->buttonRole(button) == QDialogButtonBox::AcceptRole)
+                accepting << button->text();
+    EXPECT_EQ(accepting, QStringList{"OK"});
+    FreeLanguageDll();
 }
 
 // When a dialog closes, after a box of its own closed over it, the window that opened it

@@ -127,14 +127,6 @@ TEST(VanDerWaals, FillsHeliumThenOxygenThenAir)
     const auto air = CalcVanDerWaals(Blend(1, 21, 0, 200, 21, 0));
     ASSERT_TRUE(air);
     EXPECT_NEAR(air->PO2, 1.5, 0.1);
-
-    // An emptied cylinder holds nothing whatever its last mix: the whole fill is added.
-    for (const BlendInputs &in : {Blend(0, 21, 0, 200, 18, 45), Blend(0, 60, 50, 200, 18, 45)}) {
-        const auto empty = CalcVanDerWaals(in);
-        ASSERT_TRUE(empty);
-        EXPECT_NEAR(empty->HeToAdd(), trimix->PHe - 1, 0.5);
-        EXPECT_NEAR(empty->HeToAdd() + empty->O2ToAdd() + empty->AirToAdd(), 200, 1e-3);
-    }
 }
 
 TEST(VanDerWaals, GivesNoAnswerWhereTheEquationsHaveNone)

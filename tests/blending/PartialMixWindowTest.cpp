@@ -266,51 +266,32 @@ TEST_F(PartialMixTest, KeepsTheDiversCylindersBetweenUses)
     EXPECT_EQ(again->DesFill->text(), "200");
 }
 
-// Inputs the window cannot compute show no answer and cannot be printed; an emptied
-// cylinder (0 bar) has both answers.
+// Inputs the window cannot compute (no number, beyond a Single, an unreachable blend)
+// show no answer and cannot be printed; an emptied cylinder has both answers.
 TEST_F(PartialMixTest, ShowsAnAnswerOnlyForTheInputsOnScreen)
 {
     activeDive(true, {gas("EAN32", 32, 0)});
     auto w = open();
-    const QStringList none = {"", "", ""};
-    type(w->CurO2, "abc");
-    EXPECT_EQ(airTop(*w) + realGas(*w), none + none);
-    EXPECT_FALSE(w->Command1->isEnabled());
-    EXPECT_EQ(w->Command1->text(), GetLangStringQ(3033));
-    type(w->CurO2, "21");
-    EXPECT_EQ(airTop(*w), QStringList({"27.8", "0.0", "171.2"}));
-    EXPECT_TRUE(w->Command1->isEnabled());
-
-    type(w->CurFill, QString(40, '9')); // beyond a Single
-    EXPECT_EQ(airTop(*w) + realGas(*w), none + none);
+    const QStringList none = {"", "", "", "", "", ""};
+    for (const QString &fill : {QStringLiteral("abc"), QString(40, '9')}) {
+        type(w->CurFill, fill);
+        EXPECT_EQ(airTop(*w) + realGas(*w), none);
+        EXPECT_FALSE(w->Command1->isEnabled());
+    }
     type(w->CurFill, "0");
     EXPECT_EQ(realGas(*w)[0], "0") << "no He step";
     EXPECT_NEAR(realGas(*w)[1].toDouble() + realGas(*w)[2].toDouble(), 200, 0.15);
-
     w->Check1->setChecked(false); // nothing kept of the diver's own cylinder yet
-    EXPECT_EQ(airTop(*w) + realGas(*w), none + none);
-    EXPECT_FALSE(w->Command1->isEnabled());
-
-    // A blend the air top cannot reach (the last trimix now in the cylinder, EAN32
-    // wanted): neither side gives amounts.
+    EXPECT_EQ(airTop(*w) + realGas(*w), none);
     w->Check1->setChecked(true);
-    type(w->CurO2, "18");
-    type(w->CurHe, "45");
-    EXPECT_EQ(airTop(*w) + realGas(*w), none + none);
-}
+    type(w->CurHe, "45"); // 21/45 in the cylinder, EAN32 wanted
+    EXPECT_EQ(airTop(*w) + realGas(*w), none);
 
-// Each label is rounded from the amount, not from a Single in between.
-TEST_F(PartialMixTest, RoundsEachLabelFromTheAmountItself)
-{
+    // Rounded from the amount, not from a Single: 1864.966 / 100 x 14.7 = 274.149994.
     activeDive(false);
-    auto w = open();
-    w->Check1->setChecked(false);
-    type(w->CurFill, "39.7");
-    type(w->CurO2, "21");
-    type(w->CurHe, "50");
-    type(w->DesFill, "735");
-    type(w->DesO2, "21");
-    type(w->DesHe, "40");
-    EXPECT_EQ(w->AirTopHe->text(), "274.1"); // 1864.966 / 100 x 14.7 = 274.149994
+    auto psi = open();
+    for (const auto &[field, text] : {std::pair{psi->CurFill, "39.7"}, {psi->CurHe, "50"}, {psi->DesFill, "735"},
+                                      {psi->DesO2, "21"}, {psi->DesHe, "40"}})
+        type(field, text);
+    EXPECT_EQ(psi->AirTopHe->text(), "274.1");
 }
-

@@ -108,18 +108,6 @@ TEST_F(StoreTest, WindowPlacementRoundTripsWithDefaults)
     EXPECT_EQ(GetRegString("Settings", "MainLeft"), ""); // a store of its own
 }
 
-// A stored placement is read only when all four numbers are sizes a desktop can have.
-TEST_F(StoreTest, APlacementThatCannotBeReadIsNoPlacement)
-{
-    writeRaw("settings.ini", "[Settings]\nMainLeft=1500\nMainTop=3000\nMainWidth=12000\nMainHeight=9000\n"
-                             "[Bad]\nMainLeft=1e999\nMainTop=0\nMainWidth=9000\nMainHeight=9000\n"
-                             "[Flat]\nMainLeft=0\nMainTop=0\nMainWidth=0\nMainHeight=9000\n");
-    EXPECT_EQ(GetPlacement("Settings", "Main"), QRect(100, 200, 800, 600));
-    EXPECT_EQ(GetPlacement("Bad", "Main"), std::nullopt);
-    EXPECT_EQ(GetPlacement("Flat", "Main"), std::nullopt);
-    EXPECT_EQ(GetPlacement("Missing", "Main"), std::nullopt);
-}
-
 // Two monitors side by side, the primary on the left: a window left on the right-hand one
 // comes back there; one whose monitor is gone comes wholly onto a screen that is there.
 TEST(PlaceOnScreens, KeepsASecondScreenAndBringsBackAWindowWhoseScreenIsGone)

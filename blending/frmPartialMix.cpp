@@ -271,6 +271,10 @@ void frmPartialMix::Form_Load()
     Frame2->setTitle(GetLangStringQ(6312));
     Command2->setText(GetLangStringQ(6311));
     Command1->setText(GetLangStringQ(6310));
+    // Print turns into "Not possible" and back: wide enough for either caption.
+    const QFontMetrics fm = Command1->fontMetrics();
+    Command1->setMinimumWidth(std::max(fm.horizontalAdvance(GetLangStringQ(6310)), fm.horizontalAdvance(GetLangStringQ(3033)))
+                              + 2 * fm.height());
 
     // Everything stored is read before any field is set: each field set below runs a
     // recomputation, and each recomputation saves the fields.

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Sets up a Debian 12 machine for DOLV, builds it and then starts it or runs the tests.
 #   ./setup.sh run    build and start DOLV
-#   ./setup.sh test      build and run every test; with CI=true also the sanitizer run
+#   ./setup.sh test      build and run every test and every benchmark once (briefly, so
+#                        one that no longer runs fails; timings are not checked); with
+#                        CI=true also the sanitizer run
 #   ./setup.sh sanitize  build every test with AddressSanitizer and UndefinedBehaviorSanitizer
 #                        into build-asan/ and run them; any sanitizer report fails the run
 #   ./setup.sh build     build only
@@ -73,6 +75,13 @@ sanitize() {
     fi
 }
 
+# Every benchmark once, as briefly as the library allows: a benchmark that aborts or stops
+# with an error fails the run. Its timings are only printed.
+bench_once() {
+    echo "Running every benchmark once"
+    ./build/bin/dolv_bench --benchmark_min_time=0.001
+}
+
 install_packages
 if [ "$mode" = sanitize ]; then
     sanitize "$@"
@@ -86,6 +95,7 @@ case "$mode" in
         ;;
     test)
         (cd build && ctest --output-on-failure -j "${DOLV_JOBS:-$(nproc)}" "$@")
+        bench_once
         if [ "${CI:-}" = true ]; then
             sanitize "$@"
         fi

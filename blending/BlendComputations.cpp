@@ -138,7 +138,7 @@ std::optional<RealGasFill> CalcVanDerWaals(const BlendInputs &in)
     RealGasFill fill;
     fill.CurFillBar = CurrentFillBar(in);
     fill.DesFillBar = in.DesFillBar;
-    if (!Usable(fill.CurFillBar) || !Usable(fill.DesFillBar))
+    if (!std::isfinite(fill.CurFillBar) || fill.CurFillBar < 0 || !Usable(fill.DesFillBar))
         return std::nullopt;
 
     GasFractions cur = FractionsOf(in.CurO2Pct, in.CurN2Pct, in.CurHePct);
@@ -147,11 +147,17 @@ std::optional<RealGasFill> CalcVanDerWaals(const BlendInputs &in)
     const auto desConst = ConstantsOf(des);
     if (!curConst || !desConst)
         return std::nullopt;
-    const auto nCurStart = DensityOf(*curConst, fill.CurFillBar);
     const auto nDes = DensityOf(*desConst, fill.DesFillBar);
-    if (!nCurStart || !nDes)
+    if (!nDes)
         return std::nullopt;
-    float nCur = *nCurStart;
+    // At 0 bar the closed form leaves a density of about 1e-6 mol/L of either sign: none.
+    float nCur = 0;
+    if (fill.CurFillBar > 0) {
+        const auto nCurStart = DensityOf(*curConst, fill.CurFillBar);
+        if (!nCurStart)
+            return std::nullopt;
+        nCur = *nCurStart;
+    }
 
     // He first: the cylinder then holds the enriched gas at PHe.
     fill.PHe = fill.CurFillBar;

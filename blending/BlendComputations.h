@@ -82,13 +82,16 @@ struct RealGasFill {
     float PHe = 0;
     float PO2 = 0;
     float DesFillBar = 0;
-    // What to add of each gas, in bar; the three add up to the desired minus the current fill.
-    float HeToAdd() const { return HeStep ? PHe - CurFillBar : 0.0f; }
-    float O2ToAdd() const { return PO2 - (HeStep ? PHe : CurFillBar); }
-    float AirToAdd() const { return DesFillBar - PO2; }
+    // What to add of each gas, in bar; the three add up to the desired minus the current
+    // fill. Worked in double: a shown tenth must not depend on a rounded difference.
+    double HeToAdd() const { return HeStep ? double(PHe) - CurFillBar : 0.0; }
+    double O2ToAdd() const { return double(PO2) - (HeStep ? PHe : CurFillBar); }
+    double AirToAdd() const { return double(DesFillBar) - PO2; }
 };
 
-// The van der Waals fill at 293 K. No answer when either O2 percentage is 0 or less,
-// either fill is 0 or less, or a mixture sum, a density or a mole sum comes out at 0 or
-// below (only O2 + He over 100 leads there): the equations have no physical answer then.
+// The van der Waals fill at 293 K. An emptied cylinder (current fill 0) has an answer: its
+// density is 0 up to the closed form's rounding. No answer when either O2 percentage is 0
+// or less, the current fill is below 0, the desired fill is 0 or less, or a mixture sum, a
+// density or a mole sum comes out at 0 or below (only O2 + He over 100 leads there): the
+// equations have no physical answer then.
 std::optional<RealGasFill> CalcVanDerWaals(const BlendInputs &in);

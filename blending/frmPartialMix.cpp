@@ -36,8 +36,9 @@ QString FieldText(float v)
     return QString::fromStdString(LocaliseNumberText(JoinStr(v), gDecimalSeparator));
 }
 
-// A result put into a label: one decimal.
-QString ResultText(float v)
+// A result put into a label: one decimal, rounded from the amount itself (a Single in
+// between would round 274.149994 up to 274.2).
+QString ResultText(double v)
 {
     return QString::fromStdString(LocaliseNumberText(FormatFixed(v, 1), gDecimalSeparator));
 }
@@ -222,8 +223,15 @@ void frmPartialMix::connectHandlers()
     connect(DesHe, &QLineEdit::textChanged, this, &frmPartialMix::DesHe_Change);
     connect(Command1, &QPushButton::clicked, this, &frmPartialMix::Command1_Click);
     connect(Command2, &QPushButton::clicked, this, &frmPartialMix::Command2_Click);
-    for (QLineEdit *edit : {CurFill, CurO2, CurHe, DesFill, DesO2, DesHe})
+    for (QLineEdit *edit : {CurFill, CurO2, CurHe, DesFill, DesO2, DesHe}) {
         edit->installEventFilter(this);
+        // A text the field's reaction does not take leaves the blend undefined: the last
+        // answer must not stay on screen as if it were this one's.
+        connect(edit, &QLineEdit::textChanged, this, [this](const QString &text) {
+            if (!settingMix_ && !IsTypedNumber(text))
+                CalculateMix();
+        });
+    }
 }
 
 void frmPartialMix::Form_Load()
@@ -263,6 +271,10 @@ void frmPartialMix::Form_Load()
     Frame2->setTitle(GetLangStringQ(6312));
     Command2->setText(GetLangStringQ(6311));
     Command1->setText(GetLangStringQ(6310));
+    // Print turns into "Not possible" and back: wide enough for either caption.
+    const QFontMetrics fm = Command1->fontMetrics();
+    Command1->setMinimumWidth(std::max(fm.horizontalAdvance(GetLangStringQ(6310)), fm.horizontalAdvance(GetLangStringQ(3033)))
+                              + 2 * fm.height());
 
     // Everything stored is read before any field is set: each field set below runs a
     // recomputation, and each recomputation saves the fields.
@@ -455,13 +467,34 @@ void frmPartialMix::CheckDesiredMix(const QString &O2Text, const QString &HeText
         MsgBox(QStringLiteral("Percentage is larger then 100%"), vbCritical + vbOKOnly);
 }
 
+// Every input field holds a number its reaction took, so the members are the fields.
+bool frmPartialMix::InputsComputable() const
+{
+    for (const QLineEdit *edit : {CurFill, CurO2, CurHe, DesFill, DesO2, DesHe})
+        if (!IsTypedNumber(edit->text()))
+            return false;
+    return true;
+}
+
 void frmPartialMix::CalculateMix()
 {
+    if (!InputsComputable()) {
+        for (QLabel *label : {AirTopO2, AirTopHe, AirTopAir, IdealTopO2, IdealTopHe, IdealTopN2})
+            label->clear();
+        partialReachable_ = false;
+        airTopReachable_ = false;
+        Command1->setText(GetLangStringQ(3033));
+        Command1->setEnabled(false);
+        fillPrintData(AirTopFill());
+        SaveMix();
+        return;
+    }
     const AirTopFill air = CalcAirTop(in_);
-    showRealGas(CalcVanDerWaals(in_));
-
     partialReachable_ = air.PartialReachable();
     airTopReachable_ = air.AirTopReachable();
+    // A blend the air top cannot reach (gas would have to be let out, or air brings too
+    // much O2) has no real-gas answer either: both sides say so alike.
+    showRealGas(airTopReachable_ ? CalcVanDerWaals(in_) : std::nullopt);
     // Only a blend the air top reaches can be printed.
     Command1->setText(GetLangStringQ(airTopReachable_ ? 6310 : 3033));
     Command1->setEnabled(airTopReachable_);
@@ -472,9 +505,9 @@ void frmPartialMix::CalculateMix()
         AirTopAir->clear();
     } else {
         // A negative O2 amount stays visible with its sign: the mix needs less O2 than air brings.
-        AirTopO2->setText(ResultText(float(air.AirTopO2 / 100.0 * unitFactor_)));
-        AirTopHe->setText(ResultText(float(air.AirTopHe / 100.0 * unitFactor_)));
-        AirTopAir->setText(ResultText(float(air.AirTopAir / 100.0 * unitFactor_)));
+        AirTopO2->setText(ResultText(air.AirTopO2 / 100.0 * unitFactor_));
+        AirTopHe->setText(ResultText(air.AirTopHe / 100.0 * unitFactor_));
+        AirTopAir->setText(ResultText(air.AirTopAir / 100.0 * unitFactor_));
     }
 
     fillPrintData(air);
@@ -492,10 +525,9 @@ void frmPartialMix::showRealGas(const std::optional<RealGasFill> &fill)
         IdealTopN2->clear();
         return;
     }
-    IdealTopHe->setText(fill->HeStep ? ResultText(float(fill->HeToAdd() * double(unitFactor_)))
-                                     : QStringLiteral("0"));
-    IdealTopO2->setText(ResultText(float(fill->O2ToAdd() * double(unitFactor_))));
-    IdealTopN2->setText(ResultText(float(fill->AirToAdd() * double(unitFactor_))));
+    IdealTopHe->setText(fill->HeStep ? ResultText(fill->HeToAdd() * unitFactor_) : QStringLiteral("0"));
+    IdealTopO2->setText(ResultText(fill->O2ToAdd() * unitFactor_));
+    IdealTopN2->setText(ResultText(fill->AirToAdd() * unitFactor_));
 }
 
 void frmPartialMix::fillPrintData(const AirTopFill &air)

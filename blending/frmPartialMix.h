@@ -87,6 +87,7 @@ private:
     void CheckCurrentMix(const QString &O2Text, const QString &HeText);
     void CheckDesiredMix(const QString &O2Text, const QString &HeText);
     void applyDesiredMix(const QString &O2Text, const QString &N2Text, const QString &HeText);
+    bool InputsComputable() const;
     void CalculateMix();
     void showRealGas(const std::optional<RealGasFill> &fill);
     void fillPrintData(const AirTopFill &air);

@@ -131,9 +131,12 @@ private:
     float DepthUnitsPerPressure() const { return Tmpl().Metric ? 10.0f : 33.0f; } // msw per bar, fsw per atm
     float ToDepthUnits(float pressure) const { return pressure * DepthUnitsPerPressure(); }
     // Ambient pressure at depth d below a surface of Psurf bar or atm, in depth units.
-    float Pamb(float Psurf, float d) const
+    float Pamb(float Psurf, float d) const { return static_cast<float>(PambExact(Psurf, d)); }
+    // The same unrounded, for an expression that goes on from it (a level or a stop takes the
+    // water vapour off before anything is stored, so rounding here would move the last bit).
+    double PambExact(float Psurf, float d) const
     {
-        return static_cast<float>(static_cast<double>(Psurf) * DepthUnitsPerPressure() + d);
+        return static_cast<double>(Psurf) * DepthUnitsPerPressure() + d;
     }
     float WaterVapour() const { return Tmpl().Metric ? 0.527f : 1.848f; } // msw or fsw
     void CountSegment(float Time);

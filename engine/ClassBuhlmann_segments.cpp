@@ -68,9 +68,9 @@ inline float SchreinerLimited(float Pold, float Pi, float R, float k, float t, d
 }
 
 // Inspired inert pressure of one gas fraction (percent) at ambient P.
-inline float Inspired(float P, float WV, float percent)
+inline float Inspired(double P, float WV, float percent)
 {
-    return static_cast<float>((static_cast<double>(P) - WV) * percent / 100.0);
+    return static_cast<float>((P - WV) * percent / 100.0);
 }
 
 // A number of a trace line: a Single in general format with the user's decimal separator.
@@ -198,7 +198,7 @@ void ClassBuhlmann::OCConstantDepth(float Depth, float Time, float Psurf, bool D
     const GasRecord &gas = BreathedGas();
     const float d = Dadjust(Depth);
     CountSegment(Time);
-    const float P = Pamb(Psurf, d);
+    const double P = PambExact(Psurf, d);
     const float WV = WaterVapour();
     const float fO2 = static_cast<float>(gas.O2 / 100.0);
 
@@ -259,7 +259,7 @@ void ClassBuhlmann::OCDecoStop(float StopDepth, float NextStop, float Psurf)
 {
     const TemplateRec &T = Tmpl();
     const GasRecord &gas = BreathedGas();
-    const float P = Pamb(Psurf, StopDepth);
+    const double P = PambExact(Psurf, StopDepth);
     const float WV = WaterVapour();
     float StopTime = HoldStop(Inspired(P, WV, gas.He), Inspired(P, WV, gas.N2), 1.0, StopDepth, NextStop);
     // A stop is at least a minute on the plan; the run time keeps what was elapsed.

@@ -1,7 +1,11 @@
 #include "platform/CommonDialog.h"
 
+#include "platform/LocaliseForm.h"
+#include "platform/ModalWindow.h"
 #include "platform/TestHooks.h"
 
+#include <QAbstractButton>
+#include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -76,6 +80,7 @@ bool CommonDialog::show(bool save)
         TestHooks::fileAnswers.pop_front();
     } else {
         const std::unique_ptr<QFileDialog> dialog = CreateDialog(save);
+        const FocusReturn focus;
         if (dialog->exec() == QDialog::Accepted)
             chosen = dialog->selectedFiles().value(0);
     }
@@ -97,10 +102,22 @@ bool CommonDialog::ShowPrinter(QPrinter &printer)
         TestHooks::printerAnswers.pop_front();
         return answer(printer);
     }
-    QPrintDialog dialog(&printer, owner_);
+    const std::unique_ptr<QPrintDialog> dialog = CreatePrinterDialog(printer);
+    const FocusReturn focus;
+    return dialog->exec() == QDialog::Accepted;
+}
+
+std::unique_ptr<QPrintDialog> CommonDialog::CreatePrinterDialog(QPrinter &printer) const
+{
+    auto dialog = std::make_unique<QPrintDialog>(&printer, owner_);
     if (!DialogTitle.isEmpty())
-        dialog.setWindowTitle(DialogTitle);
-    if (Flags & cdlPDPrintSetup) // the set-up: which printer and its settings, no page range
-        dialog.setOptions(QAbstractPrintDialog::PrintToFile | QAbstractPrintDialog::PrintShowPageSize);
-    return dialog.exec() == QDialog::Accepted;
+        dialog->setWindowTitle(DialogTitle);
+    if (Flags & cdlPDPrintSetup) { // the set-up: which printer and its settings, no page range
+        dialog->setOptions(QAbstractPrintDialog::PrintToFile | QAbstractPrintDialog::PrintShowPageSize);
+        for (QDialogButtonBox *box : dialog->findChildren<QDialogButtonBox *>())
+            for (QAbstractButton *button : box->buttons())
+                if (box->buttonRole(button) == QDialogButtonBox::AcceptRole)
+                    button->setText(GetLangStringQ(1610));
+    }
+    return dialog;
 }

@@ -11,6 +11,7 @@
 #include <memory>
 
 class QFileDialog;
+class QPrintDialog;
 class QPrinter;
 class QWidget;
 
@@ -43,6 +44,9 @@ public:
 
     // The dialog ShowOpen or ShowSave runs, set up from the fields but not shown.
     std::unique_ptr<QFileDialog> CreateDialog(bool save) const;
+    // The dialog ShowPrinter runs on `printer`, set up from the fields but not shown. The
+    // set-up's button that accepts says OK: it chooses, it does not print.
+    std::unique_ptr<QPrintDialog> CreatePrinterDialog(QPrinter &printer) const;
 
 private:
     bool show(bool save);

@@ -5,6 +5,8 @@
 #include "engine/VBConversions.h"
 
 #include <QAbstractButton>
+#include <QApplication>
+#include <QFontMetrics>
 #include <QAction>
 #include <QGroupBox>
 #include <QLabel>
@@ -157,4 +159,15 @@ void SetToolTipText(QObject *control, const QString &text)
         action->setToolTip(text);
     else if (auto *w = qobject_cast<QWidget *>(control))
         w->setToolTip(text);
+}
+
+void KeepTitleWhole(QWidget *window)
+{
+    // The title bar's font is the window manager's; a bold one of the application's size
+    // is about as wide. Beside the text: the window icon, the close box and the margins.
+    QFont font = QApplication::font();
+    font.setBold(true);
+    const int height = QFontMetrics(font).height();
+    const int room = QFontMetrics(font).horizontalAdvance(window->windowTitle()) + 6 * height;
+    window->setMinimumWidth(qMax(window->minimumWidth(), room));
 }

@@ -28,3 +28,7 @@ inline QString IdText(int16_t id)
 
 // Sets a control's or toolbar action's tool tip and its "ToolTipText" together.
 void SetToolTipText(QObject *control, const QString &text);
+
+// Widens a window so that the window manager can show its whole title (the icon and the
+// close box beside it); a small dialog with a long title would otherwise show it cut off.
+void KeepTitleWhole(QWidget *window);

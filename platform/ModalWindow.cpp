@@ -2,9 +2,20 @@
 
 #include "platform/TestHooks.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QDialog>
 #include <QPointer>
+
+FocusReturn::FocusReturn() : window_(QApplication::activeWindow()), focus_(QApplication::focusWidget()) {}
+
+FocusReturn::~FocusReturn()
+{
+    if (!window_ || !window_->isVisible())
+        return;
+    window_->activateWindow();
+    if (focus_ && focus_->window() == window_ && focus_->isVisible())
+        focus_->setFocus(Qt::ActiveWindowFocusReason);
+}
 
 int ShowModal(QDialog *dialog)
 {
@@ -13,6 +24,7 @@ int ShowModal(QDialog *dialog)
     if (!(dialog->windowFlags() & Qt::FramelessWindowHint))
         dialog->setWindowFlags((dialog->windowFlags() & ~(Qt::WindowMinMaxButtonsHint | Qt::WindowContextHelpButtonHint)) |
                                Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+    const FocusReturn focus;
     if (!TestHooks::active())
         return dialog->exec();
 

@@ -1,5 +1,6 @@
 #include "platform/MsgBox.h"
 
+#include "platform/ModalWindow.h"
 #include "platform/TestHooks.h"
 
 #include <QAbstractButton>
@@ -71,7 +72,10 @@ int32_t MsgBox(const QString &prompt, int32_t buttons, const QString &title)
         if (code == set.escape)
             box.setEscapeButton(button);
     }
-    box.exec();
+    {
+        const FocusReturn focus;
+        box.exec();
+    }
     for (const auto &[button, code] : shown)
         if (box.clickedButton() == button)
             return code;

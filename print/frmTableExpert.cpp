@@ -329,7 +329,18 @@ void frmTableExpert::GenerateTables()
     const float SD = wholeValue(tbSD), ED = wholeValue(tbED), DI = wholeValue(tbDI);
     const float ST = wholeValue(tbST), ET = wholeValue(tbET), TI = wholeValue(tbTI);
     if (const int16_t problem = TableRangeProblem(SD, ED, DI, ST, ET, TI)) {
-        MsgBox(GetLangStringQ(problem), vbExclamation + vbOKOnly, GetLangStringQ(2700));
+        // A step typed above 0 that rounds to 0 is refused as 0; the diver is told that
+        // it was rounded, or "must be greater than 0" would contradict what he typed.
+        QString text = GetLangStringQ(problem);
+        const auto rounded = [&text](const QLineEdit *box, int16_t id) {
+            if (LocaleVal(box->text().toStdString()) > 0)
+                text = QString::fromStdString(DiveBounds::FillIn(GetLangStringQ(id).toStdString(), {box->text().toStdString()}));
+        };
+        if (problem == 2715)
+            rounded(tbDI, 7241);
+        else if (problem == 2717)
+            rounded(tbTI, 7240);
+        MsgBox(text, vbExclamation + vbOKOnly, GetLangStringQ(2700));
         return;
     }
     if (cancel_)

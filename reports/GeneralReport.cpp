@@ -91,6 +91,17 @@ QString FitName(const std::string &name, float width)
     return text + ellipsis;
 }
 
+// A bold column heading within `width` cm, so that it never runs into the heading of
+// the next column: a language whose word is longer than the column gets a smaller size
+// (down to 6 pt) rather than one word of two headings.
+void HeadingWithin(float x, float y, const QString &text, float width)
+{
+    int16_t size = kHeadingSize;
+    while (size > 6 && SpoolTextWidth(text, kArial, size, true) / 567 > width)
+        --size;
+    Left(x, y, text, size, true);
+}
+
 void Colour(int32_t colour)
 {
     SetPrintForeColor(colour);
@@ -615,8 +626,8 @@ void PrintGasTableHeader(bool isMetric)
     Left(G[0], column, S(6069), kHeadingSize, true);
     Left(G[1], column, S(6076), kHeadingSize, true);
     Left(G[2], column, S(6077), kHeadingSize, true);
-    Left(G[5], column, S(6108), kHeadingSize, true);
-    Left(G[6], column, S(6111), kHeadingSize, true);
+    HeadingWithin(G[5], column, S(6108), G[6] - G[5] - 0.1f);
+    HeadingWithin(G[6], column, S(6111), G[7] - G[6] - 0.1f);
     Left(G[3], unit, S(isMetric ? 6104 : 6105), kHeadingSize);
     Left(G[4], unit, S(isMetric ? 6104 : 6105), kHeadingSize);
     Left(G[5], unit, S(isMetric ? 6109 : 6110), kHeadingSize);

@@ -301,33 +301,20 @@ void frmMain::createStatusBar()
 
 void frmMain::restorePlacement()
 {
-    const auto twips = [](const char *key, const char *fallback) {
-        return static_cast<int>(Val(GetSetting(QStringLiteral("Settings"), QLatin1String(key),
-                                               QLatin1String(fallback)).toStdString()) / kTwipsPerPixel);
-    };
-    // No placement kept yet (the first start): three quarters of the screen, centred.
-    const QRect screen = this->screen() ? this->screen()->availableGeometry() : QRect(0, 0, 1024, 768);
-    if (GetSetting(QStringLiteral("Settings"), QStringLiteral("MainWidth")).isEmpty()) {
+    // No placement kept yet (the first start), or one that cannot be read: three quarters
+    // of the primary screen, centred.
+    const QList<QRect> screens = AvailableScreenAreas();
+    const std::optional<QRect> kept = GetPlacement(QStringLiteral("Settings"), QStringLiteral("Main"));
+    if (!kept) {
+        const QRect screen = screens.isEmpty() ? QRect(0, 0, 1024, 768) : screens.first();
         const QSize first(screen.width() * 3 / 4, screen.height() * 3 / 4);
         resize(first);
         move(screen.center() - QPoint(first.width() / 2, first.height() / 2));
         return;
     }
-    const int left = twips("MainLeft", "1000");
-    const int top = twips("MainTop", "1000");
-    const int width = twips("MainWidth", "6500");
-    const int height = twips("MainHeight", "6500");
-    // A placement kept from a larger screen (or another monitor) whose title bar would
-    // not be in reach is brought back onto this one.
-    const QRect titleBar(left, top, width, 30);
-    if (top < screen.top() || screen.intersected(titleBar).width() < qMin(100, width)) {
-        const int w = qMin(width, screen.width());
-        const int h = qMin(height, screen.height());
-        move(qBound(screen.left(), left, screen.right() + 1 - w), qBound(screen.top(), top, screen.bottom() + 1 - h));
-    } else {
-        move(left, top);
-    }
-    resize(width, height);
+    const QRect place = PlaceOnScreens(*kept, screens);
+    move(place.topLeft());
+    resize(place.size());
 }
 
 void frmMain::storePlacement()

@@ -67,6 +67,7 @@ frmMultiLevel::frmMultiLevel(QWidget *parent) : QDialog(parent)
     Label2->setText(GetLangStringQ(3082));
     Command2->setText(GetLangStringQ(1610));
     Command1->setText(GetLangStringQ(1609));
+    KeepTitleWhole(this);
 }
 
 void frmMultiLevel::Command1_Click()

@@ -211,6 +211,11 @@ void frmWaypointEditor::setNullWaypoint()
 void frmWaypointEditor::SetTemplate()
 {
     resize();
+    showDepthUnit();
+}
+
+void frmWaypointEditor::showDepthUnit()
+{
     lbDepth->setText(depthCaption(record().Template.Metric ? GetLangStringQ(1222) : GetLangStringQ(1223)));
     lbDepth->adjustSize();
 }
@@ -453,6 +458,8 @@ void frmWaypointEditor::afterRefusal()
 // the dive can be computed again once its settings allow.
 void frmWaypointEditor::ReEvaluateUserEnteredWaypoints()
 {
+    // The settings may have switched the dive between metres and feet.
+    showDepthUnit();
     PlanWarningBatch warnings;
     EditorSnapshot s{InputProfile, DecoProfile_, SavedUserProfile_, UserEnteredWaypoints,
                      EditorState_, LastRunTime_, tagRecord()};

@@ -180,6 +180,7 @@ private:
     float outerWidth() const;
     float outerHeight() const;
     QString depthCaption(const QString &unit) const;
+    void showDepthUnit(); // the depth axis caption in the dive's unit
     void setCeilingText(const QString &text, const QColor &color);
 
     // The replay without its error handling; commands that replay call it inside their

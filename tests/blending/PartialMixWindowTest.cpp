@@ -265,3 +265,33 @@ TEST_F(PartialMixTest, KeepsTheDiversCylindersBetweenUses)
     EXPECT_EQ(mix(again->DesO2, again->DesHe, again->DesN2), QStringList({"21", "35", "44"}));
     EXPECT_EQ(again->DesFill->text(), "200");
 }
+
+// Inputs the window cannot compute (no number, beyond a Single, an unreachable blend)
+// show no answer and cannot be printed; an emptied cylinder has both answers.
+TEST_F(PartialMixTest, ShowsAnAnswerOnlyForTheInputsOnScreen)
+{
+    activeDive(true, {gas("EAN32", 32, 0)});
+    auto w = open();
+    const QStringList none = {"", "", "", "", "", ""};
+    for (const QString &fill : {QStringLiteral("abc"), QString(40, '9')}) {
+        type(w->CurFill, fill);
+        EXPECT_EQ(airTop(*w) + realGas(*w), none);
+        EXPECT_FALSE(w->Command1->isEnabled());
+    }
+    type(w->CurFill, "0");
+    EXPECT_EQ(realGas(*w)[0], "0") << "no He step";
+    EXPECT_NEAR(realGas(*w)[1].toDouble() + realGas(*w)[2].toDouble(), 200, 0.15);
+    w->Check1->setChecked(false); // nothing kept of the diver's own cylinder yet
+    EXPECT_EQ(airTop(*w) + realGas(*w), none);
+    w->Check1->setChecked(true);
+    type(w->CurHe, "45"); // 21/45 in the cylinder, EAN32 wanted
+    EXPECT_EQ(airTop(*w) + realGas(*w), none);
+
+    // Rounded from the amount, not from a Single: 1864.966 / 100 x 14.7 = 274.149994.
+    activeDive(false);
+    auto psi = open();
+    for (const auto &[field, text] : {std::pair{psi->CurFill, "39.7"}, {psi->CurHe, "50"}, {psi->DesFill, "735"},
+                                      {psi->DesO2, "21"}, {psi->DesHe, "40"}})
+        type(field, text);
+    EXPECT_EQ(psi->AirTopHe->text(), "274.1");
+}

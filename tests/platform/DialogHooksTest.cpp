@@ -1,6 +1,7 @@
 // Message boxes, file dialogs and modal windows under test: answered from the queues,
 // and a failure (never a wait) when nobody answered.
 
+#include "engine/ResourceManager.h"
 #include "platform/CommonDialog.h"
 #include "platform/ModalWindow.h"
 #include "platform/MsgBox.h"
@@ -9,11 +10,16 @@
 #include <gtest/gtest-spi.h>
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
+#include <QApplication>
 #include <QComboBox>
 #include <QDialog>
+#include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QLineEdit>
+#include <QMessageBox>
+#include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -140,4 +146,44 @@ TEST(DialogHooks, PrinterDialogsTakeQueuedAnswers)
     EXPECT_NONFATAL_FAILURE(EXPECT_FALSE(dlg.ShowPrinter(printer)), "Printer dialog");
 }
 
+// The printer set-up only chooses a printer: its button says OK, not "Print".
+TEST(DialogHooks, ThePrinterSetUpIsAcceptedWithOK)
+{
+    std::string language = kDefaultLanguageFile;
+    ASSERT_EQ(LoadLanguageDll(language), 1);
+    QPrinter printer;
+    CommonDialog dlg;
+    dlg.Flags = CommonDialog::cdlPDPrintSetup;
+    const auto dialog = dlg.CreatePrinterDialog(printer);
+    const auto *box = dialog->findChild<QDialogButtonBox *>();
+    for (QAbstractButton *button : box->buttons())
+        EXPECT_TRUE(box->buttonRole(button) != QDialogButtonBox::AcceptRole || button->text() == "OK");
+    FreeLanguageDll();
+}
+
+// When a dialog closes, after a box of its own closed over it, the window that opened it
+// has the keyboard again (its shortcuts work without a click).
+TEST(DialogHooks, TheOpenerHasTheFocusAfterADialogAndItsBoxClose)
+{
+    QWidget opener;
+    auto *field = new QLineEdit(&opener);
+    opener.show();
+    opener.activateWindow();
+    field->setFocus();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&opener, 1000));
+    TestHooks::modalHandlers.push_back([](QDialog *d) {
+        QMessageBox box(QMessageBox::Warning, "GF", "Low above high", QMessageBox::Ok, d);
+        box.show();
+        QCoreApplication::processEvents();
+        box.close();
+        d->accept();
+    });
+    QDialog dialog(&opener);
+    ShowModal(&dialog);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(QApplication::activeWindow(), &opener);
+    EXPECT_EQ(QApplication::focusWidget(), field);
+}
+
 } // namespace
+

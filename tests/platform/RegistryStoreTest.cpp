@@ -108,4 +108,18 @@ TEST_F(StoreTest, WindowPlacementRoundTripsWithDefaults)
     EXPECT_EQ(GetRegString("Settings", "MainLeft"), ""); // a store of its own
 }
 
+// Two monitors side by side, the primary on the left: a window left on the right-hand one
+// comes back there; one whose monitor is gone comes wholly onto a screen that is there.
+TEST(PlaceOnScreens, KeepsASecondScreenAndBringsBackAWindowWhoseScreenIsGone)
+{
+    const QRect primary(0, 0, 1280, 1000), right(1280, 0, 1920, 1040);
+    const QRect onRight(1650, 100, 900, 600); // 24750 twips from the left
+    EXPECT_EQ(PlaceOnScreens(onRight, {primary, right}), onRight);
+    EXPECT_EQ(PlaceOnScreens(onRight, {primary}), QRect(380, 100, 900, 600));
+    // Overlapping the right-hand monitor most, too large for it, title bar above it.
+    EXPECT_EQ(PlaceOnScreens(QRect(1500, -50, 2500, 600), {primary, right}), QRect(1280, 0, 1920, 600));
+    // Off every screen: onto the primary.
+    EXPECT_EQ(PlaceOnScreens(QRect(9000, 9000, 400, 300), {primary, right}), QRect(880, 700, 400, 300));
+}
+
 } // namespace

@@ -177,11 +177,19 @@ TEST_F(TableExpertTest, RangesAreCheckedInOrder)
     TestHooks::msgBoxAnswers.push_back(vbOK);
     start(w.get());
     ASSERT_EQ(TestHooks::msgBoxes.size(), 1u);
-    EXPECT_EQ(TestHooks::msgBoxes[0].prompt, GetLangStringQ(2715));
+    EXPECT_EQ(TestHooks::msgBoxes[0].prompt, GetLangStringQ(7241).replace("%1", "0.4")) << "says it was rounded";
     EXPECT_EQ(TestHooks::msgBoxes[0].title, GetLangStringQ(2700));
     EXPECT_EQ(LoadedPrintPrev(), nullptr);
     EXPECT_FALSE(w->isVisible());
     EXPECT_EQ(GetRegString("TableExpert", "StepM"), "0.4");
+    TestHooks::msgBoxes.clear();
+    auto time = open();
+    type(time->tbDI, "3");
+    type(time->tbTI, "0.4");
+    TestHooks::msgBoxAnswers.push_back(vbOK);
+    start(time.get());
+    ASSERT_EQ(TestHooks::msgBoxes.size(), 1u);
+    EXPECT_EQ(TestHooks::msgBoxes[0].prompt, GetLangStringQ(7240).replace("%1", "0.4"));
 
     // A last depth beyond what the engine plans: refused in its words before any table.
     TestHooks::msgBoxes.clear();

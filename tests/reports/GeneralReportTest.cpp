@@ -603,6 +603,7 @@ protected:
         EXPECT_TRUE(all.contains(GetLangStringQ(6089)));
         EXPECT_TRUE(all.contains(GetLangStringQ(6113)));
         EXPECT_TRUE(all.contains(GetLangStringQ(6101)));
+        EXPECT_FALSE(all.contains(GetLangStringQ(6108) + GetLangStringQ(6111))) << "two headings run together";
     }
 };
 

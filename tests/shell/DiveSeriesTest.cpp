@@ -137,6 +137,12 @@ TEST_F(DiveSeriesTest, NextDiveDialogRefusesWhatItCannotUse)
                    {"24.5", "0", 3027}, {"25", "99", 3027}, {"1", "60", 3028}, {"1", "-1", 3028}};
     leg(20, 30);
     editor->StartDeco();
+    gMainForm->mnuSurface_Click(); // its title is shown whole
+    const auto *dialog = gMainForm->findChildren<frmMultiLevel *>().last();
+    // Beside the title: the window icon, the close box and the margins.
+    const QFontMetrics fm = dialog->fontMetrics();
+    EXPECT_GE(dialog->width(), fm.horizontalAdvance(dialog->windowTitle()) + 4 * fm.height());
+    cancel(gMainForm->findChildren<frmMultiLevel *>().last());
     for (const auto &r : refused) {
         SCOPED_TRACE(std::string(r.hours) + " h " + r.minutes + " min");
         TestHooks::msgBoxes.clear();

@@ -263,4 +263,14 @@ TEST_F(MainWindowTest, AMinimisedWindowKeepsThePlacementStoredBefore)
     EXPECT_EQ(GetSetting("Settings", "MainLeft", "none"), "none");
 }
 
+// A damaged settings.ini does not stop the start: the first start's placement applies.
+TEST_F(MainWindowTest, AnUnreadablePlacementStartsWithTheDefault)
+{
+    SaveSetting("Settings", "MainLeft", "1e999");
+    SaveSetting("Settings", "MainWidth", "9000");
+    ASSERT_TRUE(start());
+    const QRect screen = gMainForm->screen()->availableGeometry();
+    EXPECT_EQ(gMainForm->size(), QSize(screen.width() * 3 / 4, screen.height() * 3 / 4));
+}
+
 } // namespace

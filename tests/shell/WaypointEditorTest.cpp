@@ -56,6 +56,10 @@ TEST_F(WaypointEditorTest, AnEmptyDiveShowsTheSmallestRectangle)
     EXPECT_EQ(grid()->PointColor(7, midY - 7), QColor(0, 0, 0));
     EXPECT_EQ(grid()->PointColor(100, s.GridTop / 2), QColor(128, 120, 128));
     EXPECT_TRUE(editor->lbDepth->text().endsWith(GetLangStringQ(1222))) << "a metric dive";
+    // The settings switch the dive to feet: the caption follows with the plot.
+    dive().Metric = false;
+    editor->ReEvaluateUserEnteredWaypoints();
+    EXPECT_TRUE(editor->lbDepth->text().endsWith(GetLangStringQ(1223)));
 }
 
 TEST_F(WaypointEditorTest, ReplayedLegsAreDrawnAndTheCeilingIsShown)

@@ -6,6 +6,8 @@
 #include "engine/ResourceManager.h"
 #include "platform/ModalWindow.h"
 
+#include <QClipboard>
+
 TEST_F(WaypointFormTest, PresetWaypointIsShownInWholeUnitsWithItsGas)
 {
     open(40.4f, 12.6f, 2);
@@ -149,6 +151,32 @@ TEST_F(WaypointFormTest, OkRefusesFieldsWithoutANumber)
             EXPECT_FLOAT_EQ(scratch.GetSegmentTime(0), 8);
         }
     }
+}
+
+TEST_F(WaypointFormTest, OkRefusesPastedTextTypingWouldNotLetThrough)
+{
+    // Pasted, the text escapes the key filter: OK names the field and stores nothing.
+    for (const auto &[field, caption] : {std::pair{"tbDepth", 1801}, std::pair{"tbTime", 1802}}) {
+        for (const char *entry : {"-5", "5 min"}) {
+            SCOPED_TRACE(std::string(field) + " '" + entry + "'");
+            open(30, 8);
+            child(field)->selectAll();
+            QApplication::clipboard()->setText(entry);
+            child(field)->paste();
+            ASSERT_EQ(text(field), entry);
+            TestHooks::msgBoxAnswers.push_back(vbOK);
+            click("cbOK");
+            expectOneBox(GetLangStringQ(7092).arg(GetLangStringQ(caption)), vbCritical);
+            EXPECT_TRUE(form->isVisible());
+            EXPECT_FLOAT_EQ(scratch.GetSegmentTime(0), 8);
+        }
+    }
+    // Blanks around a pasted number are no part of it.
+    open(30, 8);
+    child("tbTime")->setText(" 12 ");
+    click("cbOK");
+    EXPECT_TRUE(TestHooks::msgBoxes.empty());
+    EXPECT_FLOAT_EQ(scratch.GetSegmentTime(0), 12);
 }
 
 TEST_F(WaypointFormTest, EveryWayOutButOkCancels)

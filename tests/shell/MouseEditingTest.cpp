@@ -114,6 +114,20 @@ TEST_F(MouseEditingTest, ADraggedLegBecomesALoggedWaypointAndAReplayedLeg)
     EXPECT_NEAR(editor->InputProfile.GetRunTime(editor->InputProfile.GetLength()), 40, 0.5);
 }
 
+TEST_F(MouseEditingTest, AGasAddedInACancelledDialogStaysAndMarksTheDiveChanged)
+{
+    gSettings[1].ProfileChanged = false;
+    const size_t gases = dive().Gases.size();
+    TestHooks::modalHandlers.push_back([](QDialog *d) {
+        QTest::mouseClick(d->findChild<QPushButton *>("cbHelioxAdd"), Qt::LeftButton);
+        QTest::mouseClick(d->findChild<QPushButton *>("cbCancel"), Qt::LeftButton);
+    });
+    drag(20, 30);
+    EXPECT_EQ(editor->UserEnteredWaypoints.GetLength(), 0);
+    EXPECT_EQ(dive().Gases.size(), gases + 1);
+    EXPECT_TRUE(gSettings[1].ProfileChanged) << "closing the dive asks before the gas goes";
+}
+
 TEST_F(MouseEditingTest, TheBandCrossesTheDescentBandsAndVanishesWhenCancelled)
 {
     dive().DescendRates = {{0, 0, 20, 0}, {0, 0, 15, 10}, {0, 0, 10, 20}};

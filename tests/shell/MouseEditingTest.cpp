@@ -264,6 +264,36 @@ TEST_F(MouseEditingTest, ALegStartedBeforeTheLoggedEndIsPresetToNoTime)
     EXPECT_EQ(timeShown, QStringLiteral("0"));
 }
 
+TEST_F(MouseEditingTest, AfterASurfacingTheNextLegLandsWhereItWasReleased)
+{
+    // Up from 30 m at 25 min: the travel takes 4.7 min. Logged 10 min, the diver stays
+    // 5.3 min at the surface; logged 2 min, the leg still ends when the travel does.
+    for (const float logged : {10.0f, 2.0f}) {
+        SCOPED_TRACE(logged);
+        editor->mnuclearallwaypoints();
+        leg(30, 25, kAir);
+        leg(0, logged, kAir);
+        const float surfaced = std::max(25 + logged, editor->InputProfile.GetRunTime(editor->InputProfile.GetLength()));
+        EXPECT_FLOAT_EQ(editor->LastRunTime(), surfaced);
+        press();
+        moveTo(50, 20);
+        const double released = readOut().second;
+        answerOK(QStringLiteral("20"));
+        release();
+        const ClassProfile &p = editor->InputProfile;
+        const int16_t last = p.GetLength();
+        // Where it was released, to the whole minute the dialog shows.
+        EXPECT_NEAR(p.GetRunTime(last), released, 0.5);
+        EXPECT_FLOAT_EQ(p.GetRunTime(last), editor->LastRunTime());
+        // The surface stay stays in the shown profile, up to where the descent starts.
+        EXPECT_FLOAT_EQ(p.GetRunTime(last - 2), surfaced);
+        EXPECT_FLOAT_EQ(p.getDepth(last - 2), 0);
+        // Cleared again, the leg to the surface is timed as before.
+        editor->mnuclearlastwaypoint();
+        EXPECT_FLOAT_EQ(editor->LastRunTime(), surfaced);
+    }
+}
+
 TEST_F(MouseEditingTest, MovesOutsideThePlotAreaLeaveTheBandAsItIs)
 {
     press();

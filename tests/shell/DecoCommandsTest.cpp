@@ -4,6 +4,7 @@
 
 #include "engine/VBConversions.h"
 #include "platform/LocaliseForm.h"
+#include "shell/PlotScale.h"
 
 #include <QDir>
 #include <QImage>
@@ -178,6 +179,24 @@ TEST_F(DecoCommandsTest, AComputedTrimixDiveIsPlottedWithStopsCeilingAndGasLabel
     // DOLV_SCREENSHOT_DIR keeps a picture of the window to look at.
     if (const char *dir = std::getenv("DOLV_SCREENSHOT_DIR"))
         gMainForm->grab().save(QDir(dir).filePath("computed_trimix_dive.png"));
+}
+
+TEST_F(DecoCommandsTest, EveryGasSwitchOfTheShownProfileIsLabelled)
+{
+    // On air; the switch to EAN50 falls on the 21 m stop, reached by hidden travel points.
+    leg(45, 25, kAir);
+    editor->StartDeco();
+    const ClassProfile &p = editor->InputProfile;
+    const int16_t last = p.GetLength();
+    std::vector<std::string> labelled, gases{p.GetGasMixName(1)};
+    for (int16_t nr = 0; nr <= last; ++nr) {
+        for (const GasLabel &label : GasLabelsAt(p, nr, nr == last))
+            labelled.push_back(label.name);
+        if (nr >= 2 && p.GetGasMixName(nr) != p.GetGasMixName(nr - 1))
+            gases.push_back(p.GetGasMixName(nr));
+    }
+    EXPECT_EQ(labelled, gases);
+    EXPECT_EQ(labelled, (std::vector<std::string>{"Air", "EAN50", "Oxygen"}));
 }
 
 TEST_F(DecoCommandsTest, TheMainWindowsCommandsFollowTheDivesState)

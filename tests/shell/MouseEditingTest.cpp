@@ -12,6 +12,8 @@
 #include <QMenu>
 #include <QRegularExpression>
 
+#include <stdexcept>
+
 namespace {
 
 // Answers the next waypoint dialog: optionally types a depth, then OK.
@@ -126,6 +128,20 @@ TEST_F(MouseEditingTest, AGasAddedInACancelledDialogStaysAndMarksTheDiveChanged)
     EXPECT_EQ(editor->UserEnteredWaypoints.GetLength(), 0);
     EXPECT_EQ(dive().Gases.size(), gases + 1);
     EXPECT_TRUE(gSettings[1].ProfileChanged) << "closing the dive asks before the gas goes";
+}
+
+TEST_F(MouseEditingTest, AnyErrorOfALegIsShownAndLeavesTheDiveAsItWas)
+{
+    leg(30, 25, kAir);
+    gSettings[1].ProfileChanged = false;
+    TestHooks::modalHandlers.push_back([](QDialog *) { throw std::length_error("vector"); });
+    TestHooks::msgBoxAnswers.push_back(vbOK);
+    drag(40, 20);
+    ASSERT_EQ(TestHooks::msgBoxes.size(), 1u);
+    EXPECT_EQ(TestHooks::msgBoxes[0].title, "Error");
+    EXPECT_TRUE(TestHooks::msgBoxes[0].prompt.contains("vector"));
+    EXPECT_EQ(editor->UserEnteredWaypoints.GetLength(), 1);
+    EXPECT_FALSE(gSettings[1].ProfileChanged);
 }
 
 TEST_F(MouseEditingTest, TheBandCrossesTheDescentBandsAndVanishesWhenCancelled)

@@ -221,7 +221,7 @@ TEST_F(DiveSeriesTest, ClosingTheMiddleDiveRelinksAndRenumbers)
 {
     threeDiveSeries(".");
     for (int n : {1, 2, 3})
-        gSettings[n].ProfileChanged = false; // as a save leaves them
+        gSettings[n].ProfileChanged = false; // saved
     const float cns1 = gSettings[1].CNS;
     // File > Close on the middle dive acts as the diver's own close.
     activate(2);
@@ -238,8 +238,7 @@ TEST_F(DiveSeriesTest, ClosingTheMiddleDiveRelinksAndRenumbers)
     // Dive 3 now follows dive 1 directly.
     EXPECT_NEAR(gDiveWindows[3]->InputProfile.getCNS(0), cns1 / 4.0 * std::pow(2.0, -0.5 / 90), 1e-7);
 
-    // The file still holds the dive that went: closing the first dive closes the rest
-    // of its series after one question.
+    // Closing the first dive closes the rest of its series after one question.
     TestHooks::msgBoxAnswers.push_back(vbNo);
     editor->parentWidget()->close();
     EXPECT_EQ(TestHooks::msgBoxes.size(), 1u);

@@ -43,8 +43,8 @@ void SaveUserProfile(ClassProfile &profile, const TemplateRec &tpl, float Depth,
     AppendLegPiece(profile, tpl, Depth, SegmentTime, Rate, RT, Status, Mixnumber);
 }
 
-void GetSegmentedProfile(ClassProfile &profile, const TemplateRec &tpl, float X1, float Y1,
-                         float &X2, float &Y2, int16_t U)
+float GetSegmentedProfile(ClassProfile &profile, const TemplateRec &tpl, float X1, float Y1,
+                          float &X2, float &Y2, int16_t U)
 {
     const float t0 = X1;
     const float d0 = Y1;
@@ -66,7 +66,7 @@ void GetSegmentedProfile(ClassProfile &profile, const TemplateRec &tpl, float X1
     if (dT == d0) {
         SaveUserProfile(profile, tpl, dT, static_cast<float>(static_cast<double>(tE) - t0), 0, t0,
                         StatusUserLeg, U);
-        return;
+        return tE;
     }
 
     const bool descent = dT > d0;
@@ -81,10 +81,14 @@ void GetSegmentedProfile(ClassProfile &profile, const TemplateRec &tpl, float X1
                piece.AtBand ? bandStatus : int16_t(StatusUserLeg));
     dT = cut.EndDepth;
     if (cut.EndedOnShallowestBand) {
-        // The ascent reached the shallowest band (the surface): no level piece.
+        // The ascent reached the shallowest band (the surface): no level piece, so a dive
+        // that ends here ends with the travel. The leg still ends no earlier than the
+        // travel; a stay left before its logged end is for the next leg to begin with.
+        if (tE < tc)
+            tE = tc;
         X2 = tE;
         Y2 = dT;
-        return;
+        return tc;
     }
     const float te = tc;
     if (tE < te)
@@ -96,6 +100,15 @@ void GetSegmentedProfile(ClassProfile &profile, const TemplateRec &tpl, float X1
                         StatusUserLeg, U);
     X2 = tE;
     Y2 = dT;
+    return tE;
+}
+
+void SurfaceStay::Begin(ClassProfile &profile, const TemplateRec &tpl, float legStart)
+{
+    if (legStart > from)
+        SaveUserProfile(profile, tpl, depth, static_cast<float>(static_cast<double>(legStart) - from), 0, from,
+                        StatusUserLeg, mix);
+    from = legStart;
 }
 
 void LogUserLeg(ClassUseractions &log, const TemplateRec &tpl, float depth, float time, int16_t mix)
@@ -136,19 +149,25 @@ void DrawLoggedLegs(const ClassUseractions &log, const TemplateRec &tpl, ClassPr
     drawn.Gases.emplace_back();
     float T = 0;
     float startDepth = 0;
+    SurfaceStay stay;
     for (int16_t i = 1; i <= log.GetLength(); ++i) {
         if (log.getaction(i) != ActionUserWaypoint)
             continue;
+        const float startTime = T;
+        // The stay goes first, on the gas of the leg before (still the lost one's name).
+        const int16_t beforeStay = input.GetLength();
+        stay.Begin(input, drawn, startTime);
+        if (stay.mix == lostGas && input.GetLength() > beforeStay)
+            input.SetMixNumber(input.GetLength(), -1);
         int16_t mix = LoggedGasIndex(log, i, tpl.Gases);
         if (mix < 0) {
             mix = lostGas;
             drawn.Gases.back() = GasRecord{log.getgasname(i).value_or(std::string())};
         }
-        const float startTime = T;
         const int16_t first = static_cast<int16_t>(input.GetLength() + 1);
         T = static_cast<float>(static_cast<double>(T) + log.gettime(i));
         float endDepth = log.getDepth(i);
-        GetSegmentedProfile(input, drawn, startTime, startDepth, T, endDepth, mix);
+        stay = {GetSegmentedProfile(input, drawn, startTime, startDepth, T, endDepth, mix), endDepth, mix};
         if (mix == lostGas)
             for (int16_t k = first; k <= input.GetLength(); ++k)
                 input.SetMixNumber(k, -1);
@@ -210,13 +229,16 @@ ReplayResult ReplayUserActions(ClassUseractions &log, const TemplateRec &tpl,
     float startTime = 0;
     float startDepth = 0;
     float T = 0; // the running end time of the logged legs
+    SurfaceStay stay;
 
     for (int16_t i = 1; i <= log.GetLength(); ++i) {
         const int16_t action = log.getaction(i);
         if (action == ActionUserWaypoint) {
+            stay.Begin(input, tpl, startTime);
             T = static_cast<float>(static_cast<double>(T) + log.gettime(i));
             float endDepth = log.getDepth(i);
-            GetSegmentedProfile(input, tpl, startTime, startDepth, T, endDepth, log.getmixnumber(i));
+            stay = {GetSegmentedProfile(input, tpl, startTime, startDepth, T, endDepth, log.getmixnumber(i)),
+                    endDepth, log.getmixnumber(i)};
             startTime = T;
             startDepth = log.getDepth(i);
             result.EditorState = EditorUserLegs;
@@ -234,6 +256,7 @@ ReplayResult ReplayUserActions(ClassUseractions &log, const TemplateRec &tpl,
             const int16_t last = input.GetLength();
             T = startTime = input.GetRunTime(last);
             startDepth = input.getDepth(last);
+            stay = {T, startDepth, 0};
         }
     }
     result.LastRunTime = T;

@@ -29,9 +29,21 @@ void SaveUserProfile(ClassProfile &profile, const TemplateRec &tpl, float Depth,
 // Appends the pieces of one leg from depth Y1 at time X1 to depth Y2, logged to end at
 // time X2. On return X2 is the leg's effective end (raised when the travel takes longer
 // than the diver allowed) and Y2 the depth reached (an ascent stops at the shallowest
-// band of the ascent table).
-void GetSegmentedProfile(ClassProfile &profile, const TemplateRec &tpl, float X1, float Y1,
-                         float &X2, float &Y2, int16_t U);
+// band of the ascent table). Returns the run time the pieces reach: X2, except for an
+// ascent to the shallowest band, which adds no stay there (a dive may end with it).
+float GetSegmentedProfile(ClassProfile &profile, const TemplateRec &tpl, float X1, float Y1,
+                          float &X2, float &Y2, int16_t U);
+
+// The stay at the end of a leg that its pieces left out (a surfacing before the logged
+// end): when a later leg follows, the stay is drawn first, at the depth reached and on
+// the leg's gas, so the later legs keep the times the diver logged.
+struct SurfaceStay {
+    float from = 0; // where the pieces end
+    float depth = 0;
+    int16_t mix = 0;
+    // Appends the stay up to the start of the next leg (nothing when none is left).
+    void Begin(ClassProfile &profile, const TemplateRec &tpl, float legStart);
+};
 
 // Refuses (error 1001, with the language's text) rate tables the segmentation cannot
 // walk: an empty table, a rate that is not above 0 or outside the dive bounds

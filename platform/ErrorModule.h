@@ -17,5 +17,7 @@ void ShowErrorInfo(const RuntimeError &error);
 QString ErrorInfoText(const RuntimeError &error);
 
 // Runs a command of a window; an error it raises is shown in the error box (with `place`
-// as its source when it names none) instead of passing into Qt's event handling.
+// as its source when it names none) instead of passing into Qt's event handling. Any
+// error is caught: the program's own, a standard one (its text as the description) and
+// one of no known kind.
 void RunGuarded(const char *place, const std::function<void()> &command);

@@ -148,3 +148,24 @@ float LargestDepth(const ClassProfile &profile)
         m = MaxSingle(m, profile.getDepth(i));
     return m;
 }
+
+std::vector<GasLabel> GasLabelsAt(const ClassProfile &profile, int16_t nr, bool lastPoint)
+{
+    std::vector<GasLabel> labels;
+    if (lastPoint)
+        return labels;
+    if (nr == 0)
+        return {{profile.GetGasMixName(1), true, false}};
+    const std::string &gas = profile.GetGasMixName(nr);
+    const bool switched = gas != profile.GetGasMixName(nr - 1);
+    if (!profile.GetDoShow(nr)) {
+        if (switched)
+            labels.push_back({gas, false, true});
+        return labels;
+    }
+    if (switched && nr >= 2 && !profile.GetDoShow(nr - 1))
+        labels.push_back({gas, false, false});
+    if (profile.GetGasMixName(nr + 1) != gas)
+        labels.push_back({profile.GetGasMixName(nr + 1), true, false});
+    return labels;
+}

@@ -7,6 +7,7 @@
 #include "engine/ClassProfile.h"
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 struct PlotPoint {
@@ -63,3 +64,15 @@ std::vector<int32_t> TimeAxisLabels(const PlotScale &s);
 // dive is drawn on the same rectangle as an empty one.
 float LargestTime(const ClassProfile &profile);
 float LargestDepth(const ClassProfile &profile);
+
+// A gas label of a plotted point: the start point names the gas of the first leg, a
+// shown point announces the gas of the next one; a hidden point where the gas changes
+// gets a ring and names its gas, and so does a shown point reached through hidden
+// points with a new gas (nothing before it announced the switch). The last point gets
+// none. `announces`: the label names the next point's gas (drawn to the lower right).
+struct GasLabel {
+    std::string name;
+    bool announces = false;
+    bool ring = false;
+};
+std::vector<GasLabel> GasLabelsAt(const ClassProfile &profile, int16_t nr, bool lastPoint);

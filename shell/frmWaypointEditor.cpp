@@ -10,6 +10,7 @@
 #include "engine/EngineGlobals.h"
 #include "engine/RuntimeError.h"
 #include "engine/VBConversions.h"
+#include "platform/ErrorModule.h"
 #include "platform/LocaliseForm.h"
 #include "platform/MsgBox.h"
 #include "platform/PictureBox.h"
@@ -29,6 +30,7 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <exception>
 #include <utility>
 
 namespace {
@@ -420,6 +422,14 @@ void frmWaypointEditor::guarded(const std::function<void()> &command)
         warnings.Discard();
         restoreSnapshot(s);
         showCommandError(e);
+        afterRefusal();
+    } catch (...) {
+        // Any other error (the standard library's, Qt's) puts the dive back too, and is
+        // shown in the error box rather than ending the program with every open dive.
+        const std::exception_ptr error = std::current_exception();
+        warnings.Discard();
+        restoreSnapshot(s);
+        RunGuarded("frmWaypointEditor.Command", [error] { std::rethrow_exception(error); });
         afterRefusal();
     }
 }

@@ -142,7 +142,12 @@ void frmWaypointEditor::pbGrid_MouseUp(int /*Button*/, int /*Shift*/, float /*X*
         WaypointScratch_.SetSegmentTime(0, segTime);
         WaypointScratch_.SetMixNumber(0, InputProfile.getmixnumber(InputProfile.GetLength()));
 
+        const size_t gasesBefore = record().Template.Gases.size();
         showWaypointDialog(WaypointScratch_, -1);
+        // A gas the advisor added stays in the dive's list even when the dialog is then
+        // cancelled, so the series has changed: closing it must ask before the gas goes.
+        if (record().Template.Gases.size() != gasesBefore)
+            tagRecord().ProfileChanged = true;
 
         const float d = WaypointScratch_.getDepth(0);
         if (d != frmWaypointForm::kCancelledDepth) {

@@ -204,21 +204,13 @@ void frmWaypointEditor::PlotWayPoint(const ClassProfile &profile, int16_t nr, bo
     if (profile.GetDoShow(nr))
         grid_->Circle(p.x, p.y, 50, color);
 
-    // Gas labels: the start point names the gas of the first leg; a shown waypoint
-    // announces the gas of the next one; a hidden waypoint where the gas changes gets
-    // an orange ring and the new gas. The last point gets none.
-    if (!LastPoint) {
-        if (nr == 0) {
-            PlotGasUsed(p.x, p.y, QString::fromStdString(profile.GetGasMixName(1)), 1);
-        } else if (profile.GetDoShow(nr)) {
-            if (profile.GetGasMixName(nr + 1) != profile.GetGasMixName(nr))
-                PlotGasUsed(p.x, p.y, QString::fromStdString(profile.GetGasMixName(nr + 1)), 1);
-        } else if (profile.GetGasMixName(nr) != profile.GetGasMixName(nr - 1)) {
+    for (const GasLabel &label : GasLabelsAt(profile, nr, LastPoint)) {
+        if (label.ring) {
             grid_->FillStyle = PictureBox::FillTransparent;
             grid_->Circle(p.x, p.y, 50, Orange);
-            // Labels near the left edge go to the right.
-            PlotGasUsed(p.x, p.y, QString::fromStdString(profile.GetGasMixName(nr)), p.x < 1000 ? 1 : 0);
         }
+        // A label of the point's own gas near the left edge goes to the right.
+        PlotGasUsed(p.x, p.y, QString::fromStdString(label.name), label.announces || p.x < 1000 ? 1 : 0);
     }
 
     grid_->FillStyle = PictureBox::FillTransparent;

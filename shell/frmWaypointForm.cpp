@@ -58,6 +58,15 @@ bool holdsNoNumber(const QLineEdit *field)
     return !digit || !std::isfinite(fieldValue(field));
 }
 
+// Typing leaves only digits and decimal separators in the depth and time fields; a text
+// pasted or dropped there is not filtered, so OK looks for what typing would have taken
+// out (a sign above all: a negative time or depth makes a file no one can open again).
+bool holdsOnlyTypedCharacters(const QLineEdit *field)
+{
+    const QString t = field->text().trimmed();
+    return frmWaypointForm::AlphaNumericInput(t) == t;
+}
+
 QLineEdit *numberField(const char *name, QWidget *parent)
 {
     auto *e = new QLineEdit(parent);
@@ -441,6 +450,13 @@ void frmWaypointForm::cbOK_Click()
     if (holdsNoNumber(tbDepth) || holdsNoNumber(tbTime)) {
         MsgBox(GetLangStringQ(6164), vbCritical);
         return;
+    }
+    for (const auto &[field, caption] : {std::pair{tbDepth, Label3}, std::pair{tbTime, Label2}}) {
+        if (!holdsOnlyTypedCharacters(field)) {
+            MsgBox(GetLangStringQ(7092).arg(caption->text()), vbCritical);
+            field->setFocus();
+            return;
+        }
     }
     // The dive's legs with this one, travel included, must stay within the week a dive
     // can be planned for (and its file read back): the check the file reader makes.

@@ -352,11 +352,17 @@ void frmWaypointForm::addGas(const std::string &name, float o2, float n2, float 
     for (size_t i = 0; i < gases.size() && found < 0; ++i)
         if (gases[i].Name == name)
             found = static_cast<int>(i);
+    if (found < 0 && missingO2) {
+        MsgBox(GetLangStringQ(6165), vbOKOnly);
+        return;
+    }
+    // A panel typed down to no oxygen (EAN0, H100, Tx0/50) is no gas to breathe; the
+    // gas list refuses it as the custom-gas window does.
+    if (o2 < 1) {
+        MsgBox(GetLangStringQ(7093), vbOKOnly);
+        return;
+    }
     if (found < 0) {
-        if (missingO2) {
-            MsgBox(GetLangStringQ(6165), vbOKOnly);
-            return;
-        }
         gases.push_back(GasRecord{name, o2, n2, he, 0});
         found = static_cast<int>(gases.size()) - 1;
     }

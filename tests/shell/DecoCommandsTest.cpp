@@ -4,6 +4,7 @@
 
 #include "engine/VBConversions.h"
 #include "platform/LocaliseForm.h"
+#include "shell/PlotScale.h"
 
 #include <QDir>
 #include <QImage>
@@ -178,6 +179,18 @@ TEST_F(DecoCommandsTest, AComputedTrimixDiveIsPlottedWithStopsCeilingAndGasLabel
     // DOLV_SCREENSHOT_DIR keeps a picture of the window to look at.
     if (const char *dir = std::getenv("DOLV_SCREENSHOT_DIR"))
         gMainForm->grab().save(QDir(dir).filePath("computed_trimix_dive.png"));
+}
+
+TEST_F(DecoCommandsTest, EveryGasSwitchOfTheShownProfileIsLabelled)
+{
+    leg(45, 25, kAir); // EAN50 from the 21 m stop, reached by hidden travel points
+    editor->StartDeco();
+    const ClassProfile &p = editor->InputProfile;
+    std::vector<std::string> labelled;
+    for (int16_t nr = 0; nr <= p.GetLength(); ++nr)
+        for (const GasLabel &label : GasLabelsAt(p, nr, nr == p.GetLength()))
+            labelled.push_back(label.name);
+    EXPECT_EQ(labelled, (std::vector<std::string>{"Air", "EAN50", "Oxygen"}));
 }
 
 TEST_F(DecoCommandsTest, TheMainWindowsCommandsFollowTheDivesState)

@@ -226,6 +226,8 @@ INSTANTIATE_TEST_SUITE_P(Locales, SeriesRoundTrip, ::testing::Values("C", "de_DE
 TEST_F(DiveSeriesTest, ClosingTheMiddleDiveRelinksAndRenumbers)
 {
     threeDiveSeries(".");
+    for (int n : {1, 2, 3})
+        gSettings[n].ProfileChanged = false; // saved
     const float cns1 = gSettings[1].CNS;
     // File > Close on the middle dive acts as the diver's own close.
     activate(2);

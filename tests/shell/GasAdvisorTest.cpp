@@ -203,4 +203,9 @@ TEST_F(WaypointFormTest, TrimixWithoutOxygenIsRefused)
     click("cbTrimixAdd");
     expectOneBox(GetLangStringQ(6165), vbOKOnly);
     EXPECT_EQ(dive().Gases.size(), 3u);
+    type("Text1", "0"); // EAN0
+    TestHooks::msgBoxAnswers.push_back(vbOK);
+    click("cbNitroxAdd");
+    expectOneBox(GetLangStringQ(7093), vbOKOnly);
+    EXPECT_EQ(dive().Gases.size(), 3u);
 }

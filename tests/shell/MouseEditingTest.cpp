@@ -24,12 +24,6 @@ void answerOK(QString depth = {})
     });
 }
 
-void answerCancel()
-{
-    TestHooks::modalHandlers.push_back(
-        [](QDialog *d) { QTest::mouseClick(d->findChild<QPushButton *>("cbCancel"), Qt::LeftButton); });
-}
-
 int countPixels(const QImage &image, QRgb color)
 {
     int n = 0;
@@ -131,9 +125,13 @@ TEST_F(MouseEditingTest, TheBandCrossesTheDescentBandsAndVanishesWhenCancelled)
     moveTo(20, 30);
     EXPECT_EQ(grid()->Image(), band);
 
-    answerCancel();
+    TestHooks::modalHandlers.push_back([](QDialog *d) {
+        d->findChild<QPushButton *>("cbHelioxAdd")->click();
+        d->reject();
+    });
     release();
     EXPECT_EQ(editor->UserEnteredWaypoints.GetLength(), 0) << "a cancelled point is not logged";
+    EXPECT_TRUE(gSettings[1].ProfileChanged) << "the gas it added stays: closing must ask";
     EXPECT_EQ(grid()->Image(), before) << "the band is gone";
 
     // Drawn and confirmed: two band pieces, the last travel piece and the stay.
@@ -248,6 +246,17 @@ TEST_F(MouseEditingTest, ALegStartedBeforeTheLoggedEndIsPresetToNoTime)
     });
     drag(32, 10);
     EXPECT_EQ(timeShown, QStringLiteral("0"));
+}
+
+TEST_F(MouseEditingTest, AfterASurfacingTheNextLegLandsWhereItWasReleased)
+{
+    leg(30, 25, kAir);
+    leg(0, 10, kAir); // 4.7 min of travel, then a stay at the surface
+    answerOK(QStringLiteral("20"));
+    drag(50, 20);
+    const ClassProfile &p = editor->InputProfile;
+    EXPECT_NEAR(p.GetRunTime(p.GetLength()), 50, 0.5); // the dialog's whole minutes
+    EXPECT_FLOAT_EQ(p.GetRunTime(p.GetLength()), editor->LastRunTime());
 }
 
 TEST_F(MouseEditingTest, MovesOutsideThePlotAreaLeaveTheBandAsItIs)

@@ -134,7 +134,7 @@ TEST_F(WaypointFormTest, OkClampsDepthBeyondTheLimit)
     }
 }
 
-TEST_F(WaypointFormTest, OkRefusesFieldsWithoutANumber)
+TEST_F(WaypointFormTest, OkRefusesFieldsWithoutANumberOrWithASign)
 {
     for (const char *field : {"tbDepth", "tbTime"}) {
         for (const char *entry : {"", ".", ","}) {
@@ -148,6 +148,11 @@ TEST_F(WaypointFormTest, OkRefusesFieldsWithoutANumber)
             EXPECT_FLOAT_EQ(scratch.getDepth(0), 30);
             EXPECT_FLOAT_EQ(scratch.GetSegmentTime(0), 8);
         }
+        open(30, 8);
+        child(field)->setText("-5"); // pasted: no key release filters it
+        TestHooks::msgBoxAnswers.push_back(vbOK);
+        click("cbOK");
+        expectOneBox(GetLangStringQ(7092).arg(GetLangStringQ(field[2] == 'D' ? 1801 : 1802)), vbCritical);
     }
 }
 

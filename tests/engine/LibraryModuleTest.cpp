@@ -96,32 +96,52 @@ protected:
     }
 };
 
+// A typed number is never read 10 or 1000 times larger than the diver meant: the other
+// notation's decimal point is a decimal point, and grouping counts only in a field that
+// holds thousands and only where it groups exactly three digits.
 TEST_F(LocaleValTest, GermanSeparators)
 {
     separators(",", ".");
     EXPECT_FLOAT_EQ(LocaleVal("1,5"), 1.5f);
-    EXPECT_FLOAT_EQ(LocaleVal("1.5"), 15.0f);
-    EXPECT_FLOAT_EQ(LocaleVal("1.234,75"), 1234.75f);
+    EXPECT_FLOAT_EQ(LocaleVal("1.6"), 1.6f);
+    EXPECT_FLOAT_EQ(LocaleVal("200.5", true), 200.5f);
+    EXPECT_FLOAT_EQ(LocaleVal("1.500"), 1.5f);
+    EXPECT_FLOAT_EQ(LocaleVal("1.500", true), 1500.0f);
+    EXPECT_FLOAT_EQ(LocaleVal("1.234,75", true), 1234.75f);
+    EXPECT_FLOAT_EQ(LocaleVal("12.345.678", true), 12345678.0f);
     EXPECT_FLOAT_EQ(LocaleVal("-0,25"), -0.25f);
     EXPECT_FLOAT_EQ(LocaleVal("21 %"), 21.0f);
     EXPECT_FLOAT_EQ(LocaleVal(""), 0.0f);
     EXPECT_FLOAT_EQ(LocaleVal("abc"), 0.0f);
+    for (const char *unreadable : {"1.234,75", "1.2.3", "1,2,3", "1.23.456", "1,5.3", ","})
+        EXPECT_FALSE(IsLocaleNumber(unreadable, true) && IsLocaleNumber(unreadable)) << unreadable;
+    EXPECT_TRUE(IsLocaleNumber("1.6") && IsLocaleNumber(" -1,6 ") && IsLocaleNumber("1.500", true));
 }
 
 TEST_F(LocaleValTest, EnglishSeparators)
 {
     separators(".", ",");
-    EXPECT_FLOAT_EQ(LocaleVal("1,234.5"), 1234.5f);
-    EXPECT_FLOAT_EQ(LocaleVal("1,5"), 15.0f);
+    EXPECT_FLOAT_EQ(LocaleVal("1,234.5", true), 1234.5f);
+    EXPECT_FLOAT_EQ(LocaleVal("1,5"), 1.5f);
+    EXPECT_FLOAT_EQ(LocaleVal("1,5", true), 1.5f);
+    EXPECT_FLOAT_EQ(LocaleVal("3,300", true), 3300.0f);
     EXPECT_FLOAT_EQ(LocaleVal(" 1E-05"), 1e-5f);
+    EXPECT_FALSE(IsLocaleNumber("1,234.5"));
 }
 
-TEST_F(LocaleValTest, TheCLocaleHasNoThousandsSeparator)
+// Nothing beyond a Single is a number: it would become infinity in a record.
+TEST_F(LocaleValTest, NumbersBeyondASingleAreNoNumbers)
 {
     separators(".", "");
     EXPECT_FLOAT_EQ(LocaleVal("1.5"), 1.5f);
-    EXPECT_FLOAT_EQ(LocaleVal("1,5"), 1.0f);
-    EXPECT_FLOAT_EQ(LocaleVal("1e400"), 0.0f); // beyond a Double: no failure
+    EXPECT_FLOAT_EQ(LocaleVal("1,5"), 1.5f);
+    EXPECT_FLOAT_EQ(LocaleVal("1e400"), 0.0f);
+    EXPECT_FLOAT_EQ(LocaleVal("1E+39"), 0.0f);
+    const std::string digits41(41, '9');
+    EXPECT_FLOAT_EQ(LocaleVal(digits41), 0.0f);
+    EXPECT_FALSE(IsLocaleNumber(digits41));
+    EXPECT_FALSE(IsLocaleNumber("1E+39"));
+    EXPECT_TRUE(IsLocaleNumber(std::string(38, '9')));
 }
 
 struct SplitCase {

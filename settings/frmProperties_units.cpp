@@ -27,9 +27,9 @@ double ppO2Factor(bool setMetric)
 }
 
 // new text = pattern(number of the old text x factor)
-void convertBox(QLineEdit *box, double factor, int decimals)
+void convertBox(QLineEdit *box, double factor, int decimals, bool thousands = false)
 {
-    box->setText(PatternText(double(TextValue(box->text())) * factor, decimals));
+    box->setText(PatternText(double(TextValue(box->text(), thousands)) * factor, decimals));
 }
 
 } // namespace
@@ -148,10 +148,10 @@ void frmProperties::ChangeConstPPOFrame(bool setMetric)
 // The pressures are worked out again from the converted whole-number altitudes.
 void frmProperties::ChangeAltitudeFrame(bool setMetric)
 {
-    convertBox(Text2, depthFactor(setMetric), 0);
-    convertBox(Text5, depthFactor(setMetric), 0);
-    Text4->setText(PatternText(AltitudeToPressure(RoundTo(TextValue(Text2->text()), 0), setMetric), 3));
-    Text3->setText(PatternText(AltitudeToPressure(RoundTo(TextValue(Text5->text()), 0), setMetric), 3));
+    convertBox(Text2, depthFactor(setMetric), 0, true);
+    convertBox(Text5, depthFactor(setMetric), 0, true);
+    Text4->setText(PatternText(AltitudeToPressure(RoundTo(TextValue(Text2->text(), true), 0), setMetric), 3));
+    Text3->setText(PatternText(AltitudeToPressure(RoundTo(TextValue(Text5->text(), true), 0), setMetric), 3));
 }
 
 // The switch depths where each gas reaches the deco ppO2 shown, in the units shown.

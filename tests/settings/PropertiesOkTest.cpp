@@ -148,19 +148,67 @@ TEST_F(PropertiesOkTest, PPO2LimitsTakeTheirReplacementsAtTheBounds)
     }
 }
 
-TEST_F(PropertiesOkTest, AnErrorWhileReadingThePagesStoresNothing)
+// What the diver types is read as meant in either notation, or refused at its field with
+// the field's name: OK stores nothing then, and no box says "Error #".
+TEST_F(PropertiesOkTest, NumbersAreReadAsMeantOrRefusedAtTheirField)
 {
+    dive().OpenCircuit = false;
     const TemplateRec before = dive();
+    gDecimalSeparator = ",";
+    gThousandSeparator = ".";
     open();
-    setText(dialog->tbStepSize, "6");
-    setText(dialog->Text1, "99999"); // minutes beyond 16 bits
-    TestHooks::msgBoxAnswers.push_back(vbOK);
+    dialog->cbAutoDecoGas->setChecked(true);
+    for (const char *typed : {"1,6", "1.6"}) {
+        setText(dialog->Text7, typed);
+        EXPECT_EQ(column(dialog->fgGasChange, 0), (QStringList{"6", "22"})) << typed; // not 150 m and 310 m
+    }
+    setText(dialog->tbMaxPPO, "1.4");
+    setText(dialog->tbStepSize, "1.5");
+    setText(dialog->tbRMV, "17.5");
+    setText(dialog->Text1, "1.500");
     ok();
-    ASSERT_EQ(TestHooks::msgBoxes.size(), 1u);
-    EXPECT_TRUE(TestHooks::msgBoxes[0].prompt.startsWith("Error #  6")) << TestHooks::msgBoxes[0].prompt.toStdString();
-    EXPECT_TRUE(dialog->isVisible()) << "the dialog stays for the diver to correct";
-    EXPECT_EQ(dive().StepSize, before.StepSize);
-    EXPECT_EQ(dive().Changed, before.Changed);
+    EXPECT_FLOAT_EQ(dive().DecoPPO2, 1.6f);
+    EXPECT_FLOAT_EQ(dive().MaxPPO2, 1.4f);
+    EXPECT_FLOAT_EQ(dive().StepSize, 2) << "1.5 m rounded to whole metres, not 15";
+    EXPECT_FLOAT_EQ(dive().RMV, 17.5f);
+    EXPECT_EQ(dive().TimeToHeight, 1500) << "minutes hold thousands: the point groups";
+
+    gDecimalSeparator = ".";
+    gThousandSeparator = ",";
+    dive() = before;
+    open();
+    setText(dialog->tbStepSize, "1,5");
+    ok();
+    EXPECT_FLOAT_EQ(dive().StepSize, 2);
+
+    struct Refused {
+        QLineEdit *box;
+        QString typed, says;
+    };
+    dive() = before;
+    shell.reEvaluated.clear();
+    open();
+    const Refused refused[] = {
+        {dialog->SetPoint, QString(41, u'9'), "Set-point: \"" + QString(41, u'9') + "\" is not a number"},
+        {dialog->SetPoint, "5", "Set-point must lie between 0 bar and 3 bar"},
+        {dialog->Text1, "1E+39", "is not a number"},
+        {dialog->Text1, "99999", "Time to the altitude must lie between 0 min and 10080 min"},
+    };
+    for (const Refused &r : refused) {
+        SCOPED_TRACE(r.typed.toStdString());
+        const QString kept = r.box->text();
+        setText(r.box, r.typed);
+        TestHooks::msgBoxes.clear();
+        TestHooks::msgBoxAnswers.push_back(vbOK);
+        ok();
+        ASSERT_EQ(TestHooks::msgBoxes.size(), 1u);
+        EXPECT_TRUE(TestHooks::msgBoxes[0].prompt.contains(r.says)) << TestHooks::msgBoxes[0].prompt.toStdString();
+        EXPECT_TRUE(dialog->isVisible() && r.box->hasFocus());
+        EXPECT_EQ(dive().Setpoint, before.Setpoint);
+        EXPECT_EQ(dive().TimeToHeight, before.TimeToHeight);
+        EXPECT_EQ(dive().Changed, before.Changed);
+        setText(r.box, kept);
+    }
     EXPECT_TRUE(shell.reEvaluated.empty());
 }
 

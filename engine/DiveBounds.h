@@ -51,6 +51,11 @@ inline constexpr float kMaxPPO2 = 3;
 // The climb to the dive site lasts at most a week.
 inline constexpr float kMaxMinutesToAltitude = 7 * 24 * 60;
 
+// The fullest fill of a cylinder the gas blender works out: 500 bar, or 7350 psi (500 bar
+// at the blender's 14.7 psi to the bar).
+inline constexpr float kMaxFillBar = 500;
+inline constexpr float kMaxFillPsi = 7350;
+
 float MaxDepth(bool metric);
 
 // A text of the language with %1, %2, ... replaced by the arguments in order.

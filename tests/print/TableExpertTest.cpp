@@ -185,16 +185,12 @@ TEST_F(TableExpertTest, RangesAreCheckedInOrder)
     EXPECT_FALSE(w->isVisible());
     EXPECT_EQ(GetRegString("TableExpert", "StepM"), "0.4");
 
-    // No number a Single holds, and text: the field is named, nothing runs.
-    for (const char *typed : {"1E+39", "99999999999999999999999999999999999999999", "1.2.3"}) {
-        TestHooks::msgBoxes.clear();
+    for (const char *typed : {"1E+39", "1.2.3"}) { // no number: the field is named, nothing runs
         auto inf = open();
         type(inf->tbET, typed);
         TestHooks::msgBoxAnswers.push_back(vbOK);
         start(inf.get());
-        ASSERT_EQ(TestHooks::msgBoxes.size(), 1u);
-        EXPECT_TRUE(TestHooks::msgBoxes[0].prompt.startsWith(GetLangStringQ(2705) + " \"" + typed))
-            << TestHooks::msgBoxes[0].prompt.toStdString();
+        EXPECT_EQ(TestHooks::msgBoxes.back().prompt, GetLangStringQ(7212).arg(GetLangStringQ(2705), typed, "30"));
         EXPECT_EQ(LoadedPrintPrev(), nullptr);
     }
 

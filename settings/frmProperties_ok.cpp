@@ -150,7 +150,8 @@ bool frmProperties::refuseNonNumbers()
         {tbRMV, 6, lbRMV->text(), false},
     };
     for (const Box &b : boxes) {
-        if (IsNumberText(b.box->text(), b.thousands))
+        // A disabled box (set-points on open circuit) is not the diver's to correct.
+        if (!b.box->isEnabled() || IsNumberText(b.box->text(), b.thousands))
             continue;
         const QString example = PatternText(b.thousands ? 1500 : 1.5, b.thousands ? 0 : 1);
         MsgBox(GetLangStringQ(7103).arg(fieldName(b.name), b.box->text(), example), vbExclamation | vbOKOnly,

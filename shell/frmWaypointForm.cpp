@@ -525,7 +525,7 @@ void frmWaypointForm::tbDepth_KeyUp()
 void frmWaypointForm::tbDepth_KeyPress(int key)
 {
     if (key == Qt::Key_Return || key == Qt::Key_Enter)
-        calcAdvisor(LocaleVal(AlphaNumericInput(tbDepth->text()).toStdString()));
+        calcAdvisor(LocaleVal(AlphaNumericInput(tbDepth->text()).toStdString(), true));
 }
 
 void frmWaypointForm::tbTime_KeyUp()

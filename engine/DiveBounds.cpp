@@ -74,11 +74,6 @@ int firstGasOutside(const std::vector<Gas> &gases)
 
 } // namespace
 
-std::string NumberText(double v)
-{
-    return numberText(v);
-}
-
 std::string BetweenProblem(const std::string &name, double low, double high, const std::string &unit)
 {
     const std::string tail = unit.empty() ? "" : " " + unit;
@@ -142,7 +137,7 @@ SettingsFault FirstSettingsFault(const TemplateRec &t)
     const std::string depthUnit = m ? GetLangString(7066) : GetLangString(7067);
     const Bounded bounded[] = {
         {SettingsField::Setpoint, t.Setpoint, 1651, kMaxPPO2, ppO2Unit},
-        {SettingsField::DecoSetpoint, t.DecoSetpoint, 7074, kMaxPPO2, ppO2Unit},
+        {SettingsField::DecoSetpoint, t.DecoSetpoint, 3074, kMaxPPO2, ppO2Unit},
         {SettingsField::RMV, t.RMV, 1638, kMaxRMV, rmvUnit},
         {SettingsField::DecoRMV, t.DecoRMV, 3014, kMaxRMV, rmvUnit},
         {SettingsField::MinPPO2, t.MinPPO2, 1639, kMaxPPO2, ppO2Unit},
@@ -156,7 +151,7 @@ SettingsFault FirstSettingsFault(const TemplateRec &t)
     // A climb of 0 minutes or less is no climb.
     if (t.TimeToHeight > kMaxMinutesToAltitude)
         return {SettingsField::TimeToHeight,
-                BetweenProblem(GetLangString(7075), 0, kMaxMinutesToAltitude, GetLangString(7076))};
+                BetweenProblem(GetLangString(5004), 0, kMaxMinutesToAltitude, GetLangString(7074))};
     return {};
 }
 

@@ -46,9 +46,9 @@ inline constexpr float kGasSumSlack = 0.01f;
 // holds them.
 inline constexpr float kMaxRMV = 200;
 // Every ppO2 setting (set-points, minimum, maximum and deco ppO2), bar or atm: 0 to 3.
-inline constexpr float kMaxPPO2 = 3;
 // The maximum END lies between the surface and the deepest depth.
-// The climb to the dive site lasts at most a week.
+inline constexpr float kMaxPPO2 = 3;
+// The climb to the dive site lasts at most a week (0 or less is no climb).
 inline constexpr float kMaxMinutesToAltitude = 7 * 24 * 60;
 
 // The fullest fill of a cylinder the gas blender works out: 500 bar, or 7350 psi (500 bar
@@ -99,9 +99,6 @@ void CheckRates(const std::vector<RateRecord> &rows, bool metric, const char *so
 // Refuses (ErrBadSettings from `source`) a waypoint depth that is not between the
 // surface and the deepest depth, naming the depth.
 void CheckDepth(double depth, bool metric, const char *source);
-
-// A number in the diver's words with the user's decimal separator.
-std::string NumberText(double v);
 
 // The text naming a setting's bound: "%1 must lie between %2 and %3" for the setting
 // called `name`, the bounds with `unit` after them.

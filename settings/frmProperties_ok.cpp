@@ -140,11 +140,12 @@ bool frmProperties::refuseNonNumbers()
         QString name;
         bool thousands;
     };
+    const QString altitude = GetLangStringQ(1645) + QStringLiteral(" (%1)");
     const Box boxes[] = {
         {tbStepSize, 1, Label7->text(), false},   {tbLastStop, 1, Label15->text(), false},
         {Text7, 1, Label20->text(), false},       {Text8, 1, Label21->text(), false},
-        {Text2, 4, Frame12->title(), true},       {Text1, 4, Label10->text(), true},
-        {Text5, 4, Frame11->title(), true},       {SetPoint, 5, Label1->text(), false},
+        {Text2, 4, altitude.arg(Frame12->title()), true}, {Text1, 4, Label10->text(), true},
+        {Text5, 4, altitude.arg(Frame11->title()), true}, {SetPoint, 5, Label1->text(), false},
         {Text6, 5, Label19->text(), false},       {tbMinPPO, 6, Label3->text(), false},
         {tbMaxPPO, 6, Label4->text(), false},     {tbMaximalEND, 6, Label8->text(), false},
         {tbRMV, 6, lbRMV->text(), false},

@@ -178,7 +178,7 @@ TEST_F(PropertiesOkTest, NumbersAreReadAsMeantOrRefusedAtTheirField)
              {dialog->SetPoint, QString(41, u'9'), "Set-point: \"999"},
              {dialog->SetPoint, "5", "Set-point must lie between 0 bar and 3 bar"},
              {dialog->Text1, "1E+39", "is not a number"},
-             {dialog->Text1, "99999", "Time to the altitude must lie between 0 min and 10080 min"}}) {
+             {dialog->Text1, "99999", "Time from sea level to this altitude must lie between 0 min and 10080 min"}}) {
         const QString kept = box->text();
         setText(box, typed);
         TestHooks::msgBoxAnswers.push_back(vbOK);

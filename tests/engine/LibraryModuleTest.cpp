@@ -102,14 +102,13 @@ TEST_F(LocaleValTest, GermanSeparators)
 {
     separators(",", ".");
     for (const auto &[typed, value] : std::vector<std::pair<std::string, float>>{
-             {"1,5", 1.5f}, {"1.6", 1.6f}, {"1.500", 1.5f}, {"-0,25", -0.25f}, {"21 %", 21}, {"abc", 0}, {"", 0}})
+             {"1,5", 1.5f}, {"1.6", 1.6f}, {"1.500", 1.5f}, {"-0,25", -0.25f}, {"21 %", 21}, {"abc", 0}, {"1.234,75", 0}})
         EXPECT_FLOAT_EQ(LocaleVal(typed), value) << typed;
     for (const auto &[typed, value] : std::vector<std::pair<std::string, float>>{
              {"200.5", 200.5f}, {"1.500", 1500}, {"1.234,75", 1234.75f}, {"12.345.678", 12345678}})
         EXPECT_FLOAT_EQ(LocaleVal(typed, true), value) << typed;
     for (const char *unreadable : {"1.2.3", "1,2,3", "1.23.456", "1,5.3", ","})
         EXPECT_FALSE(IsLocaleNumber(unreadable, true)) << unreadable;
-    EXPECT_FALSE(IsLocaleNumber("1.234,75"));
 }
 
 TEST_F(LocaleValTest, EnglishSeparators)

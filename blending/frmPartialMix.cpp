@@ -1,5 +1,6 @@
 #include "blending/frmPartialMix.h"
 
+#include "engine/DiveBounds.h"
 #include "engine/EngineGlobals.h"
 #include "engine/LibraryModule.h"
 #include "engine/VBConversions.h"
@@ -18,6 +19,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QSignalBlocker>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -371,12 +373,38 @@ void frmPartialMix::applyDesiredMix(const QString &O2Text, const QString &N2Text
     CalculateMix();
 }
 
+// A fill as typed, by the typed-number rule (psi hold thousands). A text that holds no
+// number, or more than a cylinder holds, is refused: the diver is told once, naming the
+// box and the bound, and the answer stays blank until the box holds a fill again. An
+// empty box or a lone sign or separator is a fill still being typed and is told nothing.
+std::optional<float> frmPartialMix::readFill(QLineEdit *box, const QGroupBox *frame, const QLabel *caption,
+                                             bool &refused)
+{
+    const QString text = box->text();
+    const float most = in_.Metric ? DiveBounds::kMaxFillBar : DiveBounds::kMaxFillPsi;
+    const std::optional<float> fill = ReadTypedNumber(text.toStdString(), true);
+    const bool wasRefused = refused;
+    refused = !fill || *fill > most;
+    if (!refused)
+        return fill;
+    if (!wasRefused && text.contains(QRegularExpression(QStringLiteral("[0-9]")))) {
+        const QString unit = GetLangStringQ(in_.Metric ? 6314 : 6315);
+        MsgBox(GetLangStringQ(7400).arg(frame->title() + QStringLiteral(" - ") + caption->text(), text,
+                                        FieldText(most) + QStringLiteral(" ") + unit,
+                                        FieldText(float(200.0 * unitFactor_))),
+               vbExclamation + vbOKOnly);
+    }
+    return std::nullopt;
+}
+
 void frmPartialMix::CurFill_Change()
 {
-    const QString text = CurFill->text();
-    if (!IsTypedNumber(text))
+    const std::optional<float> fill = readFill(CurFill, Frame1, Label1, curFillRefused_);
+    if (!fill) {
+        CalculateMix();
         return;
-    in_.CurFillValue = LocaleVal(text.toStdString());
+    }
+    in_.CurFillValue = *fill;
     if (in_.CurFillValue < 0) {
         in_.CurFillValue = 0;
         CurFill->setText(QStringLiteral("0"));
@@ -402,10 +430,12 @@ void frmPartialMix::CurHe_Change()
 
 void frmPartialMix::DesFill_Change()
 {
-    const QString text = DesFill->text();
-    if (!IsTypedNumber(text))
+    const std::optional<float> fill = readFill(DesFill, Frame4, Label14, desFillRefused_);
+    if (!fill) {
+        CalculateMix();
         return;
-    in_.DesFillBar = float(LocaleVal(text.toStdString()) / double(unitFactor_));
+    }
+    in_.DesFillBar = float(*fill / double(unitFactor_));
     if (in_.DesFillBar < 0) {
         in_.DesFillBar = 0;
         DesFill->setText(QStringLiteral("0"));
@@ -467,10 +497,14 @@ void frmPartialMix::CheckDesiredMix(const QString &O2Text, const QString &HeText
         MsgBox(QStringLiteral("Percentage is larger then 100%"), vbCritical + vbOKOnly);
 }
 
-// Every input field holds a number its reaction took, so the members are the fields.
+// Every input field holds a number its reaction took, so the members are the fields:
+// the fills as their reading took them (empty or beyond a cylinder is refused), the
+// percentages as typed numbers.
 bool frmPartialMix::InputsComputable() const
 {
-    for (const QLineEdit *edit : {CurFill, CurO2, CurHe, DesFill, DesO2, DesHe})
+    if (curFillRefused_ || desFillRefused_)
+        return false;
+    for (const QLineEdit *edit : {CurO2, CurHe, DesO2, DesHe})
         if (!IsTypedNumber(edit->text()))
             return false;
     return true;
@@ -499,7 +533,7 @@ void frmPartialMix::CalculateMix()
     Command1->setText(GetLangStringQ(airTopReachable_ ? 6310 : 3033));
     Command1->setEnabled(airTopReachable_);
 
-    if (air.AirTopAir < 0 || air.AirTopHe < 0) {
+    if (!fillsRead || air.AirTopAir < 0 || air.AirTopHe < 0) {
         AirTopO2->clear();
         AirTopHe->clear();
         AirTopAir->clear();

@@ -92,6 +92,7 @@ private:
     void showRealGas(const std::optional<RealGasFill> &fill);
     void fillPrintData(const AirTopFill &air);
     void SaveMix();
+    std::optional<float> readFill(QLineEdit *box, const QGroupBox *frame, const QLabel *caption, bool &refused);
 
     int16_t profileIndex_ = 0;
     float unitFactor_ = 1;
@@ -103,6 +104,10 @@ private:
     // True while the window sets a cylinder's O2 and He together (a preset, a chosen gas,
     // the kept cylinder): the mix is checked once afterwards.
     bool settingMix_ = false;
+    // A fill box holding no number a cylinder can hold: the answer stays blank and cannot
+    // be printed until it holds one.
+    bool curFillRefused_ = false;
+    bool desFillRefused_ = false;
 };
 
 // Creates a new blending window and shows it modeless beside the main window.

@@ -57,7 +57,28 @@ std::string rateProblem(bool metric)
                                         rateText(metric ? kMaxRateMetric : kMaxRateImperial, metric)});
 }
 
+// The first gas whose fractions are outside 0 to 100 % or add up to more than 100 %,
+// -1 when there is none.
+template <typename Gas>
+int firstGasOutside(const std::vector<Gas> &gases)
+{
+    for (size_t i = 0; i < gases.size(); ++i) {
+        const Gas &g = gases[i];
+        const bool each = within(g.O2, 0, kMaxGasPercent) && within(g.He, 0, kMaxGasPercent) &&
+                          within(g.N2, 0, kMaxGasPercent);
+        if (!each || double(g.O2) + g.He + g.N2 > kMaxGasPercent + kGasSumSlack)
+            return int(i);
+    }
+    return -1;
+}
+
 } // namespace
+
+std::string BetweenProblem(const std::string &name, double low, double high, const std::string &unit)
+{
+    const std::string tail = unit.empty() ? "" : " " + unit;
+    return FillIn(GetLangString(7072), {name, numberText(low) + tail, numberText(high) + tail});
+}
 
 float MaxDepth(bool metric)
 {
@@ -100,6 +121,37 @@ SettingsFault FirstSettingsFault(const TemplateRec &t)
         return {SettingsField::StartPressure, pressureProblem()};
     if (!within(t.EndPressure, kMinSurfacePressure, kMaxSurfacePressure))
         return {SettingsField::EndPressure, pressureProblem()};
+    if (const int gas = firstGasOutside(t.Gases); gas >= 0)
+        return {SettingsField::Gases, FillIn(GetLangString(7073), {t.Gases[size_t(gas)].Name}), gas};
+    if (const int change = firstGasOutside(t.GasChanges); change >= 0)
+        return {SettingsField::Gases, FillIn(GetLangString(7073), {t.GasChanges[size_t(change)].Name}), -1};
+    const std::string ppO2Unit = m ? GetLangString(7068) : GetLangString(7069);
+    const std::string rmvUnit = m ? GetLangString(1628) : GetLangString(1627);
+    struct Bounded {
+        SettingsField field;
+        float value;
+        int name; // string ID of the setting's name
+        float high;
+        const std::string &unit;
+    };
+    const std::string depthUnit = m ? GetLangString(7066) : GetLangString(7067);
+    const Bounded bounded[] = {
+        {SettingsField::Setpoint, t.Setpoint, 1651, kMaxPPO2, ppO2Unit},
+        {SettingsField::DecoSetpoint, t.DecoSetpoint, 3074, kMaxPPO2, ppO2Unit},
+        {SettingsField::RMV, t.RMV, 1638, kMaxRMV, rmvUnit},
+        {SettingsField::DecoRMV, t.DecoRMV, 3014, kMaxRMV, rmvUnit},
+        {SettingsField::MinPPO2, t.MinPPO2, 1639, kMaxPPO2, ppO2Unit},
+        {SettingsField::MaxPPO2, t.MaxPPO2, 1640, kMaxPPO2, ppO2Unit},
+        {SettingsField::DecoPPO2, t.DecoPPO2, 3015, kMaxPPO2, ppO2Unit},
+        {SettingsField::MaximalEND, t.MaximalEND, 1641, MaxDepth(m), depthUnit},
+    };
+    for (const Bounded &b : bounded)
+        if (!within(b.value, 0, b.high))
+            return {b.field, BetweenProblem(GetLangString(b.name), 0, b.high, b.unit)};
+    // A climb of 0 minutes or less is no climb.
+    if (t.TimeToHeight > kMaxMinutesToAltitude)
+        return {SettingsField::TimeToHeight,
+                BetweenProblem(GetLangString(5004), 0, kMaxMinutesToAltitude, GetLangString(7074))};
     return {};
 }
 

@@ -38,6 +38,24 @@ inline constexpr float kMaxDiveMinutes = 7 * 24 * 60;
 // own at most 24 hours (ErrStopCap).
 inline constexpr float kMaxDecoMinutes = 14 * 24 * 60;
 
+// Gas fractions in percent: each of O2, He and N2 0 to 100, together at most 100 (with a
+// hundredth for the rounding of a typed mix).
+inline constexpr float kMaxGasPercent = 100;
+inline constexpr float kGasSumSlack = 0.01f;
+// Breathing rates (RMV, deco RMV), l/min or cu ft/min: 0 to 200, as the settings dialog
+// holds them.
+inline constexpr float kMaxRMV = 200;
+// Every ppO2 setting (set-points, minimum, maximum and deco ppO2), bar or atm: 0 to 3.
+// The maximum END lies between the surface and the deepest depth.
+inline constexpr float kMaxPPO2 = 3;
+// The climb to the dive site lasts at most a week (0 or less is no climb).
+inline constexpr float kMaxMinutesToAltitude = 7 * 24 * 60;
+
+// The fullest fill of a cylinder the gas blender works out: 500 bar, or 7350 psi (500 bar
+// at the blender's 14.7 psi to the bar).
+inline constexpr float kMaxFillBar = 500;
+inline constexpr float kMaxFillPsi = 7350;
+
 float MaxDepth(bool metric);
 
 // A text of the language with %1, %2, ... replaced by the arguments in order.
@@ -48,17 +66,23 @@ std::string FillIn(std::string text, std::initializer_list<std::string> args);
 std::string DepthText(double depth, bool metric);
 
 // The setting that breaks a bound, so a window that edits it can take the diver there.
-enum class SettingsField { None, StepSize, LastStop, AscendRates, DescendRates, StartPressure, EndPressure };
+enum class SettingsField {
+    None, StepSize, LastStop, AscendRates, DescendRates, StartPressure, EndPressure,
+    Gases, Setpoint, DecoSetpoint, RMV, DecoRMV, MinPPO2, MaxPPO2, DecoPPO2, MaximalEND, TimeToHeight
+};
 
 struct SettingsFault {
     SettingsField field = SettingsField::None;
     std::string text; // in the diver's words; empty when no bound is broken
-    int row = -1;     // for a rate table: the first row (from 0) whose rate is outside
+    int row = -1;     // for a rate table: the first row (from 0) whose rate is outside;
+                      // for the gases: the gas (index of the gas list)
 };
 
 // The first bound the dive's settings break, and which setting breaks it. Checked in
 // this order: the stop spacing, the last stop, every rate of the ascent table, then of
-// the descent table, the start and then the end surface pressure.
+// the descent table, the start and then the end surface pressure, the gas list and the
+// gases of the switches, the set-points, RMVs, ppO2 limits, the maximum END and the time
+// to the altitude. Within them every number the engine computes from them is finite.
 SettingsFault FirstSettingsFault(const TemplateRec &t);
 
 // FirstSettingsFault's text: empty when the settings are within every bound.
@@ -75,6 +99,10 @@ void CheckRates(const std::vector<RateRecord> &rows, bool metric, const char *so
 // Refuses (ErrBadSettings from `source`) a waypoint depth that is not between the
 // surface and the deepest depth, naming the depth.
 void CheckDepth(double depth, bool metric, const char *source);
+
+// The text naming a setting's bound: "%1 must lie between %2 and %3" for the setting
+// called `name`, the bounds with `unit` after them.
+std::string BetweenProblem(const std::string &name, double low, double high, const std::string &unit);
 
 // Legs lasting `minutes` in all, in the diver's words when that is more than
 // kMaxDiveMinutes (or no number); empty when within.

@@ -6,7 +6,11 @@
 #include "engine/RuntimeError.h"
 #include "engine/VBConversions.h"
 
+#include <algorithm>
 #include <cmath>
+#include <limits>
+#include <optional>
+#include <vector>
 
 namespace {
 
@@ -55,38 +59,135 @@ float MinSingle(float a, float b)
     return !(a >= b) ? a : b;
 }
 
-float LocaleVal(std::string_view text)
+namespace {
+
+// The separators a typed number may hold: the locale's decimal separator, its grouping
+// separator, and the other of "." and "," (a diver who types the decimal point of another
+// notation).
+enum class Mark { Decimal, Grouping, Other };
+
+struct TypedNumber {
+    std::string plain;    // sign, digits and at most one "."
+    std::string_view rest; // what follows the number
+    bool readable = false;
+};
+
+bool startsWith(std::string_view text, size_t at, const std::string &mark)
 {
-    std::string s = ReplaceText(gThousandSeparator, "", text);
-    s = ReplaceText(gDecimalSeparator, ".", s);
+    return !mark.empty() && text.compare(at, mark.size(), mark) == 0;
+}
+
+// The leading number of a typed text by the one rule for typed numbers. The locale's
+// decimal separator is the decimal separator. A grouping separator counts only where it
+// groups exactly three digits ("12.500") and the field can hold thousands; otherwise a
+// lone "." or "," is the decimal separator the diver meant ("1.6" under German is 1.6,
+// "1,5" under English 1.5), so a number is never read 10 or 1000 times larger than typed.
+// Separators that fit neither reading leave the text unreadable.
+TypedNumber readTyped(std::string_view text, bool thousands)
+{
+    TypedNumber n;
+    size_t i = text.find_first_not_of(" \t");
+    if (i == std::string_view::npos)
+        return n;
+    std::string sign;
+    if (text[i] == '+' || text[i] == '-')
+        sign = text[i++];
+    std::vector<std::string> groups(1);
+    std::vector<Mark> marks;
+    while (i < text.size()) {
+        const char c = text[i];
+        if (c >= '0' && c <= '9') {
+            groups.back() += c;
+            ++i;
+            continue;
+        }
+        size_t len = 1;
+        if (startsWith(text, i, gDecimalSeparator)) {
+            marks.push_back(Mark::Decimal);
+            len = gDecimalSeparator.size();
+        } else if (startsWith(text, i, gThousandSeparator)) {
+            marks.push_back(Mark::Grouping);
+            len = gThousandSeparator.size();
+        } else if (c == '.' || c == ',') {
+            marks.push_back(Mark::Other);
+        } else {
+            break;
+        }
+        groups.emplace_back();
+        i += len;
+    }
+    n.rest = text.substr(i);
+    const auto count = [&marks](Mark m) { return std::count(marks.begin(), marks.end(), m); };
+    const auto decimalAt = std::find(marks.begin(), marks.end(), Mark::Decimal);
+    const size_t whole = size_t(decimalAt - marks.begin()) + 1; // groups before the decimal
+    const auto grouped = [&] {
+        if (!thousands || whole < 2 || groups[0].empty() || groups[0].size() > 3)
+            return false;
+        for (size_t g = 1; g < whole; ++g)
+            if (marks[g - 1] != Mark::Grouping || groups[g].size() != 3)
+                return false;
+        return true;
+    };
+    std::string digits;
+    if (marks.empty()) {
+        digits = groups[0];
+    } else if (count(Mark::Decimal) > 1 || (decimalAt != marks.end() && count(Mark::Other) > 0)) {
+        return n;
+    } else if (grouped()) {
+        for (size_t g = 0; g < whole; ++g)
+            digits += groups[g];
+        if (whole < groups.size())
+            digits += "." + groups[whole];
+    } else if (marks.size() == 1) {
+        digits = groups[0] + "." + groups[1];
+    } else {
+        return n;
+    }
+    if (digits.find_first_of("0123456789") == std::string::npos)
+        return n;
+    n.plain = sign + digits;
+    n.readable = true;
+    return n;
+}
+
+// A value a Single can hold (no infinity, no NaN).
+std::optional<float> asSingle(double v)
+{
+    if (!std::isfinite(v) || std::fabs(v) > std::numeric_limits<float>::max())
+        return std::nullopt;
+    return static_cast<float>(v);
+}
+
+} // namespace
+
+std::optional<float> ReadTypedNumber(std::string_view text, bool thousands)
+{
+    const TypedNumber n = readTyped(text, thousands);
+    if (!n.readable || n.rest.find_first_not_of(" \t") != std::string_view::npos)
+        return std::nullopt;
     try {
-        return static_cast<float>(Val(s));
+        return asSingle(Val(n.plain));
+    } catch (const RuntimeError &) {
+        return std::nullopt; // beyond a Double
+    }
+}
+
+float LocaleVal(std::string_view text, bool thousands)
+{
+    const TypedNumber n = readTyped(text, thousands);
+    if (!n.readable)
+        return 0.0f;
+    try {
+        // The leading number as Val reads it, an exponent after the digits included.
+        return asSingle(Val(n.plain + std::string(n.rest))).value_or(0.0f);
     } catch (const RuntimeError &) {
         return 0.0f; // beyond a Double: no number a diver types
     }
 }
 
-bool IsLocaleNumber(std::string_view text)
+bool IsLocaleNumber(std::string_view text, bool thousands)
 {
-    std::string s = ReplaceText(gThousandSeparator, "", text);
-    s = ReplaceText(gDecimalSeparator, ".", s);
-    const size_t first = s.find_first_not_of(" \t");
-    if (first == std::string::npos)
-        return false;
-    const size_t last = s.find_last_not_of(" \t");
-    size_t i = first;
-    if (s[i] == '+' || s[i] == '-')
-        ++i;
-    bool digits = false, point = false;
-    for (; i <= last; ++i) {
-        if (s[i] >= '0' && s[i] <= '9')
-            digits = true;
-        else if (s[i] == '.' && !point)
-            point = true;
-        else
-            return false;
-    }
-    return digits;
+    return ReadTypedNumber(text, thousands).has_value();
 }
 
 std::string ReplaceText(std::string_view find, std::string_view replacement, std::string_view text)

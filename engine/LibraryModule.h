@@ -35,16 +35,25 @@ float MaxSingle(float a, float b);
 // a when a < b or the two cannot be compared, else b (so b on equality).
 float MinSingle(float a, float b);
 
-// A number as the user typed it under the locale's separators (gThousandSeparator,
-// gDecimalSeparator): thousands separators dropped, the decimal separator read as ".",
-// then the leading number as Val reads it. Never fails; no number gives 0.
-// Under German separators "1.5" gives 15 and "1,5" gives 1.5.
-float LocaleVal(std::string_view text);
+// The one rule for a number the diver types, in every box and grid cell. The locale's
+// decimal separator is the decimal separator. Its grouping separator counts only where
+// it groups exactly three digits in a field that can hold thousands (`thousands`):
+// "12.500" under German is 12500 there. Elsewhere a lone "." or "," is read as the
+// decimal separator the diver meant: "1.6" under German and "1,5" under English are 1.6
+// and 1.5, never 16 or 15. Separators that fit neither reading ("1.2.3", "1.234,5" where
+// no thousands are held) and numbers beyond a Single are no number. Files are read with
+// Val, never by this rule.
 
-// True when the text, blanks around it aside, is one plain number under the locale's
-// separators (sign, digits, at most one decimal separator): what LocaleVal reads without
-// leaving anything over. "", "abc" and "1h" are not.
-bool IsLocaleNumber(std::string_view text);
+// The number the whole text (blanks around it aside) holds, or none.
+std::optional<float> ReadTypedNumber(std::string_view text, bool thousands = false);
+
+// The leading number of a typed text by that rule ("21 %" gives 21); 0 when it holds
+// none, when its separators fit no reading, or when it is beyond a Single. Never fails.
+float LocaleVal(std::string_view text, bool thousands = false);
+
+// True when the text, blanks around it aside, is one plain number by that rule (sign,
+// digits, separators; no exponent): "", "abc", "1h" and "1E+39" are not.
+bool IsLocaleNumber(std::string_view text, bool thousands = false);
 
 // Every occurrence of `find` in `text` replaced, left to right, without overlaps and
 // without looking at replaced text again. An empty `find` leaves the text as it is.

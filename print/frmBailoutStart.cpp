@@ -25,6 +25,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <optional>
 
 frmBailoutStart::frmBailoutStart(QWidget *parent) : QDialog(parent)
 {
@@ -135,11 +136,16 @@ void frmBailoutStart::setRunning(bool running)
 
 void frmBailoutStart::cbOK_Click()
 {
-    const float interval = RoundTo(LocaleVal(tbTime->text().toStdString()), 0);
+    // The interval by the typed-number rule; an empty box is 0 as it always was.
+    const QString typed = tbTime->text();
+    const std::optional<float> read = typed.trimmed().isEmpty() ? 0.0f : ReadTypedNumber(typed.toStdString());
+    const float interval = RoundTo(read.value_or(0), 0);
     setRunning(true);
     {
         WaitCursor hourglass;
-        if (interval < 0) {
+        if (!read) {
+            MsgBox(GetLangStringQ(7213).arg(typed), vbExclamation + vbOKOnly, GetLangStringQ(3002));
+        } else if (interval < 0) {
             MsgBox(GetLangStringQ(3000), vbExclamation + vbOKOnly, GetLangStringQ(3002));
         } else if (interval > 99) {
             MsgBox(GetLangStringQ(3001), vbExclamation + vbOKOnly, GetLangStringQ(3002));

@@ -29,6 +29,9 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include <optional>
+#include <utility>
+
 namespace {
 
 const QString kKey = QStringLiteral("TableExpert");
@@ -40,11 +43,15 @@ QString setting(const char *name, const char *fallback)
     return v.isEmpty() ? QLatin1String(fallback) : v;
 }
 
-// A typed range value: the leading number in the user's notation, rounded half up to
-// whole depth units or minutes.
-float wholeValue(const QLineEdit *box)
+// A typed range value by the typed-number rule (depths in feet and minutes hold
+// thousands), rounded half up to whole depth units or minutes; none when the box holds
+// no number.
+std::optional<float> wholeValue(const QLineEdit *box)
 {
-    return RoundTo(LocaleVal(box->text().toStdString()), 0);
+    const std::optional<float> v = ReadTypedNumber(box->text().toStdString(), true);
+    if (!v)
+        return std::nullopt;
+    return RoundTo(*v, 0);
 }
 
 QString numberText(float v)
@@ -81,8 +88,12 @@ int16_t TableRangeProblem(float SD, float ED, float DI, float ST, float ET, floa
         return 2720;
     if (!(ED >= 0))
         return 2721;
-    // A page holds a table three cells wide at most.
-    if (Int((static_cast<double>(ET) - ST) / TI) + 1 > MaxTableColumns)
+    // A bottom time lasts at most a week, as the logged legs of a dive do.
+    if (!(ET <= DiveBounds::kMaxDiveMinutes))
+        return 7211;
+    // A page holds a table three cells wide at most (Int(n) + 1 columns; written so that
+    // a range that cannot be counted is refused too).
+    if (!((static_cast<double>(ET) - ST) / TI < MaxTableColumns))
         return 7210;
     return 0;
 }
@@ -326,8 +337,18 @@ void frmTableExpert::closeForDive(int16_t profileNr)
 
 void frmTableExpert::GenerateTables()
 {
-    const float SD = wholeValue(tbSD), ED = wholeValue(tbED), DI = wholeValue(tbDI);
-    const float ST = wholeValue(tbST), ET = wholeValue(tbET), TI = wholeValue(tbTI);
+    // A box holding no number is named with the form it expects, and nothing runs.
+    const std::pair<QLineEdit *, QLabel *> boxes[] = {{tbSD, Label1}, {tbED, Label2}, {tbDI, Label3},
+                                                      {tbST, Label6}, {tbET, Label5}, {tbTI, Label4}};
+    for (const auto &[box, caption] : boxes) {
+        if (wholeValue(box))
+            continue;
+        MsgBox(GetLangStringQ(7212).arg(caption->text(), box->text(), QStringLiteral("30")), vbExclamation + vbOKOnly,
+               GetLangStringQ(2700));
+        return;
+    }
+    const float SD = *wholeValue(tbSD), ED = *wholeValue(tbED), DI = *wholeValue(tbDI);
+    const float ST = *wholeValue(tbST), ET = *wholeValue(tbET), TI = *wholeValue(tbTI);
     if (const int16_t problem = TableRangeProblem(SD, ED, DI, ST, ET, TI)) {
         // A step typed above 0 that rounds to 0 is refused as 0; the diver is told that
         // it was rounded, or "must be greater than 0" would contradict what he typed.

@@ -17,24 +17,26 @@ QString PlainText(float v)
     return QString::fromStdString(LocaliseNumberText(JoinStr(v), gDecimalSeparator));
 }
 
-float TextValue(const QString &text)
+float TextValue(const QString &text, bool thousands)
 {
-    return LocaleVal(text.toStdString());
+    return LocaleVal(text.toStdString(), thousands);
 }
 
-bool IsNumberText(const QString &text)
+bool IsNumberText(const QString &text, bool thousands)
 {
-    return IsLocaleNumber(text.toStdString());
+    return IsLocaleNumber(text.toStdString(), thousands);
 }
 
 QString PurgeNumericInput(const QString &StringVal)
 {
     if (StringVal.trimmed().isEmpty())
         return kEmptyCell;
-    const QString separator = QString::fromStdString(gDecimalSeparator);
+    // Both notations' separators are kept: the typed-number rule reads "1.5" under German
+    // as 1.5, where dropping the point would make it 15.
+    const QString separators = QString::fromStdString(gDecimalSeparator + gThousandSeparator) + QStringLiteral(".,");
     QString kept;
     for (const QChar c : StringVal)
-        if ((c >= u'0' && c <= u'9') || separator.contains(c))
+        if ((c >= u'0' && c <= u'9') || separators.contains(c))
             kept += c;
     return kept.isEmpty() ? QStringLiteral("10") : kept;
 }

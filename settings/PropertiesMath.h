@@ -28,16 +28,17 @@ constexpr float kEmptyDepth = 1000000;
 QString PatternText(double v, int decimals);
 // The shortest text of a Single (up to seven significant digits), the user's separator.
 QString PlainText(float v);
-// The number a text shows, read under the user's separators (0 when it holds none).
-float TextValue(const QString &text);
-// True when the text is one plain number in the user's notation.
-bool IsNumberText(const QString &text);
+// The number a text shows, read by the typed-number rule (engine/LibraryModule.h; 0 when
+// it holds none). `thousands`: the field can hold thousands, so grouping counts.
+float TextValue(const QString &text, bool thousands = false);
+// True when the text is one plain number by that rule.
+bool IsNumberText(const QString &text, bool thousands = false);
 
-// A typed grid cell reduced to a number: only the digits and the user's decimal
-// separator are kept, in their order ("12 m" gives 12, "-3" gives 3, "1,5" under a
-// German locale stays 1,5); an empty or blank text gives the empty-cell placeholder,
-// a text with no digit and no separator "10". A result with more than one separator
-// ("1.2.3") or no digit (".") is no number: the editor refuses it.
+// A typed grid cell reduced to a number: only the digits and the separators ("." and ","
+// and the user's own) are kept, in their order ("12 m" gives 12, "-3" gives 3, "1,5" and
+// "1.5" stay as typed, to be read by the typed-number rule); an empty or blank text gives
+// the empty-cell placeholder, a text with no digit and no separator "10". A result that
+// rule cannot read ("1.2.3", ".") is no number: the editor refuses it.
 QString PurgeNumericInput(const QString &StringVal);
 
 // Clamp with replacement values: a value not above `vstart` becomes `lbdefault`; then a

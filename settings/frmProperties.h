@@ -278,6 +278,7 @@ private:
     // The confirmation: false when the pages cannot be stored yet (the diver was told).
     bool confirm();
     bool refuseEmptyCells();
+    bool refuseNonNumbers();
     bool refuseUnreadable(const TemplateRec &pages);
     TemplateRec readPages();
     void showActiveDiveCircuit();

@@ -20,7 +20,9 @@
 void frmProperties::checkField(const FieldCheck &check)
 {
     const QString typed = check.box->text();
-    if (!typed.trimmed().isEmpty() && IsNumberText(typed) && TextValue(typed) > 0)
+    // Altitudes and the minutes to them can hold thousands; the other boxes cannot.
+    const bool thousands = check.box == Text1 || check.box == Text2 || check.box == Text5;
+    if (IsNumberText(typed, thousands) && TextValue(typed, thousands) > 0)
         return;
     const bool metric = Units == kUnitsMetric;
     const QString shown = QString::fromStdString(

@@ -6,6 +6,7 @@
 #include "engine/DOLVmiscModule.h"
 #include "engine/EngineGlobals.h"
 #include "engine/EngineHost.h"
+#include "engine/LibraryModule.h"
 #include "platform/ErrorModule.h"
 #include "platform/FlexGrid.h"
 #include "platform/LocaliseForm.h"
@@ -320,11 +321,14 @@ bool frmProperties::commitNumberCell(FlexGrid *grid, QLineEdit *Edt)
         return false;
     }
     const QString purged = PurgeNumericInput(typed);
-    if (purged != kEmptyCell && !IsNumberText(purged)) {
+    // Depths can hold thousands (3300 ft), rates cannot. The cell keeps the number in the
+    // user's own notation, so every later reading (sort, unit switch, OK) is plain.
+    const std::optional<float> value = ReadTypedNumber(purged.toStdString(), col == 0);
+    if (purged != kEmptyCell && !value) {
         refuse(7101);
         return false;
     }
-    grid->SetTextMatrix(row, col, purged);
+    grid->SetTextMatrix(row, col, purged == kEmptyCell || purged == PlainText(*value) ? purged : PlainText(*value));
     return true;
 }
 

@@ -97,8 +97,8 @@ void frmProperties::InitAltitudeFrame()
         w->setVisible(!t.AdeptedToHeight);
     Text2->setText(PatternText(t.StartAltitude, 0));
     Text5->setText(PatternText(t.EndAltitude, 0));
-    Text4->setText(PatternText(AltitudeToPressure(RoundTo(TextValue(Text2->text()), 0), t.Metric), 3));
-    Text3->setText(PatternText(AltitudeToPressure(RoundTo(TextValue(Text5->text()), 0), t.Metric), 3));
+    Text4->setText(PatternText(AltitudeToPressure(RoundTo(TextValue(Text2->text(), true), 0), t.Metric), 3));
+    Text3->setText(PatternText(AltitudeToPressure(RoundTo(TextValue(Text5->text(), true), 0), t.Metric), 3));
     Text1->setText(PatternText(t.TimeToHeight, 0));
 
     Text3->setText(PatternText(t.EndPressure, 3));

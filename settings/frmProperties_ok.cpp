@@ -21,6 +21,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QRadioButton>
@@ -30,9 +31,18 @@
 
 namespace {
 
-float number(const QLineEdit *box, int16_t decimals)
+float number(const QLineEdit *box, int16_t decimals, bool thousands = false)
 {
-    return RoundTo(TextValue(box->text()), decimals);
+    return RoundTo(TextValue(box->text(), thousands), decimals);
+}
+
+// A label's caption as the name of its field ("Deco step:" names "Deco step").
+QString fieldName(const QString &caption)
+{
+    QString name = caption.trimmed();
+    while (name.endsWith(u':'))
+        name.chop(1);
+    return name.remove(u'&');
 }
 
 float number(const FlexGrid *grid, int row, int col)
@@ -73,7 +83,7 @@ void frmProperties::cbOK_Click()
 // would not be read back from a file, or when reading the pages raises an error.
 bool frmProperties::confirm()
 {
-    if (!commitOpenEditors() || refuseEmptyCells())
+    if (!commitOpenEditors() || refuseEmptyCells() || refuseNonNumbers())
         return false;
     const TemplateRec pages = readPages();
     if (refuseUnreadable(pages))
@@ -119,6 +129,42 @@ bool frmProperties::refuseEmptyCells()
     return false;
 }
 
+// A box holding no number the typed-number rule reads (a text, "1.2.3", a number beyond a
+// Single) would store 0 or infinity: OK names the field, shows the form it expects and
+// takes the diver there.
+bool frmProperties::refuseNonNumbers()
+{
+    struct Box {
+        QLineEdit *box;
+        int page;
+        QString name;
+        bool thousands;
+    };
+    const QString altitude = GetLangStringQ(1645) + QStringLiteral(" (%1)");
+    const Box boxes[] = {
+        {tbStepSize, 1, Label7->text(), false},   {tbLastStop, 1, Label15->text(), false},
+        {Text7, 1, Label20->text(), false},       {Text8, 1, Label21->text(), false},
+        {Text2, 4, altitude.arg(Frame12->title()), true}, {Text1, 4, Label10->text(), true},
+        {Text5, 4, altitude.arg(Frame11->title()), true}, {SetPoint, 5, Label1->text(), false},
+        {Text6, 5, Label19->text(), false},       {tbMinPPO, 6, Label3->text(), false},
+        {tbMaxPPO, 6, Label4->text(), false},     {tbMaximalEND, 6, Label8->text(), false},
+        {tbRMV, 6, lbRMV->text(), false},
+    };
+    for (const Box &b : boxes) {
+        // A disabled box (set-points on open circuit) is not the diver's to correct.
+        if (!b.box->isEnabled() || IsNumberText(b.box->text(), b.thousands))
+            continue;
+        const QString example = PatternText(b.thousands ? 1500 : 1.5, b.thousands ? 0 : 1);
+        MsgBox(GetLangStringQ(7103).arg(fieldName(b.name), b.box->text(), example), vbExclamation | vbOKOnly,
+               GetLangStringQ(1600));
+        ListView1->setCurrentRow(b.page);
+        b.box->setFocus();
+        b.box->selectAll();
+        return true;
+    }
+    return false;
+}
+
 // Settings the template and series readers would refuse are never stored: the dive or
 // template saved with them would be lost when it is opened again. Whole-number rounding
 // is where they come from (a step of 0.4 m stores 0, a rate of 0.4 m/min stores 0), and
@@ -151,6 +197,21 @@ bool frmProperties::refuseUnreadable(const TemplateRec &pages)
     case DiveBounds::SettingsField::DescendRates: showRate(fgDescend); break;
     case DiveBounds::SettingsField::StartPressure: showBox(4, Text2); break;
     case DiveBounds::SettingsField::EndPressure: showBox(4, Text5); break;
+    case DiveBounds::SettingsField::TimeToHeight: showBox(4, Text1); break;
+    case DiveBounds::SettingsField::Setpoint: showBox(5, SetPoint); break;
+    case DiveBounds::SettingsField::DecoSetpoint: showBox(5, Text6); break;
+    case DiveBounds::SettingsField::RMV: showBox(6, tbRMV); break;
+    case DiveBounds::SettingsField::DecoRMV: showBox(1, Text8); break;
+    case DiveBounds::SettingsField::MinPPO2: showBox(6, tbMinPPO); break;
+    case DiveBounds::SettingsField::MaxPPO2: showBox(6, tbMaxPPO); break;
+    case DiveBounds::SettingsField::DecoPPO2: showBox(1, Text7); break;
+    case DiveBounds::SettingsField::MaximalEND: showBox(6, tbMaximalEND); break;
+    case DiveBounds::SettingsField::Gases:
+        ListView1->setCurrentRow(3);
+        FgGas->setFocus();
+        if (fault.row >= 1 && fault.row + 1 < FgGas->Rows())
+            FgGas->SetRow(fault.row + 1); // the list's first row is Air, gas 0
+        break;
     case DiveBounds::SettingsField::None: break;
     }
     return true;
@@ -252,12 +313,14 @@ TemplateRec frmProperties::readPages()
 
     // The stored surface pressures follow the stored whole-number altitudes, whatever
     // the pressure boxes hold (a dive-site pressure of 0 or less included).
-    t.StartAltitude = number(Text2, 0);
-    t.EndAltitude = number(Text5, 0);
-    float adapt = number(Text1, 0);
+    t.StartAltitude = number(Text2, 0, true);
+    t.EndAltitude = number(Text5, 0, true);
+    float adapt = number(Text1, 0, true);
     if (!(adapt > 0))
         adapt = 1;
-    t.TimeToHeight = CInt(adapt);
+    // A time beyond a week is refused by the bounds with their text (never an overflow
+    // of the 16-bit minutes).
+    t.TimeToHeight = CInt(std::min(adapt, DiveBounds::kMaxMinutesToAltitude + 1));
     t.StartPressure = AltitudeToPressure(t.StartAltitude, t.Metric);
     t.EndPressure = AltitudeToPressure(t.EndAltitude, t.Metric);
     return t;

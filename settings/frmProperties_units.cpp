@@ -67,16 +67,16 @@ void switchCell(FlexGrid *grid, int row, int col, const Conversion &convert)
 }
 
 // new text = pattern(number of the old text x factor)
-void convertBox(QLineEdit *box, double factor, int decimals)
+void convertBox(QLineEdit *box, double factor, int decimals, bool thousands = false)
 {
-    switchBox(box, [=](const QString &text) { return PatternText(double(TextValue(text)) * factor, decimals); });
+    switchBox(box, [=](const QString &text) { return PatternText(double(TextValue(text, thousands)) * factor, decimals); });
 }
 
 // The surface pressure of the altitude a box shows.
 void pressureBox(QLineEdit *box, const QLineEdit *altitude, bool setMetric)
 {
     switchBox(box, [=](const QString &) {
-        return PatternText(AltitudeToPressure(RoundTo(TextValue(altitude->text()), 0), setMetric), 3);
+        return PatternText(AltitudeToPressure(RoundTo(TextValue(altitude->text(), true), 0), setMetric), 3);
     });
 }
 
@@ -206,8 +206,8 @@ void frmProperties::ChangeConstPPOFrame(bool setMetric)
 // The pressures are worked out again from the converted whole-number altitudes.
 void frmProperties::ChangeAltitudeFrame(bool setMetric)
 {
-    convertBox(Text2, depthFactor(setMetric), 0);
-    convertBox(Text5, depthFactor(setMetric), 0);
+    convertBox(Text2, depthFactor(setMetric), 0, true);
+    convertBox(Text5, depthFactor(setMetric), 0, true);
     pressureBox(Text4, Text2, setMetric);
     pressureBox(Text3, Text5, setMetric);
 }

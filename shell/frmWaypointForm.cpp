@@ -30,8 +30,9 @@
 
 namespace {
 
-// A number typed into a field, under the user's separators.
-float fieldValue(const QLineEdit *field) { return LocaleVal(field->text().toStdString()); }
+// A number typed into a field by the typed-number rule: depths in feet and minutes can
+// hold thousands.
+float fieldValue(const QLineEdit *field) { return LocaleVal(field->text().toStdString(), true); }
 
 // Whole units, "0".
 QString wholeText(float v) { return QString::fromStdString(FormatFixed(v, 0)); }
@@ -48,14 +49,11 @@ QString fractionText(float v)
     return QString::fromStdString(LocaliseNumberText(CStr(v), gDecimalSeparator));
 }
 
-// A field the diver must fill: empty, or holding no digit, or a number beyond any float.
+// A field the diver must fill: empty, or holding no number the typed-number rule reads
+// ("1.2.3", a number beyond a Single).
 bool holdsNoNumber(const QLineEdit *field)
 {
-    const QString t = field->text();
-    bool digit = false;
-    for (QChar c : t)
-        digit = digit || (c >= '0' && c <= '9');
-    return !digit || !std::isfinite(fieldValue(field));
+    return !IsLocaleNumber(field->text().toStdString(), true);
 }
 
 // Typing leaves only digits and decimal separators in the depth and time fields; a text
@@ -546,7 +544,7 @@ void frmWaypointForm::tbDepth_KeyUp()
 void frmWaypointForm::tbDepth_KeyPress(int key)
 {
     if (key == Qt::Key_Return || key == Qt::Key_Enter)
-        calcAdvisor(LocaleVal(AlphaNumericInput(tbDepth->text()).toStdString()));
+        calcAdvisor(LocaleVal(AlphaNumericInput(tbDepth->text()).toStdString(), true));
 }
 
 void frmWaypointForm::tbTime_KeyUp()

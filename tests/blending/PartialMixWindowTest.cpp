@@ -4,6 +4,7 @@
 
 #include "blending/frmPartialMix.h"
 #include "engine/EngineGlobals.h"
+#include "engine/ResourceManager.h"
 #include "engine/VBConversions.h"
 #include "platform/LocaliseForm.h"
 #include "platform/MsgBox.h"
@@ -185,6 +186,30 @@ TEST_F(PartialMixTest, ShowsBothAnswersAndPrintsOnlyWhatTheAirTopReaches)
     EXPECT_EQ(airTop(*w), QStringList({"", "", ""}));
     EXPECT_FALSE(w->Command1->isEnabled());
     EXPECT_FALSE(w->PartialReachable());
+}
+
+// A fill is read as meant; one no cylinder holds is refused once and leaves nothing to print.
+TEST_F(PartialMixTest, FillsAreReadAsMeantAndRefusedBeyondACylinder)
+{
+    std::string english = kDefaultLanguageFile;
+    ASSERT_EQ(LoadLanguageDll(english), 1);
+    gDecimalSeparator = ",";
+    gThousandSeparator = ".";
+    auto w = open();
+    type(w->DesO2, "32");
+    type(w->DesFill, "200.5");
+    EXPECT_EQ(airTop(*w), QStringList({"27,9", "0,0", "171,6"})) << "200.5 bar, not 2005";
+    for (const QString typed : {"1E+39", "99999999999"}) {
+        TestHooks::msgBoxAnswers.push_back(vbOK);
+        type(w->DesFill, typed); // told once, as "1E" or "999" is typed
+        EXPECT_TRUE(TestHooks::msgBoxes.back().prompt.startsWith("Cylinder wanted - Fill pressure: \"" + typed.left(2)));
+        EXPECT_EQ(airTop(*w) + realGas(*w), QStringList({"", "", "", "", "", ""}));
+        EXPECT_FALSE(w->Command1->isEnabled());
+    }
+    EXPECT_EQ(TestHooks::msgBoxes.size(), 2u);
+    type(w->DesFill, "200");
+    EXPECT_TRUE(w->Command1->isEnabled());
+    FreeLanguageDll();
 }
 
 TEST_F(PartialMixTest, KeepsItsDivesUnitWhateverDiveIsActiveLater)

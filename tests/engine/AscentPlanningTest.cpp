@@ -2,9 +2,11 @@
 // gradient factor at each stop, what is shown, deco gases, open-circuit deco and bail-out,
 // and the dives the planner refuses or cannot finish.
 
+#include "engine/DiveBounds.h"
 #include "engine/RuntimeError.h"
 #include "tests/engine/BuhlmannProbe.h"
 
+#include <cmath>
 #include <vector>
 
 namespace {
@@ -269,6 +271,33 @@ TEST_F(AscentPlanning, TheDeepestDiveWithTheClosestStopsEndsInBoundedTime)
             EXPECT_EQ(out.getDepth(out.GetLength()), 0);
         } catch (const RuntimeError &e) {
             EXPECT_EQ(e.number(), ErrStopCap) << e.source() << ": " << e.description();
+        }
+    }
+}
+
+// Every setting at its smallest and largest allowed: all a table, report or label shows is finite.
+TEST_F(AscentPlanning, EverySettingAtItsBoundsPlansOnlyFiniteNumbers)
+{
+    TemplateRec &t = dive();
+    t.Gases.insert(t.Gases.end(), {{"Nothing", 0, 0, 0, 0}, {"Helium", 0, 0, 100, 0}});
+    t.PPO2Low = t.PPO2High = t.MaxEnd = t.O2Narcotic = true;
+    for (const int corner : {0, 1, 2, 3}) {
+        const bool high = corner & 1;
+        t.OpenCircuit = corner & 2;
+        t.RMV = t.DecoRMV = high ? DiveBounds::kMaxRMV : 0;
+        t.Setpoint = t.DecoSetpoint = t.MinPPO2 = t.MaxPPO2 = t.DecoPPO2 = high ? DiveBounds::kMaxPPO2 : 0;
+        t.MaximalEND = high ? DiveBounds::kMaxDepthMetric : 0;
+        t.TimeToHeight = high ? int16_t(DiveBounds::kMaxMinutesToAltitude) : 0;
+        t.StartPressure = t.EndPressure = high ? DiveBounds::kMinSurfacePressure : DiveBounds::kMaxSurfacePressure;
+        ASSERT_EQ(DiveBounds::SettingsProblem(t), "");
+        for (int16_t mix = 0; mix < int16_t(t.Gases.size()); ++mix) {
+            const ClassProfile out = plan(SquareDive(60, 30, 20, mix, t.Gases[size_t(mix)].Name.c_str()));
+            for (int16_t i = 0; i <= out.GetLength(); ++i) {
+                const WayPoint &w = out.point(i);
+                for (float v : {w.RunTime, w.GasUsed, w.Depth, w.Ceiling, w.StopTime, w.PPO2, w.TotalCNS, w.TotalOTU,
+                                w.END, w.MaxMValue, w.GF, w.PercentCompartments[1]})
+                    ASSERT_TRUE(std::isfinite(v)) << "corner " << corner << ", gas " << mix << ", waypoint " << i;
+            }
         }
     }
 }

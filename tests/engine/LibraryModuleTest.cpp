@@ -96,32 +96,36 @@ protected:
     }
 };
 
+// A typed number is never read 10 or 1000 times larger than meant: the other notation's
+// decimal point is a decimal point; grouping counts in fields holding thousands only.
 TEST_F(LocaleValTest, GermanSeparators)
 {
     separators(",", ".");
-    EXPECT_FLOAT_EQ(LocaleVal("1,5"), 1.5f);
-    EXPECT_FLOAT_EQ(LocaleVal("1.5"), 15.0f);
-    EXPECT_FLOAT_EQ(LocaleVal("1.234,75"), 1234.75f);
-    EXPECT_FLOAT_EQ(LocaleVal("-0,25"), -0.25f);
-    EXPECT_FLOAT_EQ(LocaleVal("21 %"), 21.0f);
-    EXPECT_FLOAT_EQ(LocaleVal(""), 0.0f);
-    EXPECT_FLOAT_EQ(LocaleVal("abc"), 0.0f);
+    for (const auto &[typed, value] : std::vector<std::pair<std::string, float>>{
+             {"1,5", 1.5f}, {"1.6", 1.6f}, {"1.500", 1.5f}, {"-0,25", -0.25f}, {"21 %", 21}, {"abc", 0}, {"1.234,75", 0}})
+        EXPECT_FLOAT_EQ(LocaleVal(typed), value) << typed;
+    for (const auto &[typed, value] : std::vector<std::pair<std::string, float>>{
+             {"200.5", 200.5f}, {"1.500", 1500}, {"1.234,75", 1234.75f}, {"12.345.678", 12345678}})
+        EXPECT_FLOAT_EQ(LocaleVal(typed, true), value) << typed;
+    for (const char *unreadable : {"1.2.3", "1,2,3", "1.23.456", "1,5.3", ","})
+        EXPECT_FALSE(IsLocaleNumber(unreadable, true)) << unreadable;
 }
 
 TEST_F(LocaleValTest, EnglishSeparators)
 {
     separators(".", ",");
-    EXPECT_FLOAT_EQ(LocaleVal("1,234.5"), 1234.5f);
-    EXPECT_FLOAT_EQ(LocaleVal("1,5"), 15.0f);
+    EXPECT_FLOAT_EQ(LocaleVal("1,234.5", true), 1234.5f);
+    EXPECT_FLOAT_EQ(LocaleVal("1,5", true), 1.5f);
     EXPECT_FLOAT_EQ(LocaleVal(" 1E-05"), 1e-5f);
 }
 
-TEST_F(LocaleValTest, TheCLocaleHasNoThousandsSeparator)
+// Nothing beyond a Single is a number: it would become infinity in a record.
+TEST_F(LocaleValTest, NumbersBeyondASingleAreNoNumbers)
 {
     separators(".", "");
-    EXPECT_FLOAT_EQ(LocaleVal("1.5"), 1.5f);
-    EXPECT_FLOAT_EQ(LocaleVal("1,5"), 1.0f);
-    EXPECT_FLOAT_EQ(LocaleVal("1e400"), 0.0f); // beyond a Double: no failure
+    for (const std::string &typed : {std::string("1e400"), std::string("1E+39"), std::string(41, '9')})
+        EXPECT_FALSE(LocaleVal(typed) != 0 || IsLocaleNumber(typed)) << typed;
+    EXPECT_TRUE(IsLocaleNumber(std::string(38, '9')));
 }
 
 struct SplitCase {

@@ -406,6 +406,14 @@ TEST_F(TemplateFiles, SettingsNoDiveCanHaveAreRefusedSayingWhatIsWrong)
          "The setting \"RMV\" holds a number too large for any dive: 1E+39"},
         {"a rate beyond a Single", replaced(good, " 6: 9,", " 6: 9E+99,"),
          "The setting \"AscendRates\" holds a number too large for any dive"},
+        // Within a Single, yet the dive's gas use, ppO2 or OTU would be infinite or NaN.
+        {"a gas of 1E+30 % oxygen", replaced(good, "Oxygen: 100/", "Oxygen: 1E+30/"),
+         "each part of the gas \"Oxygen\" must lie between 0 and 100 %"},
+        {"a mix of more than 100 %", replaced(good, "Deco 50: 50/ 50/", "Deco 50: 50/ 60/"), "\"Deco 50\""},
+        {"an RMV of 3.4E+38", replaced(good, "RMV= 19.5", "RMV= 3.4E+38"),
+         "RMV must lie between 0 l/min and 200 l/min."},
+        {"a set-point of -2.5E+38", replaced(good, "Setpoint= 1.3", "Setpoint=-2.5E+38"),
+         "Set-point must lie between 0 bar and 3 bar."},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.what);

@@ -29,14 +29,14 @@ TEST(LocaleText, LocaleValWithTheSeparatorsOfALocale)
     const QLocale german(QLocale::German, QLocale::Germany);
     gDecimalSeparator = GetLocaleText(LOCALE_SDECIMAL, german);
     gThousandSeparator = GetLocaleText(LOCALE_STHOUSAND, german);
-    EXPECT_FLOAT_EQ(LocaleVal("1.234,5"), 1234.5f);
+    EXPECT_FLOAT_EQ(LocaleVal("1.234,5", true), 1234.5f);
     gDecimalSeparator = GetLocaleText(LOCALE_SDECIMAL, QLocale::c());
     gThousandSeparator = GetLocaleText(LOCALE_STHOUSAND, QLocale::c());
     EXPECT_FLOAT_EQ(LocaleVal("1234.5"), 1234.5f);
     const QLocale french(QLocale::French, QLocale::France);
     gDecimalSeparator = GetLocaleText(LOCALE_SDECIMAL, french);
     gThousandSeparator = GetLocaleText(LOCALE_STHOUSAND, french);
-    EXPECT_FLOAT_EQ(LocaleVal(french.toString(1234.5, 'f', 1).toStdString()), 1234.5f);
+    EXPECT_FLOAT_EQ(LocaleVal(french.toString(1234.5, 'f', 1).toStdString(), true), 1234.5f);
     ResetEngineGlobals();
 }
 

@@ -310,14 +310,15 @@ TEST_F(BailoutTablesTest, IntervalsFromZeroTo99RunAndOthersAreRefused)
     const struct {
         const char *typed;
         int16_t message;
-    } refused[] = {{"100", 3001}, {"-1", 3000}};
+    } refused[] = {{"100", 3001}, {"-1", 3000}, {"1E+39", 7213}, {"5 min", 7213}};
     for (const auto &r : refused) {
         SCOPED_TRACE(r.typed);
         TestHooks::msgBoxes.clear();
         TestHooks::msgBoxAnswers.push_back(vbOK);
         run(QString::fromLatin1(r.typed));
         ASSERT_EQ(TestHooks::msgBoxes.size(), 1u);
-        EXPECT_EQ(TestHooks::msgBoxes[0].prompt, GetLangStringQ(r.message));
+        const QString text = GetLangStringQ(r.message);
+        EXPECT_EQ(TestHooks::msgBoxes[0].prompt, r.message == 7213 ? text.arg(QString::fromLatin1(r.typed)) : text);
         EXPECT_EQ(TestHooks::msgBoxes[0].title, GetLangStringQ(3002));
         EXPECT_EQ(TestHooks::msgBoxes[0].buttons, vbExclamation + vbOKOnly);
         EXPECT_TRUE(tables.empty());

@@ -168,7 +168,9 @@ TEST_F(TableExpertTest, RangesAreCheckedInOrder)
     EXPECT_EQ(TableAxis(9, 20, 3), (std::vector<float>{9, 12, 15, 18}));
     EXPECT_EQ(TableAxis(30, 30, 10), (std::vector<float>{30}));
     EXPECT_EQ(TableAxis(3e7f, 4e7f, 1).size(), 1u) << "a step a Single cannot add ends the axis";
-    EXPECT_EQ(TableRangeProblem(0, 1, 1, 0, 1e9f, 1), 7210) << "counted, not built";
+    EXPECT_EQ(TableRangeProblem(0, 1, 1, 0, 10080, 1), 7210) << "counted, not built";
+    EXPECT_EQ(TableRangeProblem(0, 1, 1, 0, 10081, 1e9f), 7211) << "a bottom time beyond a week";
+    EXPECT_EQ(TableRangeProblem(0, 1, 1, 0, 10080, 1e-30f), 7210) << "a range that cannot end";
 
     // 0.4 rounds to 0: refused with its message, nothing printed, the window closed, and
     // what was typed kept.
@@ -190,6 +192,15 @@ TEST_F(TableExpertTest, RangesAreCheckedInOrder)
     start(time.get());
     ASSERT_EQ(TestHooks::msgBoxes.size(), 1u);
     EXPECT_EQ(TestHooks::msgBoxes[0].prompt, GetLangStringQ(7240).replace("%1", "0.4"));
+
+    for (const char *typed : {"1E+39", "1.2.3"}) { // no number: the field is named, nothing runs
+        auto inf = open();
+        type(inf->tbET, typed);
+        TestHooks::msgBoxAnswers.push_back(vbOK);
+        start(inf.get());
+        EXPECT_EQ(TestHooks::msgBoxes.back().prompt, GetLangStringQ(7212).arg(GetLangStringQ(2705), typed, "30"));
+        EXPECT_EQ(LoadedPrintPrev(), nullptr);
+    }
 
     // A last depth beyond what the engine plans: refused in its words before any table.
     TestHooks::msgBoxes.clear();

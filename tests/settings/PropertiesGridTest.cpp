@@ -181,11 +181,11 @@ TEST_F(PropertiesGridTest, GermanInputTakesTheDecimalComma)
     FlexGrid *grid = dialog->fgDescend;
     typeInto(grid, dialog->tbDescend, 2, 1, "1,5");
     EXPECT_EQ(grid->TextMatrix(2, 1), "1,5");
-    typeInto(grid, dialog->tbDescend, 2, 0, "31.5"); // the point groups thousands: 315
-    EXPECT_EQ(grid->TextMatrix(2, 0), "315");
+    typeInto(grid, dialog->tbDescend, 2, 0, "31.5"); // no group of three: the diver's decimal point
+    EXPECT_EQ(grid->TextMatrix(2, 0), "31,5");
     dialog->cbOK->click();
     EXPECT_EQ(dive().DescendRates[1].Rate, 2) << "1.5 rounded to a whole rate";
-    EXPECT_EQ(dive().DescendRates[1].Depth, 315);
+    EXPECT_EQ(dive().DescendRates[1].Depth, 32);
 }
 
 TEST_F(PropertiesGridTest, RowsAreAddedWithPlaceholdersAndTheFirstRowStays)

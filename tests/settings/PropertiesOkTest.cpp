@@ -20,6 +20,7 @@
 #include <cmath>
 #include <functional>
 #include <sstream>
+#include <tuple>
 
 namespace {
 
@@ -150,20 +151,48 @@ TEST_F(PropertiesOkTest, PPO2LimitsTakeTheirReplacementsAtTheBounds)
     }
 }
 
-TEST_F(PropertiesOkTest, AnErrorWhileReadingThePagesStoresNothing)
+// Typed numbers are read as meant, or refused at their field by name (never "Error #").
+TEST_F(PropertiesOkTest, NumbersAreReadAsMeantOrRefusedAtTheirField)
 {
+    dive().OpenCircuit = false; // the set-points can be typed into
     const TemplateRec before = dive();
+    gDecimalSeparator = ",";
+    gThousandSeparator = ".";
     open();
-    setText(dialog->tbStepSize, "6");
-    setText(dialog->Text1, "99999"); // minutes beyond 16 bits
-    TestHooks::msgBoxAnswers.push_back(vbOK);
+    dialog->cbAutoDecoGas->setChecked(true);
+    for (const char *typed : {"1,6", "1.6"}) {
+        setText(dialog->Text7, typed);
+        EXPECT_EQ(column(dialog->fgGasChange, 0), (QStringList{"6", "22"})) << typed; // not 150 m and 310 m
+    }
+    setText(dialog->tbMaxPPO, "1.4");
+    setText(dialog->tbRMV, "17.5");
+    setText(dialog->Text1, "1.500"); // minutes hold thousands: the point groups
     ok();
-    ASSERT_EQ(TestHooks::msgBoxes.size(), 1u);
-    EXPECT_TRUE(TestHooks::msgBoxes[0].prompt.startsWith("Error #  6")) << TestHooks::msgBoxes[0].prompt.toStdString();
-    EXPECT_TRUE(dialog->isVisible()) << "the dialog stays for the diver to correct";
-    EXPECT_EQ(dive().StepSize, before.StepSize);
-    EXPECT_EQ(dive().Changed, before.Changed);
+    EXPECT_EQ(std::vector<float>({dive().DecoPPO2, dive().MaxPPO2, dive().RMV, float(dive().TimeToHeight)}),
+              std::vector<float>({1.6f, 1.4f, 17.5f, 1500}));
+    gDecimalSeparator = ".";
+    gThousandSeparator = ",";
+    dive() = before;
+    shell.reEvaluated.clear();
+    open();
+    setText(dialog->tbStepSize, "1,5");
+    for (const auto &[box, typed, says] : std::vector<std::tuple<QLineEdit *, QString, QString>>{
+             {dialog->SetPoint, QString(41, u'9'), "Set-point: \"999"},
+             {dialog->SetPoint, "5", "Set-point must lie between 0 bar and 3 bar"},
+             {dialog->Text1, "1E+39", "is not a number"},
+             {dialog->Text1, "99999", "Time from sea level to this altitude must lie between 0 min and 10080 min"}}) {
+        const QString kept = box->text();
+        setText(box, typed);
+        TestHooks::msgBoxAnswers.push_back(vbOK);
+        ok();
+        const QString prompt = TestHooks::msgBoxes.back().prompt;
+        EXPECT_TRUE(prompt.contains(says)) << prompt.toStdString();
+        EXPECT_TRUE(dialog->isVisible() && box->hasFocus() && dive().Changed == before.Changed);
+        setText(box, kept);
+    }
     EXPECT_TRUE(shell.reEvaluated.empty());
+    ok();
+    EXPECT_FLOAT_EQ(dive().StepSize, 2) << "English 1,5 m rounded to whole metres, not 15";
 }
 
 TEST_F(PropertiesOkTest, CancelStoresNothingButTheAdaptedBox)

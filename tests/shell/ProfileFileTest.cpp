@@ -210,6 +210,10 @@ TEST(ProfileFile, DivesNoPlannerCanFollowAreRefusedSayingWhatIsWrong)
          "The file holds a number too large for any dive: -1E+39"},
         {"interval beyond a Single", replaced(text, "SurfTime = 90", "SurfTime = 1E+40"),
          "The file holds a number too large for any dive: 1E+40"},
+        {"gas of 1E+30 % oxygen", replaced(text, "Oxygen: 100/", "Oxygen: 1E+30/"), "the gas \"Oxygen\""},
+        {"RMV of 3.4E+38", replaced(text, "RMV= 20", "RMV= 3.4E+38"), "RMV must lie between 0 l/min and 200 l/min."},
+        {"set-point of -2.5E+38", replaced(text, "Setpoint= 1.3", "Setpoint=-2.5E+38"),
+         "Set-point must lie between 0 bar and 3 bar."},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.what);

@@ -533,7 +533,7 @@ void frmPartialMix::CalculateMix()
     Command1->setText(GetLangStringQ(airTopReachable_ ? 6310 : 3033));
     Command1->setEnabled(airTopReachable_);
 
-    if (!fillsRead || air.AirTopAir < 0 || air.AirTopHe < 0) {
+    if (air.AirTopAir < 0 || air.AirTopHe < 0) {
         AirTopO2->clear();
         AirTopHe->clear();
         AirTopAir->clear();

@@ -155,7 +155,8 @@ void frmWaypointEditor::SurfDeleteProfile()
         return;
     }
     // The series the diver keeps has lost a dive its file still holds: a change to save.
-    gSettings[static_cast<size_t>(prev)].ProfileChanged = true;
+    if (static_cast<size_t>(prev) < gSettings.size())
+        gSettings[static_cast<size_t>(prev)].ProfileChanged = true;
     frmWaypointEditor *before = diveWindow(prev);
     if (next == -1) {
         if (before)

@@ -9,11 +9,6 @@ namespace {
 constexpr float kFastDescentTime = 0.001f;
 constexpr float kFastDescentRate = 10000;
 
-bool worse(PlanWarningKind kind, float value, float than)
-{
-    return kind == PlanWarningKind::PPO2Below ? value < than : value > than;
-}
-
 } // namespace
 
 std::vector<float> TableAxis(float Start, float End, float Step)
@@ -40,22 +35,6 @@ void FillTableLegs(ClassProfile &Legs, const TemplateRec &Settings, float Depth,
     } else {
         float endTime = BottomTime;
         AddTableTravel(Legs, Settings, 0, 0, endTime, Depth, MixNr, 0);
-    }
-}
-
-void MergePlanWarnings(std::vector<PlanWarning> &Run, const std::vector<PlanWarning> &Cell)
-{
-    for (const PlanWarning &w : Cell) {
-        bool known = false;
-        for (PlanWarning &have : Run) {
-            if (have.Kind != w.Kind)
-                continue;
-            known = true;
-            if (worse(w.Kind, w.Value, have.Value))
-                have = w;
-        }
-        if (!known)
-            Run.push_back(w);
     }
 }
 

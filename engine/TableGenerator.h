@@ -26,11 +26,6 @@ std::vector<float> TableAxis(float Start, float End, float Step);
 void FillTableLegs(ClassProfile &Legs, const TemplateRec &Settings, float Depth, float BottomTime, int16_t MixNr,
                    bool FastDescent);
 
-// Adds the warnings of one computation to those of a run: one per kind, holding the
-// worst value met (the highest END and ppO2 above their limits, the lowest ppO2 below).
-// Bail-out runs collect theirs the same way.
-void MergePlanWarnings(std::vector<PlanWarning> &Run, const std::vector<PlanWarning> &Cell);
-
 struct TableRun {
     // One table per depth; Tables[d][0] is an empty profile, Tables[d][1..n] the
     // computed cells in bottom-time order (the print job's order).

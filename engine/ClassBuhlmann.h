@@ -14,6 +14,7 @@
 #include "engine/Compartments.h"
 #include "engine/DivePlan.h"
 #include "engine/SettingsRecord.h"
+#include "engine/Units.h"
 
 #include <array>
 #include <cstdint>
@@ -128,7 +129,7 @@ private:
     // Shared physics of the segments.
     const TemplateRec &Tmpl() const { return *Settings; }
     const GasRecord &BreathedGas() const;
-    float DepthUnitsPerPressure() const { return Tmpl().Metric ? 10.0f : 33.0f; } // msw per bar, fsw per atm
+    float DepthUnitsPerPressure() const { return DepthUnitsPerBar(Tmpl().Metric); } // msw per bar, fsw per atm
     float ToDepthUnits(float pressure) const { return pressure * DepthUnitsPerPressure(); }
     // Ambient pressure at depth d below a surface of Psurf bar or atm, in depth units.
     float Pamb(float Psurf, float d) const { return static_cast<float>(PambExact(Psurf, d)); }

@@ -4,8 +4,9 @@
 
 namespace {
 
-// The fast descent: the whole depth in a thousandth of a minute, so the bottom time is
-// spent at depth.
+// The fast descent: one piece at 10000 depth units a minute, so the bottom time is spent at
+// depth. The piece is logged as a thousandth of a minute, but the engine times a depth
+// change by its rate: the drop lasts Depth / 10000 minutes (0.003 at 30 m).
 constexpr float kFastDescentTime = 0.001f;
 constexpr float kFastDescentRate = 10000;
 

@@ -1,6 +1,7 @@
 #include "engine/AltitudeModule.h"
 
 #include "engine/RuntimeError.h"
+#include "engine/Units.h"
 #include "engine/VBConversions.h"
 
 #include <cmath>
@@ -16,16 +17,16 @@ float AltitudeToPressure(float Altitude, bool Metric)
 {
     if (Metric)
         return static_cast<float>(std::exp(kDecay * Altitude) * kSeaLevelPa / 100000);
-    return static_cast<float>(std::exp(kDecay * Altitude / 3.2808) * kSeaLevelPa / kSeaLevelPa);
+    return static_cast<float>(std::exp(kDecay * Altitude / kFeetPerMetre) * kSeaLevelPa / kSeaLevelPa);
 }
 
-// The inverse takes feet as metres / 0.3048 where the forward formula takes metres as
-// feet / 3.2808, so a round trip in feet can land one foot off at great altitudes.
+// The inverse takes feet as metres / kMetresPerFoot where the forward formula takes metres
+// as feet / kFeetPerMetre, so a round trip in feet can land one foot off at great altitudes.
 int16_t PressureToAltitude(float Pressure, bool Metric)
 {
     if (!(Pressure > 0))
         throw RuntimeError(ErrInvalidCall, "PressureToAltitude", "Invalid procedure call or argument");
     if (Metric)
         return CInt(std::log(Pressure * 100000.0 / kSeaLevelPa) / kDecay);
-    return CInt(std::log(Pressure * 1.01325 * 100000 / kSeaLevelPa) / kDecay / 0.3048);
+    return CInt(std::log(Pressure * 1.01325 * 100000 / kSeaLevelPa) / kDecay / kMetresPerFoot);
 }

@@ -134,10 +134,10 @@ void ClassBuhlmann::AltitudeExposure(float Altitude, float Time)
     }
 }
 
-void ClassBuhlmann::SetCeilingModel(bool VPM, bool Hybrid)
+void ClassBuhlmann::SetCeilingModel(bool UseVPM, bool UseHybrid)
 {
-    ModelVPM = VPM;
-    ModelHybrid = Hybrid;
+    ModelVPM = UseVPM;
+    ModelHybrid = UseHybrid;
 }
 
 namespace {

@@ -14,6 +14,7 @@
 #include "engine/Compartments.h"
 #include "engine/DivePlan.h"
 #include "engine/SettingsRecord.h"
+#include "engine/Units.h"
 
 #include <array>
 #include <cstdint>
@@ -41,11 +42,11 @@ public:
     void Init(int16_t TemplEntry, bool ModelC);
     // The same starts on settings that are no dive's record (the plan call's): the end
     // state then goes to EndState() only.
-    void InitAfterSurfaceInterval(const TemplateRec &Settings, bool ModelC, const Comp16 &compartN2,
+    void InitAfterSurfaceInterval(const TemplateRec &Dive, bool ModelC, const Comp16 &compartN2,
                                   const Comp16 &compatHe, float surfacetime);
-    void Init(const TemplateRec &Settings, bool ModelC);
+    void Init(const TemplateRec &Dive, bool ModelC);
     // The ceiling: VPM alone, the hybrid (deeper of VPM and ZH-L16), else ZH-L16.
-    void SetCeilingModel(bool VPM, bool Hybrid);
+    void SetCeilingModel(bool UseVPM, bool UseHybrid);
     // Replays inp into outp without an ascent (outp is appended to, not cleared).
     void LoadCompartments(const ClassProfile &inp, ClassProfile &outp);
     // Simulates inp into outp (which holds only its start point) and, with CalcDeco,
@@ -104,7 +105,7 @@ private:
 
     // Small steps of the start and of the ascent.
     void CommonStart(int16_t TemplEntry, bool ModelC);
-    void CommonStart(const TemplateRec &Settings, bool ModelC);
+    void CommonStart(const TemplateRec &Dive, bool ModelC);
     void StartSaturated();
     void StartAfterInterval(const Comp16 &compartN2, const Comp16 &compatHe, float surfacetime);
     void NoteLimit(PlanWarningKind Kind, float Value, float Limit, bool &Warned);
@@ -128,7 +129,7 @@ private:
     // Shared physics of the segments.
     const TemplateRec &Tmpl() const { return *Settings; }
     const GasRecord &BreathedGas() const;
-    float DepthUnitsPerPressure() const { return Tmpl().Metric ? 10.0f : 33.0f; } // msw per bar, fsw per atm
+    float DepthUnitsPerPressure() const { return DepthUnitsPerBar(Tmpl().Metric); } // msw per bar, fsw per atm
     float ToDepthUnits(float pressure) const { return pressure * DepthUnitsPerPressure(); }
     // Ambient pressure at depth d below a surface of Psurf bar or atm, in depth units.
     float Pamb(float Psurf, float d) const { return static_cast<float>(PambExact(Psurf, d)); }

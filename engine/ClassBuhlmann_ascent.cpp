@@ -148,7 +148,7 @@ void ClassBuhlmann::PlanAscent(float LastDepth, float MaxDepth)
     for (;;) {
         if (GetCeiling() > candidate)
             break;
-        Status = -1;
+        Status = StatusAscentBetweenStops;
         SwitchToDecoGas(LastDepth);
         float from = LastDepth;
         MoveToDepth(from, candidate, T.EndPressure, candidate == 0, true, false);
@@ -175,7 +175,7 @@ void ClassBuhlmann::PlanAscent(float LastDepth, float MaxDepth)
         if (T.GFOn)
             GF = static_cast<float>(static_cast<double>(slope) * next + T.GFHigh);
         SwitchToDecoGas(stop);
-        Status = 4;
+        Status = StatusDecoStop;
         CalcDecoStop(stop, next, T.EndPressure);
         // Every stop ends within 24 hours (ErrStopCap); the whole ascent within 14 days.
         decoMinutes += LastSegmentTime;
@@ -185,7 +185,7 @@ void ClassBuhlmann::PlanAscent(float LastDepth, float MaxDepth)
                                                   {CStr(int32_t(DiveBounds::kMaxDecoMinutes / (24 * 60)))}));
         float from = stop;
         stop = next;
-        Status = -1;
+        Status = StatusAscentBetweenStops;
         MoveToDepth(from, stop, T.EndPressure, true, false, true);
         MaxMValue = CalcMaxMValue(stop);
         if (stop == 0)
@@ -256,14 +256,14 @@ void ClassBuhlmann::MoveToDepth(float &From, float To, float Psurf, bool DoShow,
         const float Rj = rates[j].Rate;
         if (To > Dj) {
             if (To != From) {
-                Status = -1;
+                Status = StatusAscentBetweenStops;
                 CalcAscentDescent(From, To, -Rj, Psurf, DoShow, UseSetpoint, UseDecoRMV);
                 From = To;
             }
             return;
         }
         if (From > Dj) {
-            Status = 3;
+            Status = StatusAscentBand;
             CalcAscentDescent(From, Dj, -Rj, Psurf, DoShow, UseSetpoint, UseDecoRMV);
             From = Dj;
         }

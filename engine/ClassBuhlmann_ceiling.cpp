@@ -8,6 +8,7 @@
 #include "engine/ClassBuhlmann.h"
 
 #include "engine/EngineGlobals.h"
+#include "engine/Units.h"
 
 #include <array>
 #include <cmath>
@@ -78,7 +79,7 @@ DOLV_COMPARTMENT_ROWS
 float ClassBuhlmann::GetCeiling()
 {
     const TemplateRec &T = Tmpl();
-    const float Psurf = T.EndPressure * (T.Metric ? 10.0f : 33.0f); // ToDepthUnits
+    const float Psurf = T.EndPressure * DepthUnitsPerBar(T.Metric);
     const WeightCache &w = WeighAll(T.Metric);
     CeilingMemo &m = LastCeiling;
     if (m.Valid && m.Generation == w.Generation && std::memcmp(&m.GF, &GF, sizeof GF) == 0 &&
@@ -172,7 +173,7 @@ bool ClassBuhlmann::CeilingAtOrAbove(float Depth)
         return false;
     const TemplateRec &T = Tmpl();
     const double f = T.Metric ? 1.0 : kFeetPerMetreForA;
-    const float Psurf = T.EndPressure * (T.Metric ? 10.0f : 33.0f); // ToDepthUnits
+    const float Psurf = T.EndPressure * DepthUnitsPerBar(T.Metric);
     const bool buhlmann = !ModelVPM;
     const bool vpm = ModelVPM || ModelHybrid;
     // A compartment whose ceiling is below Depth settles it; one that cannot be weighed
@@ -216,7 +217,7 @@ DOLV_COMPARTMENT_ROWS
 float ClassBuhlmann::CalcMaxMValue(float Depth) const
 {
     const TemplateRec &T = Tmpl();
-    const float Pamb = T.EndPressure * (T.Metric ? 10.0f : 33.0f) + Depth; // ToDepthUnits + Depth
+    const float Pamb = T.EndPressure * DepthUnitsPerBar(T.Metric) + Depth;
     const WeightCache &w = WeighAll(T.Metric);
     std::array<float, kCompartments + 1> ratio{};
     for (int i = 1; i <= kCompartments; ++i) {
@@ -235,7 +236,7 @@ DOLV_COMPARTMENT_ROWS
 void ClassBuhlmann::PercentCompartLoad(Comp16 &percentLoad, float /*Depth*/) const
 {
     const TemplateRec &T = Tmpl();
-    const float Psurf = T.EndPressure * (T.Metric ? 10.0f : 33.0f); // ToDepthUnits
+    const float Psurf = T.EndPressure * DepthUnitsPerBar(T.Metric);
     const WeightCache &w = WeighAll(T.Metric);
     Comp16 load{};
     for (int i = 1; i <= kCompartments; ++i) {
@@ -248,7 +249,7 @@ void ClassBuhlmann::PercentCompartLoad(Comp16 &percentLoad, float /*Depth*/) con
 
 namespace {
 constexpr double kAdjustFactor = 1.03;
-double adjustOffset(const TemplateRec &T) { return T.Metric ? 1.0 : 3.3; }
+double adjustOffset(const TemplateRec &T) { return T.Metric ? 1.0 : kFswPerMsw; }
 } // namespace
 
 float AdjustedDepth(float Depth, const TemplateRec &T)

@@ -25,9 +25,9 @@ void ClassBuhlmann::Init(int16_t TemplEntry, bool ModelC)
     StartSaturated();
 }
 
-void ClassBuhlmann::Init(const TemplateRec &Settings, bool ModelC)
+void ClassBuhlmann::Init(const TemplateRec &Dive, bool ModelC)
 {
-    CommonStart(Settings, ModelC);
+    CommonStart(Dive, ModelC);
     StartSaturated();
 }
 
@@ -73,10 +73,10 @@ void ClassBuhlmann::InitAfterSurfaceInterval(int16_t TemplEntry, bool ModelC, co
     StartAfterInterval(compartN2, compatHe, surfacetime);
 }
 
-void ClassBuhlmann::InitAfterSurfaceInterval(const TemplateRec &Settings, bool ModelC, const Comp16 &compartN2,
+void ClassBuhlmann::InitAfterSurfaceInterval(const TemplateRec &Dive, bool ModelC, const Comp16 &compartN2,
                                              const Comp16 &compatHe, float surfacetime)
 {
-    CommonStart(Settings, ModelC);
+    CommonStart(Dive, ModelC);
     StartAfterInterval(compartN2, compatHe, surfacetime);
 }
 

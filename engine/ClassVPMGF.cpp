@@ -1,6 +1,7 @@
 #include "engine/ClassVPMGF.h"
 
 #include "engine/RuntimeError.h"
+#include "engine/Units.h"
 #include "engine/VBConversions.h"
 
 #include <cmath>
@@ -30,7 +31,7 @@ double ClassVPMGF::referencePressure() const
 
 double ClassVPMGF::depthPerPressure() const
 {
-    return isMetric ? 10.0 : 33.0;
+    return DepthUnitsPerBar(isMetric);
 }
 
 void ClassVPMGF::SetVPMValues(float Gamma_, float GammaC_, float Micron_, float Psl, bool isMetric_)

@@ -2,6 +2,7 @@
 
 #include "engine/LibraryModule.h"
 #include "engine/RuntimeError.h"
+#include "engine/Units.h"
 
 #include <cmath>
 #include <cstdint>
@@ -43,7 +44,7 @@ CNSColumn column(float CNSRow::*field)
 
 double depthPerPressure(bool Metric)
 {
-    return Metric ? 10.0 : 33.0;
+    return DepthUnitsPerBar(Metric);
 }
 
 // Absolute pressure in bar or atm at Depth.
@@ -339,7 +340,7 @@ float CalcEND(bool Metric, float Depth, float N2, float He, bool O2Narcotic,
               const TemplateRec &Template)
 {
     const double P0 = Template.StartPressure;
-    const float d = Metric ? Depth : static_cast<float>(Depth / 3.3);
+    const float d = Metric ? Depth : static_cast<float>(Depth / kFswPerMsw);
     float end;
     if (!O2Narcotic)
         end = static_cast<float>(((10 * P0 + d) * N2 / 1000 / 0.79 - 1) * 10);
@@ -348,7 +349,7 @@ float CalcEND(bool Metric, float Depth, float N2, float He, bool O2Narcotic,
     if (end < 0)
         end = 0;
     if (!Metric)
-        end = static_cast<float>(end * 3.3);
+        end = static_cast<float>(end * kFswPerMsw);
     return end;
 }
 

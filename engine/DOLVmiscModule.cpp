@@ -93,12 +93,6 @@ int gBatchDepth = 0;
 std::vector<PlanWarning> gBatchWarnings;
 std::string gBatchNotice; // empty: none
 
-// Whether a is a worse crossing of the same limit than b.
-bool worse(const PlanWarning &a, const PlanWarning &b)
-{
-    return a.Kind == PlanWarningKind::PPO2Below ? a.Value < b.Value : a.Value > b.Value;
-}
-
 } // namespace
 
 void ShowPlanWarnings(const std::vector<PlanWarning> &Warnings)
@@ -109,19 +103,6 @@ void ShowPlanWarnings(const std::vector<PlanWarning> &Warnings)
     }
     for (const PlanWarning &w : Warnings)
         Host().MsgBox(PlanWarningText(w), vbOKOnly | vbExclamation, PlanWarningTitle(w));
-}
-
-std::vector<PlanWarning> WorstPlanWarnings(const std::vector<PlanWarning> &Warnings)
-{
-    std::vector<PlanWarning> worst;
-    for (const PlanWarning &w : Warnings) {
-        auto same = std::find_if(worst.begin(), worst.end(), [&w](const PlanWarning &k) { return k.Kind == w.Kind; });
-        if (same == worst.end())
-            worst.push_back(w);
-        else if (worse(w, *same))
-            *same = w;
-    }
-    return worst;
 }
 
 PlanWarningBatch::PlanWarningBatch()
@@ -140,7 +121,8 @@ PlanWarningBatch::~PlanWarningBatch()
 {
     if (--gBatchDepth > 0)
         return;
-    const std::vector<PlanWarning> worst = WorstPlanWarnings(gBatchWarnings);
+    std::vector<PlanWarning> worst;
+    MergePlanWarnings(worst, gBatchWarnings);
     gBatchWarnings.clear();
     const std::string notice = std::exchange(gBatchNotice, std::string());
     try {

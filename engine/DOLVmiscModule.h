@@ -68,10 +68,6 @@ private:
     size_t Start_;
 };
 
-// The warnings of a list merged to one per kind, the worst value of each, in the order
-// the kinds were first met.
-std::vector<PlanWarning> WorstPlanWarnings(const std::vector<PlanWarning> &Warnings);
-
 // The last waypoint flagged as the end of the diver's own part; 0 when none is.
 int16_t FindEndUserProfile(const ClassProfile &Profile);
 

@@ -6,6 +6,8 @@
 #include "engine/ResourceManager.h"
 #include "engine/VBConversions.h"
 
+#include <algorithm>
+
 namespace {
 
 std::string Fixed(float v, int decimals)
@@ -62,6 +64,17 @@ std::string PlanWarningTitle(const PlanWarning &W)
         return GetLangString(6162);
     }
     return std::string();
+}
+
+void MergePlanWarnings(std::vector<PlanWarning> &Into, const std::vector<PlanWarning> &More)
+{
+    for (const PlanWarning &w : More) {
+        auto same = std::find_if(Into.begin(), Into.end(), [&w](const PlanWarning &k) { return k.Kind == w.Kind; });
+        if (same == Into.end())
+            Into.push_back(w);
+        else if (w.Kind == PlanWarningKind::PPO2Below ? w.Value < same->Value : w.Value > same->Value)
+            *same = w;
+    }
 }
 
 PlanOutcome PlanDive(const TemplateRec &Settings, const DiveStartState &Start, const ClassProfile &Legs,

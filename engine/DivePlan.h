@@ -66,6 +66,12 @@ bool LimitCrossed(PlanWarningKind Kind, float Value, float Limit);
 std::string PlanWarningText(const PlanWarning &Warning);
 std::string PlanWarningTitle(const PlanWarning &Warning);
 
+// The one merge of limit warnings: adds those of one computation to Into, keeping one
+// per kind with the worst value met (the highest END and ppO2 above their limits, the
+// lowest ppO2 below), in the order the kinds were first met. A command's, a table run's
+// and a bail-out run's warnings are all merged with it.
+void MergePlanWarnings(std::vector<PlanWarning> &Into, const std::vector<PlanWarning> &More);
+
 // What a computation leaves besides its profile. A replay of the legs only plans no
 // ascent and leaves End empty (zeros).
 struct PlanOutcome {

@@ -1,6 +1,7 @@
 #include "engine/GasAdvisor.h"
 
 #include "engine/DOLVOptionModule.h"
+#include "engine/Units.h"
 #include "engine/VBConversions.h"
 
 #include <cmath>
@@ -17,7 +18,7 @@ struct Ambient {
 Ambient ambientFor(const TemplateRec &t, float depth)
 {
     Ambient a;
-    a.k = t.Metric ? 10 : 33;
+    a.k = DepthUnitsPerBar(t.Metric);
     a.Pk = double(t.StartPressure) * a.k;
     a.A = static_cast<float>(a.Pk + depth);
     // A constant-ppO2 rebreather holds its set point; open circuit is held to MaxPPO2.

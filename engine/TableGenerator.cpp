@@ -4,15 +4,11 @@
 
 namespace {
 
-// The fast descent: the whole depth in a thousandth of a minute, so the bottom time is
-// spent at depth.
+// The fast descent: one piece at 10000 depth units a minute, so the bottom time is spent at
+// depth. The piece is logged as a thousandth of a minute, but the engine times a depth
+// change by its rate: the drop lasts Depth / 10000 minutes (0.003 at 30 m).
 constexpr float kFastDescentTime = 0.001f;
 constexpr float kFastDescentRate = 10000;
-
-bool worse(PlanWarningKind kind, float value, float than)
-{
-    return kind == PlanWarningKind::PPO2Below ? value < than : value > than;
-}
 
 } // namespace
 
@@ -40,22 +36,6 @@ void FillTableLegs(ClassProfile &Legs, const TemplateRec &Settings, float Depth,
     } else {
         float endTime = BottomTime;
         AddTableTravel(Legs, Settings, 0, 0, endTime, Depth, MixNr, 0);
-    }
-}
-
-void MergePlanWarnings(std::vector<PlanWarning> &Run, const std::vector<PlanWarning> &Cell)
-{
-    for (const PlanWarning &w : Cell) {
-        bool known = false;
-        for (PlanWarning &have : Run) {
-            if (have.Kind != w.Kind)
-                continue;
-            known = true;
-            if (worse(w.Kind, w.Value, have.Value))
-                have = w;
-        }
-        if (!known)
-            Run.push_back(w);
     }
 }
 

@@ -20,16 +20,11 @@
 std::vector<float> TableAxis(float Start, float End, float Step);
 
 // The diver's part of one cell into Legs (cleared first), on gas MixNr of the settings:
-// with FastDescent a 0.001-minute drop to Depth and then BottomTime minutes there (the
-// bottom time counts at depth); without it the descent at the settings' descent rates
+// with FastDescent a drop to Depth at 10000 a minute (logged as 0.001 minutes; the engine
+// takes Depth / 10000) and then BottomTime minutes there (the bottom time counts at depth); without it the descent at the settings' descent rates
 // (AddTableTravel) and a level piece until the run time reaches BottomTime.
 void FillTableLegs(ClassProfile &Legs, const TemplateRec &Settings, float Depth, float BottomTime, int16_t MixNr,
                    bool FastDescent);
-
-// Adds the warnings of one computation to those of a run: one per kind, holding the
-// worst value met (the highest END and ppO2 above their limits, the lowest ppO2 below).
-// Bail-out runs collect theirs the same way.
-void MergePlanWarnings(std::vector<PlanWarning> &Run, const std::vector<PlanWarning> &Cell);
 
 struct TableRun {
     // One table per depth; Tables[d][0] is an empty profile, Tables[d][1..n] the

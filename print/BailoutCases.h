@@ -82,7 +82,7 @@ using BailoutStep = std::function<bool(int32_t Done)>;
 // per row) and once more before the table is complete. Returns false when Step stopped
 // it (Table then holds what was done). A row the engine cannot compute stops the case:
 // its RuntimeError passes to the caller, its description naming the bail-out time.
-// Warnings met are merged with MergePlanWarnings (the worst of each kind).
+// Warnings met are merged with MergePlanWarnings (engine/DivePlan.h: the worst of each kind).
 bool ComputeBailoutCase(const ClassProfile &Shown, const TemplateRec &CaseSettings, const DiveStartState &Start,
                         const PlanOptions &Options, float Interval, const BailoutStep &Step,
                         std::vector<ClassProfile> &Table, std::vector<PlanWarning> &Warnings);

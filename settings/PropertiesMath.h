@@ -3,17 +3,17 @@
 // user's notation, the clamp with replacement values, the automatic deco-gas switch
 // depth and the unit conversion of grid cells.
 
+#include "engine/Units.h"
+
 #include <QString>
 
 // The unit systems the dialog's texts stand in (its `Units`).
 constexpr float kUnitsMetric = 1;
 constexpr float kUnitsImperial = 2;
 
-// Conversion factors between the unit systems. Depths and altitudes: feet per metre and
-// metres per foot. A ppO2 in bar is 1/1.01325 atm (0.9887 rounded). Breathing rates:
+// Conversion factors between the unit systems. Depths and altitudes: kFeetPerMetre and
+// kMetresPerFoot (engine/Units.h). A ppO2 in bar is 1/1.01325 atm (0.9887 rounded). Breathing rates:
 // litres per cubic foot and back.
-constexpr double kFeetPerMetre = 3.2808;
-constexpr double kMetresPerFoot = 0.3048;
 constexpr double kAtaPerBar = 0.9887;
 constexpr double kBarPerAta = 1.01325;
 constexpr double kCuFtPerLitre = 0.0353157;

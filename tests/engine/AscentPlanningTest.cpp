@@ -206,37 +206,37 @@ TEST_P(RefusedSettings, BeforeAnythingIsComputed)
 
 INSTANTIATE_TEST_SUITE_P(
     Engine, RefusedSettings,
-    ::testing::Values(BadSetting{"StepZero", [](TemplateRec &t, ClassProfile &) { t.StepSize = 0; }},
-                      BadSetting{"StepNegative", [](TemplateRec &t, ClassProfile &) { t.StepSize = -3; }},
-                      BadSetting{"LastStopNegative", [](TemplateRec &t, ClassProfile &) { t.LastStop = -1; }},
-                      BadSetting{"NoAscentRates", [](TemplateRec &t, ClassProfile &) { t.AscendRates.clear(); }},
-                      BadSetting{"RateZero", [](TemplateRec &t, ClassProfile &) { t.AscendRates[0].Rate = 0; }},
+    ::testing::Values(BadSetting{"StepZero", [](TemplateRec &d, ClassProfile &) { d.StepSize = 0; }},
+                      BadSetting{"StepNegative", [](TemplateRec &d, ClassProfile &) { d.StepSize = -3; }},
+                      BadSetting{"LastStopNegative", [](TemplateRec &d, ClassProfile &) { d.LastStop = -1; }},
+                      BadSetting{"NoAscentRates", [](TemplateRec &d, ClassProfile &) { d.AscendRates.clear(); }},
+                      BadSetting{"RateZero", [](TemplateRec &d, ClassProfile &) { d.AscendRates[0].Rate = 0; }},
                       BadSetting{"FirstBandBelowSurface",
-                                 [](TemplateRec &t, ClassProfile &) { t.AscendRates[0].Depth = 3; }},
+                                 [](TemplateRec &d, ClassProfile &) { d.AscendRates[0].Depth = 3; }},
                       BadSetting{"MixOutsideGasList", [](TemplateRec &, ClassProfile &in) { in.SetMixNumber(2, 1); }},
                       // Beyond the dive bounds: each of these once froze the planner or
                       // overflowed the VPM gradient's stop rounding.
-                      BadSetting{"StepBelowTheFloatResolution", [](TemplateRec &t, ClassProfile &) { t.StepSize = 1e-30f; }},
+                      BadSetting{"StepBelowTheFloatResolution", [](TemplateRec &d, ClassProfile &) { d.StepSize = 1e-30f; }},
                       BadSetting{"StepBelowOneFoot",
-                                 [](TemplateRec &t, ClassProfile &) { t.Metric = false; t.StepSize = 0.9f; }},
-                      BadSetting{"LastStopBelowTheDeepest", [](TemplateRec &t, ClassProfile &) { t.LastStop = 1001; }},
+                                 [](TemplateRec &d, ClassProfile &) { d.Metric = false; d.StepSize = 0.9f; }},
+                      BadSetting{"LastStopBelowTheDeepest", [](TemplateRec &d, ClassProfile &) { d.LastStop = 1001; }},
                       BadSetting{"CrawlingDescentRate",
-                                 [](TemplateRec &t, ClassProfile &) { t.DescendRates[0].Rate = 1e-30f; }},
+                                 [](TemplateRec &d, ClassProfile &) { d.DescendRates[0].Rate = 1e-30f; }},
                       BadSetting{"AscentFasterThanAnyDiver",
-                                 [](TemplateRec &t, ClassProfile &) { t.AscendRates[0].Rate = 101; }},
-                      BadSetting{"SurfacePressureOf100Bar", [](TemplateRec &t, ClassProfile &) { t.EndPressure = 100; }},
-                      BadSetting{"NoAirAtTheStart", [](TemplateRec &t, ClassProfile &) { t.StartPressure = 0; }},
+                                 [](TemplateRec &d, ClassProfile &) { d.AscendRates[0].Rate = 101; }},
+                      BadSetting{"SurfacePressureOf100Bar", [](TemplateRec &d, ClassProfile &) { d.EndPressure = 100; }},
+                      BadSetting{"NoAirAtTheStart", [](TemplateRec &d, ClassProfile &) { d.StartPressure = 0; }},
                       BadSetting{"WaypointBelowTheDeepest", [](TemplateRec &, ClassProfile &in) { in.setDepth(2, 1000.5f); }},
                       BadSetting{"ImperialRebreatherAt34MillionFeet",
-                                 [](TemplateRec &t, ClassProfile &in) {
-                                     t.Metric = false;
-                                     t.OpenCircuit = false;
-                                     t.Setpoint = 0;
-                                     t.StepSize = 10;
+                                 [](TemplateRec &d, ClassProfile &in) {
+                                     d.Metric = false;
+                                     d.OpenCircuit = false;
+                                     d.Setpoint = 0;
+                                     d.StepSize = 10;
                                      in.setDepth(1, 3.4e7f);
                                      in.setDepth(2, 3.4e7f);
                                  }}),
-    [](const auto &info) { return info.param.name; });
+    [](const auto &p) { return p.param.name; });
 
 TEST_F(AscentPlanning, AnAscentThatStopsMovingIsAbandoned)
 {

@@ -35,6 +35,6 @@ TEST_P(Coefficients, MatchThePublishedTable)
 }
 
 INSTANTIATE_TEST_SUITE_P(ZHL16, Coefficients, ::testing::Values(false, true),
-                         [](const auto &info) { return info.param ? "C" : "B"; });
+                         [](const auto &p) { return p.param ? "C" : "B"; });
 
 } // namespace

@@ -134,7 +134,7 @@ INSTANTIATE_TEST_SUITE_P(
         // Oxygen alone (28 % at 5 bar: END 4 m) exceeds an END limit of 3 m.
         AdvisorCase{"NarcoticOxygenAloneTooNarcotic", {true, true, true, 140, 3, 40}},
         AdvisorCase{"NarcoticFeet", {false, true, true, 140, 100, 132}}),
-    [](const ::testing::TestParamInfo<AdvisorCase> &info) { return info.param.name; });
+    [](const ::testing::TestParamInfo<AdvisorCase> &p) { return p.param.name; });
 
 
 TEST(GasAdvisor, EndAndPpO2OfAMix)

@@ -91,13 +91,13 @@ TEST_F(TableTravel, AscentIsCutAtTheBandDepthsFromTheBottom)
 TEST_F(TableTravel, WaypointsTakeTheGivenDivesRatesAndGas)
 {
     ClassProfile p;
-    AddTableWaypoint(p, dive(), 12, 3, 0, 7, 1, 0);
+    AddTableWaypoint(p, dive(), 12, 3, 0, 7, StatusUserLeg, 0);
     EXPECT_EQ(p.GetGasMixName(1), "Air");
     EXPECT_EQ(p.GetGasMixO2(1), 21);
     EXPECT_EQ(p.GetGasMixN2(1), 79);
     EXPECT_EQ(p.GetGasMixHe(1), 0);
     EXPECT_FLOAT_EQ(p.GetRunTime(1), 10);
-    EXPECT_THROW(AddTableWaypoint(p, dive(), 12, 3, 0, 7, 1, 2), RuntimeError); // no mix 2
+    EXPECT_THROW(AddTableWaypoint(p, dive(), 12, 3, 0, 7, StatusUserLeg, 2), RuntimeError); // no mix 2
 
     // Another dive's settings: its rates (3 min to 30 m) and gas.
     TemplateRec other;

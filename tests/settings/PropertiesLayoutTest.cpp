@@ -106,7 +106,7 @@ TEST_P(PropertiesLayoutTest, EveryPageIsWholeInBothUnitSystems)
 }
 
 INSTANTIATE_TEST_SUITE_P(Languages, PropertiesLayoutTest, ::testing::Values("DOLV_uk.lng", "DOLV_de.lng"),
-                         [](const auto &info) { return std::string(info.param).substr(5, 2); });
+                         [](const auto &p) { return std::string(p.param).substr(5, 2); });
 
 TEST(PropertiesImageList, EightDifferentPictures)
 {

@@ -221,7 +221,7 @@ TEST_P(SeriesRoundTrip, SavedSeriesOpensAsTheSameDivesAndSavesByteForByte)
 }
 
 INSTANTIATE_TEST_SUITE_P(Locales, SeriesRoundTrip, ::testing::Values("C", "de_DE.UTF-8"),
-                         [](const auto &info) { return std::string(info.index ? "German" : "C"); });
+                         [](const auto &p) { return std::string(p.index ? "German" : "C"); });
 
 TEST_F(DiveSeriesTest, ClosingTheMiddleDiveRelinksAndRenumbers)
 {

@@ -77,4 +77,4 @@ TEST_P(WindowLayoutTest, NoTextIsCutOffOrCovered)
 }
 
 INSTANTIATE_TEST_SUITE_P(Languages, WindowLayoutTest, ::testing::Values("DOLV_uk.lng", "DOLV_de.lng"),
-                         [](const auto &info) { return std::string(info.param).substr(5, 2); });
+                         [](const auto &p) { return std::string(p.param).substr(5, 2); });

@@ -290,8 +290,7 @@ TEST_F(BailoutTablesTest, CancelAndAnEngineErrorLeaveTheDiveAsItWasAndPreviewNot
     EXPECT_FALSE(previewShown());
     EXPECT_EQ(keep(1), before);
 
-    // Settings the engine refuses: said once in the engine's words (no "Error #", no
-    // "contact author": the dive's limit, not the program's fault), no tables.
+    // Settings the engine refuses: said once in the engine's words, no tables.
     dive().StepSize = 0;
     const Kept refused = keep(1);
     TestHooks::msgBoxAnswers.push_back(vbOK);

@@ -257,6 +257,12 @@ TEST_F(MouseEditingTest, AfterASurfacingTheNextLegLandsWhereItWasReleased)
     const ClassProfile &p = editor->InputProfile;
     EXPECT_NEAR(p.GetRunTime(p.GetLength()), 50, 0.5); // the dialog's whole minutes
     EXPECT_FLOAT_EQ(p.GetRunTime(p.GetLength()), editor->LastRunTime());
+    leg(30, 9900, kAir); // the week holds travel to the 500 m limit, not to 5000 m typed
+    TestHooks::msgBoxAnswers.push_back(vbOK);
+    answerOK(QStringLiteral("5000"));
+    drag(p.GetRunTime(p.GetLength()) + 100, 30);
+    EXPECT_EQ(TestHooks::msgBoxes.at(0).prompt, GetLangStringQ(3062)) << "held at the limit";
+    EXPECT_FLOAT_EQ(p.getDepth(p.GetLength()), 500);
 }
 
 TEST_F(MouseEditingTest, MovesOutsideThePlotAreaLeaveTheBandAsItIs)
@@ -301,22 +307,4 @@ TEST_F(MouseEditingTest, ALegThatWouldMakeTheDiveLongerThanAWeekIsRefusedInTheDi
     ASSERT_EQ(editor->UserEnteredWaypoints.GetLength(), 2);
     EXPECT_FLOAT_EQ(editor->UserEnteredWaypoints.gettime(2), 10055);
     EXPECT_DOUBLE_EQ(editor->UserEnteredWaypoints.LegMinutes(), 10080);
-}
-
-// A depth typed beyond the limit is held at the limit, and the week a dive may last is
-// counted with the leg as stored: never refused as too long for travel it will not make.
-TEST_F(MouseEditingTest, ADepthBeyondTheLimitIsHeldThereNotCountedAsTravel)
-{
-    leg(30, 9900, kAir);
-    TestHooks::msgBoxAnswers.push_back(vbOK);
-    TestHooks::modalHandlers.push_back([](QDialog *d) {
-        d->findChild<QLineEdit *>("tbDepth")->setText(QStringLiteral("5000"));
-        QTest::mouseClick(d->findChild<QPushButton *>("cbOK"), Qt::LeftButton);
-        if (d->isVisible())
-            d->reject();
-    });
-    drag(10000, 30);
-    ASSERT_EQ(TestHooks::msgBoxes.size(), 1u);
-    EXPECT_EQ(TestHooks::msgBoxes[0].prompt, GetLangStringQ(3062));
-    EXPECT_FLOAT_EQ(editor->InputProfile.getDepth(editor->InputProfile.GetLength()), 500);
 }

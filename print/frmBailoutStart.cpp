@@ -229,7 +229,17 @@ void frmBailoutStart::Bailoutproc(float interval)
         CopyTemplateWithoutGasChange(settings, caseSettings, c);
         pbProgress->setRange(0, maximum);
         pbProgress->setValue(0);
-        if (!ComputeBailoutCase(shown, caseSettings, start, options, interval, step, mBailoutProfiles, warnings))
+        bool complete = false;
+        try {
+            complete = ComputeBailoutCase(shown, caseSettings, start, options, interval, step, mBailoutProfiles, warnings);
+        } catch (const RuntimeError &e) {
+            // A row the engine refuses is a limit of the dive, not a fault of the program:
+            // said in the engine's words naming the bail-out time, as the table generator
+            // says its refusals, never as an error to report to the author.
+            MsgBox(QString::fromStdString(e.description()), vbCritical + vbOKOnly, GetLangStringQ(3002));
+            return;
+        }
+        if (!complete)
             return; // cancelled: no further table and no preview
         if (CaseTableReady)
             CaseTableReady(c, mBailoutProfiles);

@@ -243,8 +243,14 @@ void frmTableExpert::Form_Load()
     tbET->setText(setting("TimeEnd", "45"));
     tbTI->setText(setting("TimeInterval", "5"));
     Label13->setText(QString::fromStdString(t.Templatename));
-    // Ticked for 1 only; any other number (a value edited by hand) leaves it clear.
-    Check1->setChecked(Int(Val(setting("FastDescent", "1").toStdString())) == 1);
+    // Ticked for 1 only; any other number (a value edited by hand), and one beyond any
+    // number (1e999), leaves it clear: a stored setting never keeps the window shut.
+    bool fast = false;
+    try {
+        fast = Int(Val(setting("FastDescent", "1").toStdString())) == 1;
+    } catch (const RuntimeError &) {
+    }
+    Check1->setChecked(fast);
 }
 
 void frmTableExpert::Combo1_Click()

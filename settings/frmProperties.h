@@ -86,6 +86,9 @@ public:
     void changeDecoGasFrame(bool setMetric, bool Changeit = false);
     // O2 percentage of the record's gas of that exact name, -1 when there is none.
     float GetPercentO2(const QString &gasname) const;
+    // The deco ppO2 as OK stores it: the box's number to two places, held within 0 to 3
+    // (a value not above 0 becomes 1.6, one of 3 or more 3.0).
+    float storedDecoPPO2() const;
 
     // The manual switch depths kept and put back around automatic switch depths.
     void saveDecoGasSettings();

@@ -263,10 +263,9 @@ TemplateRec frmProperties::readPages()
     // automatic switch depths are worked out again from the value stored, so the switches
     // stored are the ones the grid shows and none is deeper than its gas allows at the
     // stored deco ppO2.
-    t.DecoPPO2 = number(Text7, 2);
-    const QString decoPPO2 = Between(t.DecoPPO2, 0, 3, 1.6f, 3.0f, 2);
+    t.DecoPPO2 = storedDecoPPO2();
     if (cbAutoDecoGas->isChecked()) {
-        Text7->setText(decoPPO2);
+        Text7->setText(PatternText(t.DecoPPO2, 2));
         changeAutoDecoGasFrame(Units == kUnitsMetric, false);
     }
 

@@ -212,11 +212,20 @@ void frmProperties::ChangeAltitudeFrame(bool setMetric)
     pressureBox(Text3, Text5, setMetric);
 }
 
-// The switch depths where each gas reaches the deco ppO2 shown, in the units shown.
+float frmProperties::storedDecoPPO2() const
+{
+    float ppO2 = RoundTo(TextValue(Text7->text()), 2);
+    Between(ppO2, 0, 3, 1.6f, 3.0f, 2);
+    return ppO2;
+}
+
+// The switch depths where each gas reaches the deco ppO2 as OK will store it, in the
+// units shown: the grid never shows a depth that is not stored (16 typed for 1.6 shows the
+// depths of 3.0, never oxygen at 150 m, and no ppO2 typed shows an infinite depth).
 void frmProperties::changeAutoDecoGasFrame(bool setMetric, bool)
 {
     const float factor = setMetric ? 1.0f : float(kFeetPerMetre);
-    const float ppO2 = TextValue(Text7->text());
+    const float ppO2 = storedDecoPPO2();
     const float endPressure = record().EndPressure;
     for (int r = 1; r < fgGasChange->Rows(); ++r) {
         const float o2 = GetPercentO2(fgGasChange->TextMatrix(r, 1));

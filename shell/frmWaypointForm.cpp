@@ -26,6 +26,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -456,10 +457,15 @@ void frmWaypointForm::cbOK_Click()
             return;
         }
     }
+    // Deeper than any dive the engine plans: the depth is held at the limit.
+    const bool metric = Template().Metric;
+    const float limit = metric ? 500 : 1600;
     // The dive's legs with this one, travel included, must stay within the week a dive
-    // can be planned for (and its file read back): the check the file reader makes.
+    // can be planned for (and its file read back): the check the file reader makes, on
+    // the leg as it is stored (a depth beyond the limit travels only to the limit).
     const Dive *dive = FindDive(mDiveNumber);
-    const double minutes = dive ? LoggedDiveMinutes(dive->UserEnteredWaypoints, Template(), fieldValue(tbDepth),
+    const double minutes = dive ? LoggedDiveMinutes(dive->UserEnteredWaypoints, Template(),
+                                                    std::min(fieldValue(tbDepth), limit),
                                                     std::max(0.0f, fieldValue(tbTime)))
                                 : fieldValue(tbTime);
     const std::string tooLong = DiveBounds::DiveMinutesProblem(minutes);
@@ -468,9 +474,6 @@ void frmWaypointForm::cbOK_Click()
         return;
     }
     Profile().setDepth(mWaypointIndex, fieldValue(tbDepth));
-    // Deeper than any dive the engine plans: the depth is held at the limit.
-    const bool metric = Template().Metric;
-    const float limit = metric ? 500 : 1600;
     if (Profile().getDepth(mWaypointIndex) > limit) {
         MsgBox(metric ? GetLangStringQ(3062) : GetLangStringQ(3063), vbCritical);
         Profile().setDepth(mWaypointIndex, limit);

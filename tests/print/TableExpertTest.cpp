@@ -141,6 +141,8 @@ TEST_F(TableExpertTest, DefaultsRunSixteenTablesOfNineBottomTimes)
     EXPECT_EQ(LoadedPrintPrev()->windowTitle(), GetLangStringQ(6132));
     EXPECT_EQ(GetRegString("TableExpert", "StepM"), "3");
     EXPECT_EQ(GetRegString("TableExpert", "FastDescent"), "1");
+    SetRegString("TableExpert", "FastDescent", "1e999"); // edited by hand: opens, clear
+    EXPECT_FALSE(open()->Check1->isChecked());
 
     // An imperial dive gets the imperial ranges.
     shell.activeProfile = 2;

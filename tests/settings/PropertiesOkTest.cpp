@@ -160,6 +160,8 @@ TEST_F(PropertiesOkTest, NumbersAreReadAsMeantOrRefusedAtTheirField)
     gThousandSeparator = ".";
     open();
     dialog->cbAutoDecoGas->setChecked(true);
+    setText(dialog->Text7, QString(38, u'9')); // the depths of 3.0 as OK stores it, never "Inf"
+    EXPECT_EQ(column(dialog->fgGasChange, 0), (QStringList{"20", "50"}));
     for (const char *typed : {"1,6", "1.6"}) {
         setText(dialog->Text7, typed);
         EXPECT_EQ(column(dialog->fgGasChange, 0), (QStringList{"6", "22"})) << typed; // not 150 m and 310 m

@@ -257,6 +257,12 @@ TEST_F(MouseEditingTest, AfterASurfacingTheNextLegLandsWhereItWasReleased)
     const ClassProfile &p = editor->InputProfile;
     EXPECT_NEAR(p.GetRunTime(p.GetLength()), 50, 0.5); // the dialog's whole minutes
     EXPECT_FLOAT_EQ(p.GetRunTime(p.GetLength()), editor->LastRunTime());
+    leg(30, 9900, kAir); // the week holds travel to the 500 m limit, not to 5000 m typed
+    TestHooks::msgBoxAnswers.push_back(vbOK);
+    answerOK(QStringLiteral("5000"));
+    drag(p.GetRunTime(p.GetLength()) + 100, 30);
+    EXPECT_EQ(TestHooks::msgBoxes.at(0).prompt, GetLangStringQ(3062)) << "held at the limit";
+    EXPECT_FLOAT_EQ(p.getDepth(p.GetLength()), 500);
 }
 
 TEST_F(MouseEditingTest, MovesOutsideThePlotAreaLeaveTheBandAsItIs)

@@ -20,17 +20,6 @@ int16_t FindGasIndex(const std::string &Name, const TemplateRec &Template)
     return 0;
 }
 
-namespace {
-
-const SettingsRecord &Record(int16_t profileNr, const char *source)
-{
-    if (profileNr < 0 || static_cast<size_t>(profileNr) >= gSettings.size())
-        throwSubscript(source);
-    return gSettings[static_cast<size_t>(profileNr)];
-}
-
-} // namespace
-
 DiveStartState StartStateOf(int16_t ProfileNr, bool Repetitive, const ClassProfile &Source, bool Planned)
 {
     if (Repetitive && Planned)
@@ -39,11 +28,12 @@ DiveStartState StartStateOf(int16_t ProfileNr, bool Repetitive, const ClassProfi
     start.CNS = Source.getCNS(0);
     start.OTU = Source.getOTU(0);
     if (Repetitive) {
-        const SettingsRecord &previous = Record(PreviousDiveOf(ProfileNr), "RunDecompression");
+        const SettingsRecord &own = RecordOf(ProfileNr, "RunDecompression");
+        const SettingsRecord &previous = RecordOf(own.PrevProfile, "RunDecompression");
         start.AfterSurfaceInterval = true;
         start.N2Compartments = previous.N2Compartments;
         start.HeCompartments = previous.HeCompartments;
-        start.SurfaceInterval = Record(ProfileNr, "RunDecompression").SurfTime;
+        start.SurfaceInterval = own.SurfTime;
     }
     return start;
 }
@@ -54,7 +44,8 @@ std::vector<PlanWarning> ComputeDive(const ClassProfile &Source, ClassProfile &R
     const DiveStartState start = StartStateOf(ProfileNr, Repetitive, Source, !LoadOnly);
     PlanOptions options = Options;
     options.PlanAscent = !LoadOnly;
-    const TemplateRec &settings = Record(ProfileNr, "RunDecompression").Template;
+    SettingsRecord &record = RecordOf(ProfileNr, "RunDecompression");
+    const TemplateRec &settings = record.Template;
     if (LoadOnly)
         return PlanDive(settings, start, Source, options, Result).Warnings;
     Result.clear();
@@ -66,7 +57,6 @@ std::vector<PlanWarning> ComputeDive(const ClassProfile &Source, ClassProfile &R
         Result.clear();
         throw;
     }
-    SettingsRecord &record = gSettings[static_cast<size_t>(ProfileNr)];
     record.HeCompartments = outcome.End.HeCompartments;
     record.N2Compartments = outcome.End.N2Compartments;
     record.OTU = outcome.End.OTU;

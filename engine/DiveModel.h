@@ -29,6 +29,14 @@ public:
     int16_t Number() const { return Number_; }
     // gSettings(Number): error 9 when the record is gone.
     SettingsRecord &Record() const;
+    // The links of its series, -1 for none. The previous dive is its record's
+    // PrevProfile (the one store of that link, also for a dive that is not open); the
+    // next dive is the dive model's own.
+    int16_t PrevProfile() const { return Record().PrevProfile; }
+    int16_t NextProfile() const { return Next_; }
+    void SetLinks(int16_t previous, int16_t next);
+    void SetPrevProfile(int16_t previous) { Record().PrevProfile = previous; }
+    void SetNextProfile(int16_t next) { Next_ = next; }
     // The dive's settings differ from what its series file holds.
     bool Changed() const { return Record().ProfileChanged; }
     void SetChanged(bool changed) { Record().ProfileChanged = changed; }
@@ -37,8 +45,6 @@ public:
     ClassProfile InputProfile;             // the shown profile: the legs, or the computed dive
     ClassProfile DecoProfile;              // the engine's output while a replay runs
     ClassProfile SavedUserProfile;         // the legs as they were before the ascent was computed
-    int16_t PrevProfile = -1;              // previous dive of the series, -1 = none
-    int16_t NextProfile = -1;              // next dive of the series, -1 = none
     int16_t SurfProfileNumber = 0;         // position in the series, 1 = first
     float LastRunTime = 0;                 // a leg added next is timed from here
     int16_t State = EditorEmpty;           // EditorStates
@@ -50,7 +56,14 @@ public:
 
 private:
     int16_t Number_;
+    int16_t Next_ = -1;
 };
+
+// The record of profile number `number` (0 the default template), null when gSettings
+// holds none: the one bounds check of a record.
+SettingsRecord *FindRecord(int16_t number);
+// The same record; error 9 from `source` when there is none.
+SettingsRecord &RecordOf(int16_t number, const char *source);
 
 // The dive open under profile number `number`, null when none is.
 Dive *FindDive(int16_t number);
@@ -67,12 +80,17 @@ void CloseAllDives();
 // handed out again starts as a fresh record: a new dive inherits nothing of a closed one.
 int16_t AllocDiveSlot();
 
-// The dive before dive `number`: its link in the table when it is open, else its
-// record's PrevProfile.
-int16_t PreviousDiveOf(int16_t number);
-// The first and last dive of `number`'s series, following the links of open dives.
+// The first and last dive of `number`'s series, following the links of open dives
+// (`number` itself when it is not open).
 int16_t FirstDiveOfSeries(int16_t number);
 int16_t LastDiveOfSeries(int16_t number);
+// The open dives from `number` to the last of its series, or back to its first: the one
+// walk along the links. Links that loop or point at themselves end it (at most one step
+// per record), so a broken series never hangs the program.
+std::vector<int16_t> SeriesFrom(int16_t number, bool backwards = false);
+// Takes dive `number` out of its series: the dives before and after it become each
+// other's neighbours, and its own links are cleared.
+void UnlinkDive(int16_t number);
 
 // Whether dive `number` holds a computed plan: it is open and shows its computed ascent
 // as the last thing of its log. Only then is its record's end state (tissues, CNS, OTU)

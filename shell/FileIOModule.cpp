@@ -23,6 +23,7 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 
+#include <algorithm>
 #include <fstream>
 #include <utility>
 
@@ -165,28 +166,13 @@ void OpenProfile()
 
 int16_t GetFirstProfileOfSeries(int16_t n)
 {
-    if (n == -1)
-        return 0;
-    int16_t first = n;
-    const frmWaypointEditor *w = DiveWindow(n);
-    while (w && w->PrevProfile != -1) {
-        first = w->PrevProfile;
-        w = DiveWindow(first);
-    }
-    return first;
+    return n == -1 ? int16_t(0) : FirstDiveOfSeries(n);
 }
 
 bool SeriesChanged(int16_t profileNr)
 {
-    for (int16_t d = profileNr; d != -1;) {
-        const frmWaypointEditor *w = DiveWindow(d);
-        if (!w)
-            break;
-        if (gSettings[size_t(d)].ProfileChanged)
-            return true;
-        d = w->NextProfile;
-    }
-    return false;
+    const std::vector<int16_t> series = SeriesFrom(profileNr);
+    return std::any_of(series.begin(), series.end(), [](int16_t d) { return FindDive(d)->Changed(); });
 }
 
 bool SaveProfile(bool saveAs, int16_t profileNr)
@@ -215,13 +201,10 @@ bool SaveProfile(bool saveAs, int16_t profileNr)
 
     try {
         SaveTextFile(path, "SaveProfile", [first](TextLineWriter &out) {
-            for (int16_t d = first; d != -1;) {
-                const frmWaypointEditor *w = DiveWindow(d);
-                if (!w)
-                    break;
-                const SettingsRecord &r = gSettings[size_t(d)];
-                WriteProfileDive(r.Template, r.SurfTime, w->UserEnteredWaypoints, out);
-                d = w->NextProfile;
+            for (const int16_t d : SeriesFrom(first)) {
+                const Dive &dive = *FindDive(d);
+                const SettingsRecord &r = dive.Record();
+                WriteProfileDive(r.Template, r.SurfTime, dive.UserEnteredWaypoints, out);
             }
         });
     } catch (const RuntimeError &e) {
@@ -230,17 +213,14 @@ bool SaveProfile(bool saveAs, int16_t profileNr)
     }
 
     const auto [name, dir] = nameAndFolder(path);
-    for (int16_t d = first; d != -1;) {
-        frmWaypointEditor *w = DiveWindow(d);
-        if (!w)
-            break;
-        SettingsRecord &r = gSettings[size_t(d)];
+    for (const int16_t d : SeriesFrom(first)) {
+        SettingsRecord &r = FindDive(d)->Record();
         r.ProfileDir = dir;
         r.ProfileName = name;
         // The file now holds every dive as shown: closing has nothing left to save.
         r.ProfileChanged = false;
-        w->setWindowTitle(diveCaption(r, " ]"));
-        d = w->NextProfile;
+        if (frmWaypointEditor *w = DiveWindow(d))
+            w->setWindowTitle(diveCaption(r, " ]"));
     }
     return true;
 }

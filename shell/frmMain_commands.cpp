@@ -108,7 +108,7 @@ void frmMain::AlgorithmChanged(const PlanOptions &before)
         WaitCursor wait;
         // The first dive of each series; its replay computes the dives after it.
         for (size_t i = 1; i < gDiveWindows.size(); ++i)
-            if (frmWaypointEditor *w = gDiveWindows[i]; w && w->PrevProfile == -1)
+            if (frmWaypointEditor *w = gDiveWindows[i]; w && w->dive().PrevProfile() == -1)
                 w->ReEvaluateUserEnteredWaypoints();
     });
 }
@@ -284,7 +284,7 @@ void frmMain::GeneralReport()
         if (!dive)
             return;
         ReportChoice choice = ReportChoice::SingleDive;
-        if (dive->PrevProfile != -1 || dive->NextProfile != -1) {
+        if (dive->PrevProfile() != -1 || dive->NextProfile() != -1) {
             gReportSelection = false;
             auto *selection = new frmReportSelection(this);
             gReportSelectionForm = selection;

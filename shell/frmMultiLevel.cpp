@@ -113,7 +113,7 @@ bool frmMultiLevel::CreateNextDive()
         return true;
     // The next dive follows the last dive of a series, once that dive is computed: its
     // end-of-dive tissues are what the next dive starts from.
-    if (previous->NextProfile != -1)
+    if (previous->dive().NextProfile() != -1)
         return refuse(GetLangStringQ(3087));
     const int16_t prev = DiveNumber(previous);
     if (!HoldsComputedPlan(prev))
@@ -137,7 +137,7 @@ bool frmMultiLevel::CreateNextDive()
     r.OTU = carriedOTU;
 
     std::shared_ptr<Dive> dive = OpenDive(slot);
-    dive->SurfProfileNumber = static_cast<int16_t>(previous->SurfProfileNumber + 1);
+    dive->SurfProfileNumber = static_cast<int16_t>(previous->dive().SurfProfileNumber + 1);
     frmWaypointEditor *editor = OpenDiveWindow(
         dive, DiveCaption(r.ProfileName + GetLangString(3013) + std::to_string(dive->SurfProfileNumber), r.TemplateName,
                           "]", GetLangString(3029) + FormatHoursMinutes(r.SurfTime)));

@@ -55,15 +55,6 @@ void moveTwips(QWidget *w, float left, float top)
 frmWaypointEditor::frmWaypointEditor(std::shared_ptr<Dive> dive, QWidget *parent)
     : QWidget(parent)
     , dive_(std::move(dive))
-    , SurfProfileNumber(dive_->SurfProfileNumber)
-    , InputProfile(dive_->InputProfile)
-    , UserEnteredWaypoints(dive_->UserEnteredWaypoints)
-    , PrevProfile(dive_->PrevProfile)
-    , NextProfile(dive_->NextProfile)
-    , DecoProfile_(dive_->DecoProfile)
-    , SavedUserProfile_(dive_->SavedUserProfile)
-    , LastRunTime_(dive_->LastRunTime)
-    , EditorState_(dive_->State)
 {
     setObjectName(QStringLiteral("frmWaypointEditor"));
     setMinimumSize(320, 200);
@@ -94,8 +85,8 @@ frmWaypointEditor::frmWaypointEditor(std::shared_ptr<Dive> dive, QWidget *parent
     PlotMaxTime_ = 60;
     PlotMaxDepth_ = 60;
     setNullWaypoint();
-    LastRunTime_ = 0;
-    EditorState_ = EditorEmpty;
+    dive_->LastRunTime = 0;
+    dive_->State = EditorEmpty;
 
     pbGrid->show();
     pbMainContainer->show();
@@ -305,14 +296,14 @@ void frmWaypointEditor::Form_Activate()
     // it, and must not show the default dive's circuit for its own.
     showCircuitOfDive(tagRecord().Template.OpenCircuit);
     commandsByState();
-    enableNextDiveCommand(NextProfile == -1 && EditorState_ == EditorComputed);
-    if (PrevProfile != -1)
+    enableNextDiveCommand(dive_->NextProfile() == -1 && dive_->State == EditorComputed);
+    if (dive_->PrevProfile() != -1)
         showRepetitiveIcon();
 }
 
 void frmWaypointEditor::commandsByState()
 {
-    switch (EditorState_) {
+    switch (dive_->State) {
     case EditorUserLegs:
         EnableProfileCommands(true, true);
         break;
@@ -348,7 +339,7 @@ bool frmWaypointEditor::AskToSaveSeries()
 {
     try {
         // The first dive asks for the whole series: a change to any of its dives counts.
-        if (PrevProfile != -1 || !SeriesChanged(tagNumber()))
+        if (dive_->PrevProfile() != -1 || !SeriesChanged(tagNumber()))
             return true;
         const QString prompt = GetLangStringQ(3057) + windowTitle() + QStringLiteral("]?\n") + GetLangStringQ(3058);
         const int32_t answer = MsgBox(prompt, vbExclamation + vbYesNoCancel, GetLangStringQ(3059));
@@ -413,8 +404,8 @@ void frmWaypointEditor::guarded(const std::function<void()> &command)
     // The command's computations show their limit warnings once per kind, after it, and
     // its notice of ascents taken off once.
     PlanWarningBatch warnings;
-    EditorSnapshot s{InputProfile, DecoProfile_, SavedUserProfile_, UserEnteredWaypoints,
-                     EditorState_, LastRunTime_, tagRecord()};
+    EditorSnapshot s{dive_->InputProfile, dive_->DecoProfile, dive_->SavedUserProfile, dive_->UserEnteredWaypoints,
+                     dive_->State, dive_->LastRunTime, tagRecord()};
     try {
         command();
         return;
@@ -436,12 +427,12 @@ void frmWaypointEditor::guarded(const std::function<void()> &command)
 
 void frmWaypointEditor::restoreSnapshot(const EditorSnapshot &s)
 {
-    InputProfile = s.input;
-    DecoProfile_ = s.deco;
-    SavedUserProfile_ = s.saved;
-    UserEnteredWaypoints = s.log;
-    EditorState_ = s.state;
-    LastRunTime_ = s.lastRunTime;
+    dive_->InputProfile = s.input;
+    dive_->DecoProfile = s.deco;
+    dive_->SavedUserProfile = s.saved;
+    dive_->UserEnteredWaypoints = s.log;
+    dive_->State = s.state;
+    dive_->LastRunTime = s.lastRunTime;
     SettingsRecord &r = tagRecord();
     r.ProfileChanged = s.dive.ProfileChanged;
     r.HeCompartments = s.dive.HeCompartments;
@@ -471,8 +462,8 @@ void frmWaypointEditor::ReEvaluateUserEnteredWaypoints()
     // The settings may have switched the dive between metres and feet.
     showDepthUnit();
     PlanWarningBatch warnings;
-    EditorSnapshot s{InputProfile, DecoProfile_, SavedUserProfile_, UserEnteredWaypoints,
-                     EditorState_, LastRunTime_, tagRecord()};
+    EditorSnapshot s{dive_->InputProfile, dive_->DecoProfile, dive_->SavedUserProfile, dive_->UserEnteredWaypoints,
+                     dive_->State, dive_->LastRunTime, tagRecord()};
     try {
         replay();
         return;
@@ -490,8 +481,8 @@ void frmWaypointEditor::ReEvaluateUserEnteredWaypoints()
             return;
         }
         showLegsAsDrawn();
-        const int16_t n = UserEnteredWaypoints.GetLength();
-        if (n < 1 || UserEnteredWaypoints.getaction(n) != ActionDecoMarker) {
+        const int16_t n = dive_->UserEnteredWaypoints.GetLength();
+        if (n < 1 || dive_->UserEnteredWaypoints.getaction(n) != ActionDecoMarker) {
             showCommandError(e);
             afterRefusal();
             return;
@@ -507,12 +498,12 @@ void frmWaypointEditor::removeComputedAscent(bool everyMarker)
 {
     tagRecord().ProfileChanged = true;
     if (everyMarker) {
-        UserEnteredWaypoints.RemoveDecoMarkers();
+        dive_->UserEnteredWaypoints.RemoveDecoMarkers();
     } else {
-        UserEnteredWaypoints.DeleteLast(); // the deco marker
+        dive_->UserEnteredWaypoints.DeleteLast(); // the deco marker
     }
-    const ClassProfile legsAsDrawn = SavedUserProfile_;
-    EditorState_ = UserEnteredWaypoints.GetLength() > 0 ? EditorUserLegs : EditorEmpty;
+    const ClassProfile legsAsDrawn = dive_->SavedUserProfile;
+    dive_->State = dive_->UserEnteredWaypoints.GetLength() > 0 ? EditorUserLegs : EditorEmpty;
     PrevPlotTime_ = PrevPlotY_ = 0;
     PlanWarningBatch legWarnings;
     try {
@@ -521,12 +512,12 @@ void frmWaypointEditor::removeComputedAscent(bool everyMarker)
         legWarnings.Discard();
         // Not even the legs can be computed under the new settings (a mix they breathe
         // is gone): they are shown as drawn.
-        InputProfile.clear();
-        InputProfile.Copy(legsAsDrawn);
-        DecoProfile_.clear();
-        const int16_t len = InputProfile.GetLength();
-        LastRunTime_ = len > 0 ? InputProfile.GetRunTime(len) : 0;
-        EditorState_ = len > 0 ? EditorUserLegs : EditorEmpty;
+        dive_->InputProfile.clear();
+        dive_->InputProfile.Copy(legsAsDrawn);
+        dive_->DecoProfile.clear();
+        const int16_t len = dive_->InputProfile.GetLength();
+        dive_->LastRunTime = len > 0 ? dive_->InputProfile.GetRunTime(len) : 0;
+        dive_->State = len > 0 ? EditorUserLegs : EditorEmpty;
         RedrawProfile();
         // The dives after it are still computed again under the new model; as this dive
         // now holds no computed plan, they lose their computed ascents too.
@@ -541,19 +532,19 @@ void frmWaypointEditor::removeComputedAscent(bool everyMarker)
 // legs as they were drawn, also those on a gas its list no longer holds.
 void frmWaypointEditor::showLegsAsDrawn()
 {
-    if (InputProfile.GetLength() > 0 || UserEnteredWaypoints.GetLength() == 0)
+    if (dive_->InputProfile.GetLength() > 0 || dive_->UserEnteredWaypoints.GetLength() == 0)
         return;
     try {
-        DrawLoggedLegs(UserEnteredWaypoints, record().Template, InputProfile);
+        DrawLoggedLegs(dive_->UserEnteredWaypoints, record().Template, dive_->InputProfile);
     } catch (const RuntimeError &) {
         // Rate tables no leg can be cut with: nothing can be drawn.
-        InputProfile.clear();
+        dive_->InputProfile.clear();
         return;
     }
-    SavedUserProfile_ = InputProfile;
-    const int16_t len = InputProfile.GetLength();
-    LastRunTime_ = len > 0 ? InputProfile.GetRunTime(len) : 0;
-    EditorState_ = len > 0 ? EditorUserLegs : EditorEmpty;
+    dive_->SavedUserProfile = dive_->InputProfile;
+    const int16_t len = dive_->InputProfile.GetLength();
+    dive_->LastRunTime = len > 0 ? dive_->InputProfile.GetRunTime(len) : 0;
+    dive_->State = len > 0 ? EditorUserLegs : EditorEmpty;
     RedrawProfile();
     commandsByState();
 }

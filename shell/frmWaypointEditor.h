@@ -39,13 +39,8 @@ public:
     explicit frmWaypointEditor(std::shared_ptr<Dive> dive, QWidget *parent = nullptr);
     ~frmWaypointEditor() override;
 
-    // ---- The dive's state under the window's names, read by the main window, the series
-    // and the tests; they are the dive's own fields.
-    int16_t &SurfProfileNumber;         // position in the series, 1 = first
-    ClassProfile &InputProfile;         // the shown profile
-    ClassUseractions &UserEnteredWaypoints;
-    int16_t &PrevProfile;               // previous dive of the series, -1 = none
-    int16_t &NextProfile;               // next dive of the series, -1 = none
+    // The dive the window shows (engine/DiveModel.h): its log, profiles, links and state.
+    // Other windows and the tests reach them there.
     Dive &dive() const { return *dive_; }
 
     // The dive's profile number as text.
@@ -146,10 +141,10 @@ public:
     void DestroyThis();
 
     // ---- State the commands and the tests read.
-    int16_t EditorState() const { return EditorState_; }
+    int16_t EditorState() const { return dive_->State; }
     int16_t ProfileNumber() const { return dive_->Number(); }
-    float LastRunTime() const { return LastRunTime_; }
-    const ClassProfile &DecoProfile() const { return DecoProfile_; }
+    float LastRunTime() const { return dive_->LastRunTime; }
+    const ClassProfile &DecoProfile() const { return dive_->DecoProfile; }
     const PlotScale &Scale() const { return scale_; }
     float AnchorX() const { return AnchorX_; }
     float AnchorY() const { return AnchorY_; }
@@ -228,11 +223,7 @@ private:
     bool RubberBandActive_ = false;
     float PrevPlotTime_ = 0;
     float PrevPlotY_ = 0;
-    ClassProfile &DecoProfile_;       // the dive's
-    ClassProfile &SavedUserProfile_;  // the dive's
-    float &LastRunTime_;              // the dive's
     ClassProfile WaypointScratch_;
-    int16_t &EditorState_;            // the dive's State
     std::optional<RubberBandPath> band_; // the rubber band as drawn last
     // Where the window's own drawing position stands: the end of the last rubber band.
     float CurrentX_ = 0;

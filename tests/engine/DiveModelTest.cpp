@@ -53,8 +53,8 @@ TEST_F(DiveTable, SeriesLinksAndCarriedExposure)
     EXPECT_EQ(one->State, EditorComputed);
     EXPECT_GT(one->Record().CNS, 0);
     std::shared_ptr<Dive> two = AppendSeriesDive(one->Number(), MetricAirDive(), 90, log, "s.prf", "/d/");
-    EXPECT_EQ(two->PrevProfile, one->Number());
-    EXPECT_EQ(one->NextProfile, two->Number());
+    EXPECT_EQ(two->PrevProfile(), one->Number());
+    EXPECT_EQ(one->NextProfile(), two->Number());
     EXPECT_EQ(two->SurfProfileNumber, 2);
     EXPECT_EQ(FirstDiveOfSeries(two->Number()), one->Number());
     EXPECT_EQ(LastDiveOfSeries(one->Number()), two->Number());

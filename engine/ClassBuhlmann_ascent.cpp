@@ -283,8 +283,5 @@ void ClassBuhlmann::WriteEndOfDive()
     SettingsRecord *record = FindRecord(RecordNumber);
     if (!record)
         return;
-    record->HeCompartments = EndState_.HeCompartments;
-    record->N2Compartments = EndState_.N2Compartments;
-    record->OTU = OTU;
-    record->CNS = CNS;
+    SetEndState(*record, EndState_);
 }

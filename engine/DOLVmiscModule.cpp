@@ -57,31 +57,25 @@ std::vector<PlanWarning> ComputeDive(const ClassProfile &Source, ClassProfile &R
         Result.clear();
         throw;
     }
-    record.HeCompartments = outcome.End.HeCompartments;
-    record.N2Compartments = outcome.End.N2Compartments;
-    record.OTU = outcome.End.OTU;
-    record.CNS = outcome.End.CNS;
+    SetEndState(record, outcome.End);
     return outcome.Warnings;
 }
 
-void RunDecompression(const ClassProfile &Source, ClassProfile &Result, const TemplateRec & /*Template*/,
-                      bool LoadOnly, bool Bailout, bool Repetitive, int16_t /*Extra*/, int16_t ProfileNr,
-                      const PlanOptions &Options)
+std::vector<PlanWarning> RunDecompression(const ClassProfile &Source, ClassProfile &Result,
+                                          const TemplateRec & /*Template*/, bool LoadOnly, bool Bailout,
+                                          bool Repetitive, int16_t /*Extra*/, int16_t ProfileNr,
+                                          const PlanOptions &Options)
 {
     Host().SetStatusText(GetLangString(5006));
     PlanOptions options = Options;
     options.Bailout = Bailout;
-    const std::vector<PlanWarning> warnings = ComputeDive(Source, Result, LoadOnly, Repetitive, ProfileNr, options);
-    ShowPlanWarnings(warnings);
+    std::vector<PlanWarning> warnings = ComputeDive(Source, Result, LoadOnly, Repetitive, ProfileNr, options);
     const std::string notice = TraceFileNotice();
     Host().SetStatusText(notice.empty() ? GetLangString(5005) : GetLangString(5005) + "  " + notice);
+    return warnings;
 }
 
 namespace {
-
-int gBatchDepth = 0;
-std::vector<PlanWarning> gBatchWarnings;
-std::string gBatchNotice; // empty: none
 
 // Whether a is a worse crossing of the same limit than b.
 bool worse(const PlanWarning &a, const PlanWarning &b)
@@ -93,10 +87,6 @@ bool worse(const PlanWarning &a, const PlanWarning &b)
 
 void ShowPlanWarnings(const std::vector<PlanWarning> &Warnings)
 {
-    if (gBatchDepth > 0) {
-        gBatchWarnings.insert(gBatchWarnings.end(), Warnings.begin(), Warnings.end());
-        return;
-    }
     for (const PlanWarning &w : Warnings)
         Host().MsgBox(PlanWarningText(w), vbOKOnly | vbExclamation, PlanWarningTitle(w));
 }
@@ -114,42 +104,28 @@ std::vector<PlanWarning> WorstPlanWarnings(const std::vector<PlanWarning> &Warni
     return worst;
 }
 
-PlanWarningBatch::PlanWarningBatch()
-    : Start_(gBatchWarnings.size())
+void PlanNotices::AddWarnings(const std::vector<PlanWarning> &More)
 {
-    ++gBatchDepth;
+    std::vector<PlanWarning> all = Warnings;
+    all.insert(all.end(), More.begin(), More.end());
+    Warnings = WorstPlanWarnings(all);
 }
 
-void PlanWarningBatch::Discard()
+void PlanNotices::Merge(const PlanNotices &Later)
 {
-    if (gBatchWarnings.size() > Start_)
-        gBatchWarnings.resize(Start_);
+    Refusals.insert(Refusals.end(), Later.Refusals.begin(), Later.Refusals.end());
+    AddWarnings(Later.Warnings);
+    if (!Later.Notice.empty())
+        Notice = Later.Notice;
 }
 
-PlanWarningBatch::~PlanWarningBatch()
+void ShowPlanNotices(const PlanNotices &Notices)
 {
-    if (--gBatchDepth > 0)
-        return;
-    const std::vector<PlanWarning> worst = WorstPlanWarnings(gBatchWarnings);
-    gBatchWarnings.clear();
-    const std::string notice = std::exchange(gBatchNotice, std::string());
-    try {
-        ShowPlanWarnings(worst);
-        if (!notice.empty())
-            Host().MsgBox(notice, vbExclamation | vbOKOnly, "");
-    } catch (...) {
-        // A box that cannot be shown must not end the program from a destructor.
-    }
-}
-
-void PlanWarningBatch::HoldNotice(const std::string &text)
-{
-    gBatchNotice = text;
-}
-
-void PlanWarningBatch::DropNotice()
-{
-    gBatchNotice.clear();
+    for (const std::string &refusal : Notices.Refusals)
+        Host().MsgBox(refusal, vbCritical | vbOKOnly, "");
+    ShowPlanWarnings(Notices.Warnings);
+    if (!Notices.Notice.empty())
+        Host().MsgBox(Notices.Notice, vbExclamation | vbOKOnly, "");
 }
 
 int16_t FindEndUserProfile(const ClassProfile &Profile)

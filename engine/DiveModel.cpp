@@ -202,38 +202,180 @@ void CarryExposure(Dive &dive)
 DiveEngineRun ComputeDiveStep(const PlanOptions &options, std::vector<PlanWarning> *warnings)
 {
     return [options, warnings](Dive &dive, bool loadOnly) {
-        const std::vector<PlanWarning> w = ComputeDive(dive.InputProfile, dive.DecoProfile, loadOnly,
-                                                       dive.PrevProfile() != -1, dive.Number(), options);
+        std::vector<PlanWarning> w = ComputeDive(dive.InputProfile, dive.DecoProfile, loadOnly,
+                                                 dive.PrevProfile() != -1, dive.Number(), options);
         if (warnings)
             warnings->insert(warnings->end(), w.begin(), w.end());
+        return w;
     };
 }
 
-void ReplayDive(Dive &dive, const DiveEngineRun &run)
+std::vector<PlanWarning> ReplayDive(Dive &dive, const DiveEngineRun &run)
 {
+    std::vector<PlanWarning> warnings;
     dive.InputProfile.clear();
     dive.SetNullWaypoint();
     const ReplayResult r = ReplayUserActions(dive.UserEnteredWaypoints, dive.Record().Template, dive.InputProfile,
-                                             dive.DecoProfile, dive.State,
-                                             [&dive, &run](bool loadOnly) { run(dive, loadOnly); });
+                                             dive.DecoProfile, dive.State, [&dive, &run, &warnings](bool loadOnly) {
+                                                 const std::vector<PlanWarning> w = run(dive, loadOnly);
+                                                 warnings.insert(warnings.end(), w.begin(), w.end());
+                                             });
     dive.State = r.EditorState;
     // A leg the diver adds next is timed from the end of the last logged leg, also
     // after a file was opened or the dive computed.
     dive.LastRunTime = r.LastRunTime;
+    return warnings;
 }
 
-void ComputeAscent(Dive &dive, const DiveEngineRun &run)
+std::vector<PlanWarning> ComputeAscent(Dive &dive, const DiveEngineRun &run)
 {
     dive.SetChanged(true);
     dive.UserEnteredWaypoints.NewAction();
     dive.UserEnteredWaypoints.setdeco(dive.UserEnteredWaypoints.GetLength());
     dive.SavedUserProfile.Copy(dive.InputProfile);
-    run(dive, false);
+    std::vector<PlanWarning> warnings = run(dive, false);
     dive.InputProfile.clear();
     dive.InputProfile.Copy(dive.DecoProfile);
     dive.DecoProfile.clear();
     dive.LastRunTime = dive.InputProfile.GetRunTime(dive.InputProfile.GetLength());
     dive.State = EditorComputed;
+    return warnings;
+}
+
+DiveEndState EndStateOf(const SettingsRecord &record)
+{
+    return DiveEndState{record.HeCompartments, record.N2Compartments, record.OTU, record.CNS};
+}
+
+void SetEndState(SettingsRecord &record, const DiveEndState &end)
+{
+    record.HeCompartments = end.HeCompartments;
+    record.N2Compartments = end.N2Compartments;
+    record.OTU = end.OTU;
+    record.CNS = end.CNS;
+}
+
+DiveSnapshot::DiveSnapshot(const Dive &dive)
+    : Data(dive)
+    , Changed(dive.Changed())
+    , End(EndStateOf(dive.Record()))
+{
+}
+
+void RestoreSnapshot(Dive &dive, const DiveSnapshot &snapshot)
+{
+    const int16_t next = dive.NextProfile();
+    const int16_t position = dive.SurfProfileNumber;
+    dive = snapshot.Data;
+    dive.SetNextProfile(next);
+    dive.SurfProfileNumber = position;
+    dive.SetChanged(snapshot.Changed);
+    SetEndState(dive.Record(), snapshot.End);
+}
+
+namespace {
+
+// The state a dive showing `profile` as its legs is in.
+void followShownLegs(Dive &dive)
+{
+    const int16_t len = dive.InputProfile.GetLength();
+    dive.LastRunTime = len > 0 ? dive.InputProfile.GetRunTime(len) : 0;
+    dive.State = len > 0 ? EditorUserLegs : EditorEmpty;
+}
+
+// A dive that shows nothing yet (just read from a file) and cannot be computed shows its
+// legs as they were drawn, also those on a gas its list no longer holds.
+void showLegsAsDrawn(Dive &dive)
+{
+    if (dive.InputProfile.GetLength() > 0 || dive.UserEnteredWaypoints.GetLength() == 0)
+        return;
+    try {
+        DrawLoggedLegs(dive.UserEnteredWaypoints, dive.Record().Template, dive.InputProfile);
+    } catch (const RuntimeError &) {
+        // Rate tables no leg can be cut with: nothing can be drawn.
+        dive.InputProfile.clear();
+        return;
+    }
+    dive.SavedUserProfile = dive.InputProfile;
+    followShownLegs(dive);
+}
+
+// Takes the computed ascent off (the last deco marker), or every computed ascent of the
+// log, and replays the legs under the settings now in force; when not even they can be
+// computed (a mix they breathe is gone) they are shown as drawn.
+void takeOffComputedAscent(Dive &dive, bool everyMarker, const DiveEngineRun &run, PlanNotices &notices)
+{
+    dive.SetChanged(true);
+    if (everyMarker)
+        dive.UserEnteredWaypoints.RemoveDecoMarkers();
+    else
+        dive.UserEnteredWaypoints.DeleteLast(); // the deco marker
+    const ClassProfile legsAsDrawn = dive.SavedUserProfile;
+    dive.State = dive.UserEnteredWaypoints.GetLength() > 0 ? EditorUserLegs : EditorEmpty;
+    try {
+        notices.AddWarnings(ReplayDive(dive, run));
+    } catch (const RuntimeError &) {
+        dive.InputProfile.clear();
+        dive.InputProfile.Copy(legsAsDrawn);
+        dive.DecoProfile.clear();
+        followShownLegs(dive);
+    }
+}
+
+// A refusal told after the dives that follow it (their re-evaluation came within its own).
+struct LaterWord {
+    ChangedDive Dive;
+    std::string Refusal; // "" none
+};
+
+// Re-evaluates one dive; false when the dives after it are not to follow.
+bool reEvaluateOne(Dive &dive, const DiveEngineRun &run, SeriesOutcome &out, std::vector<LaterWord> &later)
+{
+    const DiveSnapshot before(dive);
+    try {
+        out.Notices.AddWarnings(ReplayDive(dive, run));
+        out.Changed.push_back({dive.Number(), DiveChange::Replayed});
+        return true;
+    } catch (const RuntimeError &e) {
+        // Its warnings go with the plan that was refused.
+        RestoreSnapshot(dive, before);
+        if (e.number() == ErrPreviousNotPlanned) {
+            // The dive before it holds no computed plan (never computed, cleared, or its
+            // ascent taken off): its record's tissues are not what this dive starts from,
+            // so no ascent of this dive may stay, wherever in the log it was computed.
+            takeOffComputedAscent(dive, true, run, out.Notices);
+            out.Notices.Notice = e.description() + "\r\n" + GetLangString(7041);
+            later.push_back({{dive.Number(), DiveChange::AscentTakenOff}, std::string()});
+            return true;
+        }
+        showLegsAsDrawn(dive);
+        const int16_t n = dive.UserEnteredWaypoints.GetLength();
+        if (n < 1 || dive.UserEnteredWaypoints.getaction(n) != ActionDecoMarker) {
+            out.Notices.Refusals.push_back(e.description());
+            out.Changed.push_back({dive.Number(), DiveChange::Refused});
+            return false;
+        }
+        takeOffComputedAscent(dive, false, run, out.Notices);
+        later.push_back({{dive.Number(), DiveChange::AscentTakenOff}, e.description() + "\r\n" + GetLangString(7000)});
+        return true;
+    }
+}
+
+} // namespace
+
+SeriesOutcome ReEvaluateSeries(int16_t number, const DiveEngineRun &run)
+{
+    SeriesOutcome out;
+    std::vector<LaterWord> later;
+    for (const int16_t n : SeriesFrom(number))
+        if (!reEvaluateOne(*FindDive(n), run, out, later))
+            break;
+    for (auto word = later.rbegin(); word != later.rend(); ++word) {
+        out.Changed.push_back(word->Dive);
+        if (!word->Refusal.empty())
+            out.Notices.Refusals.push_back(word->Refusal);
+    }
+    return out;
 }
 
 std::shared_ptr<Dive> AppendSeriesDive(int16_t previous, const TemplateRec &settings, float surfTime,

@@ -11,6 +11,7 @@
 
 #include "engine/ClassProfile.h"
 #include "engine/ClassUseractions.h"
+#include "engine/DOLVmiscModule.h"
 #include "engine/DivePlan.h"
 #include "engine/ProfileReplay.h"
 #include "engine/SettingsRecord.h"
@@ -107,21 +108,65 @@ void RequirePlannedPrevious(int16_t number);
 void CarryExposure(Dive &dive);
 
 // Runs the engine on the dive's shown profile into its DecoProfile: loadOnly replays the
-// legs, otherwise the ascent is planned. The windows pass RunDecompression (status text
-// and boxes); ComputeDiveStep below runs without either.
-using DiveEngineRun = std::function<void(Dive &dive, bool loadOnly)>;
+// legs, otherwise the ascent is planned. Returns the limit warnings. The windows pass
+// RunDecompression (with the status text); ComputeDiveStep below runs without it.
+using DiveEngineRun = std::function<std::vector<PlanWarning>(Dive &dive, bool loadOnly)>;
 
 // The engine run of a dive with no window: ComputeDive on its record with the options,
-// its warnings added to `warnings` (when given).
+// its warnings also added to `warnings` (when given).
 DiveEngineRun ComputeDiveStep(const PlanOptions &options, std::vector<PlanWarning> *warnings = nullptr);
 
 // Rebuilds the shown profile from the log with the dive's current settings: the start
 // point, then every logged leg cut at the rate bands and replayed, every deco marker
-// computed. State and LastRunTime follow. Errors as ReplayUserActions.
-void ReplayDive(Dive &dive, const DiveEngineRun &run);
+// computed. State and LastRunTime follow. Errors as ReplayUserActions. Returns the
+// warnings of its computations.
+std::vector<PlanWarning> ReplayDive(Dive &dive, const DiveEngineRun &run);
 // Computes the ascent after the last leg, as the Ascent command does: logs the deco
 // marker, keeps the legs in SavedUserProfile, and shows the computed dive.
-void ComputeAscent(Dive &dive, const DiveEngineRun &run);
+std::vector<PlanWarning> ComputeAscent(Dive &dive, const DiveEngineRun &run);
+
+// The end-of-dive state a record holds (tissues, CNS, OTU), and writing it.
+DiveEndState EndStateOf(const SettingsRecord &record);
+void SetEndState(SettingsRecord &record, const DiveEndState &end);
+
+// What a command may change of a dive, so a refused command can put it back whole: the
+// dive's log, profiles, state and next-leg time, its changed flag and its record's end
+// state. Its links, position and settings are not a command's to change.
+struct DiveSnapshot {
+    explicit DiveSnapshot(const Dive &dive);
+    Dive Data;
+    bool Changed = false;
+    DiveEndState End;
+};
+void RestoreSnapshot(Dive &dive, const DiveSnapshot &snapshot);
+
+// ---- The rules of a series.
+// A dive is re-evaluated (computed again from its log) when something it is computed from
+// changed: its settings, the model, the dive before it, or it was read from a file; the
+// dives after it follow, each from the one before. When a dive that showed a computed
+// ascent cannot be computed again, the old plan must not stay as if it were the plan of
+// the settings shown: its ascent is taken off (the legs stay, replayed under the new
+// settings when they can be, else as they were drawn), it is marked changed and the
+// diver is told why (text 7000). A dive whose previous dive holds no computed plan loses
+// every computed ascent (text 7040, 7041). Any other refusal puts the dive back as it
+// was, shows the legs as drawn if it showed nothing, and ends the re-evaluation there.
+enum class DiveChange {
+    Replayed,       // computed again under what changed
+    AscentTakenOff, // its computed ascent went; the diver is told
+    Refused,        // put back as it was; the dives after it were not re-evaluated
+};
+struct ChangedDive {
+    int16_t Number = 0;
+    DiveChange Change = DiveChange::Replayed;
+};
+struct SeriesOutcome {
+    // The dives the re-evaluation touched, in the order their windows show them (a dive
+    // that lost its ascent after the dives after it, whose replay came within its own).
+    std::vector<ChangedDive> Changed;
+    PlanNotices Notices;
+};
+// Re-evaluates dive `number` and every dive after it.
+SeriesOutcome ReEvaluateSeries(int16_t number, const DiveEngineRun &run);
 
 // Appends a dive to a series being opened from a file, after dive `previous` (-1 for
 // the first): a record with the settings, the names, the surface interval and the CNS

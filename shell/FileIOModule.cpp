@@ -105,8 +105,9 @@ QString diveCaption(const SettingsRecord &r, const char *close = "]")
 }
 
 // Puts the dives read from a file into new windows, first to last, each replayed with
-// the CNS and OTU the dive before it left.
-void buildSeries(std::vector<ProfileFileDive> &dives, const std::string &name, const std::string &dir)
+// the CNS and OTU the dive before it left; what the replays leave goes into `notices`.
+void buildSeries(std::vector<ProfileFileDive> &dives, const std::string &name, const std::string &dir,
+                 PlanNotices &notices)
 {
     int16_t previous = -1;
     for (ProfileFileDive &d : dives) {
@@ -119,7 +120,7 @@ void buildSeries(std::vector<ProfileFileDive> &dives, const std::string &name, c
                                     " min")
                   : diveCaption(r);
         frmWaypointEditor *editor = OpenDiveWindow(dive, caption);
-        editor->ReEvaluateUserEnteredWaypoints();
+        notices.Merge(editor->ReEvaluate());
         previous = dive->Number();
     }
 }
@@ -149,19 +150,21 @@ void OpenProfile()
 
     // The replays of all its dives are one command: each limit warning once, and one
     // box when dives lose their computed ascents to an uncomputed dive before them.
-    PlanWarningBatch warnings;
+    PlanNotices notices;
     // Windows made before something refused (no free dive number left) are taken away
     // again: a series opens whole or not at all.
     std::vector<QPointer<frmWaypointEditor>> before(gDiveWindows.begin(), gDiveWindows.end());
     try {
-        buildSeries(dives, name, dir);
+        buildSeries(dives, name, dir, notices);
     } catch (const RuntimeError &e) {
         for (size_t i = 1; i < gDiveWindows.size(); ++i)
             if (gDiveWindows[i] && (i >= before.size() || before[i] != gDiveWindows[i]))
                 gDiveWindows[i]->CloseByCode();
-        PlanWarningBatch::DropNotice();
+        // The dives the notice speaks of are gone.
+        notices.Notice.clear();
         reportFailure(path + "\r\n" + GetLangString(2310) + "\r\n" + e.description());
     }
+    ShowPlanNotices(notices);
 }
 
 int16_t GetFirstProfileOfSeries(int16_t n)

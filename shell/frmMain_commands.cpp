@@ -104,12 +104,16 @@ void frmMain::AlgorithmChanged(const PlanOptions &before)
     if (now.ModelC == before.ModelC && now.VPM == before.VPM && now.Hybrid == before.Hybrid)
         return;
     RunGuarded("frmMain.AlgorithmChanged", [] {
-        PlanWarningBatch warnings;
-        WaitCursor wait;
-        // The first dive of each series; its replay computes the dives after it.
-        for (size_t i = 1; i < gDiveWindows.size(); ++i)
-            if (frmWaypointEditor *w = gDiveWindows[i]; w && w->dive().PrevProfile() == -1)
-                w->ReEvaluateUserEnteredWaypoints();
+        // One command: each limit warning once, after every series is computed again.
+        PlanNotices notices;
+        {
+            WaitCursor wait;
+            // The first dive of each series; its re-evaluation computes the dives after it.
+            for (size_t i = 1; i < gDiveWindows.size(); ++i)
+                if (frmWaypointEditor *w = gDiveWindows[i]; w && w->dive().PrevProfile() == -1)
+                    notices.Merge(w->ReEvaluate());
+        }
+        ShowPlanNotices(notices);
     });
 }
 

@@ -75,9 +75,16 @@ public:
 
     // ---- Log and replay.
     void SaveUserEnteredWaypoints(float segtime, float Depth, int16_t Mixnumber, bool deco);
-    // Computes the dive again after something it is computed from changed; when a
-    // computed dive cannot be computed again, its computed ascent is taken off.
+    // Computes the dive and the dives after it again after something they are computed
+    // from changed (the series rules of engine/DiveModel.h), and tells the diver what
+    // came of it: a command of its own.
     void ReEvaluateUserEnteredWaypoints();
+    // The same within a larger command, which shows what it returns once it has run.
+    PlanNotices ReEvaluate();
+    // Shows what a re-evaluation did to the dives of a series: each changed dive is
+    // announced (ShellNotices::DiveChanged, on which its window redraws); a dive that
+    // lost its ascent or was put back has its commands set again. Returns the notices.
+    static PlanNotices ShowSeriesOutcome(const SeriesOutcome &outcome);
     void GetSegmentedProfile(float X1, float Y1, float &X2, float &Y2, int16_t U, int16_t point);
     void SaveUserProfile(float Depth, float SegmentTime, float Rate, float RT, int16_t Status,
                          int16_t Mixnumber, int16_t point);
@@ -181,19 +188,17 @@ private:
     // The replay without its error handling; commands that replay call it inside their
     // own guard.
     void replay();
-    void runEngine(bool loadOnly);
+    // The windows' engine run of a dive (status texts), for the dive model.
+    static std::vector<PlanWarning> runEngine(Dive &dive, bool loadOnly);
 
     // Runs a command; an engine error puts the window back as it was before the command
-    // and shows the error.
+    // and shows the error. What its computations leave (notices_) is shown once after it.
     void guarded(const std::function<void()> &command);
-    struct EditorSnapshot;
-    void restoreSnapshot(const EditorSnapshot &snapshot);
     void afterRefusal();
-    // Takes the computed ascent off after its settings changed and it could not be
-    // computed again (the last deco marker), or every computed ascent of the log when
-    // the dive before it holds no computed plan.
-    void removeComputedAscent(bool everyMarker = false);
-    void showLegsAsDrawn();
+    // The dive changed (ShellNotices::DiveChanged): the window shows it afresh.
+    void diveChanged(int16_t profileNr);
+    // After a re-evaluation took the dive's ascent off or put it back.
+    void showRefusal(DiveChange change);
     void showCommandError(const RuntimeError &error);
 
     // The main window's commands that follow the editor's state.
@@ -229,6 +234,8 @@ private:
     float CurrentX_ = 0;
     float CurrentY_ = 0;
 
+    // The notices of the command running on this window, shown when it ends.
+    PlanNotices notices_;
     int16_t pendingUnloadMode_ = 0;
     bool saveQuestionAnswered_ = false;
     bool laidOut_ = false;

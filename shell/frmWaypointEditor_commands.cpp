@@ -12,7 +12,7 @@ void frmWaypointEditor::StartDeco()
     guarded([this] {
         {
             WaitCursor wait;
-            ComputeAscent(*dive_, [this](Dive &, bool loadOnly) { runEngine(loadOnly); });
+            notices_.AddWarnings(ComputeAscent(*dive_, runEngine));
             PrevPlotTime_ = PrevPlotY_ = 0;
             enableClearDecoPoints(true);
             enableNextDiveCommand(true);
@@ -94,8 +94,7 @@ void frmWaypointEditor::SurfChangedProfile()
 
 void frmWaypointEditor::SurfStartDeco()
 {
-    if (dive_->NextProfile() == -1)
-        return;
-    if (frmWaypointEditor *next = diveWindow(dive_->NextProfile()))
-        next->ReEvaluateUserEnteredWaypoints();
+    // The dives after it are re-evaluated within this command, which tells the diver.
+    if (dive_->NextProfile() != -1)
+        notices_.Merge(ShowSeriesOutcome(ReEvaluateSeries(dive_->NextProfile(), runEngine)));
 }

@@ -19,12 +19,11 @@
 #include <QCursor>
 #include <QMenu>
 
-void frmWaypointEditor::runEngine(bool loadOnly)
+std::vector<PlanWarning> frmWaypointEditor::runEngine(Dive &dive, bool loadOnly)
 {
-    const int16_t n = tagNumber();
-    RunDecompression(dive_->InputProfile, dive_->DecoProfile, record().Template, loadOnly, false,
-                     dive_->PrevProfile() != -1, n, n,
-                     AlgorithmOptions());
+    const int16_t n = dive.Number();
+    return RunDecompression(dive.InputProfile, dive.DecoProfile, dive.Record().Template, loadOnly, false,
+                            dive.PrevProfile() != -1, n, n, AlgorithmOptions());
 }
 
 void frmWaypointEditor::EnableProfileCommands(bool ascentOn, bool infoOn)

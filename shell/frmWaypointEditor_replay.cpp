@@ -19,7 +19,7 @@ void frmWaypointEditor::replay()
     if (dive_->PrevProfile() != -1)
         showRepetitiveIcon();
     // The dive model's replay, with the windows' computation (status text and boxes).
-    ReplayDive(*dive_, [this](Dive &, bool loadOnly) { runEngine(loadOnly); });
+    notices_.AddWarnings(ReplayDive(*dive_, runEngine));
     commandsByState();
 
     PrevPlotTime_ = PrevPlotY_ = 0;

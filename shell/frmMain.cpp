@@ -339,8 +339,8 @@ void frmMain::closeEvent(QCloseEvent *event)
     // series answered "No" before it, whose plans would otherwise be lost.
     std::vector<QPointer<QMdiSubWindow>> firsts;
     for (QMdiSubWindow *sub : MdiArea_->subWindowList(QMdiArea::CreationOrder)) {
-        const auto *editor = qobject_cast<frmWaypointEditor *>(sub->widget());
-        if (editor && editor->dive().PrevProfile() == -1)
+        const Dive *dive = FindDive(DiveNumber(qobject_cast<frmWaypointEditor *>(sub->widget())));
+        if (dive && dive->PrevProfile() == -1)
             firsts.emplace_back(sub);
     }
     for (const QPointer<QMdiSubWindow> &sub : firsts) {

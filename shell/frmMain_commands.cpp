@@ -110,8 +110,8 @@ void frmMain::AlgorithmChanged(const PlanOptions &before)
             WaitCursor wait;
             // The first dive of each series; its re-evaluation computes the dives after it.
             for (size_t i = 1; i < gDiveWindows.size(); ++i)
-                if (frmWaypointEditor *w = gDiveWindows[i]; w && w->dive().PrevProfile() == -1)
-                    notices.Merge(w->ReEvaluate());
+                if (const Dive *dive = FindDive(DiveNumber(gDiveWindows[i])); dive && dive->PrevProfile() == -1)
+                    notices.Merge(gDiveWindows[i]->ReEvaluate());
         }
         ShowPlanNotices(notices);
     });

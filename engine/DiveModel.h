@@ -3,11 +3,12 @@
 // settings, names, surface interval and end-of-dive state: gSettings stays the store of
 // records) and what the diver built on it: the log of what was entered, the profile it
 // replays into, the links to the dives before and after it in its series and its
-// position there, where the next leg starts and how far the dive is computed. The
-// profile editor is a view over one dive; the settings dialogs, print, reports, the
-// blending calculator and the tests reach dives here and run the replay without a
-// window. Profile numbers index both gSettings and this table; 0 is the default
-// template and never a dive.
+// position there, where the next leg starts and how far the dive is computed. The model
+// owns looking a record up, walking a series and the series rules (what a change does to
+// a dive and the dives after it); the profile editor is a view over one dive, and the
+// settings dialogs, print, reports, the blending calculator and the tests reach dives
+// here and run the replay without a window. Profile numbers index both gSettings and this
+// table; 0 is the default template and never a dive.
 
 #include "engine/ClassProfile.h"
 #include "engine/ClassUseractions.h"

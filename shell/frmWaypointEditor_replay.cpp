@@ -18,7 +18,8 @@ void frmWaypointEditor::replay()
 {
     if (dive_->PrevProfile() != -1)
         showRepetitiveIcon();
-    // The dive model's replay, with the windows' computation (status text and boxes).
+    // The dive model's replay, with the windows' computation (status text); its warnings
+    // are told when the command ends.
     notices_.AddWarnings(ReplayDive(*dive_, runEngine));
     commandsByState();
 

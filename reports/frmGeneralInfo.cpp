@@ -264,7 +264,7 @@ void frmGeneralInfo::Form_Load()
     LocaliseForm(this);
     const int16_t active = Shell().ActiveProfileNumber();
     const int16_t first = active > 0 ? FirstDiveOfSeries(active) : 0;
-    setWindowTitle(GetLangStringQ(2100) + ": " + QString::fromStdString(gSettings.at(first).ProfileName));
+    setWindowTitle(GetLangStringQ(2100) + ": " + QString::fromStdString(RecordOf(first, "frmGeneralInfo.Form_Load").ProfileName));
     setGridHeadings();
 
     if (SeriesCount_ <= 1) {

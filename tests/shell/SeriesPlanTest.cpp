@@ -6,6 +6,7 @@
 #include "tests/support/EditorFixture.h"
 
 #include "engine/TextLineWriter.h"
+#include "platform/ShellServices.h"
 #include "shell/ProfileFile.h"
 #include "tests/support/FileBytes.h"
 
@@ -157,7 +158,13 @@ TEST_F(SeriesPlanTest, ClearingOrLosingTheFirstPlanTakesTheLaterPlansOff)
     TestHooks::msgBoxAnswers = {vbOK, vbOK};
     TemplateRec &settings1 = gSettings[w[0]->ProfileNumber()].Template;
     settings1.Gases.resize(kTrimix);
+    // Every dive is announced for its window to redraw, dive 1 last, as its word comes last.
+    std::vector<int16_t> announced;
+    const auto heard = QObject::connect(&ShellNotices::Instance(), &ShellNotices::DiveChanged,
+                                        [&announced](int16_t n) { announced.push_back(n); });
     w[0]->ReEvaluateUserEnteredWaypoints();
+    QObject::disconnect(heard);
+    EXPECT_EQ(announced, (std::vector<int16_t>{w[2]->ProfileNumber(), w[1]->ProfileNumber(), w[0]->ProfileNumber()}));
     ASSERT_EQ(TestHooks::msgBoxes.size(), 3u);
     EXPECT_TRUE(TestHooks::msgBoxes[1].prompt.endsWith(GetLangStringQ(7000)));
     EXPECT_EQ(TestHooks::msgBoxes[2].prompt, takenOff());

@@ -324,7 +324,7 @@ void takeOffComputedAscent(Dive &dive, bool everyMarker, const DiveEngineRun &ru
 
 // A refusal told after the dives that follow it (their re-evaluation came within its own).
 struct LaterWord {
-    ChangedDive Dive;
+    ChangedDive Change;
     std::string Refusal; // "" none
 };
 
@@ -371,7 +371,7 @@ SeriesOutcome ReEvaluateSeries(int16_t number, const DiveEngineRun &run)
         if (!reEvaluateOne(*FindDive(n), run, out, later))
             break;
     for (auto word = later.rbegin(); word != later.rend(); ++word) {
-        out.Changed.push_back(word->Dive);
+        out.Changed.push_back(word->Change);
         if (!word->Refusal.empty())
             out.Notices.Refusals.push_back(word->Refusal);
     }

@@ -1,5 +1,6 @@
 #include "blending/frmPartialMix.h"
 
+#include "engine/DiveModel.h"
 #include "engine/DiveBounds.h"
 #include "engine/EngineGlobals.h"
 #include "engine/LibraryModule.h"
@@ -240,9 +241,9 @@ void frmPartialMix::Form_Load()
 {
     // The dive whose unit and gases the window works with, for its whole life.
     profileIndex_ = Shell().ActiveProfileNumber();
-    if (profileIndex_ < 0 || size_t(profileIndex_) >= gSettings.size())
+    if (!FindRecord(profileIndex_))
         profileIndex_ = 0; // the default template
-    const TemplateRec &dive = gSettings[size_t(profileIndex_)].Template;
+    const TemplateRec &dive = RecordOf(profileIndex_, "frmPartialMix.Form_Load").Template;
     in_.Metric = dive.Metric;
     gases_ = dive.Gases;
     unitFactor_ = dive.Metric ? 1.0f : float(kPsiPerBar);

@@ -3,6 +3,8 @@
 
 #include "engine/ClassBuhlmann.h"
 
+#include "engine/DiveModel.h"
+
 #include "engine/AltitudeModule.h"
 #include "engine/EngineGlobals.h"
 #include "engine/ResourceManager.h"
@@ -79,9 +81,7 @@ const GasRecord &ClassBuhlmann::BreathedGas() const
 // A start by profile number works on that dive's record, which receives the end state.
 void ClassBuhlmann::CommonStart(int16_t TemplEntry, bool ModelC)
 {
-    if (TemplEntry < 0 || static_cast<size_t>(TemplEntry) >= gSettings.size())
-        throwSubscript("ClassBuhlmann.Init");
-    CommonStart(gSettings[static_cast<size_t>(TemplEntry)].Template, ModelC);
+    CommonStart(RecordOf(TemplEntry, "ClassBuhlmann.Init").Template, ModelC);
     RecordNumber = TemplEntry;
 }
 

@@ -5,6 +5,8 @@
 
 #include "engine/ClassBuhlmann.h"
 
+#include "engine/DiveModel.h"
+
 #include "engine/DOLVmiscModule.h"
 #include "engine/DiveBounds.h"
 #include "engine/EngineGlobals.h"
@@ -278,11 +280,8 @@ void ClassBuhlmann::WriteEndOfDive()
     }
     EndState_.OTU = OTU;
     EndState_.CNS = CNS;
-    if (RecordNumber < 0 || static_cast<size_t>(RecordNumber) >= gSettings.size())
+    SettingsRecord *record = FindRecord(RecordNumber);
+    if (!record)
         return;
-    SettingsRecord &record = gSettings[static_cast<size_t>(RecordNumber)];
-    record.HeCompartments = EndState_.HeCompartments;
-    record.N2Compartments = EndState_.N2Compartments;
-    record.OTU = OTU;
-    record.CNS = CNS;
+    SetEndState(*record, EndState_);
 }

@@ -20,17 +20,6 @@ int16_t FindGasIndex(const std::string &Name, const TemplateRec &Template)
     return 0;
 }
 
-namespace {
-
-const SettingsRecord &Record(int16_t profileNr, const char *source)
-{
-    if (profileNr < 0 || static_cast<size_t>(profileNr) >= gSettings.size())
-        throwSubscript(source);
-    return gSettings[static_cast<size_t>(profileNr)];
-}
-
-} // namespace
-
 DiveStartState StartStateOf(int16_t ProfileNr, bool Repetitive, const ClassProfile &Source, bool Planned)
 {
     if (Repetitive && Planned)
@@ -39,11 +28,12 @@ DiveStartState StartStateOf(int16_t ProfileNr, bool Repetitive, const ClassProfi
     start.CNS = Source.getCNS(0);
     start.OTU = Source.getOTU(0);
     if (Repetitive) {
-        const SettingsRecord &previous = Record(PreviousDiveOf(ProfileNr), "RunDecompression");
+        const SettingsRecord &own = RecordOf(ProfileNr, "RunDecompression");
+        const SettingsRecord &previous = RecordOf(own.PrevProfile, "RunDecompression");
         start.AfterSurfaceInterval = true;
         start.N2Compartments = previous.N2Compartments;
         start.HeCompartments = previous.HeCompartments;
-        start.SurfaceInterval = Record(ProfileNr, "RunDecompression").SurfTime;
+        start.SurfaceInterval = own.SurfTime;
     }
     return start;
 }
@@ -54,7 +44,8 @@ std::vector<PlanWarning> ComputeDive(const ClassProfile &Source, ClassProfile &R
     const DiveStartState start = StartStateOf(ProfileNr, Repetitive, Source, !LoadOnly);
     PlanOptions options = Options;
     options.PlanAscent = !LoadOnly;
-    const TemplateRec &settings = Record(ProfileNr, "RunDecompression").Template;
+    SettingsRecord &record = RecordOf(ProfileNr, "RunDecompression");
+    const TemplateRec &settings = record.Template;
     if (LoadOnly)
         return PlanDive(settings, start, Source, options, Result).Warnings;
     Result.clear();
@@ -66,82 +57,50 @@ std::vector<PlanWarning> ComputeDive(const ClassProfile &Source, ClassProfile &R
         Result.clear();
         throw;
     }
-    SettingsRecord &record = gSettings[static_cast<size_t>(ProfileNr)];
-    record.HeCompartments = outcome.End.HeCompartments;
-    record.N2Compartments = outcome.End.N2Compartments;
-    record.OTU = outcome.End.OTU;
-    record.CNS = outcome.End.CNS;
+    SetEndState(record, outcome.End);
     return outcome.Warnings;
 }
 
-void RunDecompression(const ClassProfile &Source, ClassProfile &Result, const TemplateRec & /*Template*/,
-                      bool LoadOnly, bool Bailout, bool Repetitive, int16_t /*Extra*/, int16_t ProfileNr,
-                      const PlanOptions &Options)
+std::vector<PlanWarning> RunDecompression(const ClassProfile &Source, ClassProfile &Result,
+                                          const TemplateRec & /*Template*/, bool LoadOnly, bool Bailout,
+                                          bool Repetitive, int16_t /*Extra*/, int16_t ProfileNr,
+                                          const PlanOptions &Options)
 {
     Host().SetStatusText(GetLangString(5006));
     PlanOptions options = Options;
     options.Bailout = Bailout;
-    const std::vector<PlanWarning> warnings = ComputeDive(Source, Result, LoadOnly, Repetitive, ProfileNr, options);
-    ShowPlanWarnings(warnings);
+    std::vector<PlanWarning> warnings = ComputeDive(Source, Result, LoadOnly, Repetitive, ProfileNr, options);
     const std::string notice = TraceFileNotice();
     Host().SetStatusText(notice.empty() ? GetLangString(5005) : GetLangString(5005) + "  " + notice);
+    return warnings;
 }
-
-namespace {
-
-int gBatchDepth = 0;
-std::vector<PlanWarning> gBatchWarnings;
-std::string gBatchNotice; // empty: none
-
-} // namespace
 
 void ShowPlanWarnings(const std::vector<PlanWarning> &Warnings)
 {
-    if (gBatchDepth > 0) {
-        gBatchWarnings.insert(gBatchWarnings.end(), Warnings.begin(), Warnings.end());
-        return;
-    }
     for (const PlanWarning &w : Warnings)
         Host().MsgBox(PlanWarningText(w), vbOKOnly | vbExclamation, PlanWarningTitle(w));
 }
 
-PlanWarningBatch::PlanWarningBatch()
-    : Start_(gBatchWarnings.size())
+void PlanNotices::AddWarnings(const std::vector<PlanWarning> &More)
 {
-    ++gBatchDepth;
+    MergePlanWarnings(Warnings, More);
 }
 
-void PlanWarningBatch::Discard()
+void PlanNotices::Merge(const PlanNotices &Later)
 {
-    if (gBatchWarnings.size() > Start_)
-        gBatchWarnings.resize(Start_);
+    Refusals.insert(Refusals.end(), Later.Refusals.begin(), Later.Refusals.end());
+    AddWarnings(Later.Warnings);
+    if (!Later.Notice.empty())
+        Notice = Later.Notice;
 }
 
-PlanWarningBatch::~PlanWarningBatch()
+void ShowPlanNotices(const PlanNotices &Notices)
 {
-    if (--gBatchDepth > 0)
-        return;
-    std::vector<PlanWarning> worst;
-    MergePlanWarnings(worst, gBatchWarnings);
-    gBatchWarnings.clear();
-    const std::string notice = std::exchange(gBatchNotice, std::string());
-    try {
-        ShowPlanWarnings(worst);
-        if (!notice.empty())
-            Host().MsgBox(notice, vbExclamation | vbOKOnly, "");
-    } catch (...) {
-        // A box that cannot be shown must not end the program from a destructor.
-    }
-}
-
-void PlanWarningBatch::HoldNotice(const std::string &text)
-{
-    gBatchNotice = text;
-}
-
-void PlanWarningBatch::DropNotice()
-{
-    gBatchNotice.clear();
+    for (const std::string &refusal : Notices.Refusals)
+        Host().MsgBox(refusal, vbCritical | vbOKOnly, "");
+    ShowPlanWarnings(Notices.Warnings);
+    if (!Notices.Notice.empty())
+        Host().MsgBox(Notices.Notice, vbExclamation | vbOKOnly, "");
 }
 
 int16_t FindEndUserProfile(const ClassProfile &Profile)

@@ -15,7 +15,7 @@
 int16_t FindGasIndex(const std::string &Name, const TemplateRec &Template);
 
 // How dive `ProfileNr` starts, from the records: a Repetitive dive from the end state of
-// its previous dive (PreviousDiveOf, engine/DiveModel.h) across its own SurfTime, else at
+// its previous dive (its record's PrevProfile) across its own SurfTime, else at
 // the surface of its settings; the CNS and OTU it carries in are those of the start
 // point of Source. No previous dive is error 9. A start for a Planned ascent (the
 // computed ascent, a bail-out) of a Repetitive dive is refused while the dive before it
@@ -34,39 +34,35 @@ std::vector<PlanWarning> ComputeDive(const ClassProfile &Source, ClassProfile &R
                                      bool Repetitive, int16_t ProfileNr, const PlanOptions &Options);
 
 // The windows' computation of dive `ProfileNr`: ComputeDive between the status texts
-// "computing" and "done", with its warnings shown as message boxes. Bailout replaces
-// Options.Bailout; Template and Extra take no part.
-void RunDecompression(const ClassProfile &Source, ClassProfile &Result, const TemplateRec &Template,
+// "computing" and "done". Returns its warnings for the command to show once it has run
+// (PlanNotices). Bailout replaces Options.Bailout; Template and Extra take no part.
+std::vector<PlanWarning> RunDecompression(const ClassProfile &Source, ClassProfile &Result, const TemplateRec &Template,
                       bool LoadOnly, bool Bailout, bool Repetitive, int16_t Extra, int16_t ProfileNr,
                       const PlanOptions &Options);
 
-// One message box per warning, in the order the computation met them. While a
-// PlanWarningBatch is open the warnings are kept for the batch instead.
+// One message box per warning, in the order given.
 void ShowPlanWarnings(const std::vector<PlanWarning> &Warnings);
 
-// One command of the diver (add, edit, compute, clear, open, a change of settings) may
-// run several computations: the replay of the legs, the ascent, the dives after it in
-// the series. The command opens a batch; the warnings of all its computations are kept
-// and, when the outermost batch closes, each kind is shown once with its worst value
-// (the highest END or ppO2 above its limit, the lowest ppO2 below it). Batches nest.
-class PlanWarningBatch {
-public:
-    PlanWarningBatch();
-    ~PlanWarningBatch();
-    PlanWarningBatch(const PlanWarningBatch &) = delete;
-    PlanWarningBatch &operator=(const PlanWarningBatch &) = delete;
-    // The command was refused and its plans thrown away: the warnings kept since this
-    // batch opened are dropped.
-    void Discard();
-    // A notice of the command (a dive whose computed ascent had to go), shown once after
-    // its warnings when the outermost batch closes; the last one held is shown.
-    static void HoldNotice(const std::string &text);
-    // The command failed as a whole and the dives the notice speaks of are gone.
-    static void DropNotice();
+// What the computations of one command of the diver leave for him (add, edit, compute,
+// clear, open, a change of settings or model: the replay of the legs, the ascent, the
+// dives after it in the series). Computations return them as values; the command merges
+// them and shows them once, after it has run (ShowPlanNotices).
+struct PlanNotices {
+    // Dives of the series that could not be computed again: the engine's reason, each
+    // its own box, in the order the diver is told.
+    std::vector<std::string> Refusals;
+    // The limit warnings: each kind once, with its worst value (MergePlanWarnings).
+    std::vector<PlanWarning> Warnings;
+    // Dives that lost their computed ascents to an uncomputed dive before them ("" none).
+    std::string Notice;
 
-private:
-    size_t Start_;
+    void AddWarnings(const std::vector<PlanWarning> &More);
+    // Adds what a later part of the same command left; its notice, if any, is kept.
+    void Merge(const PlanNotices &Later);
 };
+
+// The refusals, then the warnings, then the notice: one box each.
+void ShowPlanNotices(const PlanNotices &Notices);
 
 // The last waypoint flagged as the end of the diver's own part; 0 when none is.
 int16_t FindEndUserProfile(const ClassProfile &Profile);

@@ -13,12 +13,41 @@ namespace {
 // The open dives by profile number; an element may be empty.
 std::vector<std::shared_ptr<Dive>> gDives;
 
-bool isRecord(int16_t number)
+// The one walk along a series: from dive `number`, over open dives, to the link `step`
+// gives. Each open dive met is visited; the result is the last number reached (which may
+// name a dive that is not open). At most one step per record, so looping links end.
+template <class Step, class Visit>
+int16_t walkSeries(int16_t number, Step step, Visit visit)
 {
-    return number >= 0 && static_cast<size_t>(number) < gSettings.size();
+    for (size_t steps = 0; steps < gSettings.size(); ++steps) {
+        Dive *dive = FindDive(number);
+        if (!dive)
+            break;
+        visit(number);
+        const int16_t link = step(*dive);
+        if (link == -1)
+            break;
+        number = link;
+    }
+    return number;
 }
 
 } // namespace
+
+SettingsRecord *FindRecord(int16_t number)
+{
+    if (number < 0 || static_cast<size_t>(number) >= gSettings.size())
+        return nullptr;
+    return &gSettings[static_cast<size_t>(number)];
+}
+
+SettingsRecord &RecordOf(int16_t number, const char *source)
+{
+    SettingsRecord *record = FindRecord(number);
+    if (!record)
+        throwSubscript(source);
+    return *record;
+}
 
 Dive::Dive(int16_t number)
     : Number_(number)
@@ -27,19 +56,24 @@ Dive::Dive(int16_t number)
 
 SettingsRecord &Dive::Record() const
 {
-    if (!isRecord(Number_))
-        throwSubscript("Dive");
-    return gSettings[static_cast<size_t>(Number_)];
+    return RecordOf(Number_, "Dive");
+}
+
+void Dive::SetLinks(int16_t previous, int16_t next)
+{
+    SetPrevProfile(previous);
+    Next_ = next;
 }
 
 void Dive::SetNullWaypoint()
 {
-    if (PrevProfile != -1)
+    const bool repetitive = PrevProfile() != -1;
+    if (repetitive)
         CarryExposure(*this);
     const SettingsRecord &r = Record();
     InputProfile.SetPPO2(0, static_cast<float>(static_cast<double>(r.Template.EndPressure) *
                                                InputProfile.GetGasMixO2(0) / 100));
-    if (PrevProfile != -1) {
+    if (repetitive) {
         InputProfile.setCNS(0, r.CNS);
         InputProfile.SetOTU(0, r.OTU);
     }
@@ -59,7 +93,7 @@ std::shared_ptr<Dive> SharedDive(int16_t number)
 
 std::shared_ptr<Dive> OpenDive(int16_t number)
 {
-    if (number <= 0 || !isRecord(number))
+    if (number <= 0 || !FindRecord(number))
         throwSubscript("OpenDive");
     if (gDives.size() <= static_cast<size_t>(number))
         gDives.resize(static_cast<size_t>(number) + 1);
@@ -97,27 +131,42 @@ int16_t AllocDiveSlot()
     return static_cast<int16_t>(n);
 }
 
-int16_t PreviousDiveOf(int16_t number)
-{
-    if (const Dive *dive = FindDive(number))
-        return dive->PrevProfile;
-    return isRecord(number) ? gSettings[static_cast<size_t>(number)].PrevProfile : int16_t(-1);
-}
+namespace {
+
+int16_t previousOf(const Dive &dive) { return dive.PrevProfile(); }
+int16_t nextOf(const Dive &dive) { return dive.NextProfile(); }
+
+} // namespace
 
 int16_t FirstDiveOfSeries(int16_t number)
 {
-    int16_t first = number;
-    for (const Dive *d = FindDive(number); d && d->PrevProfile != -1; d = FindDive(first))
-        first = d->PrevProfile;
-    return first;
+    return walkSeries(number, previousOf, [](int16_t) {});
 }
 
 int16_t LastDiveOfSeries(int16_t number)
 {
-    int16_t last = number;
-    for (const Dive *d = FindDive(number); d && d->NextProfile != -1; d = FindDive(last))
-        last = d->NextProfile;
-    return last;
+    return walkSeries(number, nextOf, [](int16_t) {});
+}
+
+std::vector<int16_t> SeriesFrom(int16_t number, bool backwards)
+{
+    std::vector<int16_t> dives;
+    walkSeries(number, backwards ? previousOf : nextOf, [&dives](int16_t n) { dives.push_back(n); });
+    return dives;
+}
+
+void UnlinkDive(int16_t number)
+{
+    Dive *dive = FindDive(number);
+    if (!dive)
+        return;
+    const int16_t previous = dive->PrevProfile();
+    const int16_t next = dive->NextProfile();
+    if (Dive *before = FindDive(previous))
+        before->SetNextProfile(next);
+    if (SettingsRecord *after = FindRecord(next))
+        after->PrevProfile = previous;
+    dive->SetLinks(-1, -1);
 }
 
 bool HoldsComputedPlan(int16_t number)
@@ -128,7 +177,8 @@ bool HoldsComputedPlan(int16_t number)
 
 void RequirePlannedPrevious(int16_t number)
 {
-    const int16_t previous = PreviousDiveOf(number);
+    const SettingsRecord *record = FindRecord(number);
+    const int16_t previous = record ? record->PrevProfile : int16_t(-1);
     if (previous != -1 && !HoldsComputedPlan(previous))
         throw RuntimeError(ErrPreviousNotPlanned, "RunDecompression", GetLangString(7040));
 }
@@ -141,49 +191,191 @@ void RequirePlannedPrevious(int16_t number)
 // and count them twice.
 void CarryExposure(Dive &dive)
 {
-    if (!isRecord(dive.PrevProfile))
+    const SettingsRecord *before = FindRecord(dive.PrevProfile());
+    if (!before)
         return;
-    const SettingsRecord &before = gSettings[static_cast<size_t>(dive.PrevProfile)];
     SettingsRecord &r = dive.Record();
-    r.CNS = CNSAfterSurfaceInterval(before.CNS, r.SurfTime);
-    r.OTU = before.OTU;
+    r.CNS = CNSAfterSurfaceInterval(before->CNS, r.SurfTime);
+    r.OTU = before->OTU;
 }
 
 DiveEngineRun ComputeDiveStep(const PlanOptions &options, std::vector<PlanWarning> *warnings)
 {
     return [options, warnings](Dive &dive, bool loadOnly) {
-        const std::vector<PlanWarning> w = ComputeDive(dive.InputProfile, dive.DecoProfile, loadOnly,
-                                                       dive.PrevProfile != -1, dive.Number(), options);
+        std::vector<PlanWarning> w = ComputeDive(dive.InputProfile, dive.DecoProfile, loadOnly,
+                                                 dive.PrevProfile() != -1, dive.Number(), options);
         if (warnings)
             warnings->insert(warnings->end(), w.begin(), w.end());
+        return w;
     };
 }
 
-void ReplayDive(Dive &dive, const DiveEngineRun &run)
+std::vector<PlanWarning> ReplayDive(Dive &dive, const DiveEngineRun &run)
 {
+    std::vector<PlanWarning> warnings;
     dive.InputProfile.clear();
     dive.SetNullWaypoint();
     const ReplayResult r = ReplayUserActions(dive.UserEnteredWaypoints, dive.Record().Template, dive.InputProfile,
-                                             dive.DecoProfile, dive.State,
-                                             [&dive, &run](bool loadOnly) { run(dive, loadOnly); });
+                                             dive.DecoProfile, dive.State, [&dive, &run, &warnings](bool loadOnly) {
+                                                 const std::vector<PlanWarning> w = run(dive, loadOnly);
+                                                 warnings.insert(warnings.end(), w.begin(), w.end());
+                                             });
     dive.State = r.EditorState;
     // A leg the diver adds next is timed from the end of the last logged leg, also
     // after a file was opened or the dive computed.
     dive.LastRunTime = r.LastRunTime;
+    return warnings;
 }
 
-void ComputeAscent(Dive &dive, const DiveEngineRun &run)
+std::vector<PlanWarning> ComputeAscent(Dive &dive, const DiveEngineRun &run)
 {
     dive.SetChanged(true);
     dive.UserEnteredWaypoints.NewAction();
     dive.UserEnteredWaypoints.setdeco(dive.UserEnteredWaypoints.GetLength());
     dive.SavedUserProfile.Copy(dive.InputProfile);
-    run(dive, false);
+    std::vector<PlanWarning> warnings = run(dive, false);
     dive.InputProfile.clear();
     dive.InputProfile.Copy(dive.DecoProfile);
     dive.DecoProfile.clear();
     dive.LastRunTime = dive.InputProfile.GetRunTime(dive.InputProfile.GetLength());
     dive.State = EditorComputed;
+    return warnings;
+}
+
+DiveEndState EndStateOf(const SettingsRecord &record)
+{
+    return DiveEndState{record.HeCompartments, record.N2Compartments, record.OTU, record.CNS};
+}
+
+void SetEndState(SettingsRecord &record, const DiveEndState &end)
+{
+    record.HeCompartments = end.HeCompartments;
+    record.N2Compartments = end.N2Compartments;
+    record.OTU = end.OTU;
+    record.CNS = end.CNS;
+}
+
+DiveSnapshot::DiveSnapshot(const Dive &dive)
+    : Data(dive)
+    , Changed(dive.Changed())
+    , End(EndStateOf(dive.Record()))
+{
+}
+
+void RestoreSnapshot(Dive &dive, const DiveSnapshot &snapshot)
+{
+    const int16_t next = dive.NextProfile();
+    const int16_t position = dive.SurfProfileNumber;
+    dive = snapshot.Data;
+    dive.SetNextProfile(next);
+    dive.SurfProfileNumber = position;
+    dive.SetChanged(snapshot.Changed);
+    SetEndState(dive.Record(), snapshot.End);
+}
+
+namespace {
+
+// The state a dive showing `profile` as its legs is in.
+void followShownLegs(Dive &dive)
+{
+    const int16_t len = dive.InputProfile.GetLength();
+    dive.LastRunTime = len > 0 ? dive.InputProfile.GetRunTime(len) : 0;
+    dive.State = len > 0 ? EditorUserLegs : EditorEmpty;
+}
+
+// A dive that shows nothing yet (just read from a file) and cannot be computed shows its
+// legs as they were drawn, also those on a gas its list no longer holds.
+void showLegsAsDrawn(Dive &dive)
+{
+    if (dive.InputProfile.GetLength() > 0 || dive.UserEnteredWaypoints.GetLength() == 0)
+        return;
+    try {
+        DrawLoggedLegs(dive.UserEnteredWaypoints, dive.Record().Template, dive.InputProfile);
+    } catch (const RuntimeError &) {
+        // Rate tables no leg can be cut with: nothing can be drawn.
+        dive.InputProfile.clear();
+        return;
+    }
+    dive.SavedUserProfile = dive.InputProfile;
+    followShownLegs(dive);
+}
+
+// Takes the computed ascent off (the last deco marker), or every computed ascent of the
+// log, and replays the legs under the settings now in force; when not even they can be
+// computed (a mix they breathe is gone) they are shown as drawn.
+void takeOffComputedAscent(Dive &dive, bool everyMarker, const DiveEngineRun &run, PlanNotices &notices)
+{
+    dive.SetChanged(true);
+    if (everyMarker)
+        dive.UserEnteredWaypoints.RemoveDecoMarkers();
+    else
+        dive.UserEnteredWaypoints.DeleteLast(); // the deco marker
+    const ClassProfile legsAsDrawn = dive.SavedUserProfile;
+    dive.State = dive.UserEnteredWaypoints.GetLength() > 0 ? EditorUserLegs : EditorEmpty;
+    try {
+        notices.AddWarnings(ReplayDive(dive, run));
+    } catch (const RuntimeError &) {
+        dive.InputProfile.clear();
+        dive.InputProfile.Copy(legsAsDrawn);
+        dive.DecoProfile.clear();
+        followShownLegs(dive);
+    }
+}
+
+// A refusal told after the dives that follow it (their re-evaluation came within its own).
+struct LaterWord {
+    ChangedDive Change;
+    std::string Refusal; // "" none
+};
+
+// Re-evaluates one dive; false when the dives after it are not to follow.
+bool reEvaluateOne(Dive &dive, const DiveEngineRun &run, SeriesOutcome &out, std::vector<LaterWord> &later)
+{
+    const DiveSnapshot before(dive);
+    try {
+        out.Notices.AddWarnings(ReplayDive(dive, run));
+        out.Changed.push_back({dive.Number(), DiveChange::Replayed});
+        return true;
+    } catch (const RuntimeError &e) {
+        // Its warnings go with the plan that was refused.
+        RestoreSnapshot(dive, before);
+        if (e.number() == ErrPreviousNotPlanned) {
+            // The dive before it holds no computed plan (never computed, cleared, or its
+            // ascent taken off): its record's tissues are not what this dive starts from,
+            // so no ascent of this dive may stay, wherever in the log it was computed.
+            takeOffComputedAscent(dive, true, run, out.Notices);
+            out.Notices.Notice = e.description() + "\r\n" + GetLangString(7041);
+            later.push_back({{dive.Number(), DiveChange::AscentTakenOff}, std::string()});
+            return true;
+        }
+        showLegsAsDrawn(dive);
+        const int16_t n = dive.UserEnteredWaypoints.GetLength();
+        if (n < 1 || dive.UserEnteredWaypoints.getaction(n) != ActionDecoMarker) {
+            out.Notices.Refusals.push_back(e.description());
+            out.Changed.push_back({dive.Number(), DiveChange::Refused});
+            return false;
+        }
+        takeOffComputedAscent(dive, false, run, out.Notices);
+        later.push_back({{dive.Number(), DiveChange::AscentTakenOff}, e.description() + "\r\n" + GetLangString(7000)});
+        return true;
+    }
+}
+
+} // namespace
+
+SeriesOutcome ReEvaluateSeries(int16_t number, const DiveEngineRun &run)
+{
+    SeriesOutcome out;
+    std::vector<LaterWord> later;
+    for (const int16_t n : SeriesFrom(number))
+        if (!reEvaluateOne(*FindDive(n), run, out, later))
+            break;
+    for (auto word = later.rbegin(); word != later.rend(); ++word) {
+        out.Changed.push_back(word->Change);
+        if (!word->Refusal.empty())
+            out.Notices.Refusals.push_back(word->Refusal);
+    }
+    return out;
 }
 
 std::shared_ptr<Dive> AppendSeriesDive(int16_t previous, const TemplateRec &settings, float surfTime,
@@ -193,15 +385,15 @@ std::shared_ptr<Dive> AppendSeriesDive(int16_t previous, const TemplateRec &sett
     float carriedCNS = 0, carriedOTU = 0;
     int16_t position = 1;
     Dive *before = FindDive(previous);
-    if (isRecord(previous) && previous > 0) {
-        carriedCNS = gSettings[static_cast<size_t>(previous)].CNS;
-        carriedOTU = gSettings[static_cast<size_t>(previous)].OTU;
+    if (const SettingsRecord *p = FindRecord(previous); p && previous > 0) {
+        carriedCNS = p->CNS;
+        carriedOTU = p->OTU;
     }
     if (before)
         position = static_cast<int16_t>(before->SurfProfileNumber + 1);
 
     const int16_t slot = AllocDiveSlot();
-    SettingsRecord &r = gSettings[static_cast<size_t>(slot)];
+    SettingsRecord &r = RecordOf(slot, "AppendSeriesDive");
     r.ProfileChanged = false;
     r.OTU = carriedOTU;
     r.Template = settings;
@@ -213,11 +405,10 @@ std::shared_ptr<Dive> AppendSeriesDive(int16_t previous, const TemplateRec &sett
     r.CNS = CNSAfterSurfaceInterval(carriedCNS, surfTime);
 
     std::shared_ptr<Dive> dive = OpenDive(slot);
-    dive->PrevProfile = previous;
-    dive->NextProfile = -1;
+    dive->SetLinks(previous, -1);
     dive->SurfProfileNumber = position;
     if (before)
-        before->NextProfile = slot;
+        before->SetNextProfile(slot);
     // The whole log, the names of its legs' gases with it.
     dive->UserEnteredWaypoints = log;
     return dive;

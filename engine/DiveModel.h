@@ -3,14 +3,16 @@
 // settings, names, surface interval and end-of-dive state: gSettings stays the store of
 // records) and what the diver built on it: the log of what was entered, the profile it
 // replays into, the links to the dives before and after it in its series and its
-// position there, where the next leg starts and how far the dive is computed. The
-// profile editor is a view over one dive; the settings dialogs, print, reports, the
-// blending calculator and the tests reach dives here and run the replay without a
-// window. Profile numbers index both gSettings and this table; 0 is the default
-// template and never a dive.
+// position there, where the next leg starts and how far the dive is computed. The model
+// owns looking a record up, walking a series and the series rules (what a change does to
+// a dive and the dives after it); the profile editor is a view over one dive, and the
+// settings dialogs, print, reports, the blending calculator and the tests reach dives
+// here and run the replay without a window. Profile numbers index both gSettings and this
+// table; 0 is the default template and never a dive.
 
 #include "engine/ClassProfile.h"
 #include "engine/ClassUseractions.h"
+#include "engine/DOLVmiscModule.h"
 #include "engine/DivePlan.h"
 #include "engine/ProfileReplay.h"
 #include "engine/SettingsRecord.h"
@@ -29,6 +31,14 @@ public:
     int16_t Number() const { return Number_; }
     // gSettings(Number): error 9 when the record is gone.
     SettingsRecord &Record() const;
+    // The links of its series, -1 for none. The previous dive is its record's
+    // PrevProfile (the one store of that link, also for a dive that is not open); the
+    // next dive is the dive model's own.
+    int16_t PrevProfile() const { return Record().PrevProfile; }
+    int16_t NextProfile() const { return Next_; }
+    void SetLinks(int16_t previous, int16_t next);
+    void SetPrevProfile(int16_t previous) { Record().PrevProfile = previous; }
+    void SetNextProfile(int16_t next) { Next_ = next; }
     // The dive's settings differ from what its series file holds.
     bool Changed() const { return Record().ProfileChanged; }
     void SetChanged(bool changed) { Record().ProfileChanged = changed; }
@@ -37,8 +47,6 @@ public:
     ClassProfile InputProfile;             // the shown profile: the legs, or the computed dive
     ClassProfile DecoProfile;              // the engine's output while a replay runs
     ClassProfile SavedUserProfile;         // the legs as they were before the ascent was computed
-    int16_t PrevProfile = -1;              // previous dive of the series, -1 = none
-    int16_t NextProfile = -1;              // next dive of the series, -1 = none
     int16_t SurfProfileNumber = 0;         // position in the series, 1 = first
     float LastRunTime = 0;                 // a leg added next is timed from here
     int16_t State = EditorEmpty;           // EditorStates
@@ -50,7 +58,14 @@ public:
 
 private:
     int16_t Number_;
+    int16_t Next_ = -1;
 };
+
+// The record of profile number `number` (0 the default template), null when gSettings
+// holds none: the one bounds check of a record.
+SettingsRecord *FindRecord(int16_t number);
+// The same record; error 9 from `source` when there is none.
+SettingsRecord &RecordOf(int16_t number, const char *source);
 
 // The dive open under profile number `number`, null when none is.
 Dive *FindDive(int16_t number);
@@ -67,12 +82,17 @@ void CloseAllDives();
 // handed out again starts as a fresh record: a new dive inherits nothing of a closed one.
 int16_t AllocDiveSlot();
 
-// The dive before dive `number`: its link in the table when it is open, else its
-// record's PrevProfile.
-int16_t PreviousDiveOf(int16_t number);
-// The first and last dive of `number`'s series, following the links of open dives.
+// The first and last dive of `number`'s series, following the links of open dives
+// (`number` itself when it is not open).
 int16_t FirstDiveOfSeries(int16_t number);
 int16_t LastDiveOfSeries(int16_t number);
+// The open dives from `number` to the last of its series, or back to its first: the one
+// walk along the links. Links that loop or point at themselves end it (at most one step
+// per record), so a broken series never hangs the program.
+std::vector<int16_t> SeriesFrom(int16_t number, bool backwards = false);
+// Takes dive `number` out of its series: the dives before and after it become each
+// other's neighbours, and its own links are cleared.
+void UnlinkDive(int16_t number);
 
 // Whether dive `number` holds a computed plan: it is open and shows its computed ascent
 // as the last thing of its log. Only then is its record's end state (tissues, CNS, OTU)
@@ -89,21 +109,65 @@ void RequirePlannedPrevious(int16_t number);
 void CarryExposure(Dive &dive);
 
 // Runs the engine on the dive's shown profile into its DecoProfile: loadOnly replays the
-// legs, otherwise the ascent is planned. The windows pass RunDecompression (status text
-// and boxes); ComputeDiveStep below runs without either.
-using DiveEngineRun = std::function<void(Dive &dive, bool loadOnly)>;
+// legs, otherwise the ascent is planned. Returns the limit warnings. The windows pass
+// RunDecompression (with the status text); ComputeDiveStep below runs without it.
+using DiveEngineRun = std::function<std::vector<PlanWarning>(Dive &dive, bool loadOnly)>;
 
 // The engine run of a dive with no window: ComputeDive on its record with the options,
-// its warnings added to `warnings` (when given).
+// its warnings also added to `warnings` (when given).
 DiveEngineRun ComputeDiveStep(const PlanOptions &options, std::vector<PlanWarning> *warnings = nullptr);
 
 // Rebuilds the shown profile from the log with the dive's current settings: the start
 // point, then every logged leg cut at the rate bands and replayed, every deco marker
-// computed. State and LastRunTime follow. Errors as ReplayUserActions.
-void ReplayDive(Dive &dive, const DiveEngineRun &run);
+// computed. State and LastRunTime follow. Errors as ReplayUserActions. Returns the
+// warnings of its computations.
+std::vector<PlanWarning> ReplayDive(Dive &dive, const DiveEngineRun &run);
 // Computes the ascent after the last leg, as the Ascent command does: logs the deco
 // marker, keeps the legs in SavedUserProfile, and shows the computed dive.
-void ComputeAscent(Dive &dive, const DiveEngineRun &run);
+std::vector<PlanWarning> ComputeAscent(Dive &dive, const DiveEngineRun &run);
+
+// The end-of-dive state a record holds (tissues, CNS, OTU), and writing it.
+DiveEndState EndStateOf(const SettingsRecord &record);
+void SetEndState(SettingsRecord &record, const DiveEndState &end);
+
+// What a command may change of a dive, so a refused command can put it back whole: the
+// dive's log, profiles, state and next-leg time, its changed flag and its record's end
+// state. Its links, position and settings are not a command's to change.
+struct DiveSnapshot {
+    explicit DiveSnapshot(const Dive &dive);
+    Dive Data;
+    bool Changed = false;
+    DiveEndState End;
+};
+void RestoreSnapshot(Dive &dive, const DiveSnapshot &snapshot);
+
+// ---- The rules of a series.
+// A dive is re-evaluated (computed again from its log) when something it is computed from
+// changed: its settings, the model, the dive before it, or it was read from a file; the
+// dives after it follow, each from the one before. When a dive that showed a computed
+// ascent cannot be computed again, the old plan must not stay as if it were the plan of
+// the settings shown: its ascent is taken off (the legs stay, replayed under the new
+// settings when they can be, else as they were drawn), it is marked changed and the
+// diver is told why (text 7000). A dive whose previous dive holds no computed plan loses
+// every computed ascent (text 7040, 7041). Any other refusal puts the dive back as it
+// was, shows the legs as drawn if it showed nothing, and ends the re-evaluation there.
+enum class DiveChange {
+    Replayed,       // computed again under what changed
+    AscentTakenOff, // its computed ascent went; the diver is told
+    Refused,        // put back as it was; the dives after it were not re-evaluated
+};
+struct ChangedDive {
+    int16_t Number = 0;
+    DiveChange Change = DiveChange::Replayed;
+};
+struct SeriesOutcome {
+    // The dives the re-evaluation touched, in the order their windows show them (a dive
+    // that lost its ascent after the dives after it, whose replay came within its own).
+    std::vector<ChangedDive> Changed;
+    PlanNotices Notices;
+};
+// Re-evaluates dive `number` and every dive after it.
+SeriesOutcome ReEvaluateSeries(int16_t number, const DiveEngineRun &run);
 
 // Appends a dive to a series being opened from a file, after dive `previous` (-1 for
 // the first): a record with the settings, the names, the surface interval and the CNS

@@ -81,7 +81,8 @@ public:
 signals:
     // Dive `profileNr`'s window has closed; its slot may soon hold another dive.
     void DiveClosed(int16_t profileNr);
-    // Dive `profileNr`'s settings or computed profile changed.
+    // Dive `profileNr` was computed again after something it is computed from changed (a
+    // re-evaluation of it or of a dive before it); its window redraws.
     void DiveChanged(int16_t profileNr);
 };
 

@@ -178,9 +178,7 @@ void frmBailoutStart::reject()
 void frmBailoutStart::GetGasMixChangeNumber(int16_t &count)
 {
     mDiveNumber = Shell().ActiveProfileNumber();
-    if (mDiveNumber < 0 || static_cast<size_t>(mDiveNumber) >= gSettings.size())
-        throwSubscript("frmBailoutStart.GetGasMixChangeNumber");
-    count = static_cast<int16_t>(gSettings[static_cast<size_t>(mDiveNumber)].Template.GasChanges.size());
+    count = static_cast<int16_t>(RecordOf(mDiveNumber, "frmBailoutStart.GetGasMixChangeNumber").Template.GasChanges.size());
 }
 
 void frmBailoutStart::Bailoutproc(float interval)
@@ -210,7 +208,7 @@ void frmBailoutStart::Bailoutproc(float interval)
         MsgBox(QString::fromStdString(*tooMany), vbExclamation + vbOKOnly, GetLangStringQ(3002));
         return;
     }
-    const bool repetitive = PreviousDiveOf(diveNumber) != -1;
+    const bool repetitive = RecordOf(diveNumber, "frmBailoutStart").PrevProfile != -1;
     const DiveStartState start = StartStateOf(diveNumber, repetitive, shown);
     PlanOptions options = AlgorithmOptions();
     options.Bailout = true;

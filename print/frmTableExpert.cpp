@@ -2,6 +2,7 @@
 
 #include "engine/DOLVmiscModule.h"
 #include "engine/DiveBounds.h"
+#include "engine/DiveModel.h"
 #include "engine/EngineGlobals.h"
 #include "engine/LibraryModule.h"
 #include "engine/RuntimeError.h"
@@ -216,7 +217,7 @@ void frmTableExpert::layOutControls()
 
 const TemplateRec &frmTableExpert::diveSettings() const
 {
-    return gSettings.at(static_cast<size_t>(profileIndex_)).Template;
+    return RecordOf(profileIndex_, "frmTableExpert.diveSettings").Template;
 }
 
 void frmTableExpert::Form_Load()

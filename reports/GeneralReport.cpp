@@ -988,14 +988,9 @@ void PrintDiveReport(int16_t profileNr, ReportChoice choice)
     }
     case ReportChoice::AllDives: {
         bool isSeries = false;
-        // A series holds at most every open dive once: the bound stops a looped link.
-        size_t left = gSettings.size();
-        for (int16_t i = FirstDiveOfSeries(profileNr); i != -1 && left > 0; --left) {
+        for (const int16_t i : SeriesFrom(FirstDiveOfSeries(profileNr))) {
             Dive *d = FindDive(i);
-            if (!d)
-                break;
             LongReport(d->InputProfile, d->Record().Template, isSeries, d->SurfProfileNumber, d->Record().SurfTime);
-            i = d->NextProfile;
             isSeries = true;
         }
         break;

@@ -264,7 +264,7 @@ void frmGeneralInfo::Form_Load()
     LocaliseForm(this);
     const int16_t active = Shell().ActiveProfileNumber();
     const int16_t first = active > 0 ? FirstDiveOfSeries(active) : 0;
-    setWindowTitle(GetLangStringQ(2100) + ": " + QString::fromStdString(gSettings.at(first).ProfileName));
+    setWindowTitle(GetLangStringQ(2100) + ": " + QString::fromStdString(RecordOf(first, "frmGeneralInfo.Form_Load").ProfileName));
     setGridHeadings();
 
     if (SeriesCount_ <= 1) {
@@ -327,15 +327,7 @@ int16_t frmGeneralInfo::getNumberofSeries()
     const int16_t active = Shell().ActiveProfileNumber();
     if (active <= 0 || !FindDive(active))
         return -1;
-    // Links of open dives; a broken or circular chain ends at the number of records.
-    int16_t count = 0;
-    for (int16_t n = FirstDiveOfSeries(active); n != -1 && count < static_cast<int16_t>(gSettings.size());) {
-        const Dive *dive = FindDive(n);
-        if (!dive)
-            break;
-        ++count;
-        n = dive->NextProfile;
-    }
+    const auto count = static_cast<int16_t>(SeriesFrom(FirstDiveOfSeries(active)).size());
     return std::max<int16_t>(count, 1);
 }
 
@@ -354,15 +346,12 @@ void frmGeneralInfo::TabStrip1_Click()
         const int16_t active = Shell().ActiveProfileNumber();
         if (active <= 0 || !FindDive(active))
             return;
-        int16_t n = FirstDiveOfSeries(active);
-        int steps = 0;
-        for (; steps < TabStrip1->currentIndex(); ++steps) {
-            const Dive *dive = FindDive(n);
-            if (!dive || dive->NextProfile == -1)
-                break;
-            n = dive->NextProfile;
-        }
-        setInfo(n, steps > 0);
+        const int16_t first = FirstDiveOfSeries(active);
+        const std::vector<int16_t> series = SeriesFrom(first);
+        // The tab's dive, or the last one when the series has fewer dives than tabs.
+        const size_t k = std::min<size_t>(size_t(std::max(TabStrip1->currentIndex(), 0)),
+                                          series.empty() ? 0 : series.size() - 1);
+        setInfo(series.empty() ? first : series[k], k > 0);
     });
 }
 

@@ -1,5 +1,6 @@
 #include "settings/frmConservatism.h"
 
+#include "engine/DiveModel.h"
 #include "engine/EngineGlobals.h"
 #include "engine/EngineHost.h"
 #include "engine/LibraryModule.h"
@@ -127,9 +128,7 @@ float frmConservatism::MaxGradientFactor()
 
 TemplateRec &frmConservatism::Template() const
 {
-    if (mDiveNumber < 0 || size_t(mDiveNumber) >= gSettings.size())
-        throwSubscript("frmConservatism.Template");
-    return gSettings[size_t(mDiveNumber)].Template;
+    return RecordOf(mDiveNumber, "frmConservatism.Template").Template;
 }
 
 void frmConservatism::Form_Load()

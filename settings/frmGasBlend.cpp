@@ -1,5 +1,6 @@
 #include "settings/frmGasBlend.h"
 
+#include "engine/DiveModel.h"
 #include "engine/EngineGlobals.h"
 #include "engine/EngineHost.h"
 #include "engine/LibraryModule.h"
@@ -282,9 +283,7 @@ bool frmGasBlend::addGas()
         return false;
     }
 
-    if (mDiveNumber < 0 || size_t(mDiveNumber) >= gSettings.size())
-        throwSubscript("frmGasBlend.cbOK_Click");
-    TemplateRec &t = gSettings[size_t(mDiveNumber)].Template;
+    TemplateRec &t = RecordOf(mDiveNumber, "frmGasBlend.cbOK_Click").Template;
     for (const GasRecord &gas : t.Gases)
         if (gas.Name == stored)
             return true;

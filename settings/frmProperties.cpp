@@ -1,5 +1,6 @@
 #include "settings/frmProperties.h"
 
+#include "engine/DiveModel.h"
 #include "engine/EngineGlobals.h"
 #include "platform/ErrorModule.h"
 #include "platform/FlexGrid.h"
@@ -89,7 +90,7 @@ frmProperties::frmProperties(QWidget *parent) : QDialog(parent)
     // The load: the dive the dialog edits is the active one, taken now and kept.
     LocaliseForm(this);
     ProfileIndex = Shell().ActiveProfileNumber();
-    if (ProfileIndex < 0 || size_t(ProfileIndex) >= gSettings.size())
+    if (!FindRecord(ProfileIndex))
         ProfileIndex = 0;
     LoadSettings(ProfileIndex);
     setWindowTitle(QString::fromStdString(record().Templatename));

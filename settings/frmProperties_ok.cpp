@@ -4,6 +4,7 @@
 #include "settings/frmProperties.h"
 
 #include "blending/frmPartialMix.h"
+#include "engine/DiveModel.h"
 #include "engine/AltitudeModule.h"
 #include "engine/EngineGlobals.h"
 #include "engine/LibraryModule.h"
@@ -342,10 +343,10 @@ void frmProperties::reject()
 // the dialog, or the default template, showed the edited record's).
 void frmProperties::showActiveDiveCircuit()
 {
-    const int16_t active = Shell().ActiveProfileNumber();
-    if (active < 0 || size_t(active) >= gSettings.size())
+    const SettingsRecord *active = FindRecord(Shell().ActiveProfileNumber());
+    if (!active)
         return;
-    if (gSettings[size_t(active)].Template.OpenCircuit)
+    if (active->Template.OpenCircuit)
         Shell().SetOpenCircuit(false);
     else
         Shell().SetConstPPO(false);

@@ -23,6 +23,7 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 
+#include <algorithm>
 #include <fstream>
 #include <utility>
 
@@ -104,8 +105,9 @@ QString diveCaption(const SettingsRecord &r, const char *close = "]")
 }
 
 // Puts the dives read from a file into new windows, first to last, each replayed with
-// the CNS and OTU the dive before it left.
-void buildSeries(std::vector<ProfileFileDive> &dives, const std::string &name, const std::string &dir)
+// the CNS and OTU the dive before it left; what the replays leave goes into `notices`.
+void buildSeries(std::vector<ProfileFileDive> &dives, const std::string &name, const std::string &dir,
+                 PlanNotices &notices)
 {
     int16_t previous = -1;
     for (ProfileFileDive &d : dives) {
@@ -118,7 +120,7 @@ void buildSeries(std::vector<ProfileFileDive> &dives, const std::string &name, c
                                     " min")
                   : diveCaption(r);
         frmWaypointEditor *editor = OpenDiveWindow(dive, caption);
-        editor->ReEvaluateUserEnteredWaypoints();
+        notices.Merge(editor->ReEvaluate());
         previous = dive->Number();
     }
 }
@@ -148,45 +150,32 @@ void OpenProfile()
 
     // The replays of all its dives are one command: each limit warning once, and one
     // box when dives lose their computed ascents to an uncomputed dive before them.
-    PlanWarningBatch warnings;
+    PlanNotices notices;
     // Windows made before something refused (no free dive number left) are taken away
     // again: a series opens whole or not at all.
     std::vector<QPointer<frmWaypointEditor>> before(gDiveWindows.begin(), gDiveWindows.end());
     try {
-        buildSeries(dives, name, dir);
+        buildSeries(dives, name, dir, notices);
     } catch (const RuntimeError &e) {
         for (size_t i = 1; i < gDiveWindows.size(); ++i)
             if (gDiveWindows[i] && (i >= before.size() || before[i] != gDiveWindows[i]))
                 gDiveWindows[i]->CloseByCode();
-        PlanWarningBatch::DropNotice();
+        // The dives the notice speaks of are gone.
+        notices.Notice.clear();
         reportFailure(path + "\r\n" + GetLangString(2310) + "\r\n" + e.description());
     }
+    ShowPlanNotices(notices);
 }
 
 int16_t GetFirstProfileOfSeries(int16_t n)
 {
-    if (n == -1)
-        return 0;
-    int16_t first = n;
-    const frmWaypointEditor *w = DiveWindow(n);
-    while (w && w->PrevProfile != -1) {
-        first = w->PrevProfile;
-        w = DiveWindow(first);
-    }
-    return first;
+    return n == -1 ? int16_t(0) : FirstDiveOfSeries(n);
 }
 
 bool SeriesChanged(int16_t profileNr)
 {
-    for (int16_t d = profileNr; d != -1;) {
-        const frmWaypointEditor *w = DiveWindow(d);
-        if (!w)
-            break;
-        if (gSettings[size_t(d)].ProfileChanged)
-            return true;
-        d = w->NextProfile;
-    }
-    return false;
+    const std::vector<int16_t> series = SeriesFrom(profileNr);
+    return std::any_of(series.begin(), series.end(), [](int16_t d) { return FindDive(d)->Changed(); });
 }
 
 bool SaveProfile(bool saveAs, int16_t profileNr)
@@ -215,13 +204,10 @@ bool SaveProfile(bool saveAs, int16_t profileNr)
 
     try {
         SaveTextFile(path, "SaveProfile", [first](TextLineWriter &out) {
-            for (int16_t d = first; d != -1;) {
-                const frmWaypointEditor *w = DiveWindow(d);
-                if (!w)
-                    break;
-                const SettingsRecord &r = gSettings[size_t(d)];
-                WriteProfileDive(r.Template, r.SurfTime, w->UserEnteredWaypoints, out);
-                d = w->NextProfile;
+            for (const int16_t d : SeriesFrom(first)) {
+                const Dive &dive = *FindDive(d);
+                const SettingsRecord &r = dive.Record();
+                WriteProfileDive(r.Template, r.SurfTime, dive.UserEnteredWaypoints, out);
             }
         });
     } catch (const RuntimeError &e) {
@@ -230,17 +216,14 @@ bool SaveProfile(bool saveAs, int16_t profileNr)
     }
 
     const auto [name, dir] = nameAndFolder(path);
-    for (int16_t d = first; d != -1;) {
-        frmWaypointEditor *w = DiveWindow(d);
-        if (!w)
-            break;
-        SettingsRecord &r = gSettings[size_t(d)];
+    for (const int16_t d : SeriesFrom(first)) {
+        SettingsRecord &r = FindDive(d)->Record();
         r.ProfileDir = dir;
         r.ProfileName = name;
         // The file now holds every dive as shown: closing has nothing left to save.
         r.ProfileChanged = false;
-        w->setWindowTitle(diveCaption(r, " ]"));
-        d = w->NextProfile;
+        if (frmWaypointEditor *w = DiveWindow(d))
+            w->setWindowTitle(diveCaption(r, " ]"));
     }
     return true;
 }

@@ -339,8 +339,8 @@ void frmMain::closeEvent(QCloseEvent *event)
     // series answered "No" before it, whose plans would otherwise be lost.
     std::vector<QPointer<QMdiSubWindow>> firsts;
     for (QMdiSubWindow *sub : MdiArea_->subWindowList(QMdiArea::CreationOrder)) {
-        const auto *editor = qobject_cast<frmWaypointEditor *>(sub->widget());
-        if (editor && editor->PrevProfile == -1)
+        const Dive *dive = FindDive(DiveNumber(qobject_cast<frmWaypointEditor *>(sub->widget())));
+        if (dive && dive->PrevProfile() == -1)
             firsts.emplace_back(sub);
     }
     for (const QPointer<QMdiSubWindow> &sub : firsts) {
@@ -458,12 +458,11 @@ void frmMain::ApplyToProfile()
     if (!editor)
         return;
     const int16_t n = DiveNumber(editor);
-    if (n < 0 || n >= int16_t(gSettings.size()))
-        throwSubscript("frmMain.ApplyToProfile");
-    gSettings[n].Template.OpenCircuit = IsOpenCircuit_;
-    gSettings[n].Template.Changed = true;
+    SettingsRecord &r = RecordOf(n, "frmMain.ApplyToProfile");
+    r.Template.OpenCircuit = IsOpenCircuit_;
+    r.Template.Changed = true;
     // New settings change the dive as the series file holds it: closing asks to save.
-    gSettings[n].ProfileChanged = true;
+    r.ProfileChanged = true;
     CallByName(editor, "ReEvaluateUserEnteredWaypoints");
 }
 

@@ -104,12 +104,16 @@ void frmMain::AlgorithmChanged(const PlanOptions &before)
     if (now.ModelC == before.ModelC && now.VPM == before.VPM && now.Hybrid == before.Hybrid)
         return;
     RunGuarded("frmMain.AlgorithmChanged", [] {
-        PlanWarningBatch warnings;
-        WaitCursor wait;
-        // The first dive of each series; its replay computes the dives after it.
-        for (size_t i = 1; i < gDiveWindows.size(); ++i)
-            if (frmWaypointEditor *w = gDiveWindows[i]; w && w->PrevProfile == -1)
-                w->ReEvaluateUserEnteredWaypoints();
+        // One command: each limit warning once, after every series is computed again.
+        PlanNotices notices;
+        {
+            WaitCursor wait;
+            // The first dive of each series; its re-evaluation computes the dives after it.
+            for (size_t i = 1; i < gDiveWindows.size(); ++i)
+                if (const Dive *dive = FindDive(DiveNumber(gDiveWindows[i])); dive && dive->PrevProfile() == -1)
+                    notices.Merge(gDiveWindows[i]->ReEvaluate());
+        }
+        ShowPlanNotices(notices);
     });
 }
 
@@ -284,7 +288,7 @@ void frmMain::GeneralReport()
         if (!dive)
             return;
         ReportChoice choice = ReportChoice::SingleDive;
-        if (dive->PrevProfile != -1 || dive->NextProfile != -1) {
+        if (dive->PrevProfile() != -1 || dive->NextProfile() != -1) {
             gReportSelection = false;
             auto *selection = new frmReportSelection(this);
             gReportSelectionForm = selection;

@@ -113,20 +113,23 @@ bool frmMultiLevel::CreateNextDive()
         return true;
     // The next dive follows the last dive of a series, once that dive is computed: its
     // end-of-dive tissues are what the next dive starts from.
-    if (previous->NextProfile != -1)
-        return refuse(GetLangStringQ(3087));
     const int16_t prev = DiveNumber(previous);
+    const Dive *last = FindDive(prev);
+    if (!last)
+        return true;
+    if (last->NextProfile() != -1)
+        return refuse(GetLangStringQ(3087));
     if (!HoldsComputedPlan(prev))
         return refuse(GetLangStringQ(3088));
 
     const float surfTime = static_cast<float>(60.0 * hours + minutes);
     // The CNS recovers at the surface; the pulmonary dose (OTU) is carried on unchanged.
-    const float carriedCNS = CNSAfterSurfaceInterval(gSettings[size_t(prev)].CNS, surfTime);
-    const float carriedOTU = gSettings[size_t(prev)].OTU;
+    const float carriedCNS = CNSAfterSurfaceInterval(last->Record().CNS, surfTime);
+    const float carriedOTU = last->Record().OTU;
 
     const int16_t slot = AllocProfileSlot();
-    SettingsRecord &before = gSettings[size_t(prev)];
-    SettingsRecord &r = gSettings[size_t(slot)];
+    const SettingsRecord &before = last->Record();
+    SettingsRecord &r = RecordOf(slot, "frmMultiLevel");
     r.ProfileChanged = false;
     r.PrevProfile = prev;
     CopyTemplate(before.Template, r.Template);
@@ -137,7 +140,7 @@ bool frmMultiLevel::CreateNextDive()
     r.OTU = carriedOTU;
 
     std::shared_ptr<Dive> dive = OpenDive(slot);
-    dive->SurfProfileNumber = static_cast<int16_t>(previous->SurfProfileNumber + 1);
+    dive->SurfProfileNumber = static_cast<int16_t>(last->SurfProfileNumber + 1);
     frmWaypointEditor *editor = OpenDiveWindow(
         dive, DiveCaption(r.ProfileName + GetLangString(3013) + std::to_string(dive->SurfProfileNumber), r.TemplateName,
                           "]", GetLangString(3029) + FormatHoursMinutes(r.SurfTime)));

@@ -15,6 +15,7 @@
 #include "platform/MsgBox.h"
 #include "platform/PictureBox.h"
 #include "platform/Twips.h"
+#include "shell/DiveWindows.h"
 #include "shell/FileIOModule.h"
 #include "shell/ImageList.h"
 #include "shell/MainModule.h"
@@ -55,15 +56,6 @@ void moveTwips(QWidget *w, float left, float top)
 frmWaypointEditor::frmWaypointEditor(std::shared_ptr<Dive> dive, QWidget *parent)
     : QWidget(parent)
     , dive_(std::move(dive))
-    , SurfProfileNumber(dive_->SurfProfileNumber)
-    , InputProfile(dive_->InputProfile)
-    , UserEnteredWaypoints(dive_->UserEnteredWaypoints)
-    , PrevProfile(dive_->PrevProfile)
-    , NextProfile(dive_->NextProfile)
-    , DecoProfile_(dive_->DecoProfile)
-    , SavedUserProfile_(dive_->SavedUserProfile)
-    , LastRunTime_(dive_->LastRunTime)
-    , EditorState_(dive_->State)
 {
     setObjectName(QStringLiteral("frmWaypointEditor"));
     setMinimumSize(320, 200);
@@ -89,13 +81,14 @@ frmWaypointEditor::frmWaypointEditor(std::shared_ptr<Dive> dive, QWidget *parent
     // The number beside it is empty until the first leg; placed now, its filled
     // background cannot cover the caption's first letter.
     setCeilingText(QString(), QColor(0, 0, 0));
+    connect(&ShellNotices::Instance(), &ShellNotices::DiveChanged, this, &frmWaypointEditor::diveChanged);
 
     EnableProfileCommands(false, false);
     PlotMaxTime_ = 60;
     PlotMaxDepth_ = 60;
     setNullWaypoint();
-    LastRunTime_ = 0;
-    EditorState_ = EditorEmpty;
+    dive_->LastRunTime = 0;
+    dive_->State = EditorEmpty;
 
     pbGrid->show();
     pbMainContainer->show();
@@ -305,14 +298,14 @@ void frmWaypointEditor::Form_Activate()
     // it, and must not show the default dive's circuit for its own.
     showCircuitOfDive(tagRecord().Template.OpenCircuit);
     commandsByState();
-    enableNextDiveCommand(NextProfile == -1 && EditorState_ == EditorComputed);
-    if (PrevProfile != -1)
+    enableNextDiveCommand(dive_->NextProfile() == -1 && dive_->State == EditorComputed);
+    if (dive_->PrevProfile() != -1)
         showRepetitiveIcon();
 }
 
 void frmWaypointEditor::commandsByState()
 {
-    switch (EditorState_) {
+    switch (dive_->State) {
     case EditorUserLegs:
         EnableProfileCommands(true, true);
         break;
@@ -348,7 +341,7 @@ bool frmWaypointEditor::AskToSaveSeries()
 {
     try {
         // The first dive asks for the whole series: a change to any of its dives counts.
-        if (PrevProfile != -1 || !SeriesChanged(tagNumber()))
+        if (dive_->PrevProfile() != -1 || !SeriesChanged(tagNumber()))
             return true;
         const QString prompt = GetLangStringQ(3057) + windowTitle() + QStringLiteral("]?\n") + GetLangStringQ(3058);
         const int32_t answer = MsgBox(prompt, vbExclamation + vbYesNoCancel, GetLangStringQ(3059));
@@ -399,58 +392,35 @@ void frmWaypointEditor::closeEvent(QCloseEvent *event)
 
 // ---- The guard of the commands.
 
-// Everything a command may change, so a refused command can be taken back whole.
-struct frmWaypointEditor::EditorSnapshot {
-    ClassProfile input, deco, saved;
-    ClassUseractions log;
-    int16_t state = 0;
-    float lastRunTime = 0;
-    SettingsRecord dive;
-};
-
 void frmWaypointEditor::guarded(const std::function<void()> &command)
 {
     // The command's computations show their limit warnings once per kind, after it, and
     // its notice of ascents taken off once.
-    PlanWarningBatch warnings;
-    EditorSnapshot s{InputProfile, DecoProfile_, SavedUserProfile_, UserEnteredWaypoints,
-                     EditorState_, LastRunTime_, tagRecord()};
+    const PlanNotices outer = std::exchange(notices_, PlanNotices{});
+    const DiveSnapshot before(*dive_);
+    const auto refused = [this, &before, &outer](const std::function<void()> &tell) {
+        PlanNotices told = std::exchange(notices_, outer);
+        // The refused plans' warnings go with them; what the dives after it met stays.
+        ShowPlanNotices(PlanNotices{told.Refusals, {}, {}});
+        RestoreSnapshot(*dive_, before);
+        PrevPlotTime_ = PrevPlotY_ = 0;
+        RedrawProfile();
+        commandsByState();
+        tell();
+        afterRefusal();
+        ShowPlanNotices(PlanNotices{{}, {}, told.Notice});
+    };
     try {
         command();
-        return;
+        ShowPlanNotices(std::exchange(notices_, outer));
     } catch (const RuntimeError &e) {
-        warnings.Discard();
-        restoreSnapshot(s);
-        showCommandError(e);
-        afterRefusal();
+        refused([this, &e] { showCommandError(e); });
     } catch (...) {
         // Any other error (the standard library's, Qt's) puts the dive back too, and is
         // shown in the error box rather than ending the program with every open dive.
         const std::exception_ptr error = std::current_exception();
-        warnings.Discard();
-        restoreSnapshot(s);
-        RunGuarded("frmWaypointEditor.Command", [error] { std::rethrow_exception(error); });
-        afterRefusal();
+        refused([error] { RunGuarded("frmWaypointEditor.Command", [error] { std::rethrow_exception(error); }); });
     }
-}
-
-void frmWaypointEditor::restoreSnapshot(const EditorSnapshot &s)
-{
-    InputProfile = s.input;
-    DecoProfile_ = s.deco;
-    SavedUserProfile_ = s.saved;
-    UserEnteredWaypoints = s.log;
-    EditorState_ = s.state;
-    LastRunTime_ = s.lastRunTime;
-    SettingsRecord &r = tagRecord();
-    r.ProfileChanged = s.dive.ProfileChanged;
-    r.HeCompartments = s.dive.HeCompartments;
-    r.N2Compartments = s.dive.N2Compartments;
-    r.OTU = s.dive.OTU;
-    r.CNS = s.dive.CNS;
-    PrevPlotTime_ = PrevPlotY_ = 0;
-    RedrawProfile();
-    commandsByState();
 }
 
 void frmWaypointEditor::afterRefusal()
@@ -460,102 +430,48 @@ void frmWaypointEditor::afterRefusal()
     QTimer::singleShot(0, this, [this] { commandsByState(); });
 }
 
-// The dive is computed again because something it is computed from changed: its
-// settings, the model, the dive before it, or it was read from a file. When the new
-// computation fails, the old plan must not stay on screen as if it were the plan of the
-// settings shown: the computed ascent is taken off (the diver's own legs stay, replayed
-// under the new settings when they can be, else as they were drawn), the box says so and
-// the dive can be computed again once its settings allow.
 void frmWaypointEditor::ReEvaluateUserEnteredWaypoints()
 {
+    ShowPlanNotices(ReEvaluate());
+}
+
+PlanNotices frmWaypointEditor::ReEvaluate()
+{
+    return ShowSeriesOutcome(ReEvaluateSeries(tagNumber(), runEngine));
+}
+
+PlanNotices frmWaypointEditor::ShowSeriesOutcome(const SeriesOutcome &outcome)
+{
+    for (const ChangedDive &d : outcome.Changed) {
+        emit ShellNotices::Instance().DiveChanged(d.Number);
+        if (d.Change != DiveChange::Replayed)
+            if (frmWaypointEditor *w = DiveWindow(d.Number))
+                w->showRefusal(d.Change);
+    }
+    return outcome.Notices;
+}
+
+void frmWaypointEditor::diveChanged(int16_t profileNr)
+{
+    if (profileNr != tagNumber())
+        return;
     // The settings may have switched the dive between metres and feet.
     showDepthUnit();
-    PlanWarningBatch warnings;
-    EditorSnapshot s{InputProfile, DecoProfile_, SavedUserProfile_, UserEnteredWaypoints,
-                     EditorState_, LastRunTime_, tagRecord()};
-    try {
-        replay();
-        return;
-    } catch (const RuntimeError &e) {
-        warnings.Discard();
-        restoreSnapshot(s);
-        if (e.number() == ErrPreviousNotPlanned) {
-            // The dive before it holds no computed plan (never computed, cleared, or its
-            // ascent taken off): its record's tissues are not what this dive starts
-            // from, so no ascent of this dive may stay on screen, wherever in the log it
-            // was computed. The dives after it follow through the replay of the legs.
-            removeComputedAscent(true);
-            PlanWarningBatch::HoldNotice(e.description() + "\r\n" + GetLangString(7041));
-            afterRefusal();
-            return;
-        }
-        showLegsAsDrawn();
-        const int16_t n = UserEnteredWaypoints.GetLength();
-        if (n < 1 || UserEnteredWaypoints.getaction(n) != ActionDecoMarker) {
-            showCommandError(e);
-            afterRefusal();
-            return;
-        }
-        removeComputedAscent();
-        MsgBox(QString::fromStdString(e.description()) + QStringLiteral("\r\n") + GetLangStringQ(7000),
-               vbCritical + vbOKOnly);
-        afterRefusal();
-    }
-}
-
-void frmWaypointEditor::removeComputedAscent(bool everyMarker)
-{
-    tagRecord().ProfileChanged = true;
-    if (everyMarker) {
-        UserEnteredWaypoints.RemoveDecoMarkers();
-    } else {
-        UserEnteredWaypoints.DeleteLast(); // the deco marker
-    }
-    const ClassProfile legsAsDrawn = SavedUserProfile_;
-    EditorState_ = UserEnteredWaypoints.GetLength() > 0 ? EditorUserLegs : EditorEmpty;
+    if (dive_->PrevProfile() != -1)
+        showRepetitiveIcon();
     PrevPlotTime_ = PrevPlotY_ = 0;
-    PlanWarningBatch legWarnings;
-    try {
-        replay();
-    } catch (const RuntimeError &) {
-        legWarnings.Discard();
-        // Not even the legs can be computed under the new settings (a mix they breathe
-        // is gone): they are shown as drawn.
-        InputProfile.clear();
-        InputProfile.Copy(legsAsDrawn);
-        DecoProfile_.clear();
-        const int16_t len = InputProfile.GetLength();
-        LastRunTime_ = len > 0 ? InputProfile.GetRunTime(len) : 0;
-        EditorState_ = len > 0 ? EditorUserLegs : EditorEmpty;
-        RedrawProfile();
-        // The dives after it are still computed again under the new model; as this dive
-        // now holds no computed plan, they lose their computed ascents too.
-        SurfStartDeco();
-    }
-    enableClearDecoPoints(false);
-    enableNextDiveCommand(false);
-    commandsByState();
-}
-
-// A dive that shows nothing yet (just read from a file) and cannot be computed shows its
-// legs as they were drawn, also those on a gas its list no longer holds.
-void frmWaypointEditor::showLegsAsDrawn()
-{
-    if (InputProfile.GetLength() > 0 || UserEnteredWaypoints.GetLength() == 0)
-        return;
-    try {
-        DrawLoggedLegs(UserEnteredWaypoints, record().Template, InputProfile);
-    } catch (const RuntimeError &) {
-        // Rate tables no leg can be cut with: nothing can be drawn.
-        InputProfile.clear();
-        return;
-    }
-    SavedUserProfile_ = InputProfile;
-    const int16_t len = InputProfile.GetLength();
-    LastRunTime_ = len > 0 ? InputProfile.GetRunTime(len) : 0;
-    EditorState_ = len > 0 ? EditorUserLegs : EditorEmpty;
     RedrawProfile();
     commandsByState();
+}
+
+void frmWaypointEditor::showRefusal(DiveChange change)
+{
+    if (change == DiveChange::AscentTakenOff) {
+        enableClearDecoPoints(false);
+        enableNextDiveCommand(false);
+        commandsByState();
+    }
+    afterRefusal();
 }
 
 void frmWaypointEditor::showCommandError(const RuntimeError &error)

@@ -39,13 +39,8 @@ public:
     explicit frmWaypointEditor(std::shared_ptr<Dive> dive, QWidget *parent = nullptr);
     ~frmWaypointEditor() override;
 
-    // ---- The dive's state under the window's names, read by the main window, the series
-    // and the tests; they are the dive's own fields.
-    int16_t &SurfProfileNumber;         // position in the series, 1 = first
-    ClassProfile &InputProfile;         // the shown profile
-    ClassUseractions &UserEnteredWaypoints;
-    int16_t &PrevProfile;               // previous dive of the series, -1 = none
-    int16_t &NextProfile;               // next dive of the series, -1 = none
+    // The dive the window shows (engine/DiveModel.h): its log, profiles, links and state.
+    // Other windows and the tests reach them there.
     Dive &dive() const { return *dive_; }
 
     // The dive's profile number as text.
@@ -80,9 +75,16 @@ public:
 
     // ---- Log and replay.
     void SaveUserEnteredWaypoints(float segtime, float Depth, int16_t Mixnumber, bool deco);
-    // Computes the dive again after something it is computed from changed; when a
-    // computed dive cannot be computed again, its computed ascent is taken off.
+    // Computes the dive and the dives after it again after something they are computed
+    // from changed (the series rules of engine/DiveModel.h), and tells the diver what
+    // came of it: a command of its own.
     void ReEvaluateUserEnteredWaypoints();
+    // The same within a larger command, which shows what it returns once it has run.
+    PlanNotices ReEvaluate();
+    // Shows what a re-evaluation did to the dives of a series: each changed dive is
+    // announced (ShellNotices::DiveChanged, on which its window redraws); a dive that
+    // lost its ascent or was put back has its commands set again. Returns the notices.
+    static PlanNotices ShowSeriesOutcome(const SeriesOutcome &outcome);
     void GetSegmentedProfile(float X1, float Y1, float &X2, float &Y2, int16_t U, int16_t point);
     void SaveUserProfile(float Depth, float SegmentTime, float Rate, float RT, int16_t Status,
                          int16_t Mixnumber, int16_t point);
@@ -146,10 +148,10 @@ public:
     void DestroyThis();
 
     // ---- State the commands and the tests read.
-    int16_t EditorState() const { return EditorState_; }
+    int16_t EditorState() const { return dive_->State; }
     int16_t ProfileNumber() const { return dive_->Number(); }
-    float LastRunTime() const { return LastRunTime_; }
-    const ClassProfile &DecoProfile() const { return DecoProfile_; }
+    float LastRunTime() const { return dive_->LastRunTime; }
+    const ClassProfile &DecoProfile() const { return dive_->DecoProfile; }
     const PlotScale &Scale() const { return scale_; }
     float AnchorX() const { return AnchorX_; }
     float AnchorY() const { return AnchorY_; }
@@ -186,19 +188,17 @@ private:
     // The replay without its error handling; commands that replay call it inside their
     // own guard.
     void replay();
-    void runEngine(bool loadOnly);
+    // The windows' engine run of a dive (status texts), for the dive model.
+    static std::vector<PlanWarning> runEngine(Dive &dive, bool loadOnly);
 
     // Runs a command; an engine error puts the window back as it was before the command
-    // and shows the error.
+    // and shows the error. What its computations leave (notices_) is shown once after it.
     void guarded(const std::function<void()> &command);
-    struct EditorSnapshot;
-    void restoreSnapshot(const EditorSnapshot &snapshot);
     void afterRefusal();
-    // Takes the computed ascent off after its settings changed and it could not be
-    // computed again (the last deco marker), or every computed ascent of the log when
-    // the dive before it holds no computed plan.
-    void removeComputedAscent(bool everyMarker = false);
-    void showLegsAsDrawn();
+    // The dive changed (ShellNotices::DiveChanged): the window shows it afresh.
+    void diveChanged(int16_t profileNr);
+    // After a re-evaluation took the dive's ascent off or put it back.
+    void showRefusal(DiveChange change);
     void showCommandError(const RuntimeError &error);
 
     // The main window's commands that follow the editor's state.
@@ -228,16 +228,14 @@ private:
     bool RubberBandActive_ = false;
     float PrevPlotTime_ = 0;
     float PrevPlotY_ = 0;
-    ClassProfile &DecoProfile_;       // the dive's
-    ClassProfile &SavedUserProfile_;  // the dive's
-    float &LastRunTime_;              // the dive's
     ClassProfile WaypointScratch_;
-    int16_t &EditorState_;            // the dive's State
     std::optional<RubberBandPath> band_; // the rubber band as drawn last
     // Where the window's own drawing position stands: the end of the last rubber band.
     float CurrentX_ = 0;
     float CurrentY_ = 0;
 
+    // The notices of the command running on this window, shown when it ends.
+    PlanNotices notices_;
     int16_t pendingUnloadMode_ = 0;
     bool saveQuestionAnswered_ = false;
     bool laidOut_ = false;

@@ -12,7 +12,7 @@ void frmWaypointEditor::StartDeco()
     guarded([this] {
         {
             WaitCursor wait;
-            ComputeAscent(*dive_, [this](Dive &, bool loadOnly) { runEngine(loadOnly); });
+            notices_.AddWarnings(ComputeAscent(*dive_, runEngine));
             PrevPlotTime_ = PrevPlotY_ = 0;
             enableClearDecoPoints(true);
             enableNextDiveCommand(true);
@@ -27,12 +27,12 @@ void frmWaypointEditor::StartDeco()
 void frmWaypointEditor::mnucleardecopoints()
 {
     guarded([this] {
-        if (EditorState_ != EditorComputed)
+        if (dive_->State != EditorComputed)
             return;
         tagRecord().ProfileChanged = true;
-        EditorState_ = EditorUserLegs;
-        InputProfile.Copy(SavedUserProfile_);
-        UserEnteredWaypoints.DeleteLast(); // the deco marker
+        dive_->State = EditorUserLegs;
+        dive_->InputProfile.Copy(dive_->SavedUserProfile);
+        dive_->UserEnteredWaypoints.DeleteLast(); // the deco marker
         enableClearDecoPoints(false);
         PrevPlotTime_ = PrevPlotY_ = 0;
         TransformDescendRates();
@@ -49,12 +49,12 @@ void frmWaypointEditor::mnuclearlastwaypoint()
     guarded([this] {
         tagRecord().ProfileChanged = true;
         // The time of the entry that is now last; 0 when only the start entry is left.
-        const float t = UserEnteredWaypoints.DeleteLast();
+        const float t = dive_->UserEnteredWaypoints.DeleteLast();
         if (t != 0) {
             EnableProfileCommands(true, true);
             enableNextDiveCommand(false);
         } else {
-            EditorState_ = EditorEmpty;
+            dive_->State = EditorEmpty;
             EnableProfileCommands(false, false);
             enableNextDiveCommand(false);
             setCeilingText(QStringLiteral("0"), QColor(0, 0, 0));
@@ -72,13 +72,13 @@ void frmWaypointEditor::mnuclearallwaypoints()
 {
     guarded([this] {
         tagRecord().ProfileChanged = true;
-        LastRunTime_ = 0;
-        InputProfile.clear();
-        UserEnteredWaypoints.clear();
+        dive_->LastRunTime = 0;
+        dive_->InputProfile.clear();
+        dive_->UserEnteredWaypoints.clear();
         PrevPlotTime_ = PrevPlotY_ = 0;
         TransformDescendRates();
         TransformAscendRates();
-        EditorState_ = EditorEmpty;
+        dive_->State = EditorEmpty;
         EnableProfileCommands(false, false);
         replay();
         setCeilingText(QStringLiteral("0"), QColor(0, 0, 0));
@@ -94,8 +94,7 @@ void frmWaypointEditor::SurfChangedProfile()
 
 void frmWaypointEditor::SurfStartDeco()
 {
-    if (NextProfile == -1)
-        return;
-    if (frmWaypointEditor *next = diveWindow(NextProfile))
-        next->ReEvaluateUserEnteredWaypoints();
+    // The dives after it are re-evaluated within this command, which tells the diver.
+    if (dive_->NextProfile() != -1)
+        notices_.Merge(ShowSeriesOutcome(ReEvaluateSeries(dive_->NextProfile(), runEngine)));
 }

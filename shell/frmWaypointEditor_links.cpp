@@ -19,11 +19,11 @@
 #include <QCursor>
 #include <QMenu>
 
-void frmWaypointEditor::runEngine(bool loadOnly)
+std::vector<PlanWarning> frmWaypointEditor::runEngine(Dive &dive, bool loadOnly)
 {
-    const int16_t n = tagNumber();
-    RunDecompression(InputProfile, DecoProfile_, record().Template, loadOnly, false, PrevProfile != -1, n, n,
-                     AlgorithmOptions());
+    const int16_t n = dive.Number();
+    return RunDecompression(dive.InputProfile, dive.DecoProfile, dive.Record().Template, loadOnly, false,
+                            dive.PrevProfile() != -1, n, n, AlgorithmOptions());
 }
 
 void frmWaypointEditor::EnableProfileCommands(bool ascentOn, bool infoOn)
@@ -88,66 +88,54 @@ bool frmWaypointEditor::saveSeries()
 
 void frmWaypointEditor::setPrevNext(int16_t prevp, int16_t nextp)
 {
-    PrevProfile = prevp;
-    NextProfile = nextp;
+    dive_->SetLinks(prevp, nextp);
     UpdateSurfProfiles();
 }
 
 void frmWaypointEditor::setNext(int16_t nextp)
 {
-    NextProfile = nextp;
+    dive_->SetNextProfile(nextp);
     UpdateSurfProfiles();
 }
 
 void frmWaypointEditor::setPrev(int16_t prevp)
 {
-    PrevProfile = prevp;
+    dive_->SetPrevProfile(prevp);
     UpdateSurfProfiles();
 }
 
 void frmWaypointEditor::UpdateSurfProfiles()
 {
-    if (PrevProfile == -1) {
-        if (NextProfile == -1)
-            SurfProfileNumber = 1;
-    } else if (const frmWaypointEditor *prev = diveWindow(PrevProfile)) {
-        SurfProfileNumber = static_cast<int16_t>(prev->SurfProfileNumber + 1);
+    int16_t &position = dive_->SurfProfileNumber;
+    if (dive_->PrevProfile() == -1) {
+        if (dive_->NextProfile() == -1)
+            position = 1;
+    } else if (const Dive *prev = FindDive(dive_->PrevProfile())) {
+        position = static_cast<int16_t>(prev->SurfProfileNumber + 1);
     }
     // A first dive keeps the caption its creator gave it.
-    if (SurfProfileNumber == 1)
+    if (position == 1)
         return;
     const SettingsRecord &r = tagRecord();
-    setWindowTitle(DiveCaption(r.ProfileName + GetLangString(3013) + ":" + std::to_string(SurfProfileNumber),
+    setWindowTitle(DiveCaption(r.ProfileName + GetLangString(3013) + ":" + std::to_string(position),
                                r.Template.Templatename, "]",
                                GetLangString(3016) + " " + FormatHoursMinutes(r.SurfTime)));
 }
 
 int16_t frmWaypointEditor::getFirstProfile() const
 {
-    const frmWaypointEditor *w = this;
-    int16_t first = tagNumber();
-    while (w && w->PrevProfile != -1) {
-        first = w->PrevProfile;
-        w = diveWindow(first);
-    }
-    return first;
+    return FirstDiveOfSeries(tagNumber());
 }
 
 int16_t frmWaypointEditor::getLastProfile() const
 {
-    const frmWaypointEditor *w = this;
-    int16_t last = tagNumber();
-    while (w && w->NextProfile != -1) {
-        last = w->NextProfile;
-        w = diveWindow(last);
-    }
-    return last;
+    return LastDiveOfSeries(tagNumber());
 }
 
 void frmWaypointEditor::SurfDeleteProfile()
 {
-    const int16_t prev = PrevProfile;
-    const int16_t next = NextProfile;
+    const int16_t prev = dive_->PrevProfile();
+    const int16_t next = dive_->NextProfile();
     if (prev == -1) {
         // Only the first dive asks to save the series, so it closes every dive after it.
         if (next != -1)
@@ -155,21 +143,11 @@ void frmWaypointEditor::SurfDeleteProfile()
         return;
     }
     // The series the diver keeps has lost a dive its file still holds: a change to save.
-    if (static_cast<size_t>(prev) < gSettings.size())
-        gSettings[static_cast<size_t>(prev)].ProfileChanged = true;
-    frmWaypointEditor *before = diveWindow(prev);
-    if (next == -1) {
-        if (before)
-            before->NextProfile = -1;
-    } else {
-        if (frmWaypointEditor *after = diveWindow(next))
-            after->PrevProfile = prev;
-        gSettings[static_cast<size_t>(next)].PrevProfile = prev;
-        if (before)
-            before->NextProfile = next;
+    if (SettingsRecord *before = FindRecord(prev))
+        before->ProfileChanged = true;
+    UnlinkDive(tagNumber());
+    if (next != -1)
         SurfUpdateProfile(prev);
-    }
-    PrevProfile = NextProfile = -1;
 }
 
 void frmWaypointEditor::SurfUpdateProfile(int16_t fromProfilenr)
@@ -179,8 +157,10 @@ void frmWaypointEditor::SurfUpdateProfile(int16_t fromProfilenr)
         return;
     // The dives after it take their numbers from their new predecessors, so after a
     // removal the series counts 1, 2, 3 ... again.
-    for (frmWaypointEditor *w = diveWindow(from->NextProfile); w; w = diveWindow(w->NextProfile))
-        w->UpdateSurfProfiles();
+    const std::vector<int16_t> series = SeriesFrom(fromProfilenr);
+    for (size_t i = 1; i < series.size(); ++i)
+        if (frmWaypointEditor *w = diveWindow(series[i]))
+            w->UpdateSurfProfiles();
     // Each replay re-evaluates the dive after it, so one replay refreshes the tissues
     // carried across every surface interval down to the last dive.
     from->ReEvaluateUserEnteredWaypoints();
@@ -188,15 +168,13 @@ void frmWaypointEditor::SurfUpdateProfile(int16_t fromProfilenr)
 
 void frmWaypointEditor::unloadForms(int16_t start)
 {
-    for (int16_t p = start; p != -1;) {
+    for (const int16_t p : SeriesFrom(start, true)) {
         frmWaypointEditor *w = diveWindow(p);
         if (!w)
             break;
-        const int16_t q = w->PrevProfile;
         // The window that asked is already closing.
         if (w != this)
             w->CloseByCode();
-        p = q;
     }
 }
 

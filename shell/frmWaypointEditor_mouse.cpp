@@ -30,18 +30,18 @@ void frmWaypointEditor::pbGrid_MouseDown(int Button, int /*Shift*/, float X, flo
     const PlotPoint p = PixelToWorld(X, Y);
     const float t = p.x;
     const float depth = -p.y;
-    for (int16_t i = 0; i <= InputProfile.GetLength(); ++i) {
-        const float rt = InputProfile.GetRunTime(i);
-        const float d = InputProfile.getDepth(i);
+    for (int16_t i = 0; i <= dive_->InputProfile.GetLength(); ++i) {
+        const float rt = dive_->InputProfile.GetRunTime(i);
+        const float d = dive_->InputProfile.getDepth(i);
         if (t - 0.5f <= rt && rt <= t + 0.5f && depth - 0.5f <= d && d <= depth + 0.5f) {
             // A look at the waypoint: its depth and, as the time, its run time.
             ClassProfile view;
             view.setDepth(0, d);
             view.SetSegmentTime(0, rt);
-            view.SetGasMixName(0, InputProfile.GetGasMixName(i));
-            view.SetGasMixHe(0, InputProfile.GetGasMixHe(i));
-            view.SetGasMixN2(0, InputProfile.GetGasMixN2(i));
-            view.SetGasMixO2(0, InputProfile.GetGasMixO2(i));
+            view.SetGasMixName(0, dive_->InputProfile.GetGasMixName(i));
+            view.SetGasMixHe(0, dive_->InputProfile.GetGasMixHe(i));
+            view.SetGasMixN2(0, dive_->InputProfile.GetGasMixN2(i));
+            view.SetGasMixO2(0, dive_->InputProfile.GetGasMixO2(i));
             showWaypointDialog(view, 0);
             return;
         }
@@ -136,11 +136,11 @@ void frmWaypointEditor::pbGrid_MouseUp(int /*Button*/, int /*Shift*/, float /*X*
         WaypointScratch_.setDepth(0, -m.y);
         // The leg's time from the end of the last logged leg; a pointer left of it (an
         // ascent that reached the surface before its logged end) gives 0, not less.
-        float segTime = static_cast<float>(static_cast<double>(m.x) - LastRunTime_);
+        float segTime = static_cast<float>(static_cast<double>(m.x) - dive_->LastRunTime);
         if (segTime < 0)
             segTime = 0;
         WaypointScratch_.SetSegmentTime(0, segTime);
-        WaypointScratch_.SetMixNumber(0, InputProfile.getmixnumber(InputProfile.GetLength()));
+        WaypointScratch_.SetMixNumber(0, dive_->InputProfile.getmixnumber(dive_->InputProfile.GetLength()));
 
         const size_t gasesBefore = record().Template.Gases.size();
         showWaypointDialog(WaypointScratch_, -1);
@@ -151,7 +151,7 @@ void frmWaypointEditor::pbGrid_MouseUp(int /*Button*/, int /*Shift*/, float /*X*
 
         const float d = WaypointScratch_.getDepth(0);
         if (d != frmWaypointForm::kCancelledDepth) {
-            const float ceiling = InputProfile.GetCeiling(InputProfile.GetLength());
+            const float ceiling = dive_->InputProfile.GetCeiling(dive_->InputProfile.GetLength());
             if (d >= ceiling) {
                 AnchorX_ = CurrentX_;
                 AnchorY_ = CurrentY_;
@@ -161,8 +161,8 @@ void frmWaypointEditor::pbGrid_MouseUp(int /*Button*/, int /*Shift*/, float /*X*
                 // Only a leg that is added changes the dive: a look at a waypoint, the
                 // menu or a cancelled dialog leaves nothing to save.
                 tagRecord().ProfileChanged = true;
-                LastRunTime_ = static_cast<float>(static_cast<double>(LastRunTime_) + s);
-                float endTime = LastRunTime_;
+                dive_->LastRunTime = static_cast<float>(static_cast<double>(dive_->LastRunTime) + s);
+                float endTime = dive_->LastRunTime;
                 float endDepth = d;
                 GetSegmentedProfile(a.x, -a.y, endTime, endDepth, mix, 0);
             } else {
@@ -170,7 +170,7 @@ void frmWaypointEditor::pbGrid_MouseUp(int /*Button*/, int /*Shift*/, float /*X*
             }
         }
         PrevPlotTime_ = PrevPlotY_ = 0;
-        DecoProfile_.clear();
+        dive_->DecoProfile.clear();
         replay();
     });
 }

@@ -61,12 +61,12 @@ bool frmWaypointEditor::IsInsideGrid(float x, float y) const
 
 float frmWaypointEditor::LargestTime() const
 {
-    return ::LargestTime(InputProfile);
+    return ::LargestTime(dive_->InputProfile);
 }
 
 float frmWaypointEditor::LargestDepth() const
 {
-    return ::LargestDepth(InputProfile);
+    return ::LargestDepth(dive_->InputProfile);
 }
 
 float frmWaypointEditor::Drate(float rate) const
@@ -113,15 +113,15 @@ void frmWaypointEditor::RedrawProfile()
     TransformDescendRates();
     TransformAscendRates();
 
-    const int16_t last = InputProfile.GetLength();
+    const int16_t last = dive_->InputProfile.GetLength();
     for (int16_t nr = 0; nr <= last; ++nr)
-        PlotWayPoint(InputProfile, nr, nr == last);
+        PlotWayPoint(dive_->InputProfile, nr, nr == last);
 
-    const PlotPoint end = WorldToPixel(InputProfile.GetRunTime(last), -InputProfile.getDepth(last));
+    const PlotPoint end = WorldToPixel(dive_->InputProfile.GetRunTime(last), -dive_->InputProfile.getDepth(last));
     AnchorX_ = CurrentX_ = end.x;
     AnchorY_ = CurrentY_ = end.y;
 
-    PlotCompartmentLoad(InputProfile, last);
+    PlotCompartmentLoad(dive_->InputProfile, last);
 }
 
 void frmWaypointEditor::AxisesInit(float timeMin, float timeMax, float yTop, float yBottom)

@@ -9,17 +9,18 @@ void frmWaypointEditor::SaveUserEnteredWaypoints(float segtime, float Depth, int
                                                  bool deco)
 {
     // The leg remembers its gas by name too, so a changed gas list cannot give it another.
-    LogUserLeg(UserEnteredWaypoints, record().Template, Depth, segtime, Mixnumber);
+    LogUserLeg(dive_->UserEnteredWaypoints, record().Template, Depth, segtime, Mixnumber);
     if (deco)
-        UserEnteredWaypoints.setdeco(UserEnteredWaypoints.GetLength());
+        dive_->UserEnteredWaypoints.setdeco(dive_->UserEnteredWaypoints.GetLength());
 }
 
 void frmWaypointEditor::replay()
 {
-    if (PrevProfile != -1)
+    if (dive_->PrevProfile() != -1)
         showRepetitiveIcon();
-    // The dive model's replay, with the windows' computation (status text and boxes).
-    ReplayDive(*dive_, [this](Dive &, bool loadOnly) { runEngine(loadOnly); });
+    // The dive model's replay, with the windows' computation (status text); its warnings
+    // are told when the command ends.
+    notices_.AddWarnings(ReplayDive(*dive_, runEngine));
     commandsByState();
 
     PrevPlotTime_ = PrevPlotY_ = 0;
@@ -31,11 +32,11 @@ void frmWaypointEditor::replay()
 void frmWaypointEditor::GetSegmentedProfile(float X1, float Y1, float &X2, float &Y2, int16_t U,
                                             int16_t /*point*/)
 {
-    ::GetSegmentedProfile(InputProfile, record().Template, X1, Y1, X2, Y2, U);
+    ::GetSegmentedProfile(dive_->InputProfile, record().Template, X1, Y1, X2, Y2, U);
 }
 
 void frmWaypointEditor::SaveUserProfile(float Depth, float SegmentTime, float Rate, float RT,
                                         int16_t Status, int16_t Mixnumber, int16_t /*point*/)
 {
-    ::SaveUserProfile(InputProfile, record().Template, Depth, SegmentTime, Rate, RT, Status, Mixnumber);
+    ::SaveUserProfile(dive_->InputProfile, record().Template, Depth, SegmentTime, Rate, RT, Status, Mixnumber);
 }

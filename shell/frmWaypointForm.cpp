@@ -367,7 +367,7 @@ void frmWaypointForm::Form_Load()
     // The dive whose settings apply is the one in the active editor; the default
     // template when there is none (or its number names no dive).
     const int16_t tag = Shell().ActiveProfileNumber();
-    mDiveNumber = (tag > 0 && tag < static_cast<int>(gSettings.size())) ? tag : 0;
+    mDiveNumber = (tag > 0 && FindRecord(tag)) ? tag : 0;
 
     LocaliseForm(this);
     Label4->setText(Template().Metric ? GetLangStringQ(1219) : GetLangStringQ(1216));

@@ -62,7 +62,7 @@ TEST_F(Driver, RepetitiveReplayStartsFromThePreviousDive)
 
     // An open dive follows its own link in the dive model.
     gSettings[3].N2Compartments.fill(25);
-    OpenDive(2)->PrevProfile = 3;
+    OpenDive(2)->SetPrevProfile(3);
     out = ClassProfile();
     run(true, false, true, 2);
     out.GetN2Compartments(1, n2);

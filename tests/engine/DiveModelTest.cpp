@@ -4,6 +4,7 @@
 #include "engine/DOLVOptionModule.h"
 #include "engine/DOLVmiscModule.h"
 #include "engine/DiveModel.h"
+#include "engine/ResourceManager.h"
 #include "engine/RuntimeError.h"
 #include "tests/engine/BuhlmannProbe.h"
 
@@ -53,8 +54,8 @@ TEST_F(DiveTable, SeriesLinksAndCarriedExposure)
     EXPECT_EQ(one->State, EditorComputed);
     EXPECT_GT(one->Record().CNS, 0);
     std::shared_ptr<Dive> two = AppendSeriesDive(one->Number(), MetricAirDive(), 90, log, "s.prf", "/d/");
-    EXPECT_EQ(two->PrevProfile, one->Number());
-    EXPECT_EQ(one->NextProfile, two->Number());
+    EXPECT_EQ(two->PrevProfile(), one->Number());
+    EXPECT_EQ(one->NextProfile(), two->Number());
     EXPECT_EQ(two->SurfProfileNumber, 2);
     EXPECT_EQ(FirstDiveOfSeries(two->Number()), one->Number());
     EXPECT_EQ(LastDiveOfSeries(one->Number()), two->Number());
@@ -94,6 +95,41 @@ TEST_F(DiveTable, ARepetitiveStartIsPlannedOnlyAfterAComputedDive)
     EXPECT_EQ(StartStateOf(two->Number(), true, two->InputProfile).N2Compartments, one->Record().N2Compartments);
     CloseDive(one->Number());
     EXPECT_FALSE(HoldsComputedPlan(one->Number())) << "a closed dive holds no plan";
+}
+
+TEST_F(DiveTable, ASeriesIsReEvaluatedFromTheChangedDiveOn)
+{
+    gSettings.resize(1);
+    ClassUseractions log;
+    log.NewAction();
+    log.setuser(1, 30, 20, 0);
+    std::vector<std::shared_ptr<Dive>> d;
+    for (int k = 0; k < 3; ++k) {
+        d.push_back(AppendSeriesDive(k ? d.back()->Number() : -1, MetricAirDive(), 60, log, "s.prf", "/d/"));
+        ReplayDive(*d.back(), ComputeDiveStep(PlanOptions{}));
+        ComputeAscent(*d.back(), ComputeDiveStep(PlanOptions{}));
+    }
+    // Settings the engine refuses: the first dive loses its ascent, and so do the dives
+    // after it, whose start it no longer holds; the first dive's word comes last.
+    d[0]->Record().Template.LastStop = -1;
+    const SeriesOutcome out = ReEvaluateSeries(d[0]->Number(), ComputeDiveStep(PlanOptions{}));
+    ASSERT_EQ(out.Changed.size(), 3u);
+    for (size_t k = 0; k < 3; ++k) {
+        EXPECT_EQ(out.Changed[k].Number, d[2 - k]->Number());
+        EXPECT_EQ(out.Changed[k].Change, DiveChange::AscentTakenOff);
+        EXPECT_EQ(d[k]->State, EditorUserLegs);
+        EXPECT_EQ(d[k]->UserEnteredWaypoints.GetLength(), 1) << "the legs stay";
+    }
+    ASSERT_EQ(out.Notices.Refusals.size(), 1u);
+    EXPECT_NE(out.Notices.Refusals[0].find(GetLangString(7000)), std::string::npos);
+    EXPECT_NE(out.Notices.Notice.find(GetLangString(7041)), std::string::npos);
+
+    // Links that loop end every walk.
+    d[2]->SetNextProfile(d[0]->Number());
+    d[0]->SetPrevProfile(d[2]->Number());
+    EXPECT_LE(SeriesFrom(d[1]->Number()).size(), gSettings.size());
+    EXPECT_NE(FirstDiveOfSeries(d[1]->Number()), -1);
+    EXPECT_LE(SeriesFrom(d[1]->Number(), true).size(), gSettings.size());
 }
 
 } // namespace

@@ -96,36 +96,28 @@ TEST_F(LimitWarnings, StopsAreCheckedAgainstTheDecoLimit)
 
 namespace {
 
-// One command running several computations: each kind once, its worst value, after the
-// outermost batch closes; a refused command's warnings are dropped.
-TEST_F(LimitWarnings, ABatchShowsEachKindOnceWithItsWorstValue)
+// One command running several computations: its refusals, then each kind once with its
+// worst value, then its notice, after it has run.
+TEST_F(LimitWarnings, ACommandShowsEachKindOnceWithItsWorstValue)
 {
     const auto w = [](PlanWarningKind k, float v, float limit) { return PlanWarning{k, v, limit, true}; };
-    host.boxes.clear();
-    {
-        PlanWarningBatch command;
-        ShowPlanWarnings({w(PlanWarningKind::ENDAbove, 35, 30), w(PlanWarningKind::PPO2Above, 1.5f, 1.4f)});
-        {
-            PlanWarningBatch replayOfTheNextDive;
-            ShowPlanWarnings({w(PlanWarningKind::ENDAbove, 52, 30), w(PlanWarningKind::PPO2Below, 0.15f, 0.18f),
-                              w(PlanWarningKind::PPO2Below, 0.12f, 0.18f)});
-        }
-        EXPECT_TRUE(host.boxes.empty()) << "nothing before the command ends";
-        {
-            PlanWarningBatch refused;
-            ShowPlanWarnings({w(PlanWarningKind::PPO2Above, 2.9f, 1.4f)});
-            refused.Discard();
-        }
-    }
-    ASSERT_EQ(host.boxes.size(), 3u);
-    EXPECT_NE(host.boxes[0].prompt.find("52"), std::string::npos) << host.boxes[0].prompt;
-    EXPECT_NE(host.boxes[1].prompt.find("1.50"), std::string::npos) << host.boxes[1].prompt;
-    EXPECT_NE(host.boxes[2].prompt.find("0.12"), std::string::npos) << host.boxes[2].prompt;
-
-    // Without a batch, boxes come at once again.
-    host.boxes.clear();
-    ShowPlanWarnings({w(PlanWarningKind::ENDAbove, 35, 30)});
-    EXPECT_EQ(host.boxes.size(), 1u);
+    PlanNotices command;
+    command.AddWarnings({w(PlanWarningKind::ENDAbove, 35, 30), w(PlanWarningKind::PPO2Above, 1.5f, 1.4f)});
+    PlanNotices nextDive;
+    nextDive.AddWarnings({w(PlanWarningKind::ENDAbove, 52, 30), w(PlanWarningKind::PPO2Below, 0.15f, 0.18f),
+                          w(PlanWarningKind::PPO2Below, 0.12f, 0.18f)});
+    nextDive.Refusals = {"refused"};
+    nextDive.Notice = "taken off";
+    command.Merge(nextDive);
+    EXPECT_TRUE(host.boxes.empty()) << "values until the command shows them";
+    ShowPlanNotices(command);
+    ASSERT_EQ(host.boxes.size(), 5u);
+    EXPECT_EQ(host.boxes[0].prompt, "refused");
+    EXPECT_EQ(host.boxes[0].buttons, vbCritical | vbOKOnly);
+    EXPECT_NE(host.boxes[1].prompt.find("52"), std::string::npos) << host.boxes[1].prompt;
+    EXPECT_NE(host.boxes[2].prompt.find("1.50"), std::string::npos) << host.boxes[2].prompt;
+    EXPECT_NE(host.boxes[3].prompt.find("0.12"), std::string::npos) << host.boxes[3].prompt;
+    EXPECT_EQ(host.boxes[4].prompt, "taken off");
 }
 
 } // namespace

@@ -50,7 +50,7 @@ Kept keep(int16_t n)
     for (int i = 1; i <= kCompartments; ++i)
         s << '|' << r.HeCompartments[i] << '|' << r.N2Compartments[i];
     Kept k{gSettings.size(), s.str(), DiveNumber(gDiveWindows.at(n)), {}};
-    const ClassProfile &p = gDiveWindows.at(n)->InputProfile;
+    const ClassProfile &p = gDiveWindows.at(n)->dive().InputProfile;
     for (int16_t i = 0; i <= p.GetLength(); ++i)
         k.shown.push_back({p.getDepth(i), p.GetRunTime(i), p.getStopTime(i), p.getTotalCNS(i)});
     return k;
@@ -85,7 +85,7 @@ protected:
         dive().OpenCircuit = false;
         leg(40, 24);
         editor->StartDeco();
-        const ClassProfile &p = editor->InputProfile;
+        const ClassProfile &p = editor->dive().InputProfile;
         ASSERT_FLOAT_EQ(p.GetRunTime(FindEndUserProfile(p)), 24);
         ASSERT_GT(p.GetLength(), FindEndUserProfile(p)) << "the ascent is computed";
     }
@@ -126,7 +126,7 @@ protected:
 
         // The cut: the shown profile up to the waypoint reached after `time`, that one
         // moved back to `time` on the straight line from the waypoint before it.
-        const ClassProfile &shown = gDiveWindows.at(n)->InputProfile;
+        const ClassProfile &shown = gDiveWindows.at(n)->dive().InputProfile;
         int16_t j = 1;
         while (shown.GetRunTime(j) < time)
             ++j;
@@ -192,7 +192,7 @@ TEST_F(BailoutTablesTest, OneTablePerLeftOutSwitchAndOneWithAllAndTheDiveUntouch
         const Table &t = tables[size_t(c)];
         EXPECT_EQ(t.caseIndex, c);
         ASSERT_EQ(t.profiles.size(), times.size() + 1);
-        EXPECT_EQ(t.profiles[0].GetLength(), editor->InputProfile.GetLength()) << "the dive itself, not printed";
+        EXPECT_EQ(t.profiles[0].GetLength(), editor->dive().InputProfile.GetLength()) << "the dive itself, not printed";
         for (size_t i = 0; i < times.size(); ++i)
             EXPECT_FLOAT_EQ(bailoutTime(t.profiles[i + 1]), times[i]);
     }

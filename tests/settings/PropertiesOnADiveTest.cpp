@@ -53,8 +53,8 @@ TEST_F(PropertiesOnADiveTest, ANewGasAndSwitchReachTheComputedDiveAndClosingAsks
     editor->StartDeco();
     gSettings[1].ProfileChanged = false;
     const auto usesGas = [this](const std::string &name) {
-        for (int16_t i = 1; i <= editor->InputProfile.GetLength(); ++i)
-            if (editor->InputProfile.GetGasMixName(i) == name)
+        for (int16_t i = 1; i <= editor->dive().InputProfile.GetLength(); ++i)
+            if (editor->dive().InputProfile.GetGasMixName(i) == name)
                 return true;
         return false;
     };

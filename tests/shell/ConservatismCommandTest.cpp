@@ -40,7 +40,7 @@ TEST_F(ConservatismCommandTest, NewFactorsReplanTheDiveAndClosingAsksToSave)
     leg(60, 25);
     editor->StartDeco();
     gSettings[1].ProfileChanged = false; // as it is right after saving
-    const auto before = stops(editor->InputProfile);
+    const auto before = stops(editor->dive().InputProfile);
     ASSERT_GE(before.size(), 3u);
 
     TestHooks::modalHandlers.push_back([](QDialog *d) {
@@ -56,7 +56,7 @@ TEST_F(ConservatismCommandTest, NewFactorsReplanTheDiveAndClosingAsksToSave)
     EXPECT_FLOAT_EQ(dive().GFHigh, 0.7f);
 
     EXPECT_EQ(editor->EditorState(), 2) << "the dive is planned again, not just drawn";
-    const auto after = stops(editor->InputProfile);
+    const auto after = stops(editor->dive().InputProfile);
     ASSERT_FALSE(after.empty());
     EXPECT_NE(after, before);
     // A larger first-stop factor lets the diver start the stops no deeper.

@@ -51,15 +51,15 @@ protected:
 TEST_F(DecoCommandsTest, ComputeClearAndComputeAgainGiveTheSameDive)
 {
     drawTrimixDive();
-    const std::vector<Row> drawn = rows(editor->InputProfile);
+    const std::vector<Row> drawn = rows(editor->dive().InputProfile);
     gSettings[1].ProfileChanged = false;
 
     editor->StartDeco();
     EXPECT_EQ(editor->EditorState(), 2);
     EXPECT_TRUE(gSettings[1].ProfileChanged);
-    ASSERT_EQ(editor->UserEnteredWaypoints.GetLength(), 2);
-    EXPECT_EQ(editor->UserEnteredWaypoints.getaction(2), 1) << "a deco marker is logged";
-    const ClassProfile &p = editor->InputProfile;
+    ASSERT_EQ(editor->dive().UserEnteredWaypoints.GetLength(), 2);
+    EXPECT_EQ(editor->dive().UserEnteredWaypoints.getaction(2), 1) << "a deco marker is logged";
+    const ClassProfile &p = editor->dive().InputProfile;
     const std::vector<Row> computed = rows(p);
     EXPECT_FLOAT_EQ(p.getDepth(p.GetLength()), 0) << "the dive ends at the surface";
     EXPECT_GE(countStops(p), 3);
@@ -75,16 +75,16 @@ TEST_F(DecoCommandsTest, ComputeClearAndComputeAgainGiveTheSameDive)
 
     editor->mnucleardecopoints();
     EXPECT_EQ(editor->EditorState(), 1);
-    EXPECT_EQ(editor->UserEnteredWaypoints.GetLength(), 1);
-    EXPECT_EQ(rows(editor->InputProfile), drawn);
+    EXPECT_EQ(editor->dive().UserEnteredWaypoints.GetLength(), 1);
+    EXPECT_EQ(rows(editor->dive().InputProfile), drawn);
 
     editor->StartDeco();
-    EXPECT_EQ(rows(editor->InputProfile), computed);
+    EXPECT_EQ(rows(editor->dive().InputProfile), computed);
 
     // Replaying the log (as a change of settings does) computes the same dive again.
     editor->ReEvaluateUserEnteredWaypoints();
     EXPECT_EQ(editor->EditorState(), 2);
-    EXPECT_EQ(rows(editor->InputProfile), computed);
+    EXPECT_EQ(rows(editor->dive().InputProfile), computed);
 }
 
 TEST_F(DecoCommandsTest, ClearingTheLastWaypointTwiceAfterAComputation)
@@ -94,12 +94,12 @@ TEST_F(DecoCommandsTest, ClearingTheLastWaypointTwiceAfterAComputation)
     editor->StartDeco();
     editor->mnuclearlastwaypoint(); // the deco marker
     EXPECT_EQ(editor->EditorState(), 1);
-    EXPECT_EQ(editor->UserEnteredWaypoints.GetLength(), 2);
-    EXPECT_EQ(countStops(editor->InputProfile), 0);
+    EXPECT_EQ(editor->dive().UserEnteredWaypoints.GetLength(), 2);
+    EXPECT_EQ(countStops(editor->dive().InputProfile), 0);
     EXPECT_FLOAT_EQ(editor->LastRunTime(), 35);
     editor->mnuclearlastwaypoint(); // the 40 m leg
-    EXPECT_EQ(editor->UserEnteredWaypoints.GetLength(), 1);
-    EXPECT_FLOAT_EQ(editor->InputProfile.getDepth(editor->InputProfile.GetLength()), 60);
+    EXPECT_EQ(editor->dive().UserEnteredWaypoints.GetLength(), 1);
+    EXPECT_FLOAT_EQ(editor->dive().InputProfile.getDepth(editor->dive().InputProfile.GetLength()), 60);
     EXPECT_FLOAT_EQ(editor->LastRunTime(), 25);
 }
 
@@ -107,7 +107,7 @@ TEST_F(DecoCommandsTest, ALegDrawnAfterAComputationStartsAtTheSurfacing)
 {
     drawTrimixDive();
     editor->StartDeco();
-    const ClassProfile computedOnce = editor->InputProfile;
+    const ClassProfile computedOnce = editor->dive().InputProfile;
     const float surfacing = editor->LastRunTime();
     // Replayed from the log, as after opening a file: the end of the last logged leg is
     // remembered, so a new leg of 5 minutes ends 5 minutes after the surfacing.
@@ -119,7 +119,7 @@ TEST_F(DecoCommandsTest, ALegDrawnAfterAComputationStartsAtTheSurfacing)
     // The computed ascent is replayed stop by stop with each stop's recorded (whole
     // minute) time, so the shown dive may end up to a minute later per stop cut short;
     // the new leg itself lasts its 5 minutes after that.
-    const ClassProfile &p = editor->InputProfile;
+    const ClassProfile &p = editor->dive().InputProfile;
     const int16_t n = p.GetLength();
     EXPECT_FLOAT_EQ(p.getDepth(n), 10);
     EXPECT_FLOAT_EQ(p.getDepth(n - 2), 0);
@@ -127,18 +127,18 @@ TEST_F(DecoCommandsTest, ALegDrawnAfterAComputationStartsAtTheSurfacing)
 
     // A second computation plans from the first result plus the later leg.
     editor->StartDeco();
-    EXPECT_EQ(editor->UserEnteredWaypoints.GetLength(), 4);
+    EXPECT_EQ(editor->dive().UserEnteredWaypoints.GetLength(), 4);
     EXPECT_EQ(editor->EditorState(), 2);
-    const int16_t m = editor->InputProfile.GetLength();
+    const int16_t m = editor->dive().InputProfile.GetLength();
     EXPECT_GT(m, n);
-    EXPECT_FLOAT_EQ(editor->InputProfile.getDepth(m), 0);
-    EXPECT_GT(countStops(editor->InputProfile), countStops(computedOnce));
+    EXPECT_FLOAT_EQ(editor->dive().InputProfile.getDepth(m), 0);
+    EXPECT_GT(countStops(editor->dive().InputProfile), countStops(computedOnce));
 }
 
 TEST_F(DecoCommandsTest, ARefusedComputationLeavesNoMarkerBehind)
 {
     drawTrimixDive();
-    const std::vector<Row> drawn = rows(editor->InputProfile);
+    const std::vector<Row> drawn = rows(editor->dive().InputProfile);
     gSettings[1].ProfileChanged = false;
     dive().StepSize = 0; // the engine cannot plan stops 0 m apart
     TestHooks::msgBoxAnswers.push_back(vbOK);
@@ -146,8 +146,8 @@ TEST_F(DecoCommandsTest, ARefusedComputationLeavesNoMarkerBehind)
     ASSERT_EQ(TestHooks::msgBoxes.size(), 1u);
     EXPECT_EQ(TestHooks::msgBoxes[0].prompt, GetLangStringQ(2420));
     EXPECT_EQ(editor->EditorState(), 1);
-    EXPECT_EQ(editor->UserEnteredWaypoints.GetLength(), 1);
-    EXPECT_EQ(rows(editor->InputProfile), drawn);
+    EXPECT_EQ(editor->dive().UserEnteredWaypoints.GetLength(), 1);
+    EXPECT_EQ(rows(editor->dive().InputProfile), drawn);
     EXPECT_FALSE(gSettings[1].ProfileChanged);
     // Once the command is over the dive can be computed again.
     QApplication::processEvents();
@@ -185,7 +185,7 @@ TEST_F(DecoCommandsTest, EveryGasSwitchOfTheShownProfileIsLabelled)
 {
     leg(45, 25, kAir); // EAN50 from the 21 m stop, reached by hidden travel points
     editor->StartDeco();
-    const ClassProfile &p = editor->InputProfile;
+    const ClassProfile &p = editor->dive().InputProfile;
     std::vector<std::string> labelled;
     for (int16_t nr = 0; nr <= p.GetLength(); ++nr)
         for (const GasLabel &label : GasLabelsAt(p, nr, nr == p.GetLength()))
@@ -237,10 +237,10 @@ TEST_F(DecoCommandsTest, ActivationOffersTheNextDiveOnlyForAComputedLastDive)
     EXPECT_TRUE(commands().nextDive);
     // A computed dive that has a next dive already: the computation offers the command,
     // the next activation takes it back.
-    editor->NextProfile = 7;
+    editor->dive().SetNextProfile(7);
     editor->StartDeco();
     EXPECT_TRUE(commands().nextDive);
     editor->Form_Activate();
     EXPECT_FALSE(commands().nextDive);
-    editor->NextProfile = -1;
+    editor->dive().SetNextProfile(-1);
 }

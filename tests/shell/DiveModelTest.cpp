@@ -131,7 +131,7 @@ TEST_F(DiveModelTest, ASavedSeriesReplaysAndPlansWithoutAWindowAsTheWindowsDo)
     for (size_t k = 0; k < 3; ++k) {
         SCOPED_TRACE(k);
         EXPECT_NE(model[k]->Number(), windows[k]->ProfileNumber()) << "dives of their own";
-        expectSameWaypoints(model[k]->InputProfile, windows[k]->InputProfile);
+        expectSameWaypoints(model[k]->InputProfile, windows[k]->dive().InputProfile);
         const SettingsRecord &a = model[k]->Record();
         const SettingsRecord &b = gSettings[size_t(windows[k]->ProfileNumber())];
         EXPECT_EQ(a.N2Compartments, b.N2Compartments);
@@ -153,8 +153,8 @@ TEST_F(DiveModelTest, ThePlanCallLeavesRecordsAndWindowsAloneAndReturnsItsWarnin
     std::vector<std::string> records;
     for (const SettingsRecord &r : gSettings)
         records.push_back(recordText(r));
-    const ClassProfile shown = editor->InputProfile;
-    const ClassUseractions logged = editor->UserEnteredWaypoints;
+    const ClassProfile shown = editor->dive().InputProfile;
+    const ClassUseractions logged = editor->dive().UserEnteredWaypoints;
     const QImage picture = editor->grab().toImage();
     const QString status = gMainForm->Panels(1)->text();
     const QString caption = editor->windowTitle();
@@ -189,8 +189,8 @@ TEST_F(DiveModelTest, ThePlanCallLeavesRecordsAndWindowsAloneAndReturnsItsWarnin
     ASSERT_EQ(gSettings.size(), records.size());
     for (size_t i = 0; i < gSettings.size(); ++i)
         EXPECT_EQ(recordText(gSettings[i]), records[i]) << "record " << i;
-    expectSameWaypoints(editor->InputProfile, shown);
-    EXPECT_EQ(editor->UserEnteredWaypoints.GetLength(), logged.GetLength());
+    expectSameWaypoints(editor->dive().InputProfile, shown);
+    EXPECT_EQ(editor->dive().UserEnteredWaypoints.GetLength(), logged.GetLength());
     EXPECT_EQ(editor->grab().toImage(), picture);
     EXPECT_EQ(gMainForm->Panels(1)->text(), status);
     EXPECT_EQ(editor->windowTitle(), caption);

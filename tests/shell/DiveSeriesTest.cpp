@@ -36,8 +36,8 @@ DiveState stateOf(int16_t n)
     std::ostringstream block;
     TextLineWriter out(block);
     WriteTemplateBlock(r.Template, out);
-    DiveState s{block.str(), r.SurfTime, r.CNS, r.OTU, r.N2Compartments, w->SurfProfileNumber, {}};
-    const ClassProfile &p = w->InputProfile;
+    DiveState s{block.str(), r.SurfTime, r.CNS, r.OTU, r.N2Compartments, w->dive().SurfProfileNumber, {}};
+    const ClassProfile &p = w->dive().InputProfile;
     for (int16_t i = 0; i <= p.GetLength(); ++i)
         s.waypoints.push_back({p.getDepth(i), p.GetRunTime(i), p.getStopTime(i), p.getTotalCNS(i), p.getTotalOTU(i)});
     return s;
@@ -100,10 +100,10 @@ TEST_F(DiveSeriesTest, NextDiveCarriesSettingsAndOxygenAndIsNumbered)
 {
     threeDiveSeries(".");
     ASSERT_TRUE(gDiveWindows[2] && gDiveWindows[3]);
-    EXPECT_EQ(gDiveWindows[1]->NextProfile, 2);
-    EXPECT_EQ(gDiveWindows[3]->PrevProfile, 2);
+    EXPECT_EQ(gDiveWindows[1]->dive().NextProfile(), 2);
+    EXPECT_EQ(gDiveWindows[3]->dive().PrevProfile(), 2);
     EXPECT_EQ(gSettings[3].PrevProfile, 2);
-    EXPECT_EQ(gDiveWindows[3]->SurfProfileNumber, 3);
+    EXPECT_EQ(gDiveWindows[3]->dive().SurfProfileNumber, 3);
     EXPECT_FLOAT_EQ(gSettings[3].SurfTime, 180.5f);
     EXPECT_EQ(gSettings[3].Template.GasChanges.size(), 2u) << "settings copied from dive 1";
     EXPECT_TRUE(gDiveWindows[2]->windowTitle().contains("1 hrs :30 min"));
@@ -112,9 +112,9 @@ TEST_F(DiveSeriesTest, NextDiveCarriesSettingsAndOxygenAndIsNumbered)
     // The CNS carried in halves every 90 minutes; the OTU is carried whole.
     const float cns1 = gSettings[1].CNS, otu1 = gSettings[1].OTU;
     ASSERT_GT(cns1, 0.01f);
-    EXPECT_FLOAT_EQ(gDiveWindows[2]->InputProfile.getCNS(0), cns1 / 2);
-    EXPECT_FLOAT_EQ(gDiveWindows[2]->InputProfile.getOTU(0), otu1);
-    EXPECT_NEAR(gDiveWindows[3]->InputProfile.getCNS(0), gSettings[2].CNS / 4.0 * std::pow(2.0, -0.5 / 90), 1e-7);
+    EXPECT_FLOAT_EQ(gDiveWindows[2]->dive().InputProfile.getCNS(0), cns1 / 2);
+    EXPECT_FLOAT_EQ(gDiveWindows[2]->dive().InputProfile.getOTU(0), otu1);
+    EXPECT_NEAR(gDiveWindows[3]->dive().InputProfile.getCNS(0), gSettings[2].CNS / 4.0 * std::pow(2.0, -0.5 / 90), 1e-7);
 
     // Recomputing dive 1 and the later dives after them (their ascents went with dive
     // 1's): they start again from what dive 1 leaves and do not count their own earlier
@@ -236,13 +236,13 @@ TEST_F(DiveSeriesTest, ClosingTheMiddleDiveRelinksAndRenumbers)
     ASSERT_FALSE(gDiveWindows[2]);
     EXPECT_TRUE(TestHooks::msgBoxes.empty());
 
-    EXPECT_EQ(gDiveWindows[1]->NextProfile, 3);
-    EXPECT_EQ(gDiveWindows[3]->PrevProfile, 1);
+    EXPECT_EQ(gDiveWindows[1]->dive().NextProfile(), 3);
+    EXPECT_EQ(gDiveWindows[3]->dive().PrevProfile(), 1);
     EXPECT_EQ(gSettings[3].PrevProfile, 1);
-    EXPECT_EQ(gDiveWindows[3]->SurfProfileNumber, 2);
+    EXPECT_EQ(gDiveWindows[3]->dive().SurfProfileNumber, 2);
     EXPECT_TRUE(gDiveWindows[3]->windowTitle().contains(GetLangStringQ(3013) + ":2"));
     // Dive 3 now follows dive 1 directly.
-    EXPECT_NEAR(gDiveWindows[3]->InputProfile.getCNS(0), cns1 / 4.0 * std::pow(2.0, -0.5 / 90), 1e-7);
+    EXPECT_NEAR(gDiveWindows[3]->dive().InputProfile.getCNS(0), cns1 / 4.0 * std::pow(2.0, -0.5 / 90), 1e-7);
 
     // Closing the first dive closes the rest of its series after one question.
     TestHooks::msgBoxAnswers.push_back(vbNo);

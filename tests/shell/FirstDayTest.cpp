@@ -38,10 +38,10 @@ protected:
 TEST_F(FirstDayTest, ATemplateThatCannotComputeTheDiveTakesItsAscentOff)
 {
     leg(40, 25);
-    const ClassProfile drawn = editor->InputProfile;
+    const ClassProfile drawn = editor->dive().InputProfile;
     editor->StartDeco();
     ASSERT_EQ(editor->EditorState(), 2);
-    ASSERT_GT(editor->InputProfile.GetLength(), drawn.GetLength());
+    ASSERT_GT(editor->dive().InputProfile.GetLength(), drawn.GetLength());
 
     // The new template lacks the trimix the leg breathes: nothing can be computed.
     const QString path = templateWith("Air only.tpl", {dive().Gases[kAir]});
@@ -56,9 +56,9 @@ TEST_F(FirstDayTest, ATemplateThatCannotComputeTheDiveTakesItsAscentOff)
     EXPECT_TRUE(editor->windowTitle().contains("Air only.tpl"));
     // The ascent is gone, the diver's leg stays, as drawn.
     EXPECT_EQ(editor->EditorState(), 1);
-    EXPECT_EQ(editor->UserEnteredWaypoints.GetLength(), 1);
-    EXPECT_EQ(editor->InputProfile.GetLength(), drawn.GetLength());
-    EXPECT_FLOAT_EQ(editor->InputProfile.getDepth(editor->InputProfile.GetLength()), 40);
+    EXPECT_EQ(editor->dive().UserEnteredWaypoints.GetLength(), 1);
+    EXPECT_EQ(editor->dive().InputProfile.GetLength(), drawn.GetLength());
+    EXPECT_FLOAT_EQ(editor->dive().InputProfile.getDepth(editor->dive().InputProfile.GetLength()), 40);
     EXPECT_TRUE(gSettings[1].ProfileChanged);
     const Commands c = commands();
     EXPECT_TRUE(c.ascent) << c;
@@ -70,7 +70,7 @@ TEST_F(FirstDayTest, ATemplateThatKeepsTheLegsReplaysThemAndTheDiveComputesAgain
 {
     leg(40, 25, kAir);
     editor->StartDeco();
-    const ClassProfile before = editor->InputProfile;
+    const ClassProfile before = editor->dive().InputProfile;
 
     // Air alone: the legs replay, the ascent has no deco gases and takes longer.
     const QString path = templateWith("Air.tpl", {dive().Gases[kAir]});
@@ -79,7 +79,7 @@ TEST_F(FirstDayTest, ATemplateThatKeepsTheLegsReplaysThemAndTheDiveComputesAgain
     QApplication::processEvents();
     EXPECT_TRUE(TestHooks::msgBoxes.empty());
     EXPECT_EQ(editor->EditorState(), 2);
-    const ClassProfile &now = editor->InputProfile;
+    const ClassProfile &now = editor->dive().InputProfile;
     EXPECT_GT(now.GetRunTime(now.GetLength()), before.GetRunTime(before.GetLength()));
     for (int16_t i = 1; i <= now.GetLength(); ++i)
         EXPECT_EQ(now.GetGasMixName(i), "Air");
@@ -91,12 +91,12 @@ TEST_F(FirstDayTest, SwitchingTheModelComputesTheShownDiveAgain)
     editor->StartDeco();
     ASSERT_TRUE(gMainForm->mnuBulhmannB->isChecked());
     const auto runTime = [](const ClassProfile &p) { return p.GetRunTime(p.GetLength()); };
-    const float withB = runTime(editor->InputProfile);
+    const float withB = runTime(editor->dive().InputProfile);
     // What Compute gives under the model now ticked.
     const auto computedAfresh = [this, &runTime] {
         editor->mnucleardecopoints();
         editor->StartDeco();
-        return runTime(editor->InputProfile);
+        return runTime(editor->dive().InputProfile);
     };
 
     // VPM (offered with the /vpm switch): its deeper first stops make another dive.
@@ -104,21 +104,21 @@ TEST_F(FirstDayTest, SwitchingTheModelComputesTheShownDiveAgain)
     gMainForm->mnuVPM->trigger();
     ASSERT_TRUE(AlgorithmOptions().VPM);
     EXPECT_EQ(editor->EditorState(), 2);
-    const float withVPM = runTime(editor->InputProfile);
+    const float withVPM = runTime(editor->dive().InputProfile);
     EXPECT_NE(withVPM, withB);
     EXPECT_FLOAT_EQ(computedAfresh(), withVPM);
 
     // Unticking VPM is B again: the first plan.
     gMainForm->mnuVPM->trigger();
-    EXPECT_FLOAT_EQ(runTime(editor->InputProfile), withB);
+    EXPECT_FLOAT_EQ(runTime(editor->dive().InputProfile), withB);
 
     // ZH-L16C and the hybrid: what Compute would give under each.
     gMainForm->mnuBulhmannC->trigger();
-    const float withC = runTime(editor->InputProfile);
+    const float withC = runTime(editor->dive().InputProfile);
     EXPECT_FLOAT_EQ(computedAfresh(), withC);
     gMainForm->mnuHybrid->trigger();
     EXPECT_EQ(editor->EditorState(), 2);
-    const float hybrid = runTime(editor->InputProfile);
+    const float hybrid = runTime(editor->dive().InputProfile);
     EXPECT_GE(hybrid, withC) << "the deeper of two ceilings is never a shorter dive";
     EXPECT_FLOAT_EQ(computedAfresh(), hybrid);
     EXPECT_TRUE(TestHooks::msgBoxes.empty());
@@ -247,12 +247,12 @@ TEST_F(FirstDayDialogsTest, EnterAcceptsTheWaypointDialogAndEscCancelsIt)
     });
     EXPECT_FALSE(minMax);
     EXPECT_TRUE(closeBox);
-    EXPECT_EQ(editor->UserEnteredWaypoints.GetLength(), 1) << "Enter is OK";
+    EXPECT_EQ(editor->dive().UserEnteredWaypoints.GetLength(), 1) << "Enter is OK";
     EXPECT_TRUE(gSettings[1].ProfileChanged);
 
     gSettings[1].ProfileChanged = false;
     drawLeg([](QDialog *d) { QTest::keyClick(d->findChild<QLineEdit *>("tbTime"), Qt::Key_Escape); });
-    EXPECT_EQ(editor->UserEnteredWaypoints.GetLength(), 1) << "Esc is Cancel";
+    EXPECT_EQ(editor->dive().UserEnteredWaypoints.GetLength(), 1) << "Esc is Cancel";
     EXPECT_FALSE(gSettings[1].ProfileChanged) << "a cancelled dialog changes nothing";
 }
 

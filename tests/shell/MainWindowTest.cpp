@@ -150,7 +150,7 @@ TEST_F(MainWindowTest, WindowsAndDivesFindEachOther)
     }
     EXPECT_EQ(Shell().ActiveProfileNumber(), 2);
     gDiveWindows[2]->setPrevNext(1, -1);
-    EXPECT_EQ(PreviousDiveOf(2), 1);
+    EXPECT_EQ(gSettings[2].PrevProfile, 1);
     EXPECT_EQ(FirstDiveOfSeries(2), 1);
     EXPECT_EQ(DiveWindow(9), nullptr);
     EXPECT_EQ(DiveNumber(nullptr), -1);

@@ -41,7 +41,7 @@ protected:
     // surface. The new leg starts at the last waypoint whatever the press.
     void press()
     {
-        const float end = editor->InputProfile.GetRunTime(editor->InputProfile.GetLength());
+        const float end = editor->dive().InputProfile.GetRunTime(editor->dive().InputProfile.GetLength());
         at_ = pixelOf(end + 4, 1.5f);
         QTest::mousePress(grid(), Qt::LeftButton, {}, at_);
     }
@@ -83,17 +83,17 @@ TEST_F(MouseEditingTest, ADraggedLegBecomesALoggedWaypointAndAReplayedLeg)
 
     answerOK();
     release();
-    ASSERT_EQ(editor->UserEnteredWaypoints.GetLength(), 1);
+    ASSERT_EQ(editor->dive().UserEnteredWaypoints.GetLength(), 1);
     // The dialog takes the pointer's depth in whole metres and its time.
-    EXPECT_NEAR(editor->UserEnteredWaypoints.getDepth(1), 30, 1);
-    EXPECT_NEAR(editor->UserEnteredWaypoints.gettime(1), 25, 0.5);
-    EXPECT_EQ(editor->UserEnteredWaypoints.getmixnumber(1), kAir) << "the gas of the last waypoint";
+    EXPECT_NEAR(editor->dive().UserEnteredWaypoints.getDepth(1), 30, 1);
+    EXPECT_NEAR(editor->dive().UserEnteredWaypoints.gettime(1), 25, 0.5);
+    EXPECT_EQ(editor->dive().UserEnteredWaypoints.getmixnumber(1), kAir) << "the gas of the last waypoint";
     EXPECT_EQ(editor->EditorState(), 1);
-    const ClassProfile &p = editor->InputProfile;
+    const ClassProfile &p = editor->dive().InputProfile;
     ASSERT_EQ(p.GetLength(), 2);
     EXPECT_FLOAT_EQ(p.GetRate(1), 20);
     EXPECT_FLOAT_EQ(p.GetRate(2), 0);
-    EXPECT_FLOAT_EQ(p.GetRunTime(2), editor->UserEnteredWaypoints.gettime(1));
+    EXPECT_FLOAT_EQ(p.GetRunTime(2), editor->dive().UserEnteredWaypoints.gettime(1));
     EXPECT_FALSE(editor->Frame1->isVisible());
     EXPECT_FALSE(editor->RubberBandActive());
     EXPECT_TRUE(gSettings[1].ProfileChanged);
@@ -102,10 +102,10 @@ TEST_F(MouseEditingTest, ADraggedLegBecomesALoggedWaypointAndAReplayedLeg)
     // A second leg is timed from the end of the first.
     answerOK(QStringLiteral("20"));
     drag(40, 20);
-    ASSERT_EQ(editor->UserEnteredWaypoints.GetLength(), 2);
-    EXPECT_FLOAT_EQ(editor->UserEnteredWaypoints.getDepth(2), 20);
-    EXPECT_NEAR(editor->UserEnteredWaypoints.gettime(2), 40 - p.GetRunTime(2), 0.5);
-    EXPECT_NEAR(editor->InputProfile.GetRunTime(editor->InputProfile.GetLength()), 40, 0.5);
+    ASSERT_EQ(editor->dive().UserEnteredWaypoints.GetLength(), 2);
+    EXPECT_FLOAT_EQ(editor->dive().UserEnteredWaypoints.getDepth(2), 20);
+    EXPECT_NEAR(editor->dive().UserEnteredWaypoints.gettime(2), 40 - p.GetRunTime(2), 0.5);
+    EXPECT_NEAR(editor->dive().InputProfile.GetRunTime(editor->dive().InputProfile.GetLength()), 40, 0.5);
 }
 
 TEST_F(MouseEditingTest, TheBandCrossesTheDescentBandsAndVanishesWhenCancelled)
@@ -130,14 +130,14 @@ TEST_F(MouseEditingTest, TheBandCrossesTheDescentBandsAndVanishesWhenCancelled)
         d->reject();
     });
     release();
-    EXPECT_EQ(editor->UserEnteredWaypoints.GetLength(), 0) << "a cancelled point is not logged";
+    EXPECT_EQ(editor->dive().UserEnteredWaypoints.GetLength(), 0) << "a cancelled point is not logged";
     EXPECT_TRUE(gSettings[1].ProfileChanged) << "the gas it added stays: closing must ask";
     EXPECT_EQ(grid()->Image(), before) << "the band is gone";
 
     // Drawn and confirmed: two band pieces, the last travel piece and the stay.
     answerOK(QStringLiteral("30"));
     drag(20, 30);
-    const ClassProfile &p = editor->InputProfile;
+    const ClassProfile &p = editor->dive().InputProfile;
     ASSERT_EQ(p.GetLength(), 4);
     EXPECT_EQ(p.GetStatus(1), 2);
     EXPECT_FLOAT_EQ(p.getDepth(1), 10);
@@ -155,8 +155,8 @@ TEST_F(MouseEditingTest, APointerBeforeTheEndOfTheTravelIsMovedToIt)
     EXPECT_NEAR(readOut().second, 2.0, 0.11);
     answerOK(QStringLiteral("40"));
     release();
-    ASSERT_EQ(editor->UserEnteredWaypoints.GetLength(), 1);
-    EXPECT_NEAR(editor->UserEnteredWaypoints.gettime(1), 2.0, 0.11);
+    ASSERT_EQ(editor->dive().UserEnteredWaypoints.GetLength(), 1);
+    EXPECT_NEAR(editor->dive().UserEnteredWaypoints.gettime(1), 2.0, 0.11);
 }
 
 TEST_F(MouseEditingTest, AnAscentIsHeldAtTheShallowestBand)
@@ -176,7 +176,7 @@ TEST_F(MouseEditingTest, AnAscentIsHeldAtTheShallowestBand)
 TEST_F(MouseEditingTest, APointAboveTheCeilingIsRefused)
 {
     leg(60, 25);
-    const ClassProfile &p = editor->InputProfile;
+    const ClassProfile &p = editor->dive().InputProfile;
     const float ceiling = p.GetCeiling(p.GetLength());
     ASSERT_GT(ceiling, 5);
     const QString shallower = QString::number(static_cast<int>(ceiling) - 2);
@@ -186,8 +186,8 @@ TEST_F(MouseEditingTest, APointAboveTheCeilingIsRefused)
     ASSERT_EQ(TestHooks::msgBoxes.size(), 1u);
     EXPECT_EQ(TestHooks::msgBoxes[0].prompt, GetLangStringQ(3061));
     EXPECT_EQ(TestHooks::msgBoxes[0].buttons, vbCritical + vbOKOnly);
-    EXPECT_EQ(editor->UserEnteredWaypoints.GetLength(), 1);
-    EXPECT_EQ(editor->InputProfile.GetLength(), 2);
+    EXPECT_EQ(editor->dive().UserEnteredWaypoints.GetLength(), 1);
+    EXPECT_EQ(editor->dive().InputProfile.GetLength(), 2);
 }
 
 TEST_F(MouseEditingTest, AClickOnAWaypointShowsItAndDrawsNothing)
@@ -214,7 +214,7 @@ TEST_F(MouseEditingTest, AClickOnAWaypointShowsItAndDrawsNothing)
     EXPECT_EQ(timeLabel, GetLangStringQ(2103)) << "and is labelled so";
     EXPECT_FALSE(editable);
     EXPECT_FALSE(editor->RubberBandActive());
-    EXPECT_EQ(editor->UserEnteredWaypoints.GetLength(), 1);
+    EXPECT_EQ(editor->dive().UserEnteredWaypoints.GetLength(), 1);
     EXPECT_FALSE(gSettings[1].ProfileChanged) << "a look changes nothing";
 }
 
@@ -229,7 +229,7 @@ TEST_F(MouseEditingTest, ARightClickOpensTheWaypointMenu)
     EXPECT_FALSE(gSettings[1].ProfileChanged);
     gMainForm->mnuWaypoint->close();
     QTest::mouseRelease(grid(), Qt::RightButton, {}, p);
-    EXPECT_EQ(editor->UserEnteredWaypoints.GetLength(), 1);
+    EXPECT_EQ(editor->dive().UserEnteredWaypoints.GetLength(), 1);
 }
 
 TEST_F(MouseEditingTest, ALegStartedBeforeTheLoggedEndIsPresetToNoTime)
@@ -254,7 +254,7 @@ TEST_F(MouseEditingTest, AfterASurfacingTheNextLegLandsWhereItWasReleased)
     leg(0, 10, kAir); // 4.7 min of travel, then a stay at the surface
     answerOK(QStringLiteral("20"));
     drag(50, 20);
-    const ClassProfile &p = editor->InputProfile;
+    const ClassProfile &p = editor->dive().InputProfile;
     EXPECT_NEAR(p.GetRunTime(p.GetLength()), 50, 0.5); // the dialog's whole minutes
     EXPECT_FLOAT_EQ(p.GetRunTime(p.GetLength()), editor->LastRunTime());
     leg(30, 9900, kAir); // the week holds travel to the 500 m limit, not to 5000 m typed
@@ -281,7 +281,7 @@ TEST_F(MouseEditingTest, MovesOutsideThePlotAreaLeaveTheBandAsItIs)
     EXPECT_EQ(grid()->cursor().shape(), Qt::CrossCursor);
     TestHooks::modalHandlers.push_back([](QDialog *d) { d->close(); });
     release();
-    EXPECT_EQ(editor->UserEnteredWaypoints.GetLength(), 0);
+    EXPECT_EQ(editor->dive().UserEnteredWaypoints.GetLength(), 0);
 }
 
 TEST_F(MouseEditingTest, ALegThatWouldMakeTheDiveLongerThanAWeekIsRefusedInTheDialog)
@@ -304,7 +304,7 @@ TEST_F(MouseEditingTest, ALegThatWouldMakeTheDiveLongerThanAWeekIsRefusedInTheDi
     ASSERT_EQ(TestHooks::msgBoxes.size(), 1u);
     EXPECT_TRUE(TestHooks::msgBoxes[0].prompt.startsWith(QStringLiteral("The legs of this dive last 10081 minutes")))
         << TestHooks::msgBoxes[0].prompt.toStdString();
-    ASSERT_EQ(editor->UserEnteredWaypoints.GetLength(), 2);
-    EXPECT_FLOAT_EQ(editor->UserEnteredWaypoints.gettime(2), 10055);
-    EXPECT_DOUBLE_EQ(editor->UserEnteredWaypoints.LegMinutes(), 10080);
+    ASSERT_EQ(editor->dive().UserEnteredWaypoints.GetLength(), 2);
+    EXPECT_FLOAT_EQ(editor->dive().UserEnteredWaypoints.gettime(2), 10055);
+    EXPECT_DOUBLE_EQ(editor->dive().UserEnteredWaypoints.LegMinutes(), 10080);
 }

@@ -56,7 +56,7 @@ TEST_F(SeriesFilesTest, SaveQuestionOfAChangedSeries)
     EXPECT_TRUE(TestHooks::msgBoxes[3].prompt.startsWith(GetLangStringQ(2311)));
     EXPECT_EQ(TestHooks::msgBoxes[3].buttons, vbCritical + vbOKOnly);
     EXPECT_EQ(openDives(), 2);
-    EXPECT_EQ(gDiveWindows[2]->UserEnteredWaypoints.GetLength(), 1);
+    EXPECT_EQ(gDiveWindows[2]->dive().UserEnteredWaypoints.GetLength(), 1);
     EXPECT_TRUE(QDir(dir.path()).entryList(QDir::Files).isEmpty()) << "no file, no temporary file";
 
     // Closing the program asks the same first: Cancel keeps every window.
@@ -77,7 +77,7 @@ TEST_F(SeriesFilesTest, SaveQuestionOfAChangedSeries)
 TEST_F(SeriesFilesTest, FilesThatCannotBeReadOpenNothing)
 {
     leg(30, 20);
-    const ClassUseractions log = editor->UserEnteredWaypoints;
+    const ClassUseractions log = editor->dive().UserEnteredWaypoints;
     const size_t records = gSettings.size();
 
     TestHooks::fileAnswers.push_back(dir.filePath("good.prf"));
@@ -104,7 +104,7 @@ TEST_F(SeriesFilesTest, FilesThatCannotBeReadOpenNothing)
         EXPECT_GT(TestHooks::msgBoxes[0].prompt.size(), head.size());
         EXPECT_EQ(openDives(), 1);
         EXPECT_EQ(gSettings.size(), records);
-        EXPECT_EQ(editor->UserEnteredWaypoints.GetLength(), log.GetLength());
+        EXPECT_EQ(editor->dive().UserEnteredWaypoints.GetLength(), log.GetLength());
     }
     // A cancelled dialog does nothing at all.
     TestHooks::fileAnswers.push_back(QString());
@@ -122,7 +122,7 @@ TEST_F(SeriesFilesTest, FilesNoPlannerCanFollowAreRefusedAndTouchNothing)
         TextLineWriter out(text);
         for (size_t i = 1; i < gDiveWindows.size(); ++i)
             if (gDiveWindows[i])
-                WriteProfileDive(gSettings[i].Template, gSettings[i].SurfTime, gDiveWindows[i]->UserEnteredWaypoints, out);
+                WriteProfileDive(gSettings[i].Template, gSettings[i].SurfTime, gDiveWindows[i]->dive().UserEnteredWaypoints, out);
         return text.str();
     };
     const std::string before = snapshot();
@@ -310,12 +310,12 @@ TEST_F(SeriesFilesTest, LegsKeepTheirGasWhenATemplateChangesTheList)
     loadTemplate(reversed, "reversed.tpl");
     EXPECT_TRUE(TestHooks::msgBoxes.empty());
     EXPECT_EQ(editor->EditorState(), 2);
-    const std::vector<std::string> shown = gasNames(editor->InputProfile);
+    const std::vector<std::string> shown = gasNames(editor->dive().InputProfile);
     ASSERT_GE(shown.size(), 2u);
     EXPECT_EQ(shown[0], "Trimix 18/45");
     EXPECT_EQ(shown[1], "EAN32");
-    EXPECT_EQ(dive().Gases[size_t(editor->UserEnteredWaypoints.getmixnumber(1))].Name, "Trimix 18/45");
-    EXPECT_EQ(dive().Gases[size_t(editor->UserEnteredWaypoints.getmixnumber(2))].Name, "EAN32");
+    EXPECT_EQ(dive().Gases[size_t(editor->dive().UserEnteredWaypoints.getmixnumber(1))].Name, "Trimix 18/45");
+    EXPECT_EQ(dive().Gases[size_t(editor->dive().UserEnteredWaypoints.getmixnumber(2))].Name, "EAN32");
 
     // EAN32 gone (one gas fewer): no leg slides onto the gas that took its place. The
     // computed ascent goes, the legs stay as drawn, and the dive cannot be computed.
@@ -326,12 +326,12 @@ TEST_F(SeriesFilesTest, LegsKeepTheirGasWhenATemplateChangesTheList)
     ASSERT_EQ(TestHooks::msgBoxes.size(), 1u);
     EXPECT_TRUE(TestHooks::msgBoxes[0].prompt.startsWith(GetLangStringQ(2423)));
     EXPECT_EQ(editor->EditorState(), 1);
-    EXPECT_EQ(gasNames(editor->InputProfile), (std::vector<std::string>{"Trimix 18/45", "EAN32"}));
+    EXPECT_EQ(gasNames(editor->dive().InputProfile), (std::vector<std::string>{"Trimix 18/45", "EAN32"}));
     editor->StartDeco();
     ASSERT_EQ(TestHooks::msgBoxes.size(), 2u);
     EXPECT_EQ(TestHooks::msgBoxes[1].prompt, GetLangStringQ(2423)) << "the Ascent computes no leg on another gas";
     EXPECT_EQ(editor->EditorState(), 1);
-    EXPECT_EQ(editor->UserEnteredWaypoints.GetLength(), 2);
+    EXPECT_EQ(editor->dive().UserEnteredWaypoints.GetLength(), 2);
 }
 
 TEST_F(SeriesFilesTest, ADiveOnALostGasIsSavedAndOpensAsDrawn)
@@ -363,9 +363,9 @@ TEST_F(SeriesFilesTest, ADiveOnALostGasIsSavedAndOpensAsDrawn)
     frmWaypointEditor *opened = gDiveWindows.back();
     ASSERT_TRUE(opened && opened != editor);
     EXPECT_EQ(opened->EditorState(), 1);
-    EXPECT_EQ(gasNames(opened->InputProfile), (std::vector<std::string>{"Trimix 18/45", ""}));
-    EXPECT_FLOAT_EQ(opened->InputProfile.getDepth(opened->InputProfile.GetLength()), 21);
-    EXPECT_EQ(opened->UserEnteredWaypoints.GetLength(), 2);
+    EXPECT_EQ(gasNames(opened->dive().InputProfile), (std::vector<std::string>{"Trimix 18/45", ""}));
+    EXPECT_FLOAT_EQ(opened->dive().InputProfile.getDepth(opened->dive().InputProfile.GetLength()), 21);
+    EXPECT_EQ(opened->dive().UserEnteredWaypoints.GetLength(), 2);
     EXPECT_FALSE(gSettings[size_t(DiveNumber(opened))].ProfileChanged);
 
     // Its Ascent refuses.

@@ -6,6 +6,7 @@
 #include "tests/support/EditorFixture.h"
 
 #include "engine/TextLineWriter.h"
+#include "platform/ShellServices.h"
 #include "shell/ProfileFile.h"
 #include "tests/support/FileBytes.h"
 
@@ -40,7 +41,7 @@ int16_t decoMarkers(const ClassUseractions &log)
 
 float runTime(const frmWaypointEditor *w)
 {
-    return w->InputProfile.GetRunTime(w->InputProfile.GetLength());
+    return w->dive().InputProfile.GetRunTime(w->dive().InputProfile.GetLength());
 }
 
 } // namespace
@@ -99,8 +100,8 @@ TEST_F(SeriesPlanTest, AComputedDiveAfterAnUncomputedOneOpensUncomputed)
     for (int i = 1; i < 3; ++i) {
         SCOPED_TRACE(i + 1);
         EXPECT_EQ(w[i]->EditorState(), EditorUserLegs);
-        EXPECT_EQ(decoMarkers(w[i]->UserEnteredWaypoints), 0);
-        EXPECT_EQ(w[i]->UserEnteredWaypoints.GetLength(), 1) << "the diver's leg stays";
+        EXPECT_EQ(decoMarkers(w[i]->dive().UserEnteredWaypoints), 0);
+        EXPECT_EQ(w[i]->dive().UserEnteredWaypoints.GetLength(), 1) << "the diver's leg stays";
         EXPECT_FLOAT_EQ(runTime(w[i]), 25);
         EXPECT_TRUE(gSettings[w[i]->ProfileNumber()].ProfileChanged);
     }
@@ -114,7 +115,7 @@ TEST_F(SeriesPlanTest, AComputedDiveAfterAnUncomputedOneOpensUncomputed)
     ASSERT_EQ(TestHooks::msgBoxes.size(), 2u);
     EXPECT_EQ(TestHooks::msgBoxes[1].prompt, GetLangStringQ(7040));
     EXPECT_EQ(w[1]->EditorState(), EditorUserLegs);
-    EXPECT_EQ(w[1]->UserEnteredWaypoints.GetLength(), 1);
+    EXPECT_EQ(w[1]->dive().UserEnteredWaypoints.GetLength(), 1);
 
     // In order they compute, dive 2 from dive 1's tissues: the helium of dive 1's
     // trimix is still in the slowest compartment, which the air dive alone never has.
@@ -157,13 +158,19 @@ TEST_F(SeriesPlanTest, ClearingOrLosingTheFirstPlanTakesTheLaterPlansOff)
     TestHooks::msgBoxAnswers = {vbOK, vbOK};
     TemplateRec &settings1 = gSettings[w[0]->ProfileNumber()].Template;
     settings1.Gases.resize(kTrimix);
+    // Every dive is announced for its window to redraw, dive 1 last, as its word comes last.
+    std::vector<int16_t> announced;
+    const auto heard = QObject::connect(&ShellNotices::Instance(), &ShellNotices::DiveChanged,
+                                        [&announced](int16_t n) { announced.push_back(n); });
     w[0]->ReEvaluateUserEnteredWaypoints();
+    QObject::disconnect(heard);
+    EXPECT_EQ(announced, (std::vector<int16_t>{w[2]->ProfileNumber(), w[1]->ProfileNumber(), w[0]->ProfileNumber()}));
     ASSERT_EQ(TestHooks::msgBoxes.size(), 3u);
     EXPECT_TRUE(TestHooks::msgBoxes[1].prompt.endsWith(GetLangStringQ(7000)));
     EXPECT_EQ(TestHooks::msgBoxes[2].prompt, takenOff());
     for (frmWaypointEditor *d : w) {
         EXPECT_EQ(d->EditorState(), EditorUserLegs);
-        EXPECT_EQ(decoMarkers(d->UserEnteredWaypoints), 0);
+        EXPECT_EQ(decoMarkers(d->dive().UserEnteredWaypoints), 0);
     }
     EXPECT_TRUE(TestHooks::msgBoxAnswers.empty());
 }
@@ -176,15 +183,15 @@ TEST_F(SeriesPlanTest, ALaterAscentInTheLogGoesToo)
     frmWaypointEditor *first = gDiveWindows.at(2), *second = gDiveWindows.at(3);
     second->SaveUserEnteredWaypoints(15, 12, kAir, false);
     second->ReEvaluateUserEnteredWaypoints();
-    ASSERT_EQ(decoMarkers(second->UserEnteredWaypoints), 1);
-    ASSERT_EQ(second->UserEnteredWaypoints.GetLength(), 3);
+    ASSERT_EQ(decoMarkers(second->dive().UserEnteredWaypoints), 1);
+    ASSERT_EQ(second->dive().UserEnteredWaypoints.GetLength(), 3);
 
     TestHooks::msgBoxAnswers = {vbOK};
     first->mnucleardecopoints();
     ASSERT_EQ(TestHooks::msgBoxes.size(), 1u);
-    EXPECT_EQ(decoMarkers(second->UserEnteredWaypoints), 0);
-    ASSERT_EQ(second->UserEnteredWaypoints.GetLength(), 2) << "both legs stay";
-    EXPECT_FLOAT_EQ(second->UserEnteredWaypoints.getDepth(2), 12);
+    EXPECT_EQ(decoMarkers(second->dive().UserEnteredWaypoints), 0);
+    ASSERT_EQ(second->dive().UserEnteredWaypoints.GetLength(), 2) << "both legs stay";
+    EXPECT_FLOAT_EQ(second->dive().UserEnteredWaypoints.getDepth(2), 12);
     EXPECT_FLOAT_EQ(runTime(second), 40);
 }
 
@@ -193,7 +200,7 @@ TEST_F(SeriesPlanTest, ExitAsksEverySeriesBeforeClosingAny)
     leg(30, 20);
     gMainForm->mnuNewProfile->trigger();
     frmWaypointEditor *other = gDiveWindows.at(2);
-    ASSERT_TRUE(other && other->PrevProfile == -1);
+    ASSERT_TRUE(other && other->dive().PrevProfile() == -1);
     other->SaveUserEnteredWaypoints(20, 25, kAir, false);
     other->ReEvaluateUserEnteredWaypoints();
     gSettings[1].ProfileChanged = gSettings[2].ProfileChanged = true;
@@ -208,7 +215,7 @@ TEST_F(SeriesPlanTest, ExitAsksEverySeriesBeforeClosingAny)
     EXPECT_TRUE(TestHooks::msgBoxes[0].prompt.contains(title1)) << "the series in the order they were made";
     EXPECT_TRUE(TestHooks::msgBoxes[1].prompt.contains(title2));
     EXPECT_EQ(openDives(), 2);
-    EXPECT_EQ(editor->UserEnteredWaypoints.GetLength(), 1);
+    EXPECT_EQ(editor->dive().UserEnteredWaypoints.GetLength(), 1);
     EXPECT_TRUE(gSettings[1].ProfileChanged);
 
     // Yes saves the first series; a Cancel after it still closes nothing.
@@ -244,13 +251,13 @@ TEST_F(SeriesPlanTest, LegsWhoseAscentWasTakenOffKeepTheirGas)
     open(path);
     frmWaypointEditor *second = gDiveWindows.at(3);
     ASSERT_TRUE(second);
-    ASSERT_EQ(second->UserEnteredWaypoints.GetLength(), 1);
-    ASSERT_TRUE(second->UserEnteredWaypoints.getgasname(1).has_value());
+    ASSERT_EQ(second->dive().UserEnteredWaypoints.GetLength(), 1);
+    ASSERT_TRUE(second->dive().UserEnteredWaypoints.getgasname(1).has_value());
     TemplateRec &t = gSettings[second->ProfileNumber()].Template;
     ASSERT_EQ(t.Gases[1].Name, "EAN32");
     std::swap(t.Gases[1], t.Gases[2]);
     second->ReEvaluateUserEnteredWaypoints();
-    const ClassProfile &p = second->InputProfile;
+    const ClassProfile &p = second->dive().InputProfile;
     ASSERT_GT(p.GetLength(), 0);
     for (int16_t k = 1; k <= p.GetLength(); ++k)
         EXPECT_EQ(p.GetGasMixName(k), "EAN32") << "piece " << k;

@@ -66,7 +66,7 @@ TEST_F(WaypointEditorTest, ReplayedLegsAreDrawnAndTheCeilingIsShown)
 {
     leg(30, 25);
     EXPECT_EQ(editor->EditorState(), 1);
-    const ClassProfile &p = editor->InputProfile;
+    const ClassProfile &p = editor->dive().InputProfile;
     ASSERT_EQ(p.GetLength(), 2);
     // The last waypoint's dot, white for a drawn leg, and the anchor of the next leg.
     const PlotPoint end = editor->WorldToPixel(25, -30);
@@ -97,9 +97,9 @@ TEST_F(WaypointEditorTest, TheCompartmentChartShowsTheLastWaypointsLoads)
     loads[1] = 0.5f;
     loads[2] = 1.5f;
     loads[3] = 3.5f;
-    editor->InputProfile.NewWayPoint();
-    editor->InputProfile.SetPercentCompartments(1, loads);
-    editor->PlotCompartmentLoad(editor->InputProfile, 1);
+    editor->dive().InputProfile.NewWayPoint();
+    editor->dive().InputProfile.SetPercentCompartments(1, loads);
+    editor->PlotCompartmentLoad(editor->dive().InputProfile, 1);
     const float SW = chart->ScaleWidth();
     const float SH = chart->ScaleHeight();
     const float unit = (SH - 550) / 3;
@@ -119,7 +119,7 @@ TEST_F(WaypointEditorTest, TheCompartmentChartShowsTheLastWaypointsLoads)
 TEST_F(WaypointEditorTest, ARefusedReplayLeavesTheDiveAsItWas)
 {
     leg(30, 25);
-    const int16_t before = editor->InputProfile.GetLength();
+    const int16_t before = editor->dive().InputProfile.GetLength();
     gSettings[1].ProfileChanged = false;
     // The diver deletes every descent rate in the settings and the dive is re-evaluated.
     const auto rates = dive().DescendRates;
@@ -129,15 +129,15 @@ TEST_F(WaypointEditorTest, ARefusedReplayLeavesTheDiveAsItWas)
     ASSERT_EQ(TestHooks::msgBoxes.size(), 1u);
     EXPECT_EQ(TestHooks::msgBoxes[0].prompt.toStdString(), GetLangString(2429));
     EXPECT_EQ(TestHooks::msgBoxes[0].buttons, vbCritical + vbOKOnly);
-    EXPECT_EQ(editor->InputProfile.GetLength(), before);
+    EXPECT_EQ(editor->dive().InputProfile.GetLength(), before);
     EXPECT_EQ(editor->EditorState(), 1);
-    EXPECT_EQ(editor->UserEnteredWaypoints.GetLength(), 1);
+    EXPECT_EQ(editor->dive().UserEnteredWaypoints.GetLength(), 1);
 
     // A command that fails the same way takes back its change of the log.
     TestHooks::msgBoxAnswers.push_back(vbOK);
     editor->mnuclearlastwaypoint();
-    EXPECT_EQ(editor->UserEnteredWaypoints.GetLength(), 1);
-    EXPECT_EQ(editor->InputProfile.GetLength(), before);
+    EXPECT_EQ(editor->dive().UserEnteredWaypoints.GetLength(), 1);
+    EXPECT_EQ(editor->dive().InputProfile.GetLength(), before);
     EXPECT_FALSE(gSettings[1].ProfileChanged);
     dive().DescendRates = rates;
 }
@@ -148,7 +148,7 @@ TEST_F(WaypointEditorTest, ClearingDecoPointsOutsideAComputedDiveChangesNothing)
     gSettings[1].ProfileChanged = false;
     editor->mnucleardecopoints();
     EXPECT_FALSE(gSettings[1].ProfileChanged);
-    EXPECT_EQ(editor->UserEnteredWaypoints.GetLength(), 1);
+    EXPECT_EQ(editor->dive().UserEnteredWaypoints.GetLength(), 1);
     EXPECT_EQ(editor->EditorState(), 1);
 }
 

@@ -10,6 +10,7 @@ public:
     int16_t ActiveProfileNumber() override { return 0; }
     bool DiveOpen(int16_t) override { return false; }
     int16_t ShownWaypoints(int16_t) override { return 0; }
+    bool ActiveDiveShowsWaypoints() override { return false; }
     bool ModelBChecked() override { return false; }
     bool ModelCChecked() override { return true; }
     bool HybridChecked() override { return false; }
@@ -18,6 +19,7 @@ public:
     void SetOpenCircuit(bool) override { openCircuit_ = true; }
     void SetConstPPO(bool) override { openCircuit_ = false; }
     bool IsOpenCircuit() override { return openCircuit_; }
+    void ShowActiveDiveCircuit() override {}
     void ApplyToProfile() override {}
     void ReEvaluateDive(int16_t) override {}
     QString DiveCaption(int16_t) override { return QString(); }

@@ -32,6 +32,9 @@ public:
     // The waypoints after the start point of the profile dive `profileNr`'s window shows
     // (drawn or typed by the diver); 0 when the dive has no open window.
     virtual int16_t ShownWaypoints(int16_t profileNr) = 0;
+    // Whether the dive window active now shows waypoints (a modeless window's dive need
+    // not be the active one any more).
+    virtual bool ActiveDiveShowsWaypoints() = 0;
 
     // The algorithm menu: the ticks of ZH-L16B, ZH-L16C and hybrid, and whether the VPM
     // item is ticked and enabled (it is shown only with "/vpm").
@@ -45,6 +48,9 @@ public:
     virtual void SetOpenCircuit(bool isChanged) = 0;
     virtual void SetConstPPO(bool isChanged) = 0;
     virtual bool IsOpenCircuit() = 0;
+    // The circuit display shows the active dive's own mode again (the default template's
+    // when no dive is active); nothing is applied to a dive.
+    virtual void ShowActiveDiveCircuit() = 0;
     // Writes the main window's circuit mode into the active dive's settings, marks them
     // changed and re-evaluates the dive; nothing when no dive is active.
     virtual void ApplyToProfile() = 0;

@@ -340,16 +340,11 @@ void frmProperties::reject()
 }
 
 // The main window's circuit command shows the active dive's own mode again (loading
-// the dialog, or the default template, showed the edited record's).
+// the dialog, or the default template, showed the edited record's). The dialog is
+// modeless: the shell knows which dive is active by now.
 void frmProperties::showActiveDiveCircuit()
 {
-    const int16_t active = Shell().ActiveProfileNumber();
-    if (active < 0 || size_t(active) >= gSettings.size())
-        return;
-    if (gSettings[size_t(active)].Template.OpenCircuit)
-        Shell().SetOpenCircuit(false);
-    else
-        Shell().SetConstPPO(false);
+    Shell().ShowActiveDiveCircuit();
 }
 
 // From now on the dialog shows and edits the default template. The reload starts as a

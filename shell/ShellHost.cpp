@@ -1,6 +1,7 @@
 #include "shell/ShellHost.h"
 
 #include "engine/DiveModel.h"
+#include "engine/EngineGlobals.h"
 #include "engine/VBConversions.h"
 #include "platform/ErrorModule.h"
 #include "platform/MsgBox.h"
@@ -59,6 +60,11 @@ int16_t ShellHost::ShownWaypoints(int16_t profileNr)
     return dive ? dive->InputProfile.GetLength() : 0;
 }
 
+bool ShellHost::ActiveDiveShowsWaypoints()
+{
+    return ShownWaypoints(::ActiveProfileNumber()) > 0;
+}
+
 bool ShellHost::ModelBChecked()
 {
     return gMainForm && gMainForm->mnuBulhmannB->isChecked();
@@ -89,6 +95,17 @@ void ShellHost::SetConstPPO(bool isChanged)
 {
     if (gMainForm)
         gMainForm->SetConstPPO(isChanged);
+}
+
+void ShellHost::ShowActiveDiveCircuit()
+{
+    const int16_t active = ::ActiveProfileNumber();
+    if (active < 0 || size_t(active) >= gSettings.size())
+        return;
+    if (gSettings[size_t(active)].Template.OpenCircuit)
+        SetOpenCircuit(false);
+    else
+        SetConstPPO(false);
 }
 
 bool ShellHost::IsOpenCircuit()

@@ -18,6 +18,7 @@ public:
     int16_t ActiveProfileNumber() override;
     bool DiveOpen(int16_t profileNr) override;
     int16_t ShownWaypoints(int16_t profileNr) override;
+    bool ActiveDiveShowsWaypoints() override;
     bool ModelBChecked() override;
     bool ModelCChecked() override;
     bool HybridChecked() override;
@@ -26,6 +27,7 @@ public:
     void SetOpenCircuit(bool isChanged) override;
     void SetConstPPO(bool isChanged) override;
     bool IsOpenCircuit() override;
+    void ShowActiveDiveCircuit() override;
     void ApplyToProfile() override;
     void ReEvaluateDive(int16_t profileNr) override;
     QString DiveCaption(int16_t profileNr) override;

@@ -180,7 +180,7 @@ void frmMain::mnuConservatism_Click()
 void frmMain::ShowConservatism_Click()
 {
     RunGuarded("frmMain.ShowConservatism_Click", [this] {
-        frmConservatism dialog(this);
+        frmConservatism dialog(::ActiveProfileNumber(), this);
         ShowModal(&dialog);
     });
 }

@@ -36,6 +36,7 @@ public:
     int16_t ActiveProfileNumber() override { return activeProfile; }
     bool DiveOpen(int16_t profileNr) override;
     int16_t ShownWaypoints(int16_t profileNr) override;
+    bool ActiveDiveShowsWaypoints() override { return ShownWaypoints(activeProfile) > 0; }
     bool ModelBChecked() override { return modelB; }
     bool ModelCChecked() override { return modelC; }
     bool HybridChecked() override { return hybrid; }
@@ -44,6 +45,8 @@ public:
     void SetOpenCircuit(bool) override { openCircuit = true; }
     void SetConstPPO(bool) override { openCircuit = false; }
     bool IsOpenCircuit() override { return openCircuit; }
+    // The active dive's mode from its record, as the shell shows it.
+    void ShowActiveDiveCircuit() override;
     void ApplyToProfile() override { ++applyCalls; }
     void ReEvaluateDive(int16_t profileNr) override { reEvaluated.push_back(profileNr); }
     QString DiveCaption(int16_t profileNr) override;

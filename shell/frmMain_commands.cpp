@@ -249,7 +249,7 @@ void frmMain::mnuBailoutReport_Click()
 void frmMain::Bailout(bool /*fromMenu*/)
 {
     RunGuarded("frmMain.Bailout", [this] {
-        frmBailoutStart dialog(this);
+        frmBailoutStart dialog(::ActiveProfileNumber(), AlgorithmOptions(), this);
         ShowModal(&dialog);
     });
 }

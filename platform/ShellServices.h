@@ -89,6 +89,9 @@ signals:
     void DiveClosed(int16_t profileNr);
     // Dive `profileNr`'s settings or computed profile changed.
     void DiveChanged(int16_t profileNr);
+    // The algorithm menu's ticks changed to `options` (sent before the open dives are
+    // computed again); a modeless window given the options when it opened follows them.
+    void AlgorithmChanged(const PlanOptions &options);
 };
 
 // The installed services (a quiet set until the shell or a test installs its own).

@@ -103,6 +103,7 @@ void frmMain::AlgorithmChanged(const PlanOptions &before)
     const PlanOptions now = AlgorithmOptions();
     if (now.ModelC == before.ModelC && now.VPM == before.VPM && now.Hybrid == before.Hybrid)
         return;
+    emit ShellNotices::Instance().AlgorithmChanged(now);
     RunGuarded("frmMain.AlgorithmChanged", [] {
         PlanWarningBatch warnings;
         WaitCursor wait;
@@ -256,7 +257,8 @@ void frmMain::Bailout(bool /*fromMenu*/)
 // A new table generator each time, modeless, for the active dive.
 void frmMain::mnuGenerateTables_Click()
 {
-    RunGuarded("frmMain.mnuGenerateTables_Click", [] { ShowTableExpert(); });
+    RunGuarded("frmMain.mnuGenerateTables_Click",
+               [this] { ShowTableExpert(::ActiveProfileNumber(), AlgorithmOptions(), this); });
 }
 
 // A new blending window each time, modeless: several blends can be worked side by side.

@@ -27,7 +27,9 @@ class QPushButton;
 class frmPartialMix : public QDialog {
     Q_OBJECT
 public:
-    explicit frmPartialMix(QWidget *parent = nullptr); // the window's load
+    // The window's load, with the unit and gases of gSettings element `diveNumber` (the
+    // default template, 0, when that is no element).
+    explicit frmPartialMix(int16_t diveNumber, QWidget *parent = nullptr);
 
     // Presets the desired mix (the properties dialog, right after showing the window):
     // O2 and He in percent, N2 follows. Both are set before the mix is checked, so a
@@ -110,5 +112,6 @@ private:
     bool desFillRefused_ = false;
 };
 
-// Creates a new blending window and shows it modeless beside the main window.
-frmPartialMix *ShowPartialMix();
+// Creates a new blending window for dive `diveNumber` and shows it modeless beside
+// `owner` (the main window).
+frmPartialMix *ShowPartialMix(int16_t diveNumber, QWidget *owner);

@@ -372,7 +372,8 @@ void frmProperties::cbCustomBlend_Click()
     InitGasAvailableFrame();
 }
 
+// The blender works in the unit of the dive edited here, beside the main window.
 void frmProperties::Command1_Click()
 {
-    ShowPartialMix()->setmix(SelectedO2, SelectedHe);
+    ShowPartialMix(ProfileIndex, parentWidget())->setmix(SelectedO2, SelectedHe);
 }

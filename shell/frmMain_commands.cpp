@@ -264,7 +264,7 @@ void frmMain::mnuGenerateTables_Click()
 // A new blending window each time, modeless: several blends can be worked side by side.
 void frmMain::mnuMixer_Click()
 {
-    RunGuarded("frmMain.mnuMixer_Click", [] { ShowPartialMix(); });
+    RunGuarded("frmMain.mnuMixer_Click", [this] { ShowPartialMix(::ActiveProfileNumber(), this); });
 }
 
 void frmMain::mnuGeneralReport_Click()

@@ -313,6 +313,7 @@ TEST_F(PropertiesOkTest, TheBlenderTakesTheClickedGas)
         if (auto *m = qobject_cast<frmPartialMix *>(w); m && m->isVisible())
             mixer = m;
     ASSERT_NE(mixer, nullptr);
+    EXPECT_EQ(mixer->ProfileIndex(), dialog->ProfileIndex) << "the dive edited here";
     EXPECT_EQ(mixer->DesO2->text(), QString::number(dive().Gases[5].O2));
     EXPECT_EQ(mixer->DesHe->text(), QString::number(dive().Gases[5].He));
     mixer->close();

@@ -52,12 +52,3 @@ void SetShellServices(ShellServices *services)
 {
     gServices = services ? services : &gQuietServices;
 }
-
-PlanOptions AlgorithmOptions()
-{
-    PlanOptions options;
-    options.ModelC = Shell().ModelCChecked();
-    options.VPM = Shell().VPMChecked();
-    options.Hybrid = Shell().HybridChecked();
-    return options;
-}

@@ -98,7 +98,3 @@ signals:
 ShellServices &Shell();
 // Installs services (nullptr restores the quiet ones). The caller keeps ownership.
 void SetShellServices(ShellServices *services);
-
-// The algorithm menu's ticks as options of the plan call: ZH-L16C when its item is
-// ticked (else ZH-L16B), the VPM and hybrid ceilings as their items are ticked.
-PlanOptions AlgorithmOptions();

@@ -234,8 +234,8 @@ void frmMain::mnuDiveInformation_Click()
 {
     if (!ActiveForm())
         return;
-    RunGuarded("frmMain.mnuDiveInformation_Click", [] {
-        frmGeneralInfo info(Shell().OwnerWindow());
+    RunGuarded("frmMain.mnuDiveInformation_Click", [this] {
+        frmGeneralInfo info(::ActiveProfileNumber(), AlgorithmMenuTicks(), this);
         info.setthefirstprofile();
         ShowModal(&info);
     });
@@ -281,6 +281,8 @@ void frmMain::GeneralReport()
     if (!editor)
         return;
     RunGuarded("frmMain.GeneralReport", [this, editor] {
+        // The models are named by the ticks of now: the menu stays free while it prints.
+        const AlgorithmTicks ticks = AlgorithmMenuTicks();
         const int16_t n = DiveNumber(editor);
         const Dive *dive = FindDive(n);
         if (!dive)
@@ -300,7 +302,7 @@ void frmMain::GeneralReport()
             wait->show();
             wait->repaint();
         }
-        PrintDiveReport(n, choice);
+        PrintDiveReport(n, choice, ticks);
     });
 }
 

@@ -5,6 +5,7 @@
 #include "engine/RuntimeError.h"
 #include "engine/DiveModel.h"
 #include "platform/ShellServices.h"
+#include "shell/MainModule.h"
 #include "shell/DiveWindows.h"
 #include "platform/WindowSettings.h"
 #include "tests/support/StartUpFixture.h"

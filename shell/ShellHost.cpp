@@ -26,11 +26,6 @@ void ShellHost::SetStatusText(const std::string &text)
         gMainForm->Panels(1)->setText(QString::fromStdString(text));
 }
 
-bool ShellHost::ModelCChecked()
-{
-    return gMainForm && gMainForm->mnuBulhmannC->isChecked();
-}
-
 void ShellHost::EndApplication()
 {
     if (ending_)
@@ -42,11 +37,6 @@ void ShellHost::EndApplication()
         if (w->isVisible() || w == gMainForm)
             w->close();
     QCoreApplication::exit(0);
-}
-
-int16_t ShellHost::ActiveProfileNumber()
-{
-    return ::ActiveProfileNumber();
 }
 
 bool ShellHost::DiveOpen(int16_t profileNr)
@@ -63,26 +53,6 @@ int16_t ShellHost::ShownWaypoints(int16_t profileNr)
 bool ShellHost::ActiveDiveShowsWaypoints()
 {
     return ShownWaypoints(::ActiveProfileNumber()) > 0;
-}
-
-bool ShellHost::ModelBChecked()
-{
-    return gMainForm && gMainForm->mnuBulhmannB->isChecked();
-}
-
-bool ShellHost::HybridChecked()
-{
-    return gMainForm && gMainForm->mnuHybrid->isChecked();
-}
-
-bool ShellHost::VPMChecked()
-{
-    return gMainForm && gMainForm->mnuVPM->isChecked();
-}
-
-bool ShellHost::VPMEnabled()
-{
-    return gMainForm && gMainForm->mnuVPM->isEnabled() && gMainForm->mnuVPM->isVisible();
 }
 
 void ShellHost::SetOpenCircuit(bool isChanged)
@@ -108,17 +78,6 @@ void ShellHost::ShowActiveDiveCircuit()
         SetConstPPO(false);
 }
 
-bool ShellHost::IsOpenCircuit()
-{
-    return !gMainForm || gMainForm->IsOpenCircuit();
-}
-
-void ShellHost::ApplyToProfile()
-{
-    if (gMainForm)
-        gMainForm->ApplyToProfile();
-}
-
 void ShellHost::ReEvaluateDive(int16_t profileNr)
 {
     if (frmWaypointEditor *editor = DiveWindow(profileNr))
@@ -129,11 +88,6 @@ QString ShellHost::DiveCaption(int16_t profileNr)
 {
     const frmWaypointEditor *editor = DiveWindow(profileNr);
     return editor ? editor->windowTitle() : QString();
-}
-
-QWidget *ShellHost::OwnerWindow()
-{
-    return gMainForm;
 }
 
 void ShellHost::ShowErrorInfo(const RuntimeError &error)

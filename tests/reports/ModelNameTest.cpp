@@ -7,7 +7,7 @@
 TEST(ModelName, FollowsTheAlgorithmTicks)
 {
     const struct {
-        bool b, c, hybrid, vpmEnabled;
+        bool b, c, hybrid, vpmShown;
         const char *label;
     } cases[] = {
         {false, true, false, false, "ZH-L16C"},
@@ -20,7 +20,7 @@ TEST(ModelName, FollowsTheAlgorithmTicks)
         {false, false, false, false, ""},      // nothing ticked and no VPM item
     };
     for (const auto &c : cases) {
-        const AlgorithmTicks ticks{c.b, c.c, c.hybrid, false, c.vpmEnabled};
-        EXPECT_EQ(GetModelName(ticks), c.label) << c.b << c.c << c.hybrid << c.vpmEnabled;
+        const AlgorithmTicks ticks{c.b, c.c, c.hybrid, false, c.vpmShown};
+        EXPECT_EQ(GetModelName(ticks), c.label) << c.b << c.c << c.hybrid << c.vpmShown;
     }
 }

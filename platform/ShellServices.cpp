@@ -10,8 +10,7 @@ public:
     bool DiveOpen(int16_t) override { return false; }
     int16_t ShownWaypoints(int16_t) override { return 0; }
     bool ActiveDiveShowsWaypoints() override { return false; }
-    void SetOpenCircuit(bool) override {}
-    void SetConstPPO(bool) override {}
+    void ShowCircuit(bool) override {}
     void ShowActiveDiveCircuit() override {}
     void ReEvaluateDive(int16_t) override {}
     QString DiveCaption(int16_t) override { return QString(); }

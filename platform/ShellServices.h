@@ -34,9 +34,9 @@ public:
     // not be the active one any more).
     virtual bool ActiveDiveShowsWaypoints() = 0;
 
-    // The main window's circuit display. With isChanged false nothing is applied to a dive.
-    virtual void SetOpenCircuit(bool isChanged) = 0;
-    virtual void SetConstPPO(bool isChanged) = 0;
+    // The main window's circuit display shows open circuit or the rebreather; nothing is
+    // applied to a dive.
+    virtual void ShowCircuit(bool openCircuit) = 0;
     // The circuit display shows the active dive's own mode again (the default template's
     // when no dive is active); nothing is applied to a dive.
     virtual void ShowActiveDiveCircuit() = 0;

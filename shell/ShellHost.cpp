@@ -55,16 +55,14 @@ bool ShellHost::ActiveDiveShowsWaypoints()
     return ShownWaypoints(::ActiveProfileNumber()) > 0;
 }
 
-void ShellHost::SetOpenCircuit(bool isChanged)
+void ShellHost::ShowCircuit(bool openCircuit)
 {
-    if (gMainForm)
-        gMainForm->SetOpenCircuit(isChanged);
-}
-
-void ShellHost::SetConstPPO(bool isChanged)
-{
-    if (gMainForm)
-        gMainForm->SetConstPPO(isChanged);
+    if (!gMainForm)
+        return;
+    if (openCircuit)
+        gMainForm->SetOpenCircuit(false);
+    else
+        gMainForm->SetConstPPO(false);
 }
 
 void ShellHost::ShowActiveDiveCircuit()
@@ -72,10 +70,7 @@ void ShellHost::ShowActiveDiveCircuit()
     const int16_t active = ::ActiveProfileNumber();
     if (active < 0 || size_t(active) >= gSettings.size())
         return;
-    if (gSettings[size_t(active)].Template.OpenCircuit)
-        SetOpenCircuit(false);
-    else
-        SetConstPPO(false);
+    ShowCircuit(gSettings[size_t(active)].Template.OpenCircuit);
 }
 
 void ShellHost::ReEvaluateDive(int16_t profileNr)

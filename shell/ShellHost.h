@@ -18,8 +18,7 @@ public:
     bool DiveOpen(int16_t profileNr) override;
     int16_t ShownWaypoints(int16_t profileNr) override;
     bool ActiveDiveShowsWaypoints() override;
-    void SetOpenCircuit(bool isChanged) override;
-    void SetConstPPO(bool isChanged) override;
+    void ShowCircuit(bool openCircuit) override;
     void ShowActiveDiveCircuit() override;
     void ReEvaluateDive(int16_t profileNr) override;
     QString DiveCaption(int16_t profileNr) override;

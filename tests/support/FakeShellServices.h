@@ -33,8 +33,7 @@ public:
     bool DiveOpen(int16_t profileNr) override;
     int16_t ShownWaypoints(int16_t profileNr) override;
     bool ActiveDiveShowsWaypoints() override { return ShownWaypoints(activeProfile) > 0; }
-    void SetOpenCircuit(bool) override { openCircuit = true; }
-    void SetConstPPO(bool) override { openCircuit = false; }
+    void ShowCircuit(bool isOpenCircuit) override { openCircuit = isOpenCircuit; }
     // The active dive's mode from its record, as the shell shows it.
     void ShowActiveDiveCircuit() override;
     void ReEvaluateDive(int16_t profileNr) override { reEvaluated.push_back(profileNr); }

@@ -4,9 +4,10 @@
 // top-up and by a van der Waals real-gas fill. Modeless; several may be open at once,
 // each working alone. The inputs are kept in the registry subkey "Mix" between uses.
 //
-// The window takes its dive once, when it opens: the active dive's unit (bar or psi)
-// and its gas list. Later changes of the active dive do not change how it reads the
-// fills or what it prints.
+// The window is given its dive when it opens (the active one from the main window, the
+// dive edited from the settings dialog) and takes its unit (bar or psi) and its gas list
+// then. Later changes of the active dive do not change how it reads the fills or what
+// it prints.
 
 #include "blending/BlendComputations.h"
 #include "blending/PartialMix.h"

@@ -1,9 +1,9 @@
 #pragma once
-// The bail-out tables of a dive (the shell gives the active one): for every whole multiple of an interval along
-// the diver's own part of the dive, and at its end while the dive shown has not
-// surfaced, the open-circuit ascent that starts there, once without each deco-gas
-// switch in turn and once with all of them, one printed table per case. Modal, owned
-// by the main window, a new one for every use:
+// The bail-out tables of a dive (the shell gives the active one): for every whole
+// multiple of an interval along the diver's own part of the dive, and at its end while
+// the dive shown has not surfaced, the open-circuit ascent that starts there, once
+// without each deco-gas switch in turn and once with all of them, one printed table per
+// case. Modal, owned by the main window, a new one for every use:
 //
 //     frmBailoutStart dialog(diveNumber, AlgorithmOptions(), mainWindow);
 //     ShowModal(&dialog);                   // platform/ModalWindow.h

@@ -1,16 +1,17 @@
 #pragma once
-// The dive information: for the series of a dive (the shell gives the active one), one tab per dive and, for the
-// dive of the selected tab, every waypoint of its shown profile, a summary, its stops,
-// the gas it uses per gas and the settings it was planned with. Modal, owned by the main
-// window, a new one for every use:
+// The dive information: for the series of a dive (the shell gives the active one), one
+// tab per dive and, for the dive of the selected tab, every waypoint of its shown
+// profile, a summary, its stops, the gas it uses per gas and the settings it was planned
+// with. Modal, owned by the main window, a new one for every use:
 //
 //     frmGeneralInfo info(diveNumber, ticks, mainWindow);
 //     info.setthefirstprofile();           // the first dive of the dive's series
 //     ShowModal(&info);                    // platform/ModalWindow.h
 //
 // It computes nothing: it reads each dive's shown profile and record through the dive
-// model and names the model from the algorithm menu's ticks it is given. Limits crossed are shown
-// bold red (a ppO2 from the first stop on, judged against the deco limit, also italic).
+// model and names the model from the algorithm menu's ticks it is given. Limits crossed
+// are shown bold red (a ppO2 from the first stop on, judged against the deco limit, also
+// italic).
 // A right click on the window, the settings panel, the tab strip or the profile, stop
 // or gas grid offers "Copy": the shown dive as 80-column text on the clipboard
 // (reports/GeneralInfoClip.h).

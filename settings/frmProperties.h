@@ -2,9 +2,9 @@
 // The dive-settings dialog: every setting of one dive (or of the default template when
 // no dive is open) on eight pages chosen in a list, in metric or imperial units. It
 // edits gSettings[ProfileIndex] in memory, opened modeless by the shell's
-// ShowPropertiesForActiveProfile on the dive it gives (the active one, 0 without). It fills itself from the record when it is created,
-// converts every shown value in place when the diver switches units, and checks each
-// number box when the diver leaves it.
+// ShowPropertiesForActiveProfile on the dive it gives (the active one, 0 without). It
+// fills itself from the record when it is created, converts every shown value in place
+// when the diver switches units, and checks each number box when the diver leaves it.
 //
 // Setting a check box, option button or text box in code runs its reaction as the
 // diver's action would (toggled, textChanged): the loader relies on that order.

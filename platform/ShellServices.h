@@ -61,7 +61,8 @@ public:
 };
 
 // Signals of the shell that the lower windows follow (a tool window closes when the
-// dive it works on closes). One instance for the program's life.
+// dive it works on closes, the table generator plans with the ticks of now). One
+// instance for the program's life.
 class ShellNotices : public QObject {
     Q_OBJECT
 public:

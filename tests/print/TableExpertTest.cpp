@@ -342,8 +342,7 @@ TEST_F(TableExpertTest, TheTickedCoefficientSetIsUsed)
         return std::vector<std::string>(texts.begin(), label);
     };
     const std::vector<std::string> modelC = runTimes();
-    PlanOptions modelB;
-    modelB.ModelC = false;
+    const PlanOptions modelB{.ModelC = false};
     const std::vector<std::string> ticked = runTimes([&] { emit ShellNotices::Instance().AlgorithmChanged(modelB); });
     EXPECT_NE(ticked, modelC);
     options = modelB;

@@ -9,7 +9,6 @@
 #include "platform/LocaliseForm.h"
 #include "platform/MsgBox.h"
 #include "platform/RegEditModule.h"
-#include "platform/ShellServices.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -85,7 +84,7 @@ QLabel *ResultLabel(const char *name, QWidget *parent)
 
 } // namespace
 
-frmPartialMix::frmPartialMix(QWidget *parent) : QDialog(parent)
+frmPartialMix::frmPartialMix(int16_t diveNumber, QWidget *parent) : QDialog(parent), profileIndex_(diveNumber)
 {
     createControls();
     layOutControls();
@@ -240,7 +239,6 @@ void frmPartialMix::connectHandlers()
 void frmPartialMix::Form_Load()
 {
     // The dive whose unit and gases the window works with, for its whole life.
-    profileIndex_ = Shell().ActiveProfileNumber();
     if (!FindRecord(profileIndex_))
         profileIndex_ = 0; // the default template
     const TemplateRec &dive = RecordOf(profileIndex_, "frmPartialMix.Form_Load").Template;
@@ -633,9 +631,9 @@ bool frmPartialMix::eventFilter(QObject *watched, QEvent *event)
     return QDialog::eventFilter(watched, event);
 }
 
-frmPartialMix *ShowPartialMix()
+frmPartialMix *ShowPartialMix(int16_t diveNumber, QWidget *owner)
 {
-    auto *window = new frmPartialMix(Shell().OwnerWindow());
+    auto *window = new frmPartialMix(diveNumber, owner);
     window->setAttribute(Qt::WA_DeleteOnClose);
     window->show();
     return window;

@@ -4,9 +4,10 @@
 // top-up and by a van der Waals real-gas fill. Modeless; several may be open at once,
 // each working alone. The inputs are kept in the registry subkey "Mix" between uses.
 //
-// The window takes its dive once, when it opens: the active dive's unit (bar or psi)
-// and its gas list. Later changes of the active dive do not change how it reads the
-// fills or what it prints.
+// The window is given its dive when it opens (the active one from the main window, the
+// dive edited from the settings dialog) and takes its unit (bar or psi) and its gas list
+// then. Later changes of the active dive do not change how it reads the fills or what
+// it prints.
 
 #include "blending/BlendComputations.h"
 #include "blending/PartialMix.h"
@@ -27,7 +28,9 @@ class QPushButton;
 class frmPartialMix : public QDialog {
     Q_OBJECT
 public:
-    explicit frmPartialMix(QWidget *parent = nullptr); // the window's load
+    // The window's load, with the unit and gases of gSettings element `diveNumber` (the
+    // default template, 0, when that is no element).
+    explicit frmPartialMix(int16_t diveNumber, QWidget *parent = nullptr);
 
     // Presets the desired mix (the properties dialog, right after showing the window):
     // O2 and He in percent, N2 follows. Both are set before the mix is checked, so a
@@ -110,5 +113,6 @@ private:
     bool desFillRefused_ = false;
 };
 
-// Creates a new blending window and shows it modeless beside the main window.
-frmPartialMix *ShowPartialMix();
+// Creates a new blending window for dive `diveNumber` and shows it modeless beside
+// `owner` (the main window).
+frmPartialMix *ShowPartialMix(int16_t diveNumber, QWidget *owner);

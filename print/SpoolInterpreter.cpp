@@ -377,8 +377,8 @@ bool PrinterHasOutput(const QPrinter &printer)
 // Without a printer the print goes into a PDF file the diver chooses.
 bool AskForPdfFile(QPrinter &printer)
 {
-    QWidget *owner = PrintDialogWindow();
-    CommonDialog dialog(owner ? owner : Shell().OwnerWindow());
+    // Pages are printed from the print dialog, which owns the question.
+    CommonDialog dialog(PrintDialogWindow());
     dialog.DialogTitle = QString::fromStdString(GetLangString(7200));
     dialog.Filter = QString::fromStdString(GetLangString(7201));
     dialog.InitDir = QDir::homePath();

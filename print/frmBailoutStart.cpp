@@ -27,7 +27,8 @@
 #include <memory>
 #include <optional>
 
-frmBailoutStart::frmBailoutStart(QWidget *parent) : QDialog(parent)
+frmBailoutStart::frmBailoutStart(int16_t diveNumber, const PlanOptions &options, QWidget *parent)
+    : QDialog(parent), mDiveNumber(diveNumber), mOptions(options)
 {
     setObjectName(QStringLiteral("frmBailoutStart"));
     setModal(true);
@@ -114,7 +115,6 @@ void frmBailoutStart::Form_Load()
     mStopRequested = false;
     LocaliseForm(this);
     pbProgress->setMinimumWidth(Frame1->sizeHint().width());
-    mDiveNumber = Shell().ActiveProfileNumber();
     const Dive *dive = FindDive(mDiveNumber);
     if (mDiveNumber <= 0 || !dive) {
         MsgBox(GetLangStringQ(3003), vbOKOnly);
@@ -177,14 +177,12 @@ void frmBailoutStart::reject()
 
 void frmBailoutStart::GetGasMixChangeNumber(int16_t &count)
 {
-    mDiveNumber = Shell().ActiveProfileNumber();
     count = static_cast<int16_t>(RecordOf(mDiveNumber, "frmBailoutStart.GetGasMixChangeNumber").Template.GasChanges.size());
 }
 
 void frmBailoutStart::Bailoutproc(float interval)
 {
-    const int16_t active = Shell().ActiveProfileNumber();
-    if (active <= 0 || !FindDive(active))
+    if (mDiveNumber <= 0 || !FindDive(mDiveNumber))
         return;
     int16_t switches = 0;
     GetGasMixChangeNumber(switches);
@@ -210,7 +208,7 @@ void frmBailoutStart::Bailoutproc(float interval)
     }
     const bool repetitive = RecordOf(diveNumber, "frmBailoutStart").PrevProfile != -1;
     const DiveStartState start = StartStateOf(diveNumber, repetitive, shown);
-    PlanOptions options = AlgorithmOptions();
+    PlanOptions options = mOptions;
     options.Bailout = true;
 
     const int32_t maximum = BailoutProgressMaximum(BailoutRowCount(shown, interval), length);

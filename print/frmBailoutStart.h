@@ -1,11 +1,11 @@
 #pragma once
-// The bail-out tables of the active dive: for every whole multiple of an interval along
-// the diver's own part of the dive, and at its end while the dive shown has not
-// surfaced, the open-circuit ascent that starts there, once without each deco-gas
-// switch in turn and once with all of them, one printed table per case. Modal, owned
-// by the main window, a new one for every use:
+// The bail-out tables of a dive (the shell gives the active one): for every whole
+// multiple of an interval along the diver's own part of the dive, and at its end while
+// the dive shown has not surfaced, the open-circuit ascent that starts there, once
+// without each deco-gas switch in turn and once with all of them, one printed table per
+// case. Modal, owned by the main window, a new one for every use:
 //
-//     frmBailoutStart dialog(Shell().OwnerWindow());
+//     frmBailoutStart dialog(diveNumber, AlgorithmOptions(), mainWindow);
 //     ShowModal(&dialog);                   // platform/ModalWindow.h
 //
 // Every row is planned by the plan call on a copy of the dive's settings; the dive's
@@ -16,6 +16,7 @@
 // surface interval. Each limit warning shows once per run, with its worst value.
 
 #include "engine/ClassProfile.h"
+#include "engine/DivePlan.h"
 
 #include <QDialog>
 
@@ -32,12 +33,13 @@ class QPushButton;
 class frmBailoutStart : public QDialog {
     Q_OBJECT
 public:
-    explicit frmBailoutStart(QWidget *parent = nullptr); // the window's load
+    // The window's load, on dive `diveNumber`, its rows planned with the algorithm
+    // `options` (the menu's ticks when the command started; the run adds the bail-out).
+    frmBailoutStart(int16_t diveNumber, const PlanOptions &options, QWidget *parent = nullptr);
 
     // The run for an interval in minutes (0 or less runs every minute).
     void Bailoutproc(float interval);
-    // Takes the active dive as the one to work on and gives the number of its deco-gas
-    // switches.
+    // The number of the dive's deco-gas switches.
     void GetGasMixChangeNumber(int16_t &count);
 
     // Told each case's table just before it is printed: the left-out switch's index in
@@ -70,6 +72,7 @@ private:
     void setRunning(bool running);
 
     int16_t mDiveNumber = 0;
+    PlanOptions mOptions;
     std::vector<ClassProfile> mBailoutProfiles; // the table of the current case
     bool mStopRequested = false;
 };

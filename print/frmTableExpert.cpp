@@ -104,7 +104,8 @@ void setFastTemplate(TemplateRec &Template)
     Template.DescendRates = {RateRecord{0, 0, 1000, 0}};
 }
 
-frmTableExpert::frmTableExpert(QWidget *parent) : QDialog(parent)
+frmTableExpert::frmTableExpert(int16_t diveNumber, const PlanOptions &options, QWidget *parent)
+    : QDialog(parent), profileIndex_(diveNumber), options_(options)
 {
     setObjectName(QStringLiteral("frmTableExpert"));
     setProperty("Tag", QStringLiteral("2700"));
@@ -116,6 +117,9 @@ frmTableExpert::frmTableExpert(QWidget *parent) : QDialog(parent)
     connect(cbStart, &QPushButton::clicked, this, &frmTableExpert::cbStart_Click);
     connect(cbCancel, &QPushButton::clicked, this, &frmTableExpert::cbCancel_Click);
     connect(&ShellNotices::Instance(), &ShellNotices::DiveClosed, this, &frmTableExpert::closeForDive);
+    // The menu's ticks stay free while the ranges are set: the run uses those of Start.
+    connect(&ShellNotices::Instance(), &ShellNotices::AlgorithmChanged, this,
+            [this](const PlanOptions &now) { options_ = now; });
 }
 
 void frmTableExpert::createControls()
@@ -223,7 +227,6 @@ const TemplateRec &frmTableExpert::diveSettings() const
 void frmTableExpert::Form_Load()
 {
     cancel_ = false;
-    profileIndex_ = Shell().ActiveProfileNumber();
     const TemplateRec &t = diveSettings();
     for (const GasRecord &g : t.Gases)
         Combo1->addItem(QString::fromStdString(g.Name));
@@ -405,7 +408,7 @@ void frmTableExpert::GenerateTables()
     TableRun run;
     bool failed = false;
     try {
-        run = PlanTables(settings, depths, times, mix, fast, AlgorithmOptions(), [this](int done) {
+        run = PlanTables(settings, depths, times, mix, fast, options_, [this](int done) {
             pbProgress->setValue(done);
             QCoreApplication::processEvents();
             return !cancel_;
@@ -435,9 +438,9 @@ void frmTableExpert::GenerateTables()
     EndTablePrint();
 }
 
-frmTableExpert *ShowTableExpert()
+frmTableExpert *ShowTableExpert(int16_t diveNumber, const PlanOptions &options, QWidget *owner)
 {
-    auto *window = new frmTableExpert(Shell().OwnerWindow());
+    auto *window = new frmTableExpert(diveNumber, options, owner);
     window->setAttribute(Qt::WA_DeleteOnClose);
     window->show();
     return window;

@@ -11,6 +11,7 @@
 // (engine/TableGenerator.h): the dive's own record, its end-of-dive tissues and its rate
 // tables, is never changed.
 
+#include "engine/DivePlan.h"
 #include "engine/SettingsRecord.h"
 #include "engine/TableGenerator.h"
 
@@ -30,7 +31,10 @@ class QPushButton;
 class frmTableExpert : public QDialog {
     Q_OBJECT
 public:
-    explicit frmTableExpert(QWidget *parent = nullptr); // the window's load
+    // The window's load, for dive `diveNumber` (0, the default template, when none is
+    // active), its cells planned with the algorithm `options`. The window follows the
+    // algorithm menu while it is open (ShellNotices::AlgorithmChanged).
+    frmTableExpert(int16_t diveNumber, const PlanOptions &options, QWidget *parent = nullptr);
 
     // The dive the window works on (0, the default template, when none was active).
     int16_t ProfileIndex() const { return profileIndex_; }
@@ -71,6 +75,7 @@ private:
     const TemplateRec &diveSettings() const;
 
     int16_t profileIndex_ = 0;
+    PlanOptions options_;
     bool cancel_ = false;
     bool running_ = false;
     bool closeAfterRun_ = false;
@@ -85,5 +90,6 @@ int16_t TableRangeProblem(float SD, float ED, float DI, float ST, float ET, floa
 // units a minute from the surface.
 void setFastTemplate(TemplateRec &Template);
 
-// Creates a generator for the active dive and shows it modeless.
-frmTableExpert *ShowTableExpert();
+// Creates a generator for dive `diveNumber` (the active one) and shows it modeless,
+// owned by `owner`.
+frmTableExpert *ShowTableExpert(int16_t diveNumber, const PlanOptions &options, QWidget *owner);

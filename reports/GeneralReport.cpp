@@ -138,15 +138,16 @@ bool Guarded(const char *place, const std::function<void()> &part)
 }
 
 // The model label of a stop or waypoint by its ceiling model: VPM, or the ZH-L16
-// coefficient set ticked in the algorithm menu; nothing for another model.
+// coefficient set ticked in the algorithm menu as the job started; nothing for another
+// model.
 std::optional<QString> CeilingModelText(int16_t modelControl)
 {
     if (modelControl == 1)
         return QStringLiteral("VPM");
     if (modelControl == 2) {
-        if (Shell().ModelBChecked())
+        if (gReport.ticks.ModelB)
             return QStringLiteral("ZH-L16B");
-        if (Shell().ModelCChecked())
+        if (gReport.ticks.ModelC)
             return QStringLiteral("ZH-L16C");
     }
     return std::nullopt;
@@ -232,11 +233,12 @@ void ReportProgress(int16_t stringId)
     Shell().SetProgressText(text);
 }
 
-void StartReport()
+void StartReport(const AlgorithmTicks &ticks)
 {
     BeginPrintJob();
     gReport.pageNumber = 1;
     gReport.pageOpen = false;
+    gReport.ticks = ticks;
     ReportProgress(6001);
 }
 
@@ -724,7 +726,7 @@ void PrintInfoHeader(TemplateRec &tmpl, bool isSeries, int16_t diveNumber, float
         Left(I[4], y, Fixed(tmpl.StepSize, 0), kCellSize);
         Left(I[5], y, Fixed(tmpl.LastStop, 0), kCellSize);
         Colour(kReportWhite);
-        Left(I[6], y, QString::fromStdString(GetModelName()), kCellSize);
+        Left(I[6], y, QString::fromStdString(GetModelName(gReport.ticks)), kCellSize);
         if (tmpl.GFHigh > 1.0f)
             Colour(kReportRed);
         Left(I[7], y, tmpl.GFOn ? Fixed(tmpl.GFLow, 2) + QStringLiteral("-") + Fixed(tmpl.GFHigh, 2) : QStringLiteral("Off"),
@@ -875,7 +877,7 @@ void WriteLongReport(const ClassProfile &profile, TemplateRec &tmpl, bool isSeri
         const WayPoint &w = profile.point(legs[k]);
         if (k % 2 == 0)
             DrawStopRowLine(gReport.stopY + 0.5f);
-        modelText = QString::fromStdString(GetModelName());
+        modelText = QString::fromStdString(GetModelName(gReport.ticks));
         PrintStopRow({Fixed(w.Depth, 0), Fixed(w.Rate, 0), Fixed(w.RunTime, 1), FitName(w.GasMixName, kStopNameWidth),
                       Fixed(w.GasMixO2, 0), Fixed(w.GasMixHe, 0), Fixed(w.GasUsed, 0), modelText,
                       QStringLiteral("--"), QStringLiteral("--")},
@@ -963,7 +965,7 @@ void WriteLongReport(const ClassProfile &profile, TemplateRec &tmpl, bool isSeri
 
 // ---- the report command ----
 
-void PrintDiveReport(int16_t profileNr, ReportChoice choice)
+void PrintDiveReport(int16_t profileNr, ReportChoice choice, const AlgorithmTicks &ticks)
 {
     // The progress box goes however the report ends: the pointer is the arrow again.
     struct UnloadAtEnd {
@@ -973,7 +975,7 @@ void PrintDiveReport(int16_t profileNr, ReportChoice choice)
     Dive *dive = FindDive(profileNr);
     if (!dive)
         return;
-    StartReport();
+    StartReport(ticks);
     switch (choice) {
     case ReportChoice::SingleDive:
         LongReport(dive->InputProfile, dive->Record().Template, false, 1, 0);

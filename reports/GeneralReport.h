@@ -6,7 +6,7 @@
 //
 // One report is one print job:
 //
-//     StartReport();                                   // empties the spool, page 1
+//     StartReport(ticks);                              // empties the spool, page 1
 //     LongReport(profile, settings, isSeries, n, si);  // once per dive, pages numbered on
 //     ShowReportPreview();                             // the preview, modeless
 //
@@ -20,6 +20,7 @@
 
 #include "engine/ClassProfile.h"
 #include "engine/SettingsRecord.h"
+#include "reports/ModelName.h"
 
 #include <QString>
 
@@ -42,6 +43,7 @@ struct ReportState {
     bool showGFWarning = false; // the dive's gradient factors are on with high above 1.0
     std::vector<GasRecord> gasList; // the dive's gases with the amount each was used
     float maxPPO2 = 0, minPPO2 = 0, maxEND = 0;
+    AlgorithmTicks ticks; // the algorithm menu as the job started: the model labels
 };
 extern ReportState gReport;
 
@@ -61,8 +63,8 @@ inline constexpr int32_t kReportHeadingShade = ReportRGB(160, 160, 160);
 inline constexpr int32_t kReportBand = ReportRGB(0, 0, 0);
 inline constexpr int32_t kReportRed = ReportRGB(255, 0, 0);
 
-// The job.
-void StartReport();
+// The job; `ticks` name the models on every page of it.
+void StartReport(const AlgorithmTicks &ticks = {});
 // One dive's pages. `settings` is the dive's own: its EndAltitude is recomputed from its
 // EndPressure as the settings block prints it.
 void LongReport(const ClassProfile &profile, TemplateRec &settings, bool isSeries, int16_t diveNumber,
@@ -76,9 +78,10 @@ enum class ReportChoice {
     AllDives,    // every dive of its series, from the first
 };
 // The whole report of the open dive `profileNr` (a dive that is not open prints
-// nothing). The progress box, shown or not, is unloaded at the end, so the pointer is
+// nothing), its models named by the algorithm menu's `ticks` as the command started
+// (the menu stays free while the pages are composed). The progress box, shown or not, is unloaded at the end, so the pointer is
 // the arrow again after every report.
-void PrintDiveReport(int16_t profileNr, ReportChoice choice);
+void PrintDiveReport(int16_t profileNr, ReportChoice choice, const AlgorithmTicks &ticks);
 
 // The progress box's label: "Page", the page number and the text of `stringId`.
 void ReportProgress(int16_t stringId);

@@ -1,13 +1,10 @@
 #include "reports/ModelName.h"
 
-#include "platform/ShellServices.h"
-
-std::string GetModelName()
+std::string GetModelName(const AlgorithmTicks &ticks)
 {
-    ShellServices &shell = Shell();
-    if (shell.ModelCChecked())
-        return shell.HybridChecked() ? "Hybrid_C" : "ZH-L16C";
-    if (shell.ModelBChecked())
-        return shell.HybridChecked() ? "Hybrid_B" : "ZH-L16B";
-    return shell.VPMEnabled() ? "VPM" : "";
+    if (ticks.ModelC)
+        return ticks.Hybrid ? "Hybrid_C" : "ZH-L16C";
+    if (ticks.ModelB)
+        return ticks.Hybrid ? "Hybrid_B" : "ZH-L16B";
+    return ticks.VPMShown ? "VPM" : "";
 }

@@ -83,7 +83,8 @@ QLabel *heading(QLabel *label)
 
 } // namespace
 
-frmGeneralInfo::frmGeneralInfo(QWidget *parent) : QDialog(parent)
+frmGeneralInfo::frmGeneralInfo(int16_t activeDive, const AlgorithmTicks &ticks, QWidget *parent)
+    : QDialog(parent), activeDive_(activeDive), ticks_(ticks)
 {
     setObjectName(QStringLiteral("frmGeneralInfo"));
     setModal(true);
@@ -262,7 +263,7 @@ void frmGeneralInfo::Form_Load()
 {
     loaded_ = true;
     LocaliseForm(this);
-    const int16_t active = Shell().ActiveProfileNumber();
+    const int16_t active = activeDive_;
     const int16_t first = active > 0 ? FirstDiveOfSeries(active) : 0;
     setWindowTitle(GetLangStringQ(2100) + ": " + QString::fromStdString(RecordOf(first, "frmGeneralInfo.Form_Load").ProfileName));
     setGridHeadings();
@@ -322,9 +323,9 @@ void frmGeneralInfo::showEvent(QShowEvent *event)
     QDialog::showEvent(event);
 }
 
-int16_t frmGeneralInfo::getNumberofSeries()
+int16_t frmGeneralInfo::getNumberofSeries() const
 {
-    const int16_t active = Shell().ActiveProfileNumber();
+    const int16_t active = activeDive_;
     if (active <= 0 || !FindDive(active))
         return -1;
     const auto count = static_cast<int16_t>(SeriesFrom(FirstDiveOfSeries(active)).size());
@@ -334,7 +335,7 @@ int16_t frmGeneralInfo::getNumberofSeries()
 void frmGeneralInfo::setthefirstprofile()
 {
     RunGuarded("frmGeneralInfo.setthefirstprofile", [this] {
-        const int16_t active = Shell().ActiveProfileNumber();
+        const int16_t active = activeDive_;
         if (active > 0 && FindDive(active))
             setInfo(FirstDiveOfSeries(active), false);
     });
@@ -343,7 +344,7 @@ void frmGeneralInfo::setthefirstprofile()
 void frmGeneralInfo::TabStrip1_Click()
 {
     RunGuarded("frmGeneralInfo.TabStrip1_Click", [this] {
-        const int16_t active = Shell().ActiveProfileNumber();
+        const int16_t active = activeDive_;
         if (active <= 0 || !FindDive(active))
             return;
         const int16_t first = FirstDiveOfSeries(active);
@@ -421,9 +422,9 @@ void frmGeneralInfo::fillProfile(const ClassProfile &P, const TemplateRec &t)
         // The model that set the ceiling here; a waypoint without one keeps the one before.
         if (P.GetModelControl(i) == 1)
             model = QStringLiteral("VPM");
-        else if (P.GetModelControl(i) == 2 && Shell().ModelBChecked())
+        else if (P.GetModelControl(i) == 2 && ticks_.ModelB)
             model = QStringLiteral("ZH-L16B");
-        else if (P.GetModelControl(i) == 2 && Shell().ModelCChecked())
+        else if (P.GetModelControl(i) == 2 && ticks_.ModelC)
             model = QStringLiteral("ZH-L16C");
         cell(cModel, model);
         cell(cDepth, num(P.getDepth(i), 1));
@@ -534,7 +535,7 @@ void frmGeneralInfo::fillGasTotals(const ClassProfile &P, const TemplateRec &t)
 void frmGeneralInfo::fillSettings(const TemplateRec &t)
 {
     auto onOff = [](bool on) { return on ? GetLangStringQ(6168) : GetLangStringQ(6169); };
-    lbModel->setText(QString::fromStdString(GetModelName()));
+    lbModel->setText(QString::fromStdString(GetModelName(ticks_)));
     lbDepthConservatism->setText(GetLangStringQ(2123) + " " + GetLangStringQ(2142) + ": " + onOff(t.DepthAdjust));
     lbGFConservatism->setText(GetLangStringQ(2124) + " " + GetLangStringQ(2142) + ": " + onOff(t.GFOn));
     for (QLabel *l : {lbLoGF, lbLoGFValue, lbHiGF, lbHiGFValue})

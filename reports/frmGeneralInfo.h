@@ -1,22 +1,24 @@
 #pragma once
-// The dive information: for the series of the active dive, one tab per dive and, for the
-// dive of the selected tab, every waypoint of its shown profile, a summary, its stops,
-// the gas it uses per gas and the settings it was planned with. Modal, owned by the main
-// window, a new one for every use:
+// The dive information: for the series of a dive (the shell gives the active one), one
+// tab per dive and, for the dive of the selected tab, every waypoint of its shown
+// profile, a summary, its stops, the gas it uses per gas and the settings it was planned
+// with. Modal, owned by the main window, a new one for every use:
 //
-//     frmGeneralInfo info(Shell().OwnerWindow());
-//     info.setthefirstprofile();           // the first dive of the active series
+//     frmGeneralInfo info(diveNumber, ticks, mainWindow);
+//     info.setthefirstprofile();           // the first dive of the dive's series
 //     ShowModal(&info);                    // platform/ModalWindow.h
 //
 // It computes nothing: it reads each dive's shown profile and record through the dive
-// model and names the model from the algorithm menu's ticks. Limits crossed are shown
-// bold red (a ppO2 from the first stop on, judged against the deco limit, also italic).
+// model and names the model from the algorithm menu's ticks it is given. Limits crossed
+// are shown bold red (a ppO2 from the first stop on, judged against the deco limit, also
+// italic).
 // A right click on the window, the settings panel, the tab strip or the profile, stop
 // or gas grid offers "Copy": the shown dive as 80-column text on the clipboard
 // (reports/GeneralInfoClip.h).
 
 #include "engine/SettingsRecord.h"
 #include "reports/GeneralInfoClip.h"
+#include "reports/ModelName.h"
 
 #include <QDialog>
 
@@ -36,14 +38,16 @@ class QTabBar;
 class frmGeneralInfo : public QDialog {
     Q_OBJECT
 public:
-    explicit frmGeneralInfo(QWidget *parent = nullptr);
+    // The window for the series of dive `activeDive` (0 or less: none is active), its
+    // models named by the algorithm menu's `ticks`.
+    frmGeneralInfo(int16_t activeDive, const AlgorithmTicks &ticks, QWidget *parent = nullptr);
 
-    // Shows the first dive of the active dive's series; nothing when no dive is active.
+    // Shows the first dive of the given dive's series; nothing when no dive is given.
     void setthefirstprofile();
     // Fills the window for dive `profilenr`; `SurfIntervalAvailable` for a repetitive dive.
     void setInfo(int16_t profilenr, bool SurfIntervalAvailable);
-    // Dives in the active dive's series, -1 when no dive is active.
-    static int16_t getNumberofSeries();
+    // Dives in the given dive's series, -1 when no dive is given.
+    int16_t getNumberofSeries() const;
 
     int16_t SeriesCount() const { return SeriesCount_; }
     // The profile number of the dive shown, -1 before any.
@@ -100,6 +104,8 @@ private:
     void fitColumns();
     void popUpCopy(const QPoint &globalPos);
 
+    int16_t activeDive_ = 0;
+    AlgorithmTicks ticks_;
     int16_t SeriesCount_ = 0;
     int16_t shownDive_ = -1;
     bool loaded_ = false;

@@ -42,7 +42,7 @@ float typedFactor(const QLineEdit *field)
 
 } // namespace
 
-frmConservatism::frmConservatism(QWidget *parent) : QDialog(parent)
+frmConservatism::frmConservatism(int16_t diveNumber, QWidget *parent) : QDialog(parent), mDiveNumber(diveNumber)
 {
     setObjectName(QStringLiteral("frmConservatism"));
     setModal(true);
@@ -133,7 +133,6 @@ TemplateRec &frmConservatism::Template() const
 
 void frmConservatism::Form_Load()
 {
-    mDiveNumber = Shell().ActiveProfileNumber();
     LocaliseForm(this);
     const TemplateRec &t = Template();
     Check1->setChecked(t.GFOn);

@@ -3,11 +3,11 @@
 // the first stop) and GF high (applied at the surface), and whether the drawn depths are
 // adjusted for the engine. Modal, owned by the main window, a new one for every use:
 //
-//     frmConservatism dialog(Shell().OwnerWindow());
+//     frmConservatism dialog(diveNumber, mainWindow);
 //     ShowModal(&dialog);                   // platform/ModalWindow.h
 //
-// It works on the active dive's settings, or on the default template when no dive is
-// open. OK accepts factors above 0 and up to 1.0 (1.2 with "/VeryHighGF", after asking
+// It works on the settings of the dive it is given (the active one), or on the default
+// template (0) when no dive is open. OK accepts factors above 0 and up to 1.0 (1.2 with "/VeryHighGF", after asking
 // when the high factor is above 1.0 and the low one 0.4 or less), low below high; it
 // stores them, marks the dive's series changed (closing then asks to save) and has the
 // dive computed again. A refused OK keeps the dialog open.
@@ -27,9 +27,10 @@ class QPushButton;
 class frmConservatism : public QDialog {
     Q_OBJECT
 public:
-    explicit frmConservatism(QWidget *parent = nullptr); // the window's load
+    // The window's load, on gSettings element `diveNumber`.
+    explicit frmConservatism(int16_t diveNumber, QWidget *parent = nullptr);
 
-    // The gSettings element edited: the active dive, 0 (the default template) when none.
+    // The gSettings element edited: the dive given, 0 (the default template) when none.
     int16_t DiveNumber() const { return mDiveNumber; }
 
     // The largest factor accepted: 1.0, or 1.2 when the command line asked for more.

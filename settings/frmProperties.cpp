@@ -75,7 +75,7 @@ QGridLayout *formLayout(QGroupBox *frame)
 
 } // namespace
 
-frmProperties::frmProperties(QWidget *parent) : QDialog(parent)
+frmProperties::frmProperties(int16_t diveNumber, QWidget *parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("frmProperties"));
     createPages();
@@ -87,9 +87,9 @@ frmProperties::frmProperties(QWidget *parent) : QDialog(parent)
     createGridEditors();
     connectReactions();
 
-    // The load: the dive the dialog edits is the active one, taken now and kept.
+    // The load: the dive the dialog edits is the one given, kept for its life.
     LocaliseForm(this);
-    ProfileIndex = Shell().ActiveProfileNumber();
+    ProfileIndex = diveNumber;
     if (!FindRecord(ProfileIndex))
         ProfileIndex = 0;
     LoadSettings(ProfileIndex);

@@ -2,9 +2,9 @@
 // The dive-settings dialog: every setting of one dive (or of the default template when
 // no dive is open) on eight pages chosen in a list, in metric or imperial units. It
 // edits gSettings[ProfileIndex] in memory, opened modeless by the shell's
-// ShowPropertiesForActiveProfile. It fills itself from the record when it is created,
-// converts every shown value in place when the diver switches units, and checks each
-// number box when the diver leaves it.
+// ShowPropertiesForActiveProfile on the dive it gives (the active one, 0 without). It
+// fills itself from the record when it is created, converts every shown value in place
+// when the diver switches units, and checks each number box when the diver leaves it.
 //
 // Setting a check box, option button or text box in code runs its reaction as the
 // diver's action would (toggled, textChanged): the loader relies on that order.
@@ -52,7 +52,9 @@ struct DepthPair {
 class frmProperties : public QDialog {
     Q_OBJECT
 public:
-    explicit frmProperties(QWidget *parent = nullptr); // the window's load
+    // The window's load, on gSettings element `diveNumber` (the default template, 0, when
+    // that is no element).
+    explicit frmProperties(int16_t diveNumber, QWidget *parent = nullptr);
 
     // True only after the dialog was left with Cancel (or closed otherwise).
     bool NothingChanged = false;

@@ -535,8 +535,7 @@ void frmProperties::DelRow_Click()
     // waypoints (they name their gases by place in the list: the dive edited would
     // breathe another gas, or one its file cannot name), never Air, and not the gas of
     // the only switch. The dialog is modeless: another dive may be active by now.
-    const int16_t active = Shell().ActiveProfileNumber();
-    if (Shell().ShownWaypoints(active) > 0 || Shell().ShownWaypoints(ProfileIndex) > 0) {
+    if (Shell().ActiveDiveShowsWaypoints() || Shell().ShownWaypoints(ProfileIndex) > 0) {
         MsgBox(GetLangStringQ(3044), vbOKOnly);
         return;
     }

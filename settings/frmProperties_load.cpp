@@ -73,10 +73,7 @@ void frmProperties::InitConstPPOFrame()
     SetPoint->setText(PlainText(t.Setpoint));
     Text6->setText(PlainText(t.DecoSetpoint));
     Check2->setChecked(t.OCDeco);
-    if (!t.OpenCircuit)
-        Shell().SetConstPPO(false);
-    else
-        Shell().SetOpenCircuit(false);
+    Shell().ShowCircuit(t.OpenCircuit);
 }
 
 // Altitude page. The shown pressures follow the shown altitudes; the dive site's

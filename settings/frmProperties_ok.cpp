@@ -340,16 +340,11 @@ void frmProperties::reject()
 }
 
 // The main window's circuit command shows the active dive's own mode again (loading
-// the dialog, or the default template, showed the edited record's).
+// the dialog, or the default template, showed the edited record's). The dialog is
+// modeless: the shell knows which dive is active by now.
 void frmProperties::showActiveDiveCircuit()
 {
-    const SettingsRecord *active = FindRecord(Shell().ActiveProfileNumber());
-    if (!active)
-        return;
-    if (active->Template.OpenCircuit)
-        Shell().SetOpenCircuit(false);
-    else
-        Shell().SetConstPPO(false);
+    Shell().ShowActiveDiveCircuit();
 }
 
 // From now on the dialog shows and edits the default template. The reload starts as a
@@ -377,7 +372,8 @@ void frmProperties::cbCustomBlend_Click()
     InitGasAvailableFrame();
 }
 
+// The blender works in the unit of the dive edited here, beside the main window.
 void frmProperties::Command1_Click()
 {
-    ShowPartialMix()->setmix(SelectedO2, SelectedHe);
+    ShowPartialMix(ProfileIndex, parentWidget())->setmix(SelectedO2, SelectedHe);
 }

@@ -227,6 +227,24 @@ void EnableProfileCommands(bool AscentOn, bool InfoOn)
         gMainForm->EnableProfileCommands(AscentOn, InfoOn);
 }
 
+AlgorithmTicks AlgorithmMenuTicks()
+{
+    AlgorithmTicks ticks;
+    if (!gMainForm)
+        return ticks;
+    ticks.ModelB = gMainForm->mnuBulhmannB->isChecked();
+    ticks.ModelC = gMainForm->mnuBulhmannC->isChecked();
+    ticks.Hybrid = gMainForm->mnuHybrid->isChecked();
+    ticks.VPM = gMainForm->mnuVPM->isChecked();
+    ticks.VPMShown = gMainForm->mnuVPM->isEnabled() && gMainForm->mnuVPM->isVisible();
+    return ticks;
+}
+
+PlanOptions AlgorithmOptions()
+{
+    return AlgorithmMenuTicks().Options();
+}
+
 void ResetShell()
 {
     for (QWidget *w : QApplication::topLevelWidgets()) {

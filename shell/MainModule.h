@@ -5,6 +5,8 @@
 // from window events. gSettings (engine) and gDiveWindows share one index, the profile
 // number; element 0 is the default template and never a dive.
 
+#include "reports/ModelName.h"
+
 #include <QPointer>
 #include <QString>
 #include <QStringList>
@@ -57,6 +59,12 @@ void Delay(double seconds);
 frmWaypointEditor *ActiveEditor();
 // The active dive's profile number (its Tag), or gTemplateIndex when no dive is active.
 int16_t ActiveProfileNumber();
+
+// The algorithm menu's ticks now (ZH-L16C alone while there is no main window), and
+// their options of the plan call. The shell reads them where a command starts and gives
+// them to the windows it opens.
+AlgorithmTicks AlgorithmMenuTicks();
+PlanOptions AlgorithmOptions();
 
 // Calls an editor command by its name: "StartDeco", "ReEvaluateUserEnteredWaypoints",
 // "mnucleardecopoints", "mnuclearlastwaypoint", "mnuclearallwaypoints". Another name

@@ -7,7 +7,7 @@
 
 void ShowPropertiesForActiveProfile()
 {
-    auto *dialog = new frmProperties(gMainForm);
+    auto *dialog = new frmProperties(ActiveProfileNumber(), gMainForm);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     dialog->show();
     frmWaypointEditor *editor = ActiveEditor();

@@ -1,6 +1,7 @@
 #include "shell/ShellHost.h"
 
 #include "engine/DiveModel.h"
+#include "engine/EngineGlobals.h"
 #include "engine/VBConversions.h"
 #include "platform/ErrorModule.h"
 #include "platform/MsgBox.h"
@@ -25,11 +26,6 @@ void ShellHost::SetStatusText(const std::string &text)
         gMainForm->Panels(1)->setText(QString::fromStdString(text));
 }
 
-bool ShellHost::ModelCChecked()
-{
-    return gMainForm && gMainForm->mnuBulhmannC->isChecked();
-}
-
 void ShellHost::EndApplication()
 {
     if (ending_)
@@ -43,11 +39,6 @@ void ShellHost::EndApplication()
     QCoreApplication::exit(0);
 }
 
-int16_t ShellHost::ActiveProfileNumber()
-{
-    return ::ActiveProfileNumber();
-}
-
 bool ShellHost::DiveOpen(int16_t profileNr)
 {
     return profileNr > 0 && DiveWindow(profileNr) != nullptr;
@@ -59,47 +50,27 @@ int16_t ShellHost::ShownWaypoints(int16_t profileNr)
     return dive ? dive->InputProfile.GetLength() : 0;
 }
 
-bool ShellHost::ModelBChecked()
+bool ShellHost::ActiveDiveShowsWaypoints()
 {
-    return gMainForm && gMainForm->mnuBulhmannB->isChecked();
+    return ShownWaypoints(::ActiveProfileNumber()) > 0;
 }
 
-bool ShellHost::HybridChecked()
+void ShellHost::ShowCircuit(bool openCircuit)
 {
-    return gMainForm && gMainForm->mnuHybrid->isChecked();
+    if (!gMainForm)
+        return;
+    if (openCircuit)
+        gMainForm->SetOpenCircuit(false);
+    else
+        gMainForm->SetConstPPO(false);
 }
 
-bool ShellHost::VPMChecked()
+void ShellHost::ShowActiveDiveCircuit()
 {
-    return gMainForm && gMainForm->mnuVPM->isChecked();
-}
-
-bool ShellHost::VPMEnabled()
-{
-    return gMainForm && gMainForm->mnuVPM->isEnabled() && gMainForm->mnuVPM->isVisible();
-}
-
-void ShellHost::SetOpenCircuit(bool isChanged)
-{
-    if (gMainForm)
-        gMainForm->SetOpenCircuit(isChanged);
-}
-
-void ShellHost::SetConstPPO(bool isChanged)
-{
-    if (gMainForm)
-        gMainForm->SetConstPPO(isChanged);
-}
-
-bool ShellHost::IsOpenCircuit()
-{
-    return !gMainForm || gMainForm->IsOpenCircuit();
-}
-
-void ShellHost::ApplyToProfile()
-{
-    if (gMainForm)
-        gMainForm->ApplyToProfile();
+    const int16_t active = ::ActiveProfileNumber();
+    if (active < 0 || size_t(active) >= gSettings.size())
+        return;
+    ShowCircuit(gSettings[size_t(active)].Template.OpenCircuit);
 }
 
 void ShellHost::ReEvaluateDive(int16_t profileNr)
@@ -112,11 +83,6 @@ QString ShellHost::DiveCaption(int16_t profileNr)
 {
     const frmWaypointEditor *editor = DiveWindow(profileNr);
     return editor ? editor->windowTitle() : QString();
-}
-
-QWidget *ShellHost::OwnerWindow()
-{
-    return gMainForm;
 }
 
 void ShellHost::ShowErrorInfo(const RuntimeError &error)

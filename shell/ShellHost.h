@@ -1,7 +1,7 @@
 #pragma once
 // The engine's way to the windows once the program runs: message boxes, the main
 // window's status bar and the orderly end of the program. It also serves the windows below the shell
-// (the active dive, the algorithm ticks, the circuit display, re-evaluation, boxes).
+// with what they cannot be given (the active dive's waypoints and circuit, re-evaluation, boxes).
 
 #include "engine/EngineHost.h"
 #include "platform/ShellServices.h"
@@ -15,21 +15,13 @@ public:
     void EndApplication() override;
 
     // The services of the windows below the shell.
-    int16_t ActiveProfileNumber() override;
     bool DiveOpen(int16_t profileNr) override;
     int16_t ShownWaypoints(int16_t profileNr) override;
-    bool ModelBChecked() override;
-    bool ModelCChecked() override;
-    bool HybridChecked() override;
-    bool VPMChecked() override;
-    bool VPMEnabled() override;
-    void SetOpenCircuit(bool isChanged) override;
-    void SetConstPPO(bool isChanged) override;
-    bool IsOpenCircuit() override;
-    void ApplyToProfile() override;
+    bool ActiveDiveShowsWaypoints() override;
+    void ShowCircuit(bool openCircuit) override;
+    void ShowActiveDiveCircuit() override;
     void ReEvaluateDive(int16_t profileNr) override;
     QString DiveCaption(int16_t profileNr) override;
-    QWidget *OwnerWindow() override;
     void ShowErrorInfo(const RuntimeError &error) override;
     void SetProgressText(const QString &text) override;
     void UnloadProgress() override;

@@ -103,6 +103,7 @@ void frmMain::AlgorithmChanged(const PlanOptions &before)
     const PlanOptions now = AlgorithmOptions();
     if (now.ModelC == before.ModelC && now.VPM == before.VPM && now.Hybrid == before.Hybrid)
         return;
+    emit ShellNotices::Instance().AlgorithmChanged(now);
     RunGuarded("frmMain.AlgorithmChanged", [] {
         // One command: each limit warning once, after every series is computed again.
         PlanNotices notices;
@@ -184,7 +185,7 @@ void frmMain::mnuConservatism_Click()
 void frmMain::ShowConservatism_Click()
 {
     RunGuarded("frmMain.ShowConservatism_Click", [this] {
-        frmConservatism dialog(this);
+        frmConservatism dialog(::ActiveProfileNumber(), this);
         ShowModal(&dialog);
     });
 }
@@ -237,8 +238,8 @@ void frmMain::mnuDiveInformation_Click()
 {
     if (!ActiveForm())
         return;
-    RunGuarded("frmMain.mnuDiveInformation_Click", [] {
-        frmGeneralInfo info(Shell().OwnerWindow());
+    RunGuarded("frmMain.mnuDiveInformation_Click", [this] {
+        frmGeneralInfo info(::ActiveProfileNumber(), AlgorithmMenuTicks(), this);
         info.setthefirstprofile();
         ShowModal(&info);
     });
@@ -253,20 +254,21 @@ void frmMain::mnuBailoutReport_Click()
 void frmMain::Bailout(bool /*fromMenu*/)
 {
     RunGuarded("frmMain.Bailout", [this] {
-        frmBailoutStart dialog(this);
+        frmBailoutStart dialog(::ActiveProfileNumber(), AlgorithmOptions(), this);
         ShowModal(&dialog);
     });
 }
 // A new table generator each time, modeless, for the active dive.
 void frmMain::mnuGenerateTables_Click()
 {
-    RunGuarded("frmMain.mnuGenerateTables_Click", [] { ShowTableExpert(); });
+    RunGuarded("frmMain.mnuGenerateTables_Click",
+               [this] { ShowTableExpert(::ActiveProfileNumber(), AlgorithmOptions(), this); });
 }
 
 // A new blending window each time, modeless: several blends can be worked side by side.
 void frmMain::mnuMixer_Click()
 {
-    RunGuarded("frmMain.mnuMixer_Click", [] { ShowPartialMix(); });
+    RunGuarded("frmMain.mnuMixer_Click", [this] { ShowPartialMix(::ActiveProfileNumber(), this); });
 }
 
 void frmMain::mnuGeneralReport_Click()
@@ -283,6 +285,8 @@ void frmMain::GeneralReport()
     if (!editor)
         return;
     RunGuarded("frmMain.GeneralReport", [this, editor] {
+        // The models are named by the ticks of now: the menu stays free while it prints.
+        const AlgorithmTicks ticks = AlgorithmMenuTicks();
         const int16_t n = DiveNumber(editor);
         const Dive *dive = FindDive(n);
         if (!dive)
@@ -302,7 +306,7 @@ void frmMain::GeneralReport()
             wait->show();
             wait->repaint();
         }
-        PrintDiveReport(n, choice);
+        PrintDiveReport(n, choice, ticks);
     });
 }
 

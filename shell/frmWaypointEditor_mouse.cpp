@@ -13,6 +13,7 @@
 #include "platform/MsgBox.h"
 #include "platform/PictureBox.h"
 #include "platform/Twips.h"
+#include "shell/MainModule.h"
 #include "shell/PlotColors.h"
 #include "shell/RubberBand.h"
 #include "shell/frmWaypointForm.h"
@@ -177,7 +178,7 @@ void frmWaypointEditor::pbGrid_MouseUp(int /*Button*/, int /*Shift*/, float /*X*
 
 void frmWaypointEditor::showWaypointDialog(ClassProfile &waypoint, int16_t mode)
 {
-    frmWaypointForm form(dialogOwner());
+    frmWaypointForm form(ActiveProfileNumber(), dialogOwner());
     form.data(waypoint, mode);
     ShowModal(&form);
 }

@@ -11,7 +11,6 @@
 #include "engine/VBConversions.h"
 #include "platform/LocaliseForm.h"
 #include "platform/MsgBox.h"
-#include "platform/ShellServices.h"
 #include "platform/UpDown.h"
 
 #include <QComboBox>
@@ -101,8 +100,8 @@ QPushButton *button(const char *name, QWidget *parent)
 
 } // namespace
 
-frmWaypointForm::frmWaypointForm(QWidget *parent)
-    : QDialog(parent)
+frmWaypointForm::frmWaypointForm(int16_t diveNumber, QWidget *parent)
+    : QDialog(parent), mGivenDive(diveNumber)
 {
     setObjectName("frmWaypointForm");
     setWindowTitle("Waypoint");
@@ -364,9 +363,9 @@ float frmWaypointForm::depthShown() const { return fieldValue(tbDepth); }
 
 void frmWaypointForm::Form_Load()
 {
-    // The dive whose settings apply is the one in the active editor; the default
-    // template when there is none (or its number names no dive).
-    const int16_t tag = Shell().ActiveProfileNumber();
+    // The dive whose settings apply is the one given; the default template when there is
+    // none (or its number names no dive).
+    const int16_t tag = mGivenDive;
     mDiveNumber = (tag > 0 && FindRecord(tag)) ? tag : 0;
 
     LocaliseForm(this);

@@ -8,12 +8,12 @@
 //     ClassProfile scratch;                 // its last waypoint is the one edited
 //     scratch.setDepth(0, depth); scratch.SetSegmentTime(0, minutes);
 //     scratch.SetMixNumber(0, mix);
-//     frmWaypointForm form(gMainForm);
+//     frmWaypointForm form(diveNumber, gMainForm);
 //     form.data(scratch, -1);               // -1 edit, 0 read-only view
 //     ShowModal(&form);                     // platform/ModalWindow.h
 //     scratch.getDepth(0) == -100           // cancelled (Cancel, Esc or the close box)
 // OK writes depth, segment time, gas name, mix number and the gas fractions (percent)
-// into that waypoint. The dive whose settings apply is the active editor's.
+// into that waypoint. The dive whose settings apply is the one given (the active editor's).
 
 #include "engine/ClassProfile.h"
 #include "engine/SettingsRecord.h"
@@ -39,7 +39,9 @@ public:
     // The depth a cancelled dialog leaves in the waypoint.
     static constexpr float kCancelledDepth = -100;
 
-    explicit frmWaypointForm(QWidget *parent = nullptr);
+    // The settings of gSettings element `diveNumber` apply (the default template when that
+    // names no dive).
+    explicit frmWaypointForm(int16_t diveNumber, QWidget *parent = nullptr);
 
     // Hands over the profile whose last waypoint the dialog edits in place, and loads the
     // dialog from it. mode 0: read-only view; any other value: edit.
@@ -124,6 +126,7 @@ private:
 
     ClassProfile *mProfile = nullptr;
     int16_t mWaypointIndex = 0;
+    int16_t mGivenDive = 0;
     int16_t mDiveNumber = 0;
 
     // Each advisor panel's current mix, fractions 0..1.

@@ -46,9 +46,8 @@ TEST_P(BlendingLayoutTest, NoTextIsCutOffOrCovered)
     dive.Template.Metric = false;
     dive.Template.Gases.push_back(GasRecord{"Trimix 10/70 for the deep end", 10, 20, 70, 0});
     gSettings.push_back(dive);
-    shell.activeProfile = 1;
 
-    frmPartialMix w;
+    frmPartialMix w(1);
     EXPECT_EQ(ClippedTexts(&w), "") << "opened";
     // The widest numbers the results show: thousands of psi, with a sign.
     w.Check1->setChecked(false);

@@ -52,9 +52,9 @@ protected:
         shell.activeProfile = int16_t(gSettings.size() - 1);
     }
 
-    static std::unique_ptr<frmPartialMix> open()
+    std::unique_ptr<frmPartialMix> open()
     {
-        auto window = std::make_unique<frmPartialMix>();
+        auto window = std::make_unique<frmPartialMix>(shell.activeProfile);
         window->show();
         return window;
     }

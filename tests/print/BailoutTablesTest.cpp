@@ -10,6 +10,7 @@
 #include "engine/TemplateModule.h"
 #include "engine/TextLineWriter.h"
 #include "platform/ShellServices.h"
+#include "shell/MainModule.h"
 #include "print/PrintPrev.h"
 #include "print/PrintPreview.h"
 #include "print/frmBailoutStart.h"

@@ -93,7 +93,7 @@ protected:
     }
     std::unique_ptr<frmTableExpert> open()
     {
-        auto w = std::make_unique<frmTableExpert>();
+        auto w = std::make_unique<frmTableExpert>(shell.activeProfile, options);
         w->show();
         return w;
     }
@@ -108,6 +108,7 @@ protected:
     ScopedEnv configDir{"DOLV_CONFIG_DIR", config.path().toStdString()};
     FakeEngineHost host;
     FakeShellServices shell;
+    PlanOptions options; // the algorithm menu's ticks
 };
 
 TEST_F(TableExpertTest, DefaultsRunSixteenTablesOfNineBottomTimes)
@@ -246,7 +247,7 @@ TEST_F(TableExpertTest, TheDivesRecordStaysAsItWas)
 
     // Cancel on the first cell: no preview, and the window survives the run under it.
     UnloadPrintPrev();
-    QPointer<frmTableExpert> cancelled = ShowTableExpert();
+    QPointer<frmTableExpert> cancelled = ShowTableExpert(shell.activeProfile, options, nullptr);
     start(cancelled, [&] { cancelled->cbCancel->click(); });
     ASSERT_FALSE(cancelled.isNull());
     EXPECT_EQ(cancelled->pbProgress->value(), 1);
@@ -316,7 +317,7 @@ TEST_F(TableExpertTest, TheWindowKeepsToItsDive)
 
     UnloadPrintPrev();
     shell.activeProfile = 1;
-    QPointer<frmTableExpert> running = ShowTableExpert();
+    QPointer<frmTableExpert> running = ShowTableExpert(shell.activeProfile, options, nullptr);
     start(running, [] { emit ShellNotices::Instance().DiveClosed(1); });
     ASSERT_FALSE(running.isNull());
     EXPECT_FALSE(running->isVisible());
@@ -325,14 +326,17 @@ TEST_F(TableExpertTest, TheWindowKeepsToItsDive)
     EXPECT_TRUE(running.isNull());
 }
 
-// The tables use the ZH-L16 set ticked in the main window: B is less conservative
-// than C, so its run times are no longer and some are shorter.
+// The tables use the ZH-L16 set ticked in the main window, also when the tick changes
+// while the window is open: B is less conservative than C, so its run times are no
+// longer and some are shorter.
 TEST_F(TableExpertTest, TheTickedCoefficientSetIsUsed)
 {
-    auto runTimes = [this] {
+    auto runTimes = [this](const std::function<void()> &beforeStart = {}) {
         auto w = open();
         type(w->tbSD, "45");
         type(w->tbED, "45");
+        if (beforeStart)
+            beforeStart();
         start(w.get());
         const std::vector<std::string> texts = ReadTestSpool().pages.at(0).texts();
         const auto label = std::find(texts.begin(), texts.end(), GetLangString(2110));
@@ -340,9 +344,11 @@ TEST_F(TableExpertTest, TheTickedCoefficientSetIsUsed)
         return std::vector<std::string>(texts.begin(), label);
     };
     const std::vector<std::string> modelC = runTimes();
-    shell.modelC = false;
-    shell.modelB = true;
-    EXPECT_NE(runTimes(), modelC);
+    const PlanOptions modelB{.ModelC = false};
+    const std::vector<std::string> ticked = runTimes([&] { emit ShellNotices::Instance().AlgorithmChanged(modelB); });
+    EXPECT_NE(ticked, modelC);
+    options = modelB;
+    EXPECT_EQ(runTimes(), ticked);
 }
 
 // The 30 m column of a table without fast descent holds the stops the editor computes

@@ -85,7 +85,7 @@ protected:
 TEST_F(GeneralInfoTest, ATabPerDiveAndEachTabShowsItsDive)
 {
     threeDiveSeries();
-    frmGeneralInfo info(gMainForm);
+    frmGeneralInfo info(ActiveProfileNumber(), AlgorithmMenuTicks(), gMainForm);
     info.setthefirstprofile();
     info.show();
     EXPECT_EQ(info.SeriesCount(), 3);
@@ -167,7 +167,7 @@ TEST_F(GeneralInfoTest, LimitsAreMarkedOnlyBeyondThemAndTheDecoLimitHoldsFromThe
     ASSERT_GT(firstStop, bottom);
     ASSERT_GT(between, firstStop);
 
-    frmGeneralInfo info(gMainForm);
+    frmGeneralInfo info(ActiveProfileNumber(), AlgorithmMenuTicks(), gMainForm);
     FlexGrid *g = info.fginfo;
     const struct {
         int16_t wp;
@@ -233,7 +233,7 @@ TEST_F(GeneralInfoTest, EachDiveIsShownAfreshAndAnUnplannedDiveShowsItsLegs)
     t3.GFHigh = 0.8f;
     t3.MaxPPO2 = t3.DecoPPO2 = 5;
     t3.MinPPO2 = 0;
-    frmGeneralInfo info(gMainForm);
+    frmGeneralInfo info(ActiveProfileNumber(), AlgorithmMenuTicks(), gMainForm);
     info.setthefirstprofile();
     EXPECT_EQ(info.lbHiGFValue->palette().color(QPalette::WindowText), QColor(255, 0, 0));
     EXPECT_TRUE(marked(info.fgSummary, 2, 1));
@@ -329,7 +329,7 @@ TEST_P(GeneralInfoLayoutTest, NoTextIsCutOffOrCovered)
 {
     dive().GFOn = true;
     threeDiveSeries();
-    frmGeneralInfo info(gMainForm);
+    frmGeneralInfo info(ActiveProfileNumber(), AlgorithmMenuTicks(), gMainForm);
     info.setthefirstprofile();
     EXPECT_EQ(ClippedTexts(&info), "") << "the first dive";
     info.TabStrip1->setCurrentIndex(1);

@@ -192,16 +192,19 @@ protected:
     FakeShellServices shell;
 };
 
-// The shell's algorithm menu, whose ZH-L16B tick cannot be read while `broken` is set.
-class BrokenMenuShell : public FakeShellServices {
+// A shell whose progress box fails at its `failAt`-th text (0: never).
+class BrokenProgressShell : public FakeShellServices {
 public:
-    bool broken = false;
-    bool ModelBChecked() override
+    int failAt = 0;
+    void SetProgressText(const QString &text) override
     {
-        if (broken)
+        if (++texts_ == failAt)
             throw RuntimeError(91, "", "Object variable or With block variable not set");
-        return modelB;
+        FakeShellServices::SetProgressText(text);
     }
+
+private:
+    int texts_ = 0;
 };
 
 } // namespace
@@ -210,7 +213,7 @@ TEST_F(GeneralReportTest, PagesNumberOnThroughASeriesAndEachDiveStartsOnItsOwnPa
 {
     Dive &one = ComputedDive(-1, 0, 50, 20);
     Dive &two = ComputedDive(one.Number(), 90, 30, 25, 1);
-    PrintDiveReport(two.Number(), ReportChoice::AllDives);
+    PrintDiveReport(two.Number(), ReportChoice::AllDives, {});
     const TestSpool spool = ReadTestSpool();
     EXPECT_TRUE(spool.crlf);
     EXPECT_TRUE(spool.outside.empty());
@@ -260,7 +263,7 @@ TEST_F(GeneralReportTest, TheCurrentDiveOfASeriesPrintsAloneWithItsPlaceInTheSer
     Dive &two = ComputedDive(one.Number(), 60, 20, 30, 1);
     Dive &three = ComputedDive(two.Number(), 120, 25, 30, 1);
 
-    PrintDiveReport(three.Number(), ReportChoice::CurrentDive);
+    PrintDiveReport(three.Number(), ReportChoice::CurrentDive, {});
     TestSpool spool = ReadTestSpool();
     ASSERT_FALSE(spool.pages.empty());
     EXPECT_EQ(Footers(spool).front(), L(6000) + "1");
@@ -276,7 +279,7 @@ TEST_F(GeneralReportTest, TheCurrentDiveOfASeriesPrintsAloneWithItsPlaceInTheSer
     EXPECT_EQ(shell.progressUnloads, 1);
 
     // The first dive of the series asked alone prints as a dive on its own.
-    PrintDiveReport(one.Number(), ReportChoice::CurrentDive);
+    PrintDiveReport(one.Number(), ReportChoice::CurrentDive, {});
     spool = ReadTestSpool();
     ASSERT_FALSE(spool.pages.empty());
     EXPECT_FALSE(HasText(spool.pages[0], L(6020)));
@@ -530,11 +533,10 @@ TEST_F(GeneralReportTest, SettingsBlockStatesTheSettingsAndWarnsOfAHighGradientF
 
 TEST_F(GeneralReportTest, AFailingDiveEndsItsPageAndTheNextDiveIsWhole)
 {
-    BrokenMenuShell broken;
-    broken.modelC = true;
-    broken.broken = true;
-    // Dive 1 names the ZH-L16 set of its stops from the algorithm menu, which fails;
-    // dive 2 has no such waypoint.
+    BrokenProgressShell broken;
+    // The job's text, dive 1's first, then dive 1's second fails, after its first page
+    // has begun.
+    broken.failAt = 3;
     const ClassProfile failing = HandProfile({{20, 10, StatusUserLeg}, {6, 14, StatusDecoStop, 1.0f, 0.8f, 6, 3}});
     const ClassProfile fine = HandProfile({{20, 10, StatusUserLeg, 1.0f, 1.0f, 0, 0, 0}});
     TemplateRec &t = gSettings[0].Template;
@@ -612,7 +614,7 @@ TEST_P(PrintedReport, TrimixDiveAndSeriesComeOutReadable)
     const bool german = std::string(GetParam()) == "DOLV_de.lng";
     gDecimalSeparator = german ? "," : ".";
     Dive &one = ComputedDive(-1, 0, 60, 25);
-    PrintDiveReport(one.Number(), ReportChoice::SingleDive);
+    PrintDiveReport(one.Number(), ReportChoice::SingleDive, {});
     // The stop depths in the PDF: 60 m on trimix with GF 30/80 stops from deep down to 3 m.
     const TestSpool single = ReadTestSpool();
     size_t rows = 0;
@@ -626,8 +628,12 @@ TEST_P(PrintedReport, TrimixDiveAndSeriesComeOutReadable)
     EXPECT_TRUE(HasText(single.pages.back(), "Trimix 18/45"));
     printAndLook("report-trimix", 3);
 
+    // The models are named by the ticks the command gives, in every dive's settings block.
     Dive &two = ComputedDive(one.Number(), 120, 30, 30, 1);
-    PrintDiveReport(two.Number(), ReportChoice::AllDives);
+    PrintDiveReport(two.Number(), ReportChoice::AllDives, AlgorithmTicks{.ModelB = true, .ModelC = false});
+    const std::vector<TestSpoolPage> pages = ReadTestSpool().pages;
+    EXPECT_GE(std::count_if(pages.begin(), pages.end(), [](auto &p) { return HasText(p, "ZH-L16B"); }), 2);
+    EXPECT_TRUE(std::none_of(pages.begin(), pages.end(), [](auto &p) { return HasText(p, "ZH-L16C"); }));
     printAndLook("report-series", 6);
     EXPECT_TRUE(shell.errorBoxes.isEmpty()) << shell.errorBoxes.join('\n').toStdString();
 }

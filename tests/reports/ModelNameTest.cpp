@@ -1,15 +1,13 @@
 // The model label of the reports follows the algorithm menu's ticks.
 
 #include "reports/ModelName.h"
-#include "tests/support/FakeShellServices.h"
 
 #include <gtest/gtest.h>
 
 TEST(ModelName, FollowsTheAlgorithmTicks)
 {
-    FakeShellServices shell;
     const struct {
-        bool b, c, hybrid, vpmEnabled;
+        bool b, c, hybrid, vpmShown;
         const char *label;
     } cases[] = {
         {false, true, false, false, "ZH-L16C"},
@@ -22,10 +20,7 @@ TEST(ModelName, FollowsTheAlgorithmTicks)
         {false, false, false, false, ""},      // nothing ticked and no VPM item
     };
     for (const auto &c : cases) {
-        shell.modelB = c.b;
-        shell.modelC = c.c;
-        shell.hybrid = c.hybrid;
-        shell.vpmEnabled = c.vpmEnabled;
-        EXPECT_EQ(GetModelName(), c.label) << c.b << c.c << c.hybrid << c.vpmEnabled;
+        const AlgorithmTicks ticks{c.b, c.c, c.hybrid, false, c.vpmShown};
+        EXPECT_EQ(GetModelName(ticks), c.label) << c.b << c.c << c.hybrid << c.vpmShown;
     }
 }

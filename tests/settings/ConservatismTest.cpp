@@ -25,7 +25,6 @@ protected:
         std::string name = kDefaultLanguageFile;
         ASSERT_EQ(LoadLanguageDll(name), 1);
         gSettings.resize(2);
-        shell.activeProfile = 1;
         shell.openDives = {1};
         reset();
     }
@@ -70,7 +69,7 @@ protected:
 TEST_F(ConservatismTest, GoodFactorsAreStoredAndTheDiveComputedAgain)
 {
     gSettings[1].Template.GFHigh = 0.855f;
-    frmConservatism d;
+    frmConservatism d(1);
     EXPECT_EQ(d.Text1->text(), "0.30");
     EXPECT_EQ(d.Text2->text(), "0.86"); // "0.00", halves away from zero
     d.Check1->click();
@@ -104,7 +103,7 @@ TEST_F(ConservatismTest, FactorsOutsideTheLimitsAreRefusedNamingTheLimit)
         SCOPED_TRACE(std::string(c.low) + " / " + c.high + (c.veryHigh ? " /VeryHighGF" : ""));
         reset();
         gVeryHighGF = c.veryHigh;
-        frmConservatism d;
+        frmConservatism d(1);
         const bool accepted = !*c.limit;
         EXPECT_EQ(ok(d, c.low, c.high, accepted ? 0 : vbOK), accepted);
         EXPECT_EQ(shell.reEvaluated.size(), accepted ? 1u : 0u);
@@ -119,7 +118,7 @@ TEST_F(ConservatismTest, FactorsOutsideTheLimitsAreRefusedNamingTheLimit)
 
     // The switch is stored before the factors are checked, and stays.
     reset();
-    frmConservatism d;
+    frmConservatism d(1);
     d.Check1->click();
     EXPECT_FALSE(ok(d, "0.9", "0.8", vbOK));
     EXPECT_FALSE(dive().GFOn);
@@ -130,7 +129,7 @@ TEST_F(ConservatismTest, TheFactorsAreReadAndTheLimitNamedInTheUsersForm)
     gDecimalSeparator = ",";
     gThousandSeparator = ".";
     gVeryHighGF = 1;
-    frmConservatism d;
+    frmConservatism d(1);
     EXPECT_EQ(d.Text1->text(), "0,30");
     EXPECT_FALSE(ok(d, "0,5", "1,25", vbOK));
     EXPECT_TRUE(TestHooks::msgBoxes.at(0).prompt.contains("1,2,"));
@@ -141,7 +140,7 @@ TEST_F(ConservatismTest, TheFactorsAreReadAndTheLimitNamedInTheUsersForm)
 TEST_F(ConservatismTest, VeryHighFactorsWithALowFirstStopFactorAreConfirmed)
 {
     gVeryHighGF = 1;
-    frmConservatism d;
+    frmConservatism d(1);
     EXPECT_FALSE(ok(d, "0.40", "1.10", vbCancel));
     ASSERT_EQ(TestHooks::msgBoxes.size(), 1u);
     EXPECT_EQ(TestHooks::msgBoxes[0].buttons, vbOKCancel);
@@ -157,9 +156,9 @@ TEST_F(ConservatismTest, VeryHighFactorsWithALowFirstStopFactorAreConfirmed)
 
     // No question for a first-stop factor above 0.4, nor with the factors switched off.
     TestHooks::reset();
-    frmConservatism higherLow;
+    frmConservatism higherLow(1);
     EXPECT_TRUE(ok(higherLow, "0.41", "1.10"));
-    frmConservatism off;
+    frmConservatism off(1);
     off.Check1->click();
     EXPECT_TRUE(ok(off, "0.40", "1.10"));
     EXPECT_TRUE(TestHooks::msgBoxes.empty());

@@ -53,7 +53,7 @@ protected:
     // Opens the dialog on the active dive, as the main window's command does.
     frmProperties &open()
     {
-        dialog = std::make_unique<frmProperties>();
+        dialog = std::make_unique<frmProperties>(shell.activeProfile);
         dialog->show();
         QApplication::processEvents();
         return *dialog;

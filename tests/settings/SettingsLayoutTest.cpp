@@ -57,7 +57,7 @@ protected:
 
 TEST_P(SettingsLayoutTest, NoTextIsCutOffOrCovered)
 {
-    frmConservatism conservatism;
+    frmConservatism conservatism(1);
     EXPECT_EQ(conservatism.Check1->text(), GetLangStringQ(1709)) << "the window speaks the language";
     EXPECT_EQ(ClippedTexts(&conservatism), "");
     frmGasBlend gas;

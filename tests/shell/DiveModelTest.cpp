@@ -8,6 +8,7 @@
 #include "engine/TemplateModule.h"
 #include "engine/TextLineWriter.h"
 #include "platform/ShellServices.h"
+#include "shell/MainModule.h"
 #include "shell/DiveWindows.h"
 #include "shell/ProfileFile.h"
 

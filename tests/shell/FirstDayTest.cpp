@@ -8,6 +8,7 @@
 #include "engine/TemplateModule.h"
 #include "platform/MsgBox.h"
 #include "platform/ShellServices.h"
+#include "shell/MainModule.h"
 #include "platform/WindowSettings.h"
 #include "shell/DiveWindows.h"
 

@@ -5,6 +5,7 @@
 #include "engine/RuntimeError.h"
 #include "engine/DiveModel.h"
 #include "platform/ShellServices.h"
+#include "shell/MainModule.h"
 #include "shell/DiveWindows.h"
 #include "platform/WindowSettings.h"
 #include "tests/support/StartUpFixture.h"
@@ -148,7 +149,7 @@ TEST_F(MainWindowTest, WindowsAndDivesFindEachOther)
         EXPECT_EQ(&DiveWindow(n)->dive(), FindDive(n));
         EXPECT_EQ(DiveWindow(n)->Tag(), QString::number(n));
     }
-    EXPECT_EQ(Shell().ActiveProfileNumber(), 2);
+    EXPECT_EQ(ActiveProfileNumber(), 2);
     gDiveWindows[2]->setPrevNext(1, -1);
     EXPECT_EQ(gSettings[2].PrevProfile, 1);
     EXPECT_EQ(FirstDiveOfSeries(2), 1);

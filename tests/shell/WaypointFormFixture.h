@@ -54,7 +54,7 @@ protected:
         scratch.SetSegmentTime(0, minutes);
         scratch.SetMixNumber(0, mix);
         scratch.SetGasMixName(0, gasName);
-        form = std::make_unique<frmWaypointForm>();
+        form = std::make_unique<frmWaypointForm>(shell.activeProfile);
         form->data(scratch, mode);
         form->show();
         form->activateWindow();

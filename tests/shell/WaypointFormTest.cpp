@@ -206,7 +206,7 @@ TEST_F(WaypointFormTest, ReadOnlyViewShowsTheWaypointsOwnGasWithOneDecimal)
     scratch.SetGasMixO2(0, 10);
     scratch.SetGasMixN2(0, 20);
     scratch.SetGasMixHe(0, 70);
-    form = std::make_unique<frmWaypointForm>();
+    form = std::make_unique<frmWaypointForm>(shell.activeProfile);
     form->data(scratch, 0);
     EXPECT_EQ(child<QComboBox>("Combo1")->currentText(), "Tx10/70");
     EXPECT_EQ(text("tbO2"), "10");
@@ -234,7 +234,7 @@ TEST_F(WaypointFormTest, EditorReadsTheAnswerAfterTheModalDialog)
     point.SetSegmentTime(0, 4);
     point.SetMixNumber(0, 1);
     {
-        frmWaypointForm dialog;
+        frmWaypointForm dialog(0);
         dialog.data(point, -1);
         TestHooks::modalHandlers.push_back([](QDialog *d) {
             auto *time = d->findChild<QLineEdit *>("tbTime");
@@ -249,7 +249,7 @@ TEST_F(WaypointFormTest, EditorReadsTheAnswerAfterTheModalDialog)
     EXPECT_EQ(TestHooks::modalWindows, QStringList{"frmWaypointForm"});
 
     // A dialog closed without an answer is a cancelled point.
-    frmWaypointForm dialog;
+    frmWaypointForm dialog(0);
     dialog.data(point, -1);
     TestHooks::modalHandlers.push_back([](QDialog *d) { d->close(); });
     EXPECT_EQ(ShowModal(&dialog), QDialog::Rejected);

@@ -53,12 +53,12 @@ TEST_P(WindowLayoutTest, NoTextIsCutOffOrCovered)
     scratch.SetSegmentTime(0, 10);
     scratch.SetMixNumber(0, kTrimix);
     {
-        frmWaypointForm form(gMainForm);
+        frmWaypointForm form(ActiveProfileNumber(), gMainForm);
         form.data(scratch, -1);
         EXPECT_EQ(ClippedTexts(&form), "") << "editing";
     }
     {
-        frmWaypointForm form(gMainForm);
+        frmWaypointForm form(ActiveProfileNumber(), gMainForm);
         form.data(scratch, 0);
         EXPECT_EQ(ClippedTexts(&form), "") << "viewing";
     }

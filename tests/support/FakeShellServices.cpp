@@ -1,5 +1,6 @@
 #include "tests/support/FakeShellServices.h"
 
+#include "engine/EngineGlobals.h"
 #include "platform/ErrorModule.h"
 
 #include <algorithm>
@@ -37,4 +38,10 @@ void FakeShellServices::ShowErrorInfo(const RuntimeError &error)
 QString FakeShellServices::DiveCaption(int16_t profileNr)
 {
     return profileNr >= 0 && profileNr < captions.size() ? captions[profileNr] : QString();
+}
+
+void FakeShellServices::ShowActiveDiveCircuit()
+{
+    if (activeProfile >= 0 && size_t(activeProfile) < gSettings.size())
+        openCircuit = gSettings[size_t(activeProfile)].Template.OpenCircuit;
 }

@@ -57,20 +57,14 @@ bool ShellHost::ActiveDiveShowsWaypoints()
 
 void ShellHost::ShowCircuit(bool openCircuit)
 {
-    if (!gMainForm)
-        return;
-    if (openCircuit)
-        gMainForm->SetOpenCircuit(false);
-    else
-        gMainForm->SetConstPPO(false);
+    if (gMainForm)
+        gMainForm->ShowCircuitMode(openCircuit);
 }
 
 void ShellHost::ShowActiveDiveCircuit()
 {
-    const int16_t active = ::ActiveProfileNumber();
-    if (active < 0 || size_t(active) >= gSettings.size())
-        return;
-    ShowCircuit(gSettings[size_t(active)].Template.OpenCircuit);
+    if (const SettingsRecord *active = FindRecord(::ActiveProfileNumber()))
+        ShowCircuit(active->Template.OpenCircuit);
 }
 
 void ShellHost::ReEvaluateDive(int16_t profileNr)

@@ -452,6 +452,14 @@ void frmMain::SetConstPPO(bool isChanged)
         ApplyToProfile();
 }
 
+void frmMain::ShowCircuitMode(bool openCircuit)
+{
+    if (openCircuit)
+        SetOpenCircuit(false);
+    else
+        SetConstPPO(false);
+}
+
 void frmMain::ApplyToProfile()
 {
     frmWaypointEditor *editor = ActiveForm();

@@ -32,6 +32,8 @@ public:
     // Public procedures other windows call.
     void SetOpenCircuit(bool isChanged);
     void SetConstPPO(bool isChanged);
+    // Shows a dive's circuit mode on the button and menu without writing it to any dive.
+    void ShowCircuitMode(bool openCircuit);
     void ShowConservatism_Click();
     void ApplyToProfile();
     // The algorithm ticks changed from `before`: every open dive is computed again, so

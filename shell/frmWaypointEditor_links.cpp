@@ -55,12 +55,8 @@ void frmWaypointEditor::showRepetitiveIcon()
 // The main window shows the dive's circuit mode without writing it back.
 void frmWaypointEditor::showCircuitOfDive(bool openCircuit)
 {
-    if (!gMainForm)
-        return;
-    if (openCircuit)
-        gMainForm->SetOpenCircuit(false);
-    else
-        gMainForm->SetConstPPO(false);
+    if (gMainForm)
+        gMainForm->ShowCircuitMode(openCircuit);
 }
 
 void frmWaypointEditor::showWaypointMenu()

@@ -90,6 +90,13 @@ bool frmProperties::confirm()
     const TemplateRec pages = readPages();
     if (refuseUnreadable(pages) || refuseDeepSwitches(pages))
         return false;
+    // New rates make the dive's travel longer: a dive the series reader would refuse is
+    // never made here (its saved series would no longer open).
+    const std::string tooLong = DiveMinutesProblemWith(ProfileIndex, pages);
+    if (!tooLong.empty()) {
+        MsgBox(QString::fromStdString(tooLong), vbExclamation | vbOKOnly, GetLangStringQ(1600));
+        return false;
+    }
     const int16_t dive = ProfileIndex;
     record() = pages;
     // The dive keeps its own circuit mode (the dialog never writes it), whichever dive

@@ -1,6 +1,7 @@
 #include "engine/DiveModel.h"
 
 #include "engine/DOLVOptionModule.h"
+#include "engine/DiveBounds.h"
 #include "engine/DOLVmiscModule.h"
 #include "engine/EngineGlobals.h"
 #include "engine/ResourceManager.h"
@@ -82,6 +83,14 @@ void Dive::SetNullWaypoint()
 Dive *FindDive(int16_t number)
 {
     return SharedDive(number).get();
+}
+
+std::string DiveMinutesProblemWith(int16_t number, const TemplateRec &t)
+{
+    const Dive *dive = FindDive(number);
+    if (!dive || dive->UserEnteredWaypoints.GetLength() == 0)
+        return {};
+    return DiveBounds::DiveMinutesProblem(LoggedDiveMinutes(dive->UserEnteredWaypoints, t));
 }
 
 std::shared_ptr<Dive> SharedDive(int16_t number)

@@ -78,6 +78,12 @@ void CloseDive(int16_t number);
 // Every dive out (a fresh start).
 void CloseAllDives();
 
+// The series reader refuses a dive whose legs last beyond a week, travel included: the
+// text of that bound for open dive `number` timed with the settings `t` that are about
+// to be stored (rates and depth adjustment change the travel), so a dialog stores none a
+// saved series could not be opened with. Empty when within, or no such dive with legs.
+std::string DiveMinutesProblemWith(int16_t number, const TemplateRec &t);
+
 // The lowest free record slot (1 or more), growing gSettings when none is free. A slot
 // handed out again starts as a fresh record: a new dive inherits nothing of a closed one.
 int16_t AllocDiveSlot();

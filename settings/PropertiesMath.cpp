@@ -6,15 +6,45 @@
 #include "engine/VBConversions.h"
 
 #include <cmath>
+#include <string>
 
 QString PatternText(double v, int decimals)
 {
     return QString::fromStdString(LocaliseNumberText(FormatFixed(v, decimals), gDecimalSeparator));
 }
 
+namespace {
+
+// A Single's shortest text written out in full: "1.234568E+07" is "12345680", "1E-05" is
+// "0.00001". The typed-number rule reads no exponent, so a text in that form would be no
+// number to a unit switch or to OK.
+std::string withoutExponent(const std::string &text)
+{
+    const size_t e = text.find('E');
+    if (e == std::string::npos)
+        return text;
+    std::string digits = text.substr(0, e);
+    const bool negative = !digits.empty() && digits[0] == '-';
+    if (negative)
+        digits.erase(0, 1);
+    const size_t dot = digits.find('.');
+    const int point = int(dot == std::string::npos ? digits.size() : dot) + std::stoi(text.substr(e + 1));
+    if (dot != std::string::npos)
+        digits.erase(dot, 1);
+    if (point <= 0)
+        digits = "0." + std::string(size_t(-point), '0') + digits;
+    else if (size_t(point) >= digits.size())
+        digits += std::string(size_t(point) - digits.size(), '0');
+    else
+        digits.insert(size_t(point), ".");
+    return (negative ? "-" : "") + digits;
+}
+
+} // namespace
+
 QString PlainText(float v)
 {
-    return QString::fromStdString(LocaliseNumberText(JoinStr(v), gDecimalSeparator));
+    return QString::fromStdString(LocaliseNumberText(withoutExponent(JoinStr(v)), gDecimalSeparator));
 }
 
 float TextValue(const QString &text, bool thousands)

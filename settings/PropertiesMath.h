@@ -26,7 +26,8 @@ constexpr float kEmptyDepth = 1000000;
 // A number as the "0", "0.0", "0.00", "0.000" patterns show it: `decimals` places,
 // halves away from zero, the user's decimal separator.
 QString PatternText(double v, int decimals);
-// The shortest text of a Single (up to seven significant digits), the user's separator.
+// The shortest text of a Single (up to seven significant digits), the user's separator,
+// never in exponent form (12345678 is "12345680").
 QString PlainText(float v);
 // The number a text shows, read by the typed-number rule (engine/LibraryModule.h; 0 when
 // it holds none). `thousands`: the field can hold thousands, so grouping counts.

@@ -172,6 +172,15 @@ void frmConservatism::cbCancel_Click()
 bool frmConservatism::storeFactors()
 {
     TemplateRec &t = Template();
+    // Depth adjustment lengthens the travel of the dive's legs: a dive the series reader
+    // would refuse is never made here (its saved series would no longer open).
+    TemplateRec adjusted = t;
+    adjusted.DepthAdjust = Check2->isChecked();
+    const std::string tooLong = DiveMinutesProblemWith(mDiveNumber, adjusted);
+    if (!tooLong.empty()) {
+        MsgBox(QString::fromStdString(tooLong), vbCritical + vbOKOnly);
+        return false;
+    }
     // The switch is stored first and stays stored even when the factors are refused.
     t.GFOn = Check1->isChecked();
 

@@ -285,6 +285,7 @@ private:
     bool refuseEmptyCells();
     bool refuseNonNumbers();
     bool refuseUnreadable(const TemplateRec &pages);
+    bool refuseDeepSwitches(const TemplateRec &pages);
     TemplateRec readPages();
     void showActiveDiveCircuit();
 

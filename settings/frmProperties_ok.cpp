@@ -4,6 +4,7 @@
 #include "settings/frmProperties.h"
 
 #include "blending/frmPartialMix.h"
+#include "engine/DiveBounds.h"
 #include "engine/DiveModel.h"
 #include "engine/AltitudeModule.h"
 #include "engine/EngineGlobals.h"
@@ -87,8 +88,15 @@ bool frmProperties::confirm()
     if (!commitOpenEditors() || refuseEmptyCells() || refuseNonNumbers())
         return false;
     const TemplateRec pages = readPages();
-    if (refuseUnreadable(pages))
+    if (refuseUnreadable(pages) || refuseDeepSwitches(pages))
         return false;
+    // New rates make the dive's travel longer: a dive the series reader would refuse is
+    // never made here (its saved series would no longer open).
+    const std::string tooLong = DiveMinutesProblemWith(ProfileIndex, pages);
+    if (!tooLong.empty()) {
+        MsgBox(QString::fromStdString(tooLong), vbExclamation | vbOKOnly, GetLangStringQ(1600));
+        return false;
+    }
     const int16_t dive = ProfileIndex;
     record() = pages;
     // The dive keeps its own circuit mode (the dialog never writes it), whichever dive
@@ -216,6 +224,33 @@ bool frmProperties::refuseUnreadable(const TemplateRec &pages)
     case DiveBounds::SettingsField::None: break;
     }
     return true;
+}
+
+// A switch depth the diver typed deeper than any dive (or above the surface) is a slip:
+// no leg can reach it. OK names the bound and takes the diver to the cell. Automatic
+// depths are not the diver's to correct (a gas low in oxygen may switch deeper), and the
+// readers keep accepting them, as stored files hold them.
+bool frmProperties::refuseDeepSwitches(const TemplateRec &pages)
+{
+    if (pages.AutoDecoGas)
+        return false;
+    const float deepest = DiveBounds::MaxDepth(pages.Metric);
+    const std::string unit = GetLangStringQ(pages.Metric ? 7066 : 7067).toStdString();
+    // readPages sorted the switch grid as it stored it: grid row r is switch r - 1.
+    for (size_t i = 0; i < pages.GasChanges.size(); ++i) {
+        const GasChangeRecord &change = pages.GasChanges[i];
+        if (change.Depth >= 0 && change.Depth <= deepest)
+            continue;
+        const QString name = QStringLiteral("%1 (%2)").arg(fgGasChange->TextMatrix(0, 0), QString::fromStdString(change.Name));
+        MsgBox(QString::fromStdString(DiveBounds::BetweenProblem(name.toStdString(), 0, deepest, unit)),
+               vbExclamation | vbOKOnly, GetLangStringQ(1600));
+        ListView1->setCurrentRow(1);
+        fgGasChange->setFocus();
+        fgGasChange->SetRow(int(i) + 1);
+        fgGasChange->SetCol(0);
+        return true;
+    }
+    return false;
 }
 
 // Every page read into a copy of the record, clamped and rounded as it is stored. The

@@ -402,3 +402,16 @@ TEST_F(PropertiesGridTest, SwitchesAreStoredWithTheGasPickedAndTheDepthOfTheStor
     EXPECT_EQ(dive().GasChanges[1].Name, "Oxygen");
     EXPECT_EQ(dive().GasChanges[1].Depth, 20);
 }
+
+// A long typed depth stays plain through a unit switch; OK refuses it at its cell.
+TEST_F(PropertiesGridTest, ADepthOfEightDigitsIsConvertedAndRefusedAtItsCell)
+{
+    openOn(2);
+    FlexGrid *grid = dialog->fgGasChange;
+    typeInto(grid, dialog->tbGasChange, 2, 0, "12345678");
+    clickUnit(false);
+    EXPECT_EQ(grid->TextMatrix(2, 0), "40503708"); // typed 12345678, shown 12345680 m
+    TestHooks::msgBoxAnswers.push_back(vbOK);
+    QTest::mouseClick(dialog->cbOK, Qt::LeftButton);
+    EXPECT_TRUE(box(0).contains("3300 ft") && grid->hasFocus() && grid->Row() == 2 && dive().GasChanges[1].Depth == 21);
+}

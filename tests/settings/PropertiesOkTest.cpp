@@ -7,6 +7,7 @@
 
 #include "blending/frmPartialMix.h"
 #include "engine/AltitudeModule.h"
+#include "engine/DiveModel.h"
 #include "engine/EngineHost.h"
 #include "engine/TextLineReader.h"
 #include "engine/TextLineWriter.h"
@@ -407,4 +408,21 @@ TEST_F(PropertiesOkTest, SettingsAtTheBoundsAreStoredAndReadBack)
     TemplateRec read;
     ASSERT_NO_THROW(ReadTemplateBlock(read, reader));
     EXPECT_EQ(blockText(read), blockText(dive()));
+}
+
+// Slower rates lengthen the legs' travel: 100 m for 10000 min and up at 1 m/min lasts
+// 10100 min, past what a series file is read back with; at 2 m/min 10050 is stored.
+TEST_F(PropertiesOkTest, RatesThatWouldMakeTheDiveLongerThanAWeekAreRefused)
+{
+    LogUserLeg(OpenDive(1)->UserEnteredWaypoints, dive(), 100, 10000, 0);
+    LogUserLeg(FindDive(1)->UserEnteredWaypoints, dive(), 0, 0, 0);
+    TestHooks::msgBoxAnswers.push_back(vbOK);
+    for (const char *rate : {"1", "2"}) {
+        open();
+        for (int r = 1; r < dialog->fgAscend->Rows(); ++r)
+            dialog->fgAscend->SetTextMatrix(r, 1, rate);
+        ok();
+    }
+    EXPECT_EQ(TestHooks::msgBoxes.at(0).prompt.toStdString(), DiveBounds::DiveMinutesProblem(10100));
+    EXPECT_EQ(dive().AscendRates[0].Rate, 2) << "refused at 1 m/min only, stored at 2";
 }

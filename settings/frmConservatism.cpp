@@ -4,7 +4,6 @@
 #include "engine/EngineGlobals.h"
 #include "engine/EngineHost.h"
 #include "engine/LibraryModule.h"
-#include "engine/RuntimeError.h"
 #include "engine/VBConversions.h"
 #include "platform/ErrorModule.h"
 #include "platform/LocaliseForm.h"

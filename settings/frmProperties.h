@@ -276,6 +276,8 @@ private:
         QString metricSuffix, imperialSuffix;
     };
     void checkField(const FieldCheck &check);
+    // Altitudes and the minutes to them can hold thousands; the other boxes cannot.
+    bool holdsThousands(const QLineEdit *box) const { return box == Text1 || box == Text2 || box == Text5; }
     void Text7_LostFocus();
     void showPage(QGroupBox *frame);
     void closeForDive(int16_t profileNr);

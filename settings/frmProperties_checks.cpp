@@ -20,8 +20,7 @@
 void frmProperties::checkField(const FieldCheck &check)
 {
     const QString typed = check.box->text();
-    // Altitudes and the minutes to them can hold thousands; the other boxes cannot.
-    const bool thousands = check.box == Text1 || check.box == Text2 || check.box == Text5;
+    const bool thousands = holdsThousands(check.box);
     if (IsNumberText(typed, thousands) && TextValue(typed, thousands) > 0)
         return;
     const bool metric = Units == kUnitsMetric;

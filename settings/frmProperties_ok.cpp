@@ -147,23 +147,23 @@ bool frmProperties::refuseNonNumbers()
         QLineEdit *box;
         int page;
         QString name;
-        bool thousands;
     };
     const QString altitude = GetLangStringQ(1645) + QStringLiteral(" (%1)");
     const Box boxes[] = {
-        {tbStepSize, 1, Label7->text(), false},   {tbLastStop, 1, Label15->text(), false},
-        {Text7, 1, Label20->text(), false},       {Text8, 1, Label21->text(), false},
-        {Text2, 4, altitude.arg(Frame12->title()), true}, {Text1, 4, Label10->text(), true},
-        {Text5, 4, altitude.arg(Frame11->title()), true}, {SetPoint, 5, Label1->text(), false},
-        {Text6, 5, Label19->text(), false},       {tbMinPPO, 6, Label3->text(), false},
-        {tbMaxPPO, 6, Label4->text(), false},     {tbMaximalEND, 6, Label8->text(), false},
-        {tbRMV, 6, lbRMV->text(), false},
+        {tbStepSize, 1, Label7->text()},   {tbLastStop, 1, Label15->text()},
+        {Text7, 1, Label20->text()},       {Text8, 1, Label21->text()},
+        {Text2, 4, altitude.arg(Frame12->title())}, {Text1, 4, Label10->text()},
+        {Text5, 4, altitude.arg(Frame11->title())}, {SetPoint, 5, Label1->text()},
+        {Text6, 5, Label19->text()},       {tbMinPPO, 6, Label3->text()},
+        {tbMaxPPO, 6, Label4->text()},     {tbMaximalEND, 6, Label8->text()},
+        {tbRMV, 6, lbRMV->text()},
     };
     for (const Box &b : boxes) {
+        const bool thousands = holdsThousands(b.box);
         // A disabled box (set-points on open circuit) is not the diver's to correct.
-        if (!b.box->isEnabled() || IsNumberText(b.box->text(), b.thousands))
+        if (!b.box->isEnabled() || IsNumberText(b.box->text(), thousands))
             continue;
-        const QString example = PatternText(b.thousands ? 1500 : 1.5, b.thousands ? 0 : 1);
+        const QString example = PatternText(thousands ? 1500 : 1.5, thousands ? 0 : 1);
         MsgBox(GetLangStringQ(7103).arg(fieldName(b.name), b.box->text(), example), vbExclamation | vbOKOnly,
                GetLangStringQ(1600));
         ListView1->setCurrentRow(b.page);

@@ -120,7 +120,6 @@ void frmProperties::ChangeUnitLabels(bool setMetric)
     Label17->setText(setMetric ? GetLangStringQ(1629) : GetLangStringQ(1630));
 }
 
-// The deco ppO2 is converted before the automatic switch depths are computed from it.
 // A record loaded anew: its texts come from the record, not from a unit switch.
 void frmProperties::forgetUnitSwitches()
 {
@@ -130,6 +129,7 @@ void frmProperties::forgetUnitSwitches()
     }
 }
 
+// The deco ppO2 is converted before the automatic switch depths are computed from it.
 void frmProperties::ChangeAllFrames(bool settometric)
 {
     ChangeDecoStepsFrame(settometric);

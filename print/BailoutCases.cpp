@@ -54,11 +54,6 @@ std::string minutesText(double minutes)
 
 } // namespace
 
-float CreateNewWay(const ClassProfile &Profile, float Time, int16_t Index, const TemplateRec &Settings)
-{
-    return static_cast<float>(cutPoint(Profile, Time, Index, Settings).Depth);
-}
-
 void CopyTemplateWithoutGasChange(const TemplateRec &Source, TemplateRec &Destination, int16_t N)
 {
     Destination = Source;

@@ -420,12 +420,8 @@ void frmGeneralInfo::fillProfile(const ClassProfile &P, const TemplateRec &t)
         auto cell = [this, row](int col, const QString &text) { fginfo->SetTextMatrix(row, col, text); };
 
         // The model that set the ceiling here; a waypoint without one keeps the one before.
-        if (P.GetModelControl(i) == 1)
-            model = QStringLiteral("VPM");
-        else if (P.GetModelControl(i) == 2 && ticks_.ModelB)
-            model = QStringLiteral("ZH-L16B");
-        else if (P.GetModelControl(i) == 2 && ticks_.ModelC)
-            model = QStringLiteral("ZH-L16C");
+        if (const auto ceiling = CeilingModelName(P.GetModelControl(i), ticks_))
+            model = QString::fromStdString(*ceiling);
         cell(cModel, model);
         cell(cDepth, num(P.getDepth(i), 1));
         cell(cSegTime, num(P.GetSegmentTime(i), 1));

@@ -6,7 +6,6 @@
 #include "engine/EngineGlobals.h"
 #include "engine/ResourceManager.h"
 #include "engine/RuntimeError.h"
-#include "engine/TableGenerator.h"
 #include "engine/VBConversions.h"
 
 #include <algorithm>

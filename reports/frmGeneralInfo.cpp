@@ -265,7 +265,8 @@ void frmGeneralInfo::Form_Load()
     LocaliseForm(this);
     const int16_t active = activeDive_;
     const int16_t first = active > 0 ? FirstDiveOfSeries(active) : 0;
-    setWindowTitle(GetLangStringQ(2100) + ": " + QString::fromStdString(RecordOf(first, "frmGeneralInfo.Form_Load").ProfileName));
+    const std::string &series = RecordOf(first, "frmGeneralInfo.Form_Load").ProfileName;
+    setWindowTitle(GetLangStringQ(2100) + ": " + QString::fromStdString(series));
     setGridHeadings();
 
     if (SeriesCount_ <= 1) {

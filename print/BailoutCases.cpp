@@ -6,7 +6,6 @@
 #include "engine/EngineGlobals.h"
 #include "engine/ResourceManager.h"
 #include "engine/RuntimeError.h"
-#include "engine/TableGenerator.h"
 #include "engine/VBConversions.h"
 
 #include <algorithm>
@@ -54,11 +53,6 @@ std::string minutesText(double minutes)
 
 } // namespace
 
-float CreateNewWay(const ClassProfile &Profile, float Time, int16_t Index, const TemplateRec &Settings)
-{
-    return static_cast<float>(cutPoint(Profile, Time, Index, Settings).Depth);
-}
-
 void CopyTemplateWithoutGasChange(const TemplateRec &Source, TemplateRec &Destination, int16_t N)
 {
     Destination = Source;
@@ -94,25 +88,17 @@ bool BailoutCut(const ClassProfile &Shown, const TemplateRec &Settings, float Ti
     return true;
 }
 
-std::vector<float> BailoutTimes(float EndOfPart, float Interval)
-{
-    std::vector<float> times;
-    if (!(Interval > 0) || !(EndOfPart > 0))
-        return times;
-    for (int64_t k = 1;; ++k) {
-        const float t = static_cast<float>(static_cast<double>(k) * Interval);
-        if (!(t <= EndOfPart))
-            break;
-        times.push_back(t);
-    }
-    return times;
-}
-
 namespace {
 
 float endOfPart(const ClassProfile &Shown)
 {
     return Shown.GetRunTime(FindEndUserProfile(Shown));
+}
+
+// The run time of the k-th step of Interval: a multiple, rounded once to a Single.
+float stepTime(int64_t k, float Interval)
+{
+    return static_cast<float>(static_cast<double>(k) * Interval);
 }
 
 // The steps of Interval within the diver's part, counted without listing them.
@@ -124,22 +110,29 @@ int64_t stepCount(float EndOfPart, float Interval)
     if (steps > 1e9)
         return static_cast<int64_t>(1e9); // far beyond any run: no need to settle it
     int64_t k = static_cast<int64_t>(steps);
-    // The steps are Singles: settle the last one as BailoutTimes rounds it.
-    while (k > 0 && !(static_cast<float>(static_cast<double>(k) * Interval) <= EndOfPart))
+    // The steps are Singles: settle the last one as its rounding has it.
+    while (k > 0 && !(stepTime(k, Interval) <= EndOfPart))
         --k;
-    while (static_cast<float>(static_cast<double>(k + 1) * Interval) <= EndOfPart)
+    while (stepTime(k + 1, Interval) <= EndOfPart)
         ++k;
     return k;
 }
 
 } // namespace
 
+std::vector<float> BailoutTimes(float EndOfPart, float Interval)
+{
+    std::vector<float> times;
+    const int64_t steps = stepCount(EndOfPart, Interval);
+    for (int64_t k = 1; k <= steps; ++k)
+        times.push_back(stepTime(k, Interval));
+    return times;
+}
+
 bool NeedsFinalRow(const ClassProfile &Shown, float Interval)
 {
     const float end = endOfPart(Shown);
-    const int64_t k = stepCount(end, Interval);
-    const float last = static_cast<float>(static_cast<double>(k) * Interval);
-    return last != end && Shown.getDepth(Shown.GetLength()) != 0;
+    return stepTime(stepCount(end, Interval), Interval) != end && Shown.getDepth(Shown.GetLength()) != 0;
 }
 
 int64_t BailoutRowCount(const ClassProfile &Shown, float Interval)

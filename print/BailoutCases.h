@@ -15,16 +15,6 @@
 #include <string>
 #include <vector>
 
-// The depth of the profile at run time `Time` inside waypoint `Index`'s segment, where
-// the engine's own travel timing puts the diver: with Settings' depth adjustment the
-// engine travels the adjusted depths (AdjustedDepth) at the segment's rate, so the depth
-// is the one whose adjusted depth the diver has reached by then; without it the straight
-// line from the waypoint before. Evaluated in double and rounded once. Never above the
-// surface: the first minutes of a descent from the surface, and the last of an ascent to
-// it, that the adjustment times as travel between the surface and 1 m (3.3 ft) are the
-// surface. A level segment is its depth.
-float CreateNewWay(const ClassProfile &Profile, float Time, int16_t Index, const TemplateRec &Settings);
-
 // The settings of one case: Source with deco-gas switch N (0-based) left out of
 // GasChanges, every other switch kept in order; N past the end of the list keeps all.
 // Without its only switch the list is empty: no switches.
@@ -36,10 +26,13 @@ int16_t SegmentAt(const ClassProfile &Profile, float Time);
 
 // The dive as the diver has dived it until run time Time, ready to plan the ascent from
 // there: the waypoints up to the one whose segment holds Time, that one ending at Time
-// at CreateNewWay's depth, as a plain leg (status 1, no stop), so that the engine,
-// timing it as it timed the shown profile, reaches that depth at Time. A diver who by
-// the adjusted timing is still at the surface before a descent stays there until Time;
-// one whose ascent has reached the surface by it gets the whole segment to the surface.
+// at the depth where the engine's own travel timing puts the diver then, as a plain leg
+// (status 1, no stop), so that the engine, timing it as it timed the shown profile,
+// reaches that depth at Time: with Settings' depth adjustment the engine travels the
+// adjusted depths (AdjustedDepth) at the segment's rate, without it the straight line
+// from the waypoint before. A diver who by the adjusted timing is still at the surface
+// before a descent stays there until Time; one whose ascent has reached the surface by
+// it gets the whole segment to the surface.
 // False (Cut untouched) when no segment holds Time.
 bool BailoutCut(const ClassProfile &Shown, const TemplateRec &Settings, float Time, ClassProfile &Cut);
 

@@ -177,7 +177,8 @@ void frmBailoutStart::reject()
 
 void frmBailoutStart::GetGasMixChangeNumber(int16_t &count)
 {
-    count = static_cast<int16_t>(RecordOf(mDiveNumber, "frmBailoutStart.GetGasMixChangeNumber").Template.GasChanges.size());
+    const TemplateRec &t = RecordOf(mDiveNumber, "frmBailoutStart.GetGasMixChangeNumber").Template;
+    count = static_cast<int16_t>(t.GasChanges.size());
 }
 
 void frmBailoutStart::Bailoutproc(float interval)
@@ -227,7 +228,8 @@ void frmBailoutStart::Bailoutproc(float interval)
         pbProgress->setValue(0);
         bool complete = false;
         try {
-            complete = ComputeBailoutCase(shown, caseSettings, start, options, interval, step, mBailoutProfiles, warnings);
+            complete =
+                ComputeBailoutCase(shown, caseSettings, start, options, interval, step, mBailoutProfiles, warnings);
         } catch (const RuntimeError &e) {
             // A row the engine refuses is a limit of the dive, not a fault of the program:
             // said in the engine's words naming the bail-out time, as the table generator

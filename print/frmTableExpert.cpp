@@ -5,6 +5,7 @@
 #include "engine/DiveModel.h"
 #include "engine/EngineGlobals.h"
 #include "engine/LibraryModule.h"
+#include "engine/ResourceManager.h"
 #include "engine/RuntimeError.h"
 #include "engine/VBConversions.h"
 #include "platform/ErrorModule.h"
@@ -365,7 +366,7 @@ void frmTableExpert::GenerateTables()
         QString text = GetLangStringQ(problem);
         const auto rounded = [&text](const QLineEdit *box, int16_t id) {
             if (LocaleVal(box->text().toStdString()) > 0)
-                text = QString::fromStdString(DiveBounds::FillIn(GetLangStringQ(id).toStdString(), {box->text().toStdString()}));
+                text = QString::fromStdString(DiveBounds::FillIn(GetLangString(id), {box->text().toStdString()}));
         };
         if (problem == 2715)
             rounded(tbDI, 7241);

@@ -19,7 +19,6 @@
 #include <algorithm>
 #include <exception>
 #include <functional>
-#include <optional>
 #include <utility>
 
 ReportState gReport;
@@ -135,22 +134,6 @@ bool Guarded(const char *place, const std::function<void()> &part)
         Shell().ShowErrorInfo(RuntimeError(ErrInvalidCall, place, e.what()));
     }
     return false;
-}
-
-// The model label of a stop or waypoint by its ceiling model: VPM, or the ZH-L16
-// coefficient set ticked in the algorithm menu as the job started; nothing for another
-// model.
-std::optional<QString> CeilingModelText(int16_t modelControl)
-{
-    if (modelControl == 1)
-        return QStringLiteral("VPM");
-    if (modelControl == 2) {
-        if (gReport.ticks.ModelB)
-            return QStringLiteral("ZH-L16B");
-        if (gReport.ticks.ModelC)
-            return QStringLiteral("ZH-L16C");
-    }
-    return std::nullopt;
 }
 
 int16_t StatusWordId(const WayPoint &w)
@@ -830,8 +813,8 @@ void WriteLongReport(const ClassProfile &profile, TemplateRec &tmpl, bool isSeri
         if (w.Status == StatusDecoStop)
             stopSum += w.StopTime;
         if (w.DoShow && (w.Status < 0 || w.Status > 3) && w.Rate == 0) {
-            if (const auto model = CeilingModelText(w.ModelControl))
-                PrintProfileCellLeft(6, y, *model);
+            if (const auto model = CeilingModelName(w.ModelControl, gReport.ticks))
+                PrintProfileCellLeft(6, y, QString::fromStdString(*model));
         } else {
             PrintProfileCellLeft(6, y, QStringLiteral("--"));
         }
@@ -897,8 +880,8 @@ void WriteLongReport(const ClassProfile &profile, TemplateRec &tmpl, bool isSeri
         const WayPoint &w = profile.point(stops[k]);
         if (k % 2 == 0)
             DrawStopRowLine(gReport.stopY + 0.5f);
-        if (const auto model = CeilingModelText(w.ModelControl))
-            modelText = *model;
+        if (const auto model = CeilingModelName(w.ModelControl, gReport.ticks))
+            modelText = QString::fromStdString(*model);
         QString gf = Fixed(w.GF * 100, 0);
         if (gf == QStringLiteral("100"))
             gf = QStringLiteral("--");

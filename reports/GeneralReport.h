@@ -79,8 +79,8 @@ enum class ReportChoice {
 };
 // The whole report of the open dive `profileNr` (a dive that is not open prints
 // nothing), its models named by the algorithm menu's `ticks` as the command started
-// (the menu stays free while the pages are composed). The progress box, shown or not, is unloaded at the end, so the pointer is
-// the arrow again after every report.
+// (the menu stays free while the pages are composed). The progress box, shown or not,
+// is unloaded at the end, so the pointer is the arrow again after every report.
 void PrintDiveReport(int16_t profileNr, ReportChoice choice, const AlgorithmTicks &ticks);
 
 // The progress box's label: "Page", the page number and the text of `stringId`.

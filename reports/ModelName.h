@@ -5,6 +5,8 @@
 
 #include "engine/DivePlan.h"
 
+#include <cstdint>
+#include <optional>
 #include <string>
 
 // The algorithm menu's ticks as the shell read them when a command started. The labels
@@ -33,3 +35,8 @@ struct AlgorithmTicks {
 // "Hybrid_B" or "ZH-L16B" when ZH-L16B is ticked; otherwise "VPM" when the VPM menu item
 // is shown, else "".
 std::string GetModelName(const AlgorithmTicks &ticks);
+
+// The label of the model that set a waypoint's ceiling (its model control): "VPM" for
+// 1; for 2 the ZH-L16 coefficient set ticked, "ZH-L16B" before "ZH-L16C"; nothing for
+// another model or when neither set is ticked.
+std::optional<std::string> CeilingModelName(int16_t modelControl, const AlgorithmTicks &ticks);

@@ -265,7 +265,8 @@ void frmGeneralInfo::Form_Load()
     LocaliseForm(this);
     const int16_t active = activeDive_;
     const int16_t first = active > 0 ? FirstDiveOfSeries(active) : 0;
-    setWindowTitle(GetLangStringQ(2100) + ": " + QString::fromStdString(RecordOf(first, "frmGeneralInfo.Form_Load").ProfileName));
+    const std::string &series = RecordOf(first, "frmGeneralInfo.Form_Load").ProfileName;
+    setWindowTitle(GetLangStringQ(2100) + ": " + QString::fromStdString(series));
     setGridHeadings();
 
     if (SeriesCount_ <= 1) {
@@ -420,12 +421,8 @@ void frmGeneralInfo::fillProfile(const ClassProfile &P, const TemplateRec &t)
         auto cell = [this, row](int col, const QString &text) { fginfo->SetTextMatrix(row, col, text); };
 
         // The model that set the ceiling here; a waypoint without one keeps the one before.
-        if (P.GetModelControl(i) == 1)
-            model = QStringLiteral("VPM");
-        else if (P.GetModelControl(i) == 2 && ticks_.ModelB)
-            model = QStringLiteral("ZH-L16B");
-        else if (P.GetModelControl(i) == 2 && ticks_.ModelC)
-            model = QStringLiteral("ZH-L16C");
+        if (const auto ceiling = CeilingModelName(P.GetModelControl(i), ticks_))
+            model = QString::fromStdString(*ceiling);
         cell(cModel, model);
         cell(cDepth, num(P.getDepth(i), 1));
         cell(cSegTime, num(P.GetSegmentTime(i), 1));

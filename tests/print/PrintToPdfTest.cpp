@@ -27,7 +27,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-
 namespace {
 
 void WriteJob(int pages)

@@ -3,9 +3,8 @@
 
 #include "engine/ClassBuhlmann.h"
 
-#include "engine/DiveModel.h"
-
 #include "engine/AltitudeModule.h"
+#include "engine/DiveModel.h"
 #include "engine/EngineGlobals.h"
 #include "engine/ResourceManager.h"
 #include "engine/RuntimeError.h"

@@ -5,10 +5,9 @@
 
 #include "engine/ClassBuhlmann.h"
 
-#include "engine/DiveModel.h"
-
 #include "engine/DOLVmiscModule.h"
 #include "engine/DiveBounds.h"
+#include "engine/DiveModel.h"
 #include "engine/EngineGlobals.h"
 #include "engine/ResourceManager.h"
 #include "engine/RuntimeError.h"

@@ -79,7 +79,7 @@ DOLV_COMPARTMENT_ROWS
 float ClassBuhlmann::GetCeiling()
 {
     const TemplateRec &T = Tmpl();
-    const float Psurf = T.EndPressure * DepthUnitsPerBar(T.Metric);
+    const float Psurf = ToDepthUnits(T.EndPressure);
     const WeightCache &w = WeighAll(T.Metric);
     CeilingMemo &m = LastCeiling;
     if (m.Valid && m.Generation == w.Generation && std::memcmp(&m.GF, &GF, sizeof GF) == 0 &&
@@ -173,7 +173,7 @@ bool ClassBuhlmann::CeilingAtOrAbove(float Depth)
         return false;
     const TemplateRec &T = Tmpl();
     const double f = T.Metric ? 1.0 : kFeetPerMetreForA;
-    const float Psurf = T.EndPressure * DepthUnitsPerBar(T.Metric);
+    const float Psurf = ToDepthUnits(T.EndPressure);
     const bool buhlmann = !ModelVPM;
     const bool vpm = ModelVPM || ModelHybrid;
     // A compartment whose ceiling is below Depth settles it; one that cannot be weighed
@@ -217,7 +217,7 @@ DOLV_COMPARTMENT_ROWS
 float ClassBuhlmann::CalcMaxMValue(float Depth) const
 {
     const TemplateRec &T = Tmpl();
-    const float Pamb = T.EndPressure * DepthUnitsPerBar(T.Metric) + Depth;
+    const float Pamb = ToDepthUnits(T.EndPressure) + Depth;
     const WeightCache &w = WeighAll(T.Metric);
     std::array<float, kCompartments + 1> ratio{};
     for (int i = 1; i <= kCompartments; ++i) {
@@ -236,7 +236,7 @@ DOLV_COMPARTMENT_ROWS
 void ClassBuhlmann::PercentCompartLoad(Comp16 &percentLoad, float /*Depth*/) const
 {
     const TemplateRec &T = Tmpl();
-    const float Psurf = T.EndPressure * DepthUnitsPerBar(T.Metric);
+    const float Psurf = ToDepthUnits(T.EndPressure);
     const WeightCache &w = WeighAll(T.Metric);
     Comp16 load{};
     for (int i = 1; i <= kCompartments; ++i) {

@@ -9,9 +9,6 @@
 #include "engine/TraceFile.h"
 #include "engine/VBConversions.h"
 
-#include <algorithm>
-#include <utility>
-
 int16_t FindGasIndex(const std::string &Name, const TemplateRec &Template)
 {
     for (size_t i = 0; i < Template.Gases.size(); ++i)

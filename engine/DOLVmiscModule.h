@@ -36,9 +36,10 @@ std::vector<PlanWarning> ComputeDive(const ClassProfile &Source, ClassProfile &R
 // The windows' computation of dive `ProfileNr`: ComputeDive between the status texts
 // "computing" and "done". Returns its warnings for the command to show once it has run
 // (PlanNotices). Bailout replaces Options.Bailout; Template and Extra take no part.
-std::vector<PlanWarning> RunDecompression(const ClassProfile &Source, ClassProfile &Result, const TemplateRec &Template,
-                      bool LoadOnly, bool Bailout, bool Repetitive, int16_t Extra, int16_t ProfileNr,
-                      const PlanOptions &Options);
+std::vector<PlanWarning> RunDecompression(const ClassProfile &Source, ClassProfile &Result,
+                                          const TemplateRec &Template, bool LoadOnly, bool Bailout,
+                                          bool Repetitive, int16_t Extra, int16_t ProfileNr,
+                                          const PlanOptions &Options);
 
 // One message box per warning, in the order given.
 void ShowPlanWarnings(const std::vector<PlanWarning> &Warnings);

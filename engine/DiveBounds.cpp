@@ -125,16 +125,18 @@ SettingsFault FirstSettingsFault(const TemplateRec &t)
         return {SettingsField::Gases, FillIn(GetLangString(7073), {t.Gases[size_t(gas)].Name}), gas};
     if (const int change = firstGasOutside(t.GasChanges); change >= 0)
         return {SettingsField::Gases, FillIn(GetLangString(7073), {t.GasChanges[size_t(change)].Name}), -1};
-    const std::string ppO2Unit = m ? GetLangString(7068) : GetLangString(7069);
-    const std::string rmvUnit = m ? GetLangString(1628) : GetLangString(1627);
+    // String IDs of the units: the texts are looked up only for a bound that is broken,
+    // as every plan checks its settings.
+    const int ppO2Unit = m ? 7068 : 7069;
+    const int rmvUnit = m ? 1628 : 1627;
+    const int depthUnit = m ? 7066 : 7067;
     struct Bounded {
         SettingsField field;
         float value;
         int name; // string ID of the setting's name
         float high;
-        const std::string &unit;
+        int unit;
     };
-    const std::string depthUnit = m ? GetLangString(7066) : GetLangString(7067);
     const Bounded bounded[] = {
         {SettingsField::Setpoint, t.Setpoint, 1651, kMaxPPO2, ppO2Unit},
         {SettingsField::DecoSetpoint, t.DecoSetpoint, 3074, kMaxPPO2, ppO2Unit},
@@ -147,7 +149,7 @@ SettingsFault FirstSettingsFault(const TemplateRec &t)
     };
     for (const Bounded &b : bounded)
         if (!within(b.value, 0, b.high))
-            return {b.field, BetweenProblem(GetLangString(b.name), 0, b.high, b.unit)};
+            return {b.field, BetweenProblem(GetLangString(b.name), 0, b.high, GetLangString(b.unit))};
     // A climb of 0 minutes or less is no climb.
     if (t.TimeToHeight > kMaxMinutesToAltitude)
         return {SettingsField::TimeToHeight,

@@ -1,8 +1,8 @@
 #include "engine/DiveModel.h"
 
 #include "engine/DOLVOptionModule.h"
-#include "engine/DiveBounds.h"
 #include "engine/DOLVmiscModule.h"
+#include "engine/DiveBounds.h"
 #include "engine/EngineGlobals.h"
 #include "engine/ResourceManager.h"
 #include "engine/RuntimeError.h"

@@ -10,13 +10,16 @@
 
 
 
-// The error numbers the program raises itself.
+// The error numbers the program raises itself, and those the error box gives an error
+// of another kind.
 enum ErrorNumber : int32_t {
     ErrInvalidCall = 5,       // invalid procedure call or argument
     ErrOverflow = 6,          // a value does not fit its type
+    ErrOutOfMemory = 7,       // an allocation failed
     ErrSubscript = 9,         // an index outside a list
     ErrDivisionByZero = 11,
     ErrTypeMismatch = 13,
+    ErrInternal = 51,         // an error of the standard library or of no known kind
     ErrFileNotFound = 53,
     ErrDeviceIO = 57,         // a read or write the device refused
     ErrBadFileName = 52,

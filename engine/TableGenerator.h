@@ -21,8 +21,9 @@ std::vector<float> TableAxis(float Start, float End, float Step);
 
 // The diver's part of one cell into Legs (cleared first), on gas MixNr of the settings:
 // with FastDescent a drop to Depth at 10000 a minute (logged as 0.001 minutes; the engine
-// takes Depth / 10000) and then BottomTime minutes there (the bottom time counts at depth); without it the descent at the settings' descent rates
-// (AddTableTravel) and a level piece until the run time reaches BottomTime.
+// takes Depth / 10000) and then BottomTime minutes there (the bottom time counts at
+// depth); without it the descent at the settings' descent rates (AddTableTravel) and a
+// level piece until the run time reaches BottomTime.
 void FillTableLegs(ClassProfile &Legs, const TemplateRec &Settings, float Depth, float BottomTime, int16_t MixNr,
                    bool FastDescent);
 

@@ -24,10 +24,6 @@ void ShowErrorInfo(const RuntimeError &error)
 
 void RunGuarded(const char *place, const std::function<void()> &command)
 {
-    // Out of memory and internal error, as the error box numbers errors the program
-    // does not raise itself.
-    constexpr int32_t kOutOfMemory = 7;
-    constexpr int32_t kInternalError = 51;
     try {
         command();
     } catch (RuntimeError &e) {
@@ -35,12 +31,12 @@ void RunGuarded(const char *place, const std::function<void()> &command)
             e.setSource(place);
         ShowErrorInfo(e);
     } catch (const std::bad_alloc &) {
-        ShowErrorInfo(RuntimeError(kOutOfMemory, place, "Out of memory"));
+        ShowErrorInfo(RuntimeError(ErrOutOfMemory, place, "Out of memory"));
     } catch (const std::exception &e) {
         // An error of the standard library or of Qt: left to pass, it would end the
         // program in Qt's event loop and take every unsaved dive with it.
-        ShowErrorInfo(RuntimeError(kInternalError, place, e.what()));
+        ShowErrorInfo(RuntimeError(ErrInternal, place, e.what()));
     } catch (...) {
-        ShowErrorInfo(RuntimeError(kInternalError, place, "Internal error"));
+        ShowErrorInfo(RuntimeError(ErrInternal, place, "Internal error"));
     }
 }

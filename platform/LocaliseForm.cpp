@@ -5,9 +5,9 @@
 #include "engine/VBConversions.h"
 
 #include <QAbstractButton>
+#include <QAction>
 #include <QApplication>
 #include <QFontMetrics>
-#include <QAction>
 #include <QGroupBox>
 #include <QLabel>
 #include <QListWidget>

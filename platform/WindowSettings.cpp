@@ -50,9 +50,10 @@ std::optional<QRect> GetPlacement(const QString &section, const QString &prefix)
     for (int i = 0; i < 4; ++i) {
         const std::optional<double> twips =
             WholeNumber(GetSetting(section, prefix + QLatin1String(keys[i])).toStdString());
-        if (!twips || !std::isfinite(*twips))
+        if (!twips)
             return std::nullopt;
         const double pixels = std::round(*twips / kTwipsPerPixel);
+        // Also false for an infinity or NaN.
         if (!(std::fabs(pixels) < kLimitPixels) || (i >= 2 && pixels < 1))
             return std::nullopt;
         px[i] = static_cast<int>(pixels);

@@ -6,7 +6,6 @@
 #include "platform/ShellServices.h"
 
 #include "engine/DOLVmiscModule.h"
-#include "engine/ResourceManager.h"
 #include "engine/EngineGlobals.h"
 #include "engine/RuntimeError.h"
 #include "engine/VBConversions.h"

@@ -31,8 +31,8 @@ struct SettingsRecord;
 
 class frmWaypointEditor : public QWidget {
     Q_OBJECT
-    // The dive the window shows; first, as the names below refer into it. The window
-    // keeps its dive alive until it is gone, also after the dive has closed.
+    // The dive the window shows. The window keeps its dive alive until it is gone, also
+    // after the dive has closed.
     std::shared_ptr<Dive> dive_;
 
 public:
@@ -133,9 +133,7 @@ public:
     // ---- Series.
     void setPrevNext(int16_t prevp, int16_t nextp);
     void setNext(int16_t nextp);
-    void setPrev(int16_t prevp);
     void UpdateSurfProfiles();
-    int16_t getFirstProfile() const;
     int16_t getLastProfile() const;
     // The window is closing by the diver's hand: a first dive closes the rest of its
     // series, a later dive leaves the dives before and after it linked to each other.

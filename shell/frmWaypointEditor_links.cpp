@@ -94,12 +94,6 @@ void frmWaypointEditor::setNext(int16_t nextp)
     UpdateSurfProfiles();
 }
 
-void frmWaypointEditor::setPrev(int16_t prevp)
-{
-    dive_->SetPrevProfile(prevp);
-    UpdateSurfProfiles();
-}
-
 void frmWaypointEditor::UpdateSurfProfiles()
 {
     int16_t &position = dive_->SurfProfileNumber;
@@ -116,11 +110,6 @@ void frmWaypointEditor::UpdateSurfProfiles()
     setWindowTitle(DiveCaption(r.ProfileName + GetLangString(3013) + ":" + std::to_string(position),
                                r.Template.Templatename, "]",
                                GetLangString(3016) + " " + FormatHoursMinutes(r.SurfTime)));
-}
-
-int16_t frmWaypointEditor::getFirstProfile() const
-{
-    return FirstDiveOfSeries(tagNumber());
 }
 
 int16_t frmWaypointEditor::getLastProfile() const

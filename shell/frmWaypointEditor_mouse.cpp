@@ -13,7 +13,6 @@
 #include "platform/MsgBox.h"
 #include "platform/PictureBox.h"
 #include "platform/Twips.h"
-#include "shell/MainModule.h"
 #include "shell/PlotColors.h"
 #include "shell/RubberBand.h"
 #include "shell/frmWaypointForm.h"
@@ -178,7 +177,7 @@ void frmWaypointEditor::pbGrid_MouseUp(int /*Button*/, int /*Shift*/, float /*X*
 
 void frmWaypointEditor::showWaypointDialog(ClassProfile &waypoint, int16_t mode)
 {
-    frmWaypointForm form(ActiveProfileNumber(), dialogOwner());
+    frmWaypointForm form(tagNumber(), dialogOwner());
     form.data(waypoint, mode);
     ShowModal(&form);
 }

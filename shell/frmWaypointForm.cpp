@@ -101,7 +101,9 @@ QPushButton *button(const char *name, QWidget *parent)
 } // namespace
 
 frmWaypointForm::frmWaypointForm(int16_t diveNumber, QWidget *parent)
-    : QDialog(parent), mGivenDive(diveNumber)
+    // The dive whose settings apply is the one given; the default template when there is
+    // none (or its number names no dive).
+    : QDialog(parent), mDiveNumber(diveNumber > 0 && FindRecord(diveNumber) ? diveNumber : int16_t(0))
 {
     setObjectName("frmWaypointForm");
     setWindowTitle("Waypoint");
@@ -363,11 +365,6 @@ float frmWaypointForm::depthShown() const { return fieldValue(tbDepth); }
 
 void frmWaypointForm::Form_Load()
 {
-    // The dive whose settings apply is the one given; the default template when there is
-    // none (or its number names no dive).
-    const int16_t tag = mGivenDive;
-    mDiveNumber = (tag > 0 && FindRecord(tag)) ? tag : 0;
-
     LocaliseForm(this);
     Label4->setText(Template().Metric ? GetLangStringQ(1219) : GetLangStringQ(1216));
     fillGasList(Profile().getmixnumber(mWaypointIndex));

@@ -126,7 +126,6 @@ private:
 
     ClassProfile *mProfile = nullptr;
     int16_t mWaypointIndex = 0;
-    int16_t mGivenDive = 0;
     int16_t mDiveNumber = 0;
 
     // Each advisor panel's current mix, fractions 0..1.

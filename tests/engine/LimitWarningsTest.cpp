@@ -121,27 +121,3 @@ TEST_F(LimitWarnings, ACommandShowsEachKindOnceWithItsWorstValue)
 }
 
 } // namespace
-
-namespace {
-
-// A value is compared only with the same dive's value against the same limit: a stop's
-// ppO2 (deco limit) does not hide one on the bottom (maximum), nor one dive's END
-// another's. Each kind still gets one box.
-TEST_F(LimitWarnings, ABreachIsComparedOnlyWithinItsDiveAndLimit)
-{
-    using K = PlanWarningKind;
-    std::vector<PlanWarning> merged;
-    MergePlanWarnings(merged, {{K::PPO2Above, 1.5f, 1.4f, true, 1}, {K::PPO2Above, 1.62f, 1.6f, true, 1}});
-    MergePlanWarnings(merged, {{K::ENDAbove, 35, 30, true, 1}, {K::ENDAbove, 40, 30, true, 2}});
-    MergePlanWarnings(merged, {{K::ENDAbove, 38, 30, true, 1}, {K::PPO2Above, 1.45f, 1.4f, true, 1}});
-    ASSERT_EQ(merged.size(), 4u);
-    EXPECT_FLOAT_EQ(merged[0].Value, 1.5f);
-    EXPECT_FLOAT_EQ(merged[2].Value, 38);
-    ShowPlanWarnings(merged);
-    ASSERT_EQ(host.boxes.size(), 2u);
-    EXPECT_NE(host.boxes[0].prompt.find("1.50"), std::string::npos);
-    EXPECT_NE(host.boxes[0].prompt.find("1.62"), std::string::npos);
-    EXPECT_NE(host.boxes[1].prompt.find("40"), std::string::npos);
-}
-
-} // namespace

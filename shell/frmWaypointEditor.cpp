@@ -14,7 +14,6 @@
 #include "platform/MsgBox.h"
 #include "platform/PictureBox.h"
 #include "platform/Twips.h"
-#include "shell/DiveWindows.h"
 #include "shell/FileIOModule.h"
 #include "shell/ImageList.h"
 #include "shell/MainModule.h"

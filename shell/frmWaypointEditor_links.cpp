@@ -11,7 +11,6 @@
 #include "platform/LocaliseForm.h"
 #include "platform/ShellServices.h"
 #include "shell/DiveWindows.h"
-#include "shell/FileIOModule.h"
 #include "shell/ImageList.h"
 #include "shell/MainModule.h"
 #include "shell/frmMain.h"

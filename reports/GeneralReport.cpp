@@ -106,6 +106,12 @@ int16_t SizeWithin(const QString &text, int16_t size, int16_t smallest, float wi
     return size;
 }
 
+// The top of a text of `size` points whose baseline is that of the 10-point cells at y.
+float OnCellLine(float y, int16_t size)
+{
+    return y + static_cast<float>(kCellSize - size) * 0.9f * 2.54f / 72;
+}
+
 // A bold column heading within `width` cm, so that it never runs into the heading of
 // the next column: a language whose word is longer than the column gets a smaller size
 // (down to 6 pt) rather than one word of two headings.
@@ -353,12 +359,12 @@ void PrintProfileCellRight(int col, float y, const QString &text, bool bold)
 void PrintProfileCellLeft(int col, float y, const QString &text, bool bold, int16_t size)
 {
     Colour(ProfileCellColour(col));
-    Left(gProfileCols[col - 1], y, text, size, bold);
+    Left(gProfileCols[col - 1], OnCellLine(y, size), text, size, bold);
 }
 
 void PrintStopCell(int col, float y, const QString &text, bool bold, int16_t size)
 {
-    Left(gStopCols[col - 1], y, text, size, bold);
+    Left(gStopCols[col - 1], OnCellLine(y, size), text, size, bold);
 }
 
 void PrintGasCell(int col, float y, const QString &text)
@@ -379,7 +385,8 @@ void PrintStopRow(const std::array<QString, 10> &t, bool bold, bool isMessage)
     DrawStopGrid(y);
     Colour(kReportWhite);
     // A deep stop on a step of decimals ("100.5") a little smaller, inside its band.
-    Right(gStopCols[0] + 0.7f, y, t[0], SizeWithin(t[0], kCellSize, 8, 0.75f, bold), bold);
+    const int16_t depthSize = SizeWithin(t[0], kCellSize, 8, 0.75f, bold);
+    Right(gStopCols[0] + 0.7f, OnCellLine(y, depthSize), t[0], depthSize, bold);
     Colour(kReportBlack);
     Right(gStopCols[1] + 0.7f, y, t[1], kCellSize, bold);
     Colour(kReportWhite);

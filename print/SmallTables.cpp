@@ -14,7 +14,6 @@
 #include <QPixmap>
 
 #include <algorithm>
-#include <cmath>
 #include <numeric>
 
 SmallTableLayout gSmallTableLayout;

@@ -184,7 +184,7 @@ std::string block(const std::string &lines)
 
 // The lines that make a block usable on their own.
 const std::string kUsable = "StepSize= 3\r\nAscendRates= 0: 10,\r\nDescendRates= 0: 20,\r\n"
-                            "StartPressure= 1\r\nEndPressure= 1\r\n";
+                            "StartPressure= 1.01325\r\nEndPressure= 1.01325\r\nMaxPPO2= 1.6\r\n";
 
 // ---- the text ----
 
@@ -227,7 +227,7 @@ TEST_F(TemplateFiles, NumbersFlagsAndListsHaveTheirFileForm)
     t = metricSample();
     t.CeilingOverride = true; // written, but never read back
     lines = linesOf(blockText(t));
-    EXPECT_EQ(lines[3], "DecoSetpoint= 1.234568");       // 7 significant digits
+    EXPECT_EQ(lines[3], "DecoSetpoint= 1.2345678");      // the 8 digits that read back
     EXPECT_EQ(lines[8], "MinPPO2= .16");                 // no 0 before the point
     EXPECT_EQ(lines[15], "StartAltitude=-12.5");         // the sign takes the blank's place
     EXPECT_EQ(lines[23], "CeilingOverride= 1");
@@ -390,11 +390,11 @@ TEST_F(TemplateFiles, SettingsNoDiveCanHaveAreRefusedSayingWhatIsWrong)
         const char *says;
     } cases[] = {
         {"stop spacing below the float resolution", replaced(good, "StepSize= 3", "StepSize= 1E-30"),
-         "the step between decompression stops must be at least 0.1 m."},
-        {"stop spacing just below 0.1 m", replaced(good, "StepSize= 3", "StepSize= .09"), "at least 0.1 m."},
+         "the step between decompression stops must lie between 0.1 m and 30 m."},
+        {"stop spacing just below 0.1 m", replaced(good, "StepSize= 3", "StepSize= .09"), "between 0.1 m and 30 m."},
         {"last stop below the deepest depth", replaced(good, "LastStop= 6", "LastStop= 1001"),
-         "the last stop must lie between the surface and 1000 m."},
-        {"negative last stop", replaced(good, "LastStop= 6", "LastStop=-3"), "between the surface and 1000 m."},
+         "the last stop must lie between the surface and 30 m."},
+        {"negative last stop", replaced(good, "LastStop= 6", "LastStop=-3"), "between the surface and 30 m."},
         {"a crawling ascent", replaced(good, " 6: 9,", " 6: 1E-30,"),
          "every ascent and descent rate must lie between 0.1 m/min and 100 m/min."},
         {"a descent faster than any diver", replaced(good, " 40: 18,", " 40: 1000,"), "between 0.1 m/min and 100 m/min."},
@@ -424,14 +424,14 @@ TEST_F(TemplateFiles, SettingsNoDiveCanHaveAreRefusedSayingWhatIsWrong)
     // In feet the bounds are feet; at the bounds themselves the block is a dive.
     TemplateRec edge = imperialSample();
     edge.StepSize = 1;
-    edge.LastStop = 3300;
+    edge.LastStop = 100;
     edge.AscendRates = {rate(0, 0.3f), rate(20, 330)};
     edge.StartPressure = 0.2f;
     edge.EndPressure = 1.2f;
     EXPECT_NO_THROW(readBlock(blockText(edge)));
     edge.StepSize = 0.9f;
     expectRefused(blockText(edge), metricSample());
-    EXPECT_NE(refusal_.find("at least 1 ft."), std::string::npos) << refusal_;
+    EXPECT_NE(refusal_.find("between 1 ft and 100 ft."), std::string::npos) << refusal_;
     FreeLanguageDll();
 }
 

@@ -192,7 +192,7 @@ TEST(ProfileFile, DivesNoPlannerCanFollowAreRefusedSayingWhatIsWrong)
         std::string says;
     } cases[] = {
         {"stop spacing of 1E-30", replaced(text, "StepSize= 3", "StepSize= 1E-30"),
-         "the step between decompression stops must be at least 0.1 m."},
+         "the step between decompression stops must lie between 0.1 m and 30 m."},
         {"rebreather at 34 million feet", replaced(imperialRebreather, "30,20,0,0,", "3.4E+07,20,0,0,"),
          "A waypoint at 3.4E+07 ft cannot be planned: depths lie between the surface and 3300 ft."},
         {"surface pressure of 100 bar", replaced(replaced(text, "EndPressure= 1.013", "EndPressure= 100"),

@@ -108,12 +108,13 @@ struct SettingsFault {
 
 // The first bound the dive's settings break, and which setting breaks it. Checked in
 // this order: the stop spacing, the last stop, every rate of the ascent table, then of
-// the descent table, the band depths of both (rising from row to row), the start and then the end surface pressure, the start and then the
-// dive-site altitude, the start pressure of a climb against its altitude (reported as
-// StartPressure: the altitude box is where both are typed), the gas list and the gases of
-// the switches, the set-points, RMVs, ppO2 limits (the minimum below the maximum), the
-// maximum END, the time to the altitude and the gradient factors when they are on. Within
-// them every number the engine computes from them is finite.
+// the descent table, the band depths of both (rising from row to row), the start and
+// then the end surface pressure, the start and then the dive-site altitude, the start
+// pressure of a climb against its altitude (reported as StartPressure: the altitude box
+// is where both are typed), the gas list and the gases of the switches, the set-points,
+// RMVs, ppO2 limits (the minimum below the maximum), the maximum END, the time to the
+// altitude and the gradient factors when they are on. Within them every number the
+// engine computes from them is finite.
 SettingsFault FirstSettingsFault(const TemplateRec &t);
 
 // FirstSettingsFault's text: empty when the settings are within every bound.

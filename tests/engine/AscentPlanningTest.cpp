@@ -226,20 +226,11 @@ INSTANTIATE_TEST_SUITE_P(
                                  [](TemplateRec &d, ClassProfile &) { d.AscendRates[0].Rate = 101; }},
                       BadSetting{"SurfacePressureOf100Bar", [](TemplateRec &d, ClassProfile &) { d.EndPressure = 100; }},
                       BadSetting{"NoAirAtTheStart", [](TemplateRec &d, ClassProfile &) { d.StartPressure = 0; }},
-                      // Each of these once planned no stop at all or 4 minutes of them.
+                      // Both once planned a decompression dive without a stop.
                       BadSetting{"GradientFactorsOf50",
                                  [](TemplateRec &d, ClassProfile &) { d.GFOn = true; d.GFHigh = d.GFLow = 50; }},
-                      BadSetting{"ClimbFrom800KmBelowTheSea",
-                                 [](TemplateRec &d, ClassProfile &) {
-                                     d.AdeptedToHeight = false;
-                                     d.TimeToHeight = 10000;
-                                     d.StartAltitude = -800000;
-                                 }},
-                      BadSetting{"ClimbTo40000mForASeaLevelDive",
-                                 [](TemplateRec &d, ClassProfile &) {
-                                     d.AdeptedToHeight = false;
-                                     d.TimeToHeight = 10000;
-                                     d.StartAltitude = 40000;
+                      BadSetting{"ClimbFrom800KmBelowTheSea", [](TemplateRec &d, ClassProfile &) {
+                                     d.AdeptedToHeight = false, d.TimeToHeight = 10000, d.StartAltitude = -800000;
                                  }},
                       BadSetting{"WaypointBelowTheDeepest", [](TemplateRec &, ClassProfile &in) { in.setDepth(2, 1000.5f); }},
                       BadSetting{"ImperialRebreatherAt34MillionFeet",

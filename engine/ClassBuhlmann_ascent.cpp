@@ -56,8 +56,12 @@ void ClassBuhlmann::ValidateDive(const ClassProfile &inp, bool CalcDeco) const
     // itself, and the ascent would never move.
     for (int16_t i = 1; i <= n; ++i)
         DiveBounds::CheckDepth(inp.getDepth(i), T.Metric, "ClassBuhlmann.StartBuhlmann");
-    if (!CalcDeco)
+    if (!CalcDeco) {
+        // The start of the dive has used the altitudes and pressures already: a replay of
+        // the legs alone must not show what settings outside the bounds made of them.
+        DiveBounds::CheckSettings(T, "ClassBuhlmann.LoadCompartments");
         return;
+    }
     if (!(T.StepSize > 0))
         refuse(GetLangString(2420));
     if (!(T.LastStop >= 0))

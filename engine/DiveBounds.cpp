@@ -1,5 +1,6 @@
 #include "engine/DiveBounds.h"
 
+#include "engine/AltitudeModule.h"
 #include "engine/EngineGlobals.h"
 #include "engine/ResourceManager.h"
 #include "engine/RuntimeError.h"
@@ -57,19 +58,52 @@ std::string rateProblem(bool metric)
                                         rateText(metric ? kMaxRateMetric : kMaxRateImperial, metric)});
 }
 
-// The first gas whose fractions are outside 0 to 100 % or add up to more than 100 %,
-// -1 when there is none.
+// The first gas whose fractions are outside 0 to 100 % or whose sum is outside
+// `lowestSum` to 100 % (within the slack), -1 when there is none.
 template <typename Gas>
-int firstGasOutside(const std::vector<Gas> &gases)
+int firstGasOutside(const std::vector<Gas> &gases, double lowestSum)
 {
     for (size_t i = 0; i < gases.size(); ++i) {
         const Gas &g = gases[i];
         const bool each = within(g.O2, 0, kMaxGasPercent) && within(g.He, 0, kMaxGasPercent) &&
                           within(g.N2, 0, kMaxGasPercent);
-        if (!each || double(g.O2) + g.He + g.N2 > kMaxGasPercent + kGasSumSlack)
+        if (!each || !within(double(g.O2) + g.He + g.N2, lowestSum - kGasSumSlack, kMaxGasPercent + kGasSumSlack))
             return int(i);
     }
     return -1;
+}
+
+// The first row whose band begins above the row before it (or has no depth), -1 when the
+// depths rise from row to row.
+int firstBandFalling(const std::vector<RateRecord> &rows)
+{
+    for (size_t i = 1; i < rows.size(); ++i)
+        if (!(rows[i].Depth >= rows[i - 1].Depth))
+            return int(i);
+    return -1;
+}
+
+// "Altitude (Start of the dive)": the name the settings dialog gives the box.
+std::string altitudeName(int frame)
+{
+    return GetLangString(1645) + " (" + GetLangString(frame) + ")";
+}
+
+// A surface pressure as the settings dialog shows it, three decimals and the unit.
+std::string shownPressure(double p, bool metric)
+{
+    return LocaliseNumberText(FormatFixed(p, 3), gDecimalSeparator) + " " +
+           (metric ? GetLangString(7068) : GetLangString(7069));
+}
+
+// The climb before the dive goes to the start altitude, the dive starts from the start
+// pressure: a diver who climbs needs both to belong to the same place.
+bool climbMatchesStart(const TemplateRec &t)
+{
+    if (t.AdeptedToHeight || t.TimeToHeight <= 0)
+        return true;
+    const double there = AltitudeToPressure(t.StartAltitude, t.Metric);
+    return std::fabs(there - t.StartPressure) <= kAltitudePressureSlack;
 }
 
 } // namespace
@@ -106,14 +140,20 @@ SettingsFault FirstSettingsFault(const TemplateRec &t)
 {
     const bool m = t.Metric;
     const double minStep = m ? kMinStepMetric : kMinStepImperial;
-    if (!(t.StepSize >= minStep) || !std::isfinite(t.StepSize))
-        return {SettingsField::StepSize, FillIn(GetLangString(7050), {DepthText(minStep, m)})};
-    if (!within(t.LastStop, 0, MaxDepth(m)))
-        return {SettingsField::LastStop, FillIn(GetLangString(7051), {DepthText(MaxDepth(m), m)})};
+    const double maxStop = m ? kMaxStopMetric : kMaxStopImperial;
+    if (!within(t.StepSize, minStep, maxStop))
+        return {SettingsField::StepSize, FillIn(GetLangString(7050), {DepthText(minStep, m), DepthText(maxStop, m)})};
+    if (!within(t.LastStop, 0, maxStop))
+        return {SettingsField::LastStop, FillIn(GetLangString(7051), {DepthText(maxStop, m)})};
     if (const int row = firstRateOutside(t.AscendRates, m); row >= 0)
         return {SettingsField::AscendRates, rateProblem(m), row};
     if (const int row = firstRateOutside(t.DescendRates, m); row >= 0)
         return {SettingsField::DescendRates, rateProblem(m), row};
+    // The travel and the replay walk the bands from row to row.
+    if (const int row = firstBandFalling(t.AscendRates); row >= 0)
+        return {SettingsField::AscendRates, FillIn(GetLangString(7077), {GetLangString(1604)}), row};
+    if (const int row = firstBandFalling(t.DescendRates); row >= 0)
+        return {SettingsField::DescendRates, FillIn(GetLangString(7077), {GetLangString(1603)}), row};
     const auto pressureProblem = [m] {
         return FillIn(GetLangString(7053), {pressureText(kMinSurfacePressure, m), pressureText(kMaxSurfacePressure, m)});
     };
@@ -121,9 +161,23 @@ SettingsFault FirstSettingsFault(const TemplateRec &t)
         return {SettingsField::StartPressure, pressureProblem()};
     if (!within(t.EndPressure, kMinSurfacePressure, kMaxSurfacePressure))
         return {SettingsField::EndPressure, pressureProblem()};
-    if (const int gas = firstGasOutside(t.Gases); gas >= 0)
+    const double lowAltitude = m ? kMinAltitudeMetric : kMinAltitudeImperial;
+    const double highAltitude = m ? kMaxAltitudeMetric : kMaxAltitudeImperial;
+    const auto altitudeProblem = [&](int frame) {
+        return BetweenProblem(altitudeName(frame), lowAltitude, highAltitude, GetLangString(m ? 7066 : 7067));
+    };
+    if (!within(t.StartAltitude, lowAltitude, highAltitude))
+        return {SettingsField::StartPressure, altitudeProblem(1646)};
+    if (!within(t.EndAltitude, lowAltitude, highAltitude))
+        return {SettingsField::EndPressure, altitudeProblem(1648)};
+    if (!climbMatchesStart(t))
+        return {SettingsField::StartPressure,
+                FillIn(GetLangString(7079), {DepthText(t.StartAltitude, m),
+                                             shownPressure(AltitudeToPressure(t.StartAltitude, m), m),
+                                             shownPressure(t.StartPressure, m)})};
+    if (const int gas = firstGasOutside(t.Gases, kMaxGasPercent); gas >= 0)
         return {SettingsField::Gases, FillIn(GetLangString(7073), {t.Gases[size_t(gas)].Name}), gas};
-    if (const int change = firstGasOutside(t.GasChanges); change >= 0)
+    if (const int change = firstGasOutside(t.GasChanges, 0); change >= 0)
         return {SettingsField::Gases, FillIn(GetLangString(7073), {t.GasChanges[size_t(change)].Name}), -1};
     // String IDs of the units: the texts are looked up only for a bound that is broken,
     // as every plan checks its settings.
@@ -150,10 +204,23 @@ SettingsFault FirstSettingsFault(const TemplateRec &t)
     for (const Bounded &b : bounded)
         if (!within(b.value, 0, b.high))
             return {b.field, BetweenProblem(GetLangString(b.name), 0, b.high, GetLangString(b.unit))};
+    // A minimum at or above the maximum warns of every ppO2 on one side or the other.
+    if (!(t.MinPPO2 < t.MaxPPO2))
+        return {SettingsField::MinPPO2,
+                FillIn(GetLangString(7076), {GetLangString(1639), pressureText(0, m),
+                                             pressureText(t.MaxPPO2, m) + " (" + GetLangString(1640) + ")"})};
     // A climb of 0 minutes or less is no climb.
     if (t.TimeToHeight > kMaxMinutesToAltitude)
         return {SettingsField::TimeToHeight,
                 BetweenProblem(GetLangString(5004), 0, kMaxMinutesToAltitude, GetLangString(7074))};
+    // Factors that are off are not used and kept as they are.
+    if (t.GFOn && !(t.GFHigh > 0 && t.GFHigh <= kMaxGradientFactor))
+        return {SettingsField::GradientFactors,
+                FillIn(GetLangString(7075), {GetLangString(1710), numberText(0), numberText(kMaxGradientFactor)})};
+    if (t.GFOn && !(t.GFLow > 0 && t.GFLow <= t.GFHigh))
+        return {SettingsField::GradientFactors,
+                FillIn(GetLangString(7075), {GetLangString(1711), numberText(0),
+                                             numberText(t.GFHigh) + " (" + GetLangString(1710) + ")"})};
     return {};
 }
 
@@ -187,6 +254,13 @@ std::string DiveMinutesProblem(double minutes)
     if (minutes <= kMaxDiveMinutes)
         return {};
     return FillIn(GetLangString(7055), {numberText(minutes), numberText(kMaxDiveMinutes)});
+}
+
+std::string SurfaceIntervalProblem(double minutes)
+{
+    if (within(minutes, 0, kMaxSurfaceMinutes))
+        return {};
+    return BetweenProblem(GetLangString(3011), 0, kMaxSurfaceMinutes, GetLangString(7074));
 }
 
 void CheckDiveMinutes(double minutes, const char *source)

@@ -23,6 +23,13 @@ inline constexpr float kMaxDepthImperial = 3300;
 // Closest stop spacing: 0.1 m or 1 ft.
 inline constexpr float kMinStepMetric = 0.1f;
 inline constexpr float kMinStepImperial = 1;
+// Widest stop spacing and deepest last stop: 30 m or 100 ft. At 30 m only a gas near the
+// highest ppO2 of the bounds (3) lets the slow compartments clear the surface; deeper none
+// does, and the last stop never clears. A spacing puts the first stop at the surface for
+// any dive shallower than one and a half spacings, holding a diver who needs a stop at the
+// bottom until the surface clears: a spacing of hundreds of metres is a slip.
+inline constexpr float kMaxStopMetric = 30;
+inline constexpr float kMaxStopImperial = 100;
 // Slowest and fastest travel rate of a rate table: 0.1 to 100 m/min, 0.3 to 330 ft/min.
 inline constexpr float kMinRateMetric = 0.1f;
 inline constexpr float kMaxRateMetric = 100;
@@ -32,14 +39,28 @@ inline constexpr float kMaxRateImperial = 330;
 // (0.2) to a little above the highest sea-level pressure (1.2).
 inline constexpr float kMinSurfacePressure = 0.2f;
 inline constexpr float kMaxSurfacePressure = 1.2f;
+// Start altitude and dive-site altitude, metres or feet: the whole altitudes whose
+// surface pressure (AltitudeToPressure) lies within the pressure bounds, as the settings
+// dialog stores them, and in feet no higher than the 16-bit altitude PressureToAltitude
+// gives back.
+inline constexpr float kMinAltitudeMetric = -1458;
+inline constexpr float kMaxAltitudeMetric = 13987;
+inline constexpr float kMinAltitudeImperial = -5156;
+inline constexpr float kMaxAltitudeImperial = 32767;
+// A diver who climbs before the dive (not adapted, a climb time above 0) is loaded at the
+// start altitude and dives from the start pressure: the two must belong together, within
+// 0.01 bar or atm (about 100 m of altitude; what a pressure typed with three decimals or
+// stored with the older sea-level value 1.013 differs by).
+inline constexpr float kAltitudePressureSlack = 0.01f;
 // The diver's own legs of one dive last at most a week in all.
 inline constexpr float kMaxDiveMinutes = 7 * 24 * 60;
 // The decompression stops of one ascent last at most 14 days in all; every stop on its
 // own at most 24 hours (ErrStopCap).
 inline constexpr float kMaxDecoMinutes = 14 * 24 * 60;
 
-// Gas fractions in percent: each of O2, He and N2 0 to 100, together at most 100 (with a
-// hundredth for the rounding of a typed mix).
+// Gas fractions in percent: each of O2, He and N2 0 to 100; a gas of the list adds up to
+// 100, the fractions a switch keeps of a gas to at most 100 (a switch whose gas was deleted
+// keeps 0, 0, 0 and never applies), both within a hundredth for the rounding of the files.
 inline constexpr float kMaxGasPercent = 100;
 inline constexpr float kGasSumSlack = 0.01f;
 // Breathing rates (RMV, deco RMV), l/min or cu ft/min: 0 to 200, as the settings dialog
@@ -50,6 +71,12 @@ inline constexpr float kMaxRMV = 200;
 inline constexpr float kMaxPPO2 = 3;
 // The climb to the dive site lasts at most a week (0 or less is no climb).
 inline constexpr float kMaxMinutesToAltitude = 7 * 24 * 60;
+// Gradient factors, when they are on: 0 < GF low <= GF high <= 1.2, the limit of the
+// very-high switch, so files written under it open ("GF=1" alone gives 1 and 1).
+inline constexpr float kMaxGradientFactor = 1.2f;
+// The surface interval before a dive of a series: 0 to 24 hours and 59 minutes, the
+// longest the next-dive dialog gives.
+inline constexpr float kMaxSurfaceMinutes = 24 * 60 + 59;
 
 // The fullest fill of a cylinder the gas blender works out: 500 bar, or 7350 psi (500 bar
 // at the blender's 14.7 psi to the bar).
@@ -68,21 +95,26 @@ std::string DepthText(double depth, bool metric);
 // The setting that breaks a bound, so a window that edits it can take the diver there.
 enum class SettingsField {
     None, StepSize, LastStop, AscendRates, DescendRates, StartPressure, EndPressure,
-    Gases, Setpoint, DecoSetpoint, RMV, DecoRMV, MinPPO2, MaxPPO2, DecoPPO2, MaximalEND, TimeToHeight
+    Gases, Setpoint, DecoSetpoint, RMV, DecoRMV, MinPPO2, MaxPPO2, DecoPPO2, MaximalEND, TimeToHeight,
+    GradientFactors
 };
 
 struct SettingsFault {
     SettingsField field = SettingsField::None;
     std::string text; // in the diver's words; empty when no bound is broken
-    int row = -1;     // for a rate table: the first row (from 0) whose rate is outside;
-                      // for the gases: the gas (index of the gas list)
+    int row = -1;     // for a rate table: the first row (from 0) whose rate or band depth
+                      // is outside; for the gases: the gas (index of the gas list)
 };
 
 // The first bound the dive's settings break, and which setting breaks it. Checked in
 // this order: the stop spacing, the last stop, every rate of the ascent table, then of
-// the descent table, the start and then the end surface pressure, the gas list and the
-// gases of the switches, the set-points, RMVs, ppO2 limits, the maximum END and the time
-// to the altitude. Within them every number the engine computes from them is finite.
+// the descent table, the band depths of both (rising from row to row), the start and
+// then the end surface pressure, the start and then the dive-site altitude, the start
+// pressure of a climb against its altitude (reported as StartPressure: the altitude box
+// is where both are typed), the gas list and the gases of the switches, the set-points,
+// RMVs, ppO2 limits (the minimum below the maximum), the maximum END, the time to the
+// altitude and the gradient factors when they are on. Within them every number the
+// engine computes from them is finite.
 SettingsFault FirstSettingsFault(const TemplateRec &t);
 
 // FirstSettingsFault's text: empty when the settings are within every bound.
@@ -110,5 +142,9 @@ std::string DiveMinutesProblem(double minutes);
 
 // Refuses (ErrBadSettings from `source`) legs lasting more than kMaxDiveMinutes in all.
 void CheckDiveMinutes(double minutes, const char *source);
+
+// A surface interval outside 0 to kMaxSurfaceMinutes, in the diver's words; empty when
+// within.
+std::string SurfaceIntervalProblem(double minutes);
 
 } // namespace DiveBounds

@@ -43,7 +43,7 @@ std::string rateRows(const std::vector<RateRecord> &rows)
 {
     std::string text;
     for (const RateRecord &row : rows)
-        text += Str(row.Depth) + ":" + Str(row.Rate) + ",";
+        text += FileStr(row.Depth) + ":" + FileStr(row.Rate) + ",";
     return text;
 }
 
@@ -282,6 +282,12 @@ DiveBounds::SettingsFault UnreadableSettings(const TemplateRec &t)
         return {DiveBounds::SettingsField::AscendRates, GetLangString(2421)};
     if (t.DescendRates.empty())
         return {DiveBounds::SettingsField::DescendRates, GetLangString(2429)};
+    // A name the block cannot give back: a switch to "EAN,50" would be read as two
+    // switches, neither to the gas. Air, gas 0, is never written.
+    for (size_t i = 1; i < t.Gases.size(); ++i)
+        if (!GasNameComesBack(t.Gases[i].Name))
+            return {DiveBounds::SettingsField::Gases, DiveBounds::FillIn(GetLangString(7078), {t.Gases[i].Name}),
+                    int(i)};
     return DiveBounds::FirstSettingsFault(t);
 }
 
@@ -289,37 +295,37 @@ void WriteTemplateBlock(const TemplateRec &t, TextLineWriter &out)
 {
     out.PrintLine(kStartLine);
     out.PrintLine("# Constant PPO2 settings");
-    out.PrintLine("Setpoint=" + Str(t.Setpoint));
-    out.PrintLine("DecoSetpoint=" + Str(t.DecoSetpoint));
+    out.PrintLine("Setpoint=" + FileStr(t.Setpoint));
+    out.PrintLine("DecoSetpoint=" + FileStr(t.DecoSetpoint));
     out.PrintLine("OCDeco=" + flagText(t.OCDeco));
     out.PrintLine("AutoDecoGas=" + flagText(t.AutoDecoGas));
     out.PrintLine("Open Circuit=" + flagText(t.OpenCircuit));
     out.PrintLine("O2Narcotic=" + flagText(t.O2Narcotic));
-    out.PrintLine("MinPPO2=" + Str(t.MinPPO2));
-    out.PrintLine("Maximal END=" + Str(t.MaximalEND));
-    out.PrintLine("MaxPPO2=" + Str(t.MaxPPO2));
-    out.PrintLine("DecoPPO2=" + Str(t.DecoPPO2));
+    out.PrintLine("MinPPO2=" + FileStr(t.MinPPO2));
+    out.PrintLine("Maximal END=" + FileStr(t.MaximalEND));
+    out.PrintLine("MaxPPO2=" + FileStr(t.MaxPPO2));
+    out.PrintLine("DecoPPO2=" + FileStr(t.DecoPPO2));
     out.PrintLine("# Altitude settings");
     out.PrintLine("AdeptedToHeight=" + flagText(t.AdeptedToHeight));
     out.PrintLine("TimeToHeight=" + Str(int32_t(t.TimeToHeight)));
-    out.PrintLine("StartAltitude=" + Str(t.StartAltitude));
-    out.PrintLine("StartPressure=" + Str(t.StartPressure));
-    out.PrintLine("EndAltitude=" + Str(t.EndAltitude));
-    out.PrintLine("EndPressure=" + Str(t.EndPressure));
+    out.PrintLine("StartAltitude=" + FileStr(t.StartAltitude));
+    out.PrintLine("StartPressure=" + FileStr(t.StartPressure));
+    out.PrintLine("EndAltitude=" + FileStr(t.EndAltitude));
+    out.PrintLine("EndPressure=" + FileStr(t.EndPressure));
     out.PrintLine("# Warning section");
     out.PrintLine("PPO2Low=" + flagText(t.PPO2Low));
     out.PrintLine("PPO2High=" + flagText(t.PPO2High));
     out.PrintLine("MaxEnd=" + flagText(t.MaxEnd));
     out.PrintLine("CeilingOverride= " + flagText(t.CeilingOverride));
     out.PrintLine("# Properties");
-    out.PrintLine("RMV=" + Str(t.RMV));
-    out.PrintLine("DecoRMV=" + Str(t.DecoRMV));
-    out.PrintLine("StepSize=" + Str(t.StepSize));
-    out.PrintLine("LastStop=" + Str(t.LastStop));
+    out.PrintLine("RMV=" + FileStr(t.RMV));
+    out.PrintLine("DecoRMV=" + FileStr(t.DecoRMV));
+    out.PrintLine("StepSize=" + FileStr(t.StepSize));
+    out.PrintLine("LastStop=" + FileStr(t.LastStop));
     out.PrintLine("Metric=" + flagText(t.Metric));
     out.PrintLine("# Conservatism");
     out.PrintLine("DepthAdjust=" + flagText(t.DepthAdjust));
-    out.PrintLine("GF=" + flagText(t.GFOn) + "," + Str(t.GFHigh) + "," + Str(t.GFLow));
+    out.PrintLine("GF=" + flagText(t.GFOn) + "," + FileStr(t.GFHigh) + "," + FileStr(t.GFLow));
     out.PrintLine("# Ascend Descend Rates");
     out.PrintLine("AscendRates=" + rateRows(t.AscendRates));
     out.PrintLine("DescendRates=" + rateRows(t.DescendRates));
@@ -327,23 +333,26 @@ void WriteTemplateBlock(const TemplateRec &t, TextLineWriter &out)
     // Air, gas 0, is part of every list and never written.
     for (size_t i = 1; i < t.Gases.size(); ++i) {
         const GasRecord &gas = t.Gases[i];
-        out.PrintLine("Blends Available=" + gas.Name + ":" + Str(gas.O2) + "/" + Str(gas.N2) +
-                      "/" + Str(gas.He) + "/");
+        out.PrintLine("Blends Available=" + gas.Name + ":" + FileStr(gas.O2) + "/" + FileStr(gas.N2) +
+                      "/" + FileStr(gas.He) + "/");
     }
     out.PrintLine("# ChangeGasMix");
     std::string switches;
     for (const GasChangeRecord &change : t.GasChanges)
-        switches += Str(change.Depth) + ":" + change.Name + ",";
+        switches += FileStr(change.Depth) + ":" + change.Name + ",";
     out.PrintLine("Change Gas Mixes=" + switches);
     out.PrintLine("Templatename=" + t.Templatename);
     out.PrintLine(kEndLine);
 }
 
+bool GasNameComesBack(std::string_view name)
+{
+    return name.find_first_of(":,\r\n") == std::string_view::npos && (name.empty() || name.front() != ' ');
+}
+
 bool IsStorableGasName(std::string_view name)
 {
-    if (name.find_first_of(":,\r\n") != std::string_view::npos)
-        return false;
-    return name.empty() || (name.front() != ' ' && name.back() != ' ');
+    return GasNameComesBack(name) && (name.empty() || name.back() != ' ');
 }
 
 void ReadTemplateBlock(TemplateRec &record, TextLineReader &in)

@@ -5,8 +5,9 @@
 //
 // The block is a fixed sequence of "Key=value" lines from "Start Template Block" to
 // "End Template Block" with CR LF line ends. Numbers are written as Str writes a Single
-// (" 1.3", "-5", " 1E-05") and read with "." as the decimal point in every locale, so a
-// file means the same on every machine.
+// (" 1.3", "-5", " 1E-05"), with the digits beyond 7 that reading back needs (FileStr),
+// and read with "." as the decimal point in every locale, so a file means the same on
+// every machine and gives back every value bit for bit.
 
 #include "engine/DiveBounds.h"
 #include "engine/SettingsRecord.h"
@@ -36,15 +37,21 @@ void WriteTemplateBlock(const TemplateRec &record, TextLineWriter &out);
 void ReadTemplateBlock(TemplateRec &record, TextLineReader &in);
 
 // Why settings written as a block would not be read back (the reader refuses such a
-// block): an empty rate table, or a setting outside the dive bounds (engine/DiveBounds.h).
+// block): an empty rate table, a gas name the block cannot give back, or a setting outside
+// the dive bounds (engine/DiveBounds.h).
 // No fault when they would. Whatever stores a dive's settings checks them with this first,
 // so a saved dive or template is never lost on reopening.
 DiveBounds::SettingsFault UnreadableSettings(const TemplateRec &record);
 
 // Whether a gas name comes back unchanged from a template block: gases are written as
 // "name:O2/N2/He/" and deco switches as "depth:name,", and the blanks around a value are
-// dropped when it is read. A name holding ":", "," or a line break, or starting or
-// ending with a blank, would come back as another name or split the switch list.
+// dropped when it is read. A name holding ":", "," or a line break, or starting with a
+// blank, would come back as another name or split the switch list. The readers and
+// UnreadableSettings refuse such a name (text 7078).
+bool GasNameComesBack(std::string_view name);
+
+// The check of a gas name the diver types: GasNameComesBack, and no blank at the end
+// either (a slip no one means; files may hold such names and keep them).
 bool IsStorableGasName(std::string_view name);
 
 // Reads the template file `directory` + `name` into the record, or the default template

@@ -252,15 +252,35 @@ std::optional<double> WholeNumber(std::string_view text)
     return value;
 }
 
-std::string JoinStr(float v)
+namespace {
+
+// ".5" -> "0.5", "-.5" -> "-0.5".
+std::string withZeroBeforePoint(std::string text)
 {
-    std::string text = CStr(v);
     if (text.rfind('.', 0) == 0)
         text.insert(0, "0");
     else if (text.rfind("-.", 0) == 0)
         text.insert(1, "0");
     return text;
 }
+
+// CStr's text with the fewest digits from 7 on that read back as the same Single.
+std::string exactText(float v)
+{
+    std::string text = CStr(v);
+    if (!std::isfinite(v))
+        return text;
+    for (int digits = 8; digits <= 9 && static_cast<float>(Val(text)) != v; ++digits)
+        text = generalText(v, digits);
+    return text;
+}
+
+} // namespace
+
+std::string JoinStr(float v) { return withZeroBeforePoint(CStr(v)); }
+
+std::string FileStr(float v) { return (v < 0 ? "" : " ") + exactText(v); }
+std::string FileJoinStr(float v) { return withZeroBeforePoint(exactText(v)); }
 
 std::string Str(float v) { return (v < 0 ? "" : " ") + CStr(v); }
 std::string Str(double v) { return (v < 0 ? "" : " ") + CStr(v); }

@@ -49,6 +49,13 @@ std::string CStr(int32_t v);
 // CStr with the 0 before the point kept, as text joins and number fields show it.
 std::string JoinStr(float v);
 
+// A Single as the template and series files store it: Str's text (FileStr) or JoinStr's
+// (FileJoinStr) with as few significant digits, from 7 on, as read back (Val, then the
+// nearest Single) give the same value; 9 always do. A value whose 7 digits come back keeps
+// Str's and JoinStr's text exactly, so files of ordinary values stay byte for byte.
+std::string FileStr(float v);
+std::string FileJoinStr(float v);
+
 // The "0", "0.0", "0.00", ... patterns: the value rounded to `decimals` places, halves
 // away from zero, at least one digit before the point; "." as the decimal point.
 // A Single is rounded from its own shortest text, so 2.675f gives "2.68".

@@ -221,6 +221,7 @@ bool frmProperties::refuseUnreadable(const TemplateRec &pages)
         if (fault.row >= 1 && fault.row + 1 < FgGas->Rows())
             FgGas->SetRow(fault.row + 1); // the list's first row is Air, gas 0
         break;
+    case DiveBounds::SettingsField::GradientFactors: // not on these pages
     case DiveBounds::SettingsField::None: break;
     }
     return true;

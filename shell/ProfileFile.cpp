@@ -65,8 +65,8 @@ float surfaceInterval(const std::string &line)
     if (equals == std::string::npos)
         refuse(ErrTypeMismatch, "Type mismatch");
     const float minutes = fileSingle(fieldNumber(line.substr(equals + 1)));
-    if (minutes < 0)
-        refuse(ErrInvalidCall, "A surface interval cannot be negative");
+    if (const std::string problem = DiveBounds::SurfaceIntervalProblem(minutes); !problem.empty())
+        refuse(ErrBadSettings, problem);
     return minutes;
 }
 
@@ -136,9 +136,9 @@ void WriteProfileBlock(float surfTime, const ClassUseractions &log, const std::v
                        TextLineWriter &out)
 {
     out.PrintLine(kStartLine);
-    out.PrintLine("SurfTime = " + JoinStr(surfTime));
+    out.PrintLine("SurfTime = " + FileJoinStr(surfTime));
     for (int16_t i = 1; i <= log.GetLength(); ++i)
-        out.PrintLine(JoinStr(log.getDepth(i)) + "," + JoinStr(log.gettime(i)) + "," +
+        out.PrintLine(FileJoinStr(log.getDepth(i)) + "," + FileJoinStr(log.gettime(i)) + "," +
                       CStr(int32_t(fileMixNumber(log, i, gases))) + "," + CStr(int32_t(log.getaction(i))) + ",");
     out.PrintLine(kEndLine);
 }

@@ -226,6 +226,12 @@ INSTANTIATE_TEST_SUITE_P(
                                  [](TemplateRec &d, ClassProfile &) { d.AscendRates[0].Rate = 101; }},
                       BadSetting{"SurfacePressureOf100Bar", [](TemplateRec &d, ClassProfile &) { d.EndPressure = 100; }},
                       BadSetting{"NoAirAtTheStart", [](TemplateRec &d, ClassProfile &) { d.StartPressure = 0; }},
+                      // Both once planned a decompression dive without a stop.
+                      BadSetting{"GradientFactorsOf50",
+                                 [](TemplateRec &d, ClassProfile &) { d.GFOn = true; d.GFHigh = d.GFLow = 50; }},
+                      BadSetting{"ClimbFrom800KmBelowTheSea", [](TemplateRec &d, ClassProfile &) {
+                                     d.AdeptedToHeight = false, d.TimeToHeight = 10000, d.StartAltitude = -800000;
+                                 }},
                       BadSetting{"WaypointBelowTheDeepest", [](TemplateRec &, ClassProfile &in) { in.setDepth(2, 1000.5f); }},
                       BadSetting{"ImperialRebreatherAt34MillionFeet",
                                  [](TemplateRec &d, ClassProfile &in) {
@@ -279,16 +285,19 @@ TEST_F(AscentPlanning, TheDeepestDiveWithTheClosestStopsEndsInBoundedTime)
 TEST_F(AscentPlanning, EverySettingAtItsBoundsPlansOnlyFiniteNumbers)
 {
     TemplateRec &t = dive();
-    t.Gases.insert(t.Gases.end(), {{"Nothing", 0, 0, 0, 0}, {"Helium", 0, 0, 100, 0}});
+    t.Gases.insert(t.Gases.end(), {{"Helium", 0, 0, 100, 0}});
     t.PPO2Low = t.PPO2High = t.MaxEnd = t.O2Narcotic = true;
     for (const int corner : {0, 1, 2, 3}) {
         const bool high = corner & 1;
         t.OpenCircuit = corner & 2;
         t.RMV = t.DecoRMV = high ? DiveBounds::kMaxRMV : 0;
-        t.Setpoint = t.DecoSetpoint = t.MinPPO2 = t.MaxPPO2 = t.DecoPPO2 = high ? DiveBounds::kMaxPPO2 : 0;
+        t.Setpoint = t.DecoSetpoint = t.DecoPPO2 = high ? DiveBounds::kMaxPPO2 : 0;
+        t.MinPPO2 = high ? DiveBounds::kMaxPPO2 - 0.01f : 0; // below the maximum
+        t.MaxPPO2 = high ? DiveBounds::kMaxPPO2 : 0.01f;
         t.MaximalEND = high ? DiveBounds::kMaxDepthMetric : 0;
         t.TimeToHeight = high ? int16_t(DiveBounds::kMaxMinutesToAltitude) : 0;
         t.StartPressure = t.EndPressure = high ? DiveBounds::kMinSurfacePressure : DiveBounds::kMaxSurfacePressure;
+        t.StartAltitude = t.EndAltitude = high ? DiveBounds::kMaxAltitudeMetric : DiveBounds::kMinAltitudeMetric;
         ASSERT_EQ(DiveBounds::SettingsProblem(t), "");
         for (int16_t mix = 0; mix < int16_t(t.Gases.size()); ++mix) {
             const ClassProfile out = plan(SquareDive(60, 30, 20, mix, t.Gases[size_t(mix)].Name.c_str()));

@@ -24,6 +24,7 @@ TemplateRec metricDive()
     TemplateRec t;
     t.Metric = true;
     t.EndPressure = 1.013f;
+    t.MaxPPO2 = 1.6f;
     t.DescendRates = {{0, 0, 20, 0}, {0, 0, 10, 10}};
     t.AscendRates = {{0, 0, 3, 0}, {0, 0, 9, 6}};
     t.Gases.push_back({"Tx 18/45", 18, 37, 45, 0});

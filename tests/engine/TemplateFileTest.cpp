@@ -184,7 +184,7 @@ std::string block(const std::string &lines)
 
 // The lines that make a block usable on their own.
 const std::string kUsable = "StepSize= 3\r\nAscendRates= 0: 10,\r\nDescendRates= 0: 20,\r\n"
-                            "StartPressure= 1\r\nEndPressure= 1\r\n";
+                            "StartPressure= 1.01325\r\nEndPressure= 1.01325\r\nMaxPPO2= 1.6\r\n";
 
 // ---- the text ----
 
@@ -227,7 +227,7 @@ TEST_F(TemplateFiles, NumbersFlagsAndListsHaveTheirFileForm)
     t = metricSample();
     t.CeilingOverride = true; // written, but never read back
     lines = linesOf(blockText(t));
-    EXPECT_EQ(lines[3], "DecoSetpoint= 1.234568");       // 7 significant digits
+    EXPECT_EQ(lines[3], "DecoSetpoint= 1.2345678");      // the 8 digits that read back
     EXPECT_EQ(lines[8], "MinPPO2= .16");                 // no 0 before the point
     EXPECT_EQ(lines[15], "StartAltitude=-12.5");         // the sign takes the blank's place
     EXPECT_EQ(lines[23], "CeilingOverride= 1");
@@ -390,11 +390,13 @@ TEST_F(TemplateFiles, SettingsNoDiveCanHaveAreRefusedSayingWhatIsWrong)
         const char *says;
     } cases[] = {
         {"stop spacing below the float resolution", replaced(good, "StepSize= 3", "StepSize= 1E-30"),
-         "the step between decompression stops must be at least 0.1 m."},
-        {"stop spacing just below 0.1 m", replaced(good, "StepSize= 3", "StepSize= .09"), "at least 0.1 m."},
-        {"last stop below the deepest depth", replaced(good, "LastStop= 6", "LastStop= 1001"),
-         "the last stop must lie between the surface and 1000 m."},
-        {"negative last stop", replaced(good, "LastStop= 6", "LastStop=-3"), "between the surface and 1000 m."},
+         "the step between decompression stops must lie between 0.1 m and 30 m."},
+        {"stop spacing just below 0.1 m", replaced(good, "StepSize= 3", "StepSize= .09"), "between 0.1 m and 30 m."},
+        {"a last stop of 900 m", replaced(good, "LastStop= 6", "LastStop= 900"),
+         "the last stop must lie between the surface and 30 m."},
+        {"a step of 500 m", replaced(good, "StepSize= 3", "StepSize= 500"), "between 0.1 m and 30 m."},
+        {"ascent bands falling", replaced(good, " 6: 9,", " 26: 9,"), "in the table \"Ascent rates\" no band"},
+        {"negative last stop", replaced(good, "LastStop= 6", "LastStop=-3"), "between the surface and 30 m."},
         {"a crawling ascent", replaced(good, " 6: 9,", " 6: 1E-30,"),
          "every ascent and descent rate must lie between 0.1 m/min and 100 m/min."},
         {"a descent faster than any diver", replaced(good, " 40: 18,", " 40: 1000,"), "between 0.1 m/min and 100 m/min."},
@@ -414,6 +416,21 @@ TEST_F(TemplateFiles, SettingsNoDiveCanHaveAreRefusedSayingWhatIsWrong)
          "RMV must lie between 0 l/min and 200 l/min."},
         {"a set-point of -2.5E+38", replaced(good, "Setpoint= 1.3", "Setpoint=-2.5E+38"),
          "Set-point must lie between 0 bar and 3 bar."},
+        {"68 % nitrogen typed as 6.8", replaced(good, "Deco 50: 50/ 50/", "Deco 50: 50/ 5/"), "make 100 %."},
+        {"a name no switch gives back", replaced(replaced(good, "Deco 50:", "EAN,50:"), ":Deco 50,", ":EAN,50,"),
+         "The gas name \"EAN,50\" cannot be kept in dive and template files"},
+        {"a minimum ppO2 above the maximum", replaced(good, "MinPPO2= .16", "MinPPO2= 1.5"),
+         "Minimum ppO2 must be at least 0 bar and below 1.4 bar (Maximum ppO2)."},
+        {"gradient factors of 50", replaced(good, "GF=1, .85, .35", "GF=1, 50, 50"),
+         "GF high (at the surface) must be greater than 0 and at most 1.2."},
+        {"no gradient at all", replaced(good, "GF=1, .85, .35", "GF=1, 3.4E+38,-1E+09"), "GF high"},
+        {"GF low above GF high", replaced(good, "GF=1, .85, .35", "GF=1, .85, .9"),
+         "GF low (at the first stop) must be greater than 0 and at most 0.85 (GF high (at the surface))."},
+        {"coming from 800 km below the sea", replaced(good, "StartAltitude=-12.5", "StartAltitude=-800000"),
+         "Altitude (Start of the dive) must lie between -1458 m and 13987 m."},
+        {"a climb to 12000 m to dive at sea level", replaced(good, "StartAltitude=-12.5", "StartAltitude= 12000"),
+         "from an altitude of 12000 m, where the surface pressure is 0.252 bar, but the pressure at the start of "
+         "the dive is 1.015 bar."},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.what);
@@ -424,15 +441,31 @@ TEST_F(TemplateFiles, SettingsNoDiveCanHaveAreRefusedSayingWhatIsWrong)
     // In feet the bounds are feet; at the bounds themselves the block is a dive.
     TemplateRec edge = imperialSample();
     edge.StepSize = 1;
-    edge.LastStop = 3300;
+    edge.LastStop = 100;
     edge.AscendRates = {rate(0, 0.3f), rate(20, 330)};
     edge.StartPressure = 0.2f;
     edge.EndPressure = 1.2f;
+    edge.StartAltitude = -5156, edge.EndAltitude = 32767;
+    edge.GFOn = true, edge.GFHigh = edge.GFLow = 1.2f; // as written under the very-high switch
     EXPECT_NO_THROW(readBlock(blockText(edge)));
+    edge.GFOn = false, edge.GFHigh = 50;
+    EXPECT_EQ(readBlock(blockText(edge)).GFHigh, 50) << "factors that are off are kept";
     edge.StepSize = 0.9f;
     expectRefused(blockText(edge), metricSample());
-    EXPECT_NE(refusal_.find("at least 1 ft."), std::string::npos) << refusal_;
+    EXPECT_NE(refusal_.find("between 1 ft and 100 ft."), std::string::npos) << refusal_;
     FreeLanguageDll();
+}
+
+// Seven digits moved the surface pressure of half of all whole altitudes by a bit on
+// reopening, enough to move a stop by a minute (1821 m, 36 m for 45 min).
+TEST_F(TemplateFiles, EveryWholeAltitudeComesBackBitForBit)
+{
+    TemplateRec t = metricSample();
+    for (int altitude = 0; altitude <= 8000; ++altitude) {
+        t.StartAltitude = t.EndAltitude = float(altitude);
+        t.StartPressure = t.EndPressure = AltitudeToPressure(t.StartAltitude, true);
+        ASSERT_EQ(readBlock(blockText(t)).EndPressure, t.EndPressure) << altitude;
+    }
 }
 
 // ---- saving ----

@@ -160,6 +160,7 @@ TEST(GasNames, NamesTheDialogTakesComeBackFromASeriesFile)
         TemplateRec t;
         t.StepSize = 3;
         t.StartPressure = t.EndPressure = 1.013f;
+        t.MaxPPO2 = 1.6f;
         t.AscendRates = {RateRecord{0, 0, 9, 0}};
         t.DescendRates = {RateRecord{0, 0, 20, 0}};
         t.Gases.push_back(GasRecord{name, 18, 37, 45, 0});

@@ -394,7 +394,7 @@ TEST_F(PropertiesOkTest, SettingsAtTheBoundsAreStoredAndReadBack)
 {
     open();
     setText(dialog->tbStepSize, "0.6"); // 1 m
-    setText(dialog->tbLastStop, "1000");
+    setText(dialog->tbLastStop, "30");
     dialog->fgAscend->SetTextMatrix(1, 1, "100");
     dialog->fgDescend->SetTextMatrix(1, 1, "0.5"); // 1 m/min
     setText(dialog->Text2, "11000");

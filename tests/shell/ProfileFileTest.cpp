@@ -100,6 +100,9 @@ TEST(ProfileFile, BlockHasTheDocumentedLines)
     EXPECT_EQ(profileBlock(0.5f, logOf({leg(4.5f, 0.25f, 3), deco()})),
               "Start of Profile\r\nSurfTime = 0.5\r\n4.5,0.25,3,0,\r\n-1,-1,0,1,\r\nEnd of Profile\r\n");
     EXPECT_EQ(profileBlock(0, ClassUseractions{}), "Start of Profile\r\nSurfTime = 0\r\nEnd of Profile\r\n");
+    // A depth drawn with the mouse keeps the digits beyond 7 that give it back.
+    EXPECT_EQ(profileBlock(0, logOf({leg(12.345679f, 1.0f / 3)})),
+              "Start of Profile\r\nSurfTime = 0\r\n12.345679,0.33333334,0,0,\r\nEnd of Profile\r\n");
 }
 
 TEST(ProfileFile, ReaderToleratesWhatOldFilesHold)
@@ -192,7 +195,7 @@ TEST(ProfileFile, DivesNoPlannerCanFollowAreRefusedSayingWhatIsWrong)
         std::string says;
     } cases[] = {
         {"stop spacing of 1E-30", replaced(text, "StepSize= 3", "StepSize= 1E-30"),
-         "the step between decompression stops must be at least 0.1 m."},
+         "the step between decompression stops must lie between 0.1 m and 30 m."},
         {"rebreather at 34 million feet", replaced(imperialRebreather, "30,20,0,0,", "3.4E+07,20,0,0,"),
          "A waypoint at 3.4E+07 ft cannot be planned: depths lie between the surface and 3300 ft."},
         {"surface pressure of 100 bar", replaced(replaced(text, "EndPressure= 1.013", "EndPressure= 100"),
@@ -210,6 +213,8 @@ TEST(ProfileFile, DivesNoPlannerCanFollowAreRefusedSayingWhatIsWrong)
          "The file holds a number too large for any dive: -1E+39"},
         {"interval beyond a Single", replaced(text, "SurfTime = 90", "SurfTime = 1E+40"),
          "The file holds a number too large for any dive: 1E+40"},
+        {"an interval of almost four years", replaced(text, "SurfTime = 90", "SurfTime = 2000000"),
+         "Surface interval must lie between 0 min and 1499 min."},
         {"gas of 1E+30 % oxygen", replaced(text, "Oxygen: 100/", "Oxygen: 1E+30/"), "the gas \"Oxygen\""},
         {"RMV of 3.4E+38", replaced(text, "RMV= 20", "RMV= 3.4E+38"), "RMV must lie between 0 l/min and 200 l/min."},
         {"set-point of -2.5E+38", replaced(text, "Setpoint= 1.3", "Setpoint=-2.5E+38"),
@@ -221,6 +226,7 @@ TEST(ProfileFile, DivesNoPlannerCanFollowAreRefusedSayingWhatIsWrong)
     }
     // At the bounds the dive is a dive.
     EXPECT_NO_THROW(readSeries(replaced(text, "30,20,0,0,", "1000,20,0,0,")));
+    EXPECT_NO_THROW(readSeries(replaced(text, "SurfTime = 90", "SurfTime = 1499")));
     EXPECT_NO_THROW(readSeries(replaced(imperialRebreather, "30,20,0,0,", "3300,20,0,0,")));
     FreeLanguageDll();
 }

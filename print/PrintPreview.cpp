@@ -9,6 +9,7 @@
 #include "print/PrintPrev.h"
 #include "print/SpoolInterpreter.h"
 
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QFontMetricsF>
@@ -40,6 +41,33 @@ QPointer<PrintPrev> gPreview;
 // A job whose spool could not be written: the failure was said once, the job writes no
 // further line and is not previewed (a printout missing lines looks complete).
 bool gSpoolFailed = false;
+// A job stopped through its watch: nothing more is written and nothing is previewed.
+bool gSpoolStopped = false;
+
+bool jobEnded()
+{
+    return gSpoolFailed || gSpoolStopped;
+}
+
+std::function<bool(int)> gJobWatch;
+QElapsedTimer gJobWatchClock;
+unsigned gLinesSinceLook = 0;
+
+// Asks the watch, at most about ten times a second, whether the job goes on; the clock
+// is read only every few hundred lines, so a job without a watch costs nothing.
+void lookAtWatch()
+{
+    if (!gJobWatch || ++gLinesSinceLook < 256)
+        return;
+    gLinesSinceLook = 0;
+    if (gJobWatchClock.isValid() && gJobWatchClock.elapsed() < 100)
+        return;
+    gJobWatchClock.start();
+    if (gJobWatch(gPrintState.pageCount))
+        return;
+    gSpoolStopped = true;
+    QFile(GetSpoolPath()).resize(0); // a stopped job leaves no half printout behind
+}
 
 // A procedure that writes whole lines or pages: an error ends it with the common error
 // box naming its place, and its caller goes on.
@@ -139,6 +167,7 @@ void BeginPrintJob()
         gPictureRandom.seed(1);
         gPictureNames.clear();
         gSpoolFailed = false;
+        gSpoolStopped = false;
         UnloadPrintPrev();
         QFile spool(GetSpoolPath());
         if (!spool.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
@@ -151,7 +180,8 @@ void BeginPrintJob()
 
 void AppendPrintLine(const QString &line)
 {
-    if (gSpoolFailed)
+    lookAtWatch();
+    if (jobEnded())
         return;
     Guarded("PrintPreview.TemPrint", [&line] {
         QFile spool(GetSpoolPath());
@@ -171,6 +201,23 @@ void AppendPrintLine(const QString &line)
 bool PrintJobFailed()
 {
     return gSpoolFailed;
+}
+
+PrintJobWatchScope::PrintJobWatchScope(std::function<bool(int pages)> watch)
+{
+    gJobWatch = std::move(watch);
+    gJobWatchClock.invalidate();
+    gLinesSinceLook = 0;
+}
+
+PrintJobWatchScope::~PrintJobWatchScope()
+{
+    gJobWatch = nullptr;
+}
+
+bool PrintJobStopped()
+{
+    return gSpoolStopped;
 }
 
 void NewPrintPage()
@@ -264,7 +311,7 @@ void PrintBoxOutline(float x1, float y1, float x2, float y2)
 
 void PrintPicture(const QImage &picture, float x, float y, float width, float height)
 {
-    if (gSpoolFailed)
+    if (jobEnded())
         return;
     AppendPrintLine(QStringLiteral("#img"));
     QString name;
@@ -304,7 +351,7 @@ int16_t FitCount(const QString &text)
 
 void CountPrintPages()
 {
-    if (gSpoolFailed)
+    if (jobEnded())
         return;
     Guarded("PrintPreview.SistemaBarra", [] {
         WaitCursor hourglass;
@@ -376,7 +423,7 @@ void UnloadPrintPrev()
 
 void ShowPrintPreview(const QString &caption)
 {
-    if (gSpoolFailed)
+    if (jobEnded())
         return;
     PrintPrev *preview = PrintPrevWindow();
     preview->setWindowTitle(caption);

@@ -36,6 +36,7 @@
 #include <QString>
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 class PrintPrev;
@@ -71,6 +72,21 @@ void BeginPrintJob();
 void AppendPrintLine(const QString &line);
 // Whether the current job's spool could not be written.
 bool PrintJobFailed();
+
+// A long job is followed while it is written: `watch` is told the pages ended so far
+// about ten times a second (the writer's caller may show them and let events run) and
+// answers false to stop the job. A stopped job writes nothing more, its spool is emptied,
+// it counts no pages and shows no preview (PrintJobStopped), until the next
+// BeginPrintJob. The watch holds for the scope's life.
+class PrintJobWatchScope {
+public:
+    explicit PrintJobWatchScope(std::function<bool(int pages)> watch);
+    ~PrintJobWatchScope();
+    PrintJobWatchScope(const PrintJobWatchScope &) = delete;
+    PrintJobWatchScope &operator=(const PrintJobWatchScope &) = delete;
+};
+// Whether the current job was stopped through its watch.
+bool PrintJobStopped();
 
 // "#startpage" alone: a page without the header band (the table printouts).
 void NewPrintPage();

@@ -2,6 +2,7 @@
 
 #include "print/BailoutCases.h"
 
+#include "engine/ClassBuhlmann.h"
 #include "engine/DOLVmiscModule.h"
 #include "engine/ProfileReplay.h"
 #include "tests/engine/BuhlmannProbe.h"
@@ -59,8 +60,27 @@ TEST(BailoutCases, EachCaseLeavesOutOneSwitch)
     EXPECT_TRUE(c.GasChanges.empty()) << "without its only switch: no switches";
 }
 
+// Where the engine's travel timing has the diver of Shown at run time T: it travels the
+// adjusted depths, which are affine below the surface (A(d) = k d + c), in a straight
+// line between waypoints. 0 or less: at the surface.
+static double depthAt(const ClassProfile &shown, const TemplateRec &t, float time)
+{
+    const float unit = t.Metric ? 1 : 3.3f;
+    const double a10 = AdjustedDepth(10 * unit, t), a20 = AdjustedDepth(20 * unit, t);
+    const double k = (a20 - a10) / (10 * unit), c = a10 - k * 10 * unit;
+    int16_t j = 1;
+    while (shown.GetRunTime(j) < time)
+        ++j;
+    const double t0 = shown.GetRunTime(j - 1), t1 = shown.GetRunTime(j);
+    const auto adjusted = [&](int16_t i) { return shown.getDepth(i) == 0 ? 0.0 : k * shown.getDepth(i) + c; };
+    const double a = adjusted(j - 1) + (adjusted(j) - adjusted(j - 1)) * (time - t0) / (t1 - t0);
+    return (a - c) / k;
+}
+
 // Rows with depth adjustment, timed as the engine timed the shown profile: inside
-// descents and ascents, to the surface and not, computed and not, metric and imperial.
+// descents and ascents, to the surface and not, computed and not, metric and imperial;
+// each row starts where the shown profile has the diver at its minute, the last one at
+// the end of the diver's part.
 TEST(BailoutCases, GeneratedDivesWithDepthAdjustmentGiveEveryRowOfEveryCaseAtItsMinute)
 {
     std::mt19937 random(33);
@@ -79,8 +99,9 @@ TEST(BailoutCases, GeneratedDivesWithDepthAdjustmentGiveEveryRowOfEveryCaseAtIts
         legs.resize(surfaces ? 3 : 2); // straight up to the surface
         const ClassProfile shown = shownDive(t, legs, computed);
         const float end = shown.GetRunTime(FindEndUserProfile(shown));
-        const std::vector<float> times = BailoutTimes(end, interval);
-        const bool finalRow = !surfaces && !computed && std::fmod(end, interval) != 0; // a dive still down
+        std::vector<float> times = BailoutTimes(end, interval);
+        if (times.empty() || times.back() != end)
+            times.push_back(end); // the end of the diver's part, computed or not
         for (int16_t c = 0; c <= 2; ++c) {
             std::vector<ClassProfile> table;
             std::vector<PlanWarning> warnings;
@@ -88,14 +109,43 @@ TEST(BailoutCases, GeneratedDivesWithDepthAdjustmentGiveEveryRowOfEveryCaseAtIts
             CopyTemplateWithoutGasChange(t, caseSettings, c);
             ASSERT_TRUE(ComputeBailoutCase(shown, caseSettings, {}, {}, interval, [](int32_t) { return true; }, table,
                                            warnings));
-            ASSERT_EQ(table.size(), 1 + times.size() + finalRow);
+            ASSERT_EQ(table.size(), 1 + times.size());
             for (size_t r = 0; r < times.size(); ++r) {
+                SCOPED_TRACE(testing::Message() << "case " << c << ", bail-out at " << times[r]);
                 const ClassProfile &row = table[r + 1];
                 const int16_t e = FindEndUserProfile(row);
-                const bool surfaced = row.getDepth(e) == 0 && row.GetRunTime(e) >= times[r]; // by the adjustment
-                EXPECT_TRUE(surfaced || std::fabs(row.GetRunTime(e) - times[r]) < 1e-4) << row.GetRunTime(e);
+                const double depth = depthAt(shown, t, times[r]);
+                if (depth > 0) {
+                    EXPECT_NEAR(row.getDepth(e), depth, 0.01 * unit);
+                    EXPECT_NEAR(row.GetRunTime(e), times[r], 1e-4);
+                } else { // at the surface by the adjustment: not yet down, or up already
+                    EXPECT_EQ(row.getDepth(e), 0);
+                    EXPECT_GE(row.GetRunTime(e), times[r] - 1e-4);
+                }
             }
         }
+    }
+}
+
+// 40 m for 27 minutes at interval 5: rows 5 to 25, and the bail-out from the last
+// bottom minute, where the most decompression is owed, whether the ascent is computed.
+TEST(BailoutCases, TheEndOfTheBottomHasItsRowComputedOrNot)
+{
+    const TemplateRec t = enginetest::MetricAirDive();
+    for (const bool computed : {false, true}) {
+        SCOPED_TRACE(computed);
+        const ClassProfile shown = shownDive(t, {{40, 27}}, computed);
+        std::vector<ClassProfile> table;
+        std::vector<PlanWarning> warnings;
+        ASSERT_TRUE(ComputeBailoutCase(shown, t, {}, {}, 5, [](int32_t) { return true; }, table, warnings));
+        ASSERT_EQ(table.size(), 7u);
+        const ClassProfile &last = table.back();
+        const int16_t e = FindEndUserProfile(last);
+        EXPECT_FLOAT_EQ(last.GetRunTime(e), 27);
+        EXPECT_FLOAT_EQ(last.getDepth(e), 40);
+        const ClassProfile &before = table[5]; // the row at 25
+        EXPECT_GT(last.GetRunTime(last.GetLength()) - 27, before.GetRunTime(before.GetLength()) - 25)
+            << "a longer ascent than the row at 25";
     }
 }
 

@@ -23,8 +23,9 @@
 // size, "#fb" bold, "#y" twips, "#x" twips, "#txt_l"/"#txt_r"/"#txt_c"/"#txt_VERT" text,
 // "#fill" style, "#color" colour, "#line" x1 y1 x2 y2 colour mode, "#img" path x y w h.
 // Positions are written in twips (cm x 567), numbers always with "." as decimal point.
-// Each line is appended with its own open and close, so the file is complete on disk
-// after every call. Pictures are PNG files beside it, named "_$$_" six digits ".tmp".
+// The spool is held open while a job writes it and every line is flushed, so the file
+// on disk is complete after every call. Pictures are PNG files beside it, named "_$$_"
+// six digits ".tmp".
 //
 // The procedures that write whole lines or pages catch their own errors and show the
 // common error box with their place name; the job goes on. The others leave an error

@@ -120,7 +120,7 @@ void lookAtWatch()
     if (gJobWatchClock.isValid() && gJobWatchClock.elapsed() < 100)
         return;
     gJobWatchClock.start();
-    if (gJobWatch(gPrintState.pageCount))
+    if (gJobWatch(gPagesBegun))
         return;
     gSpoolStopped = true;
     gSpoolFile.reset();

@@ -74,7 +74,7 @@ void AppendPrintLine(const QString &line);
 // Whether the current job's spool could not be written.
 bool PrintJobFailed();
 
-// A long job is followed while it is written: `watch` is told the pages ended so far
+// A long job is followed while it is written: `watch` is told the pages begun so far
 // about ten times a second (the writer's caller may show them and let events run) and
 // answers false to stop the job. A stopped job writes nothing more, its spool is emptied,
 // it counts no pages and shows no preview (PrintJobStopped), until the next

@@ -267,7 +267,8 @@ void frmBailoutStart::Bailoutproc(float interval)
 
     StartTablePrint(TableDive{diveNumber, settings, Shell().DiveCaption(diveNumber)});
     // Writing a large job takes a while: the page it has reached shows, and Cancel stops it.
-    Label4->setText(GetLangStringQ(7255).arg(0));
+    Label4->setText(GetLangStringQ(7255).arg(1));
+    pbProgress->setRange(0, 0); // busy: how many pages the tables fill shows as they do
     const PrintJobWatchScope watch([this](int pages) {
         Label4->setText(GetLangStringQ(7255).arg(pages));
         QCoreApplication::processEvents();

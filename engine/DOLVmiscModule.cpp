@@ -9,6 +9,8 @@
 #include "engine/TraceFile.h"
 #include "engine/VBConversions.h"
 
+#include <algorithm>
+
 int16_t FindGasIndex(const std::string &Name, const TemplateRec &Template)
 {
     for (size_t i = 0; i < Template.Gases.size(); ++i)
@@ -43,8 +45,14 @@ std::vector<PlanWarning> ComputeDive(const ClassProfile &Source, ClassProfile &R
     options.PlanAscent = !LoadOnly;
     SettingsRecord &record = RecordOf(ProfileNr, "RunDecompression");
     const TemplateRec &settings = record.Template;
+    // Each warning names its dive, so no dive's warning is merged into another's.
+    const auto ofThisDive = [ProfileNr](std::vector<PlanWarning> warnings) {
+        for (PlanWarning &w : warnings)
+            w.Dive = ProfileNr;
+        return warnings;
+    };
     if (LoadOnly)
-        return PlanDive(settings, start, Source, options, Result).Warnings;
+        return ofThisDive(PlanDive(settings, start, Source, options, Result).Warnings);
     Result.clear();
     PlanOutcome outcome;
     try {
@@ -55,7 +63,7 @@ std::vector<PlanWarning> ComputeDive(const ClassProfile &Source, ClassProfile &R
         throw;
     }
     SetEndState(record, outcome.End);
-    return outcome.Warnings;
+    return ofThisDive(std::move(outcome.Warnings));
 }
 
 std::vector<PlanWarning> RunDecompression(const ClassProfile &Source, ClassProfile &Result,
@@ -74,8 +82,28 @@ std::vector<PlanWarning> RunDecompression(const ClassProfile &Source, ClassProfi
 
 void ShowPlanWarnings(const std::vector<PlanWarning> &Warnings)
 {
-    for (const PlanWarning &w : Warnings)
-        Host().MsgBox(PlanWarningText(w), vbOKOnly | vbExclamation, PlanWarningTitle(w));
+    std::vector<bool> told(Warnings.size(), false);
+    for (size_t i = 0; i < Warnings.size(); ++i) {
+        if (told[i])
+            continue;
+        std::vector<const PlanWarning *> kind;
+        for (size_t j = i; j < Warnings.size(); ++j)
+            if (!told[j] && Warnings[j].Kind == Warnings[i].Kind) {
+                kind.push_back(&Warnings[j]);
+                told[j] = true;
+            }
+        const bool severalDives = std::any_of(kind.begin(), kind.end(),
+                                              [&kind](const PlanWarning *w) { return w->Dive != kind[0]->Dive; });
+        std::string text;
+        for (const PlanWarning *w : kind) {
+            if (!text.empty())
+                text += "\n\n";
+            if (const std::string name = severalDives ? DiveName(w->Dive) : std::string(); !name.empty())
+                text += name + ":\n";
+            text += PlanWarningText(*w);
+        }
+        Host().MsgBox(text, vbOKOnly | vbExclamation, PlanWarningTitle(Warnings[i]));
+    }
 }
 
 void PlanNotices::AddWarnings(const std::vector<PlanWarning> &More)

@@ -41,7 +41,9 @@ std::vector<PlanWarning> RunDecompression(const ClassProfile &Source, ClassProfi
                                           bool Repetitive, int16_t Extra, int16_t ProfileNr,
                                           const PlanOptions &Options);
 
-// One message box per warning, in the order given.
+// One message box per kind, in the order the kinds were first met, listing each warning
+// of that kind; when they come from several dives each is headed by its dive's name
+// (DiveName, engine/DiveModel.h).
 void ShowPlanWarnings(const std::vector<PlanWarning> &Warnings);
 
 // What the computations of one command of the diver leave for him (add, edit, compute,
@@ -52,7 +54,8 @@ struct PlanNotices {
     // Dives of the series that could not be computed again: the engine's reason, each
     // its own box, in the order the diver is told.
     std::vector<std::string> Refusals;
-    // The limit warnings: each kind once, with its worst value (MergePlanWarnings).
+    // The limit warnings: the worst value of each kind per dive and limit
+    // (MergePlanWarnings), every dive's own.
     std::vector<PlanWarning> Warnings;
     // Dives that lost their computed ascents to an uncomputed dive before them ("" none).
     std::string Notice;

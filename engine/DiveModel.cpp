@@ -93,6 +93,23 @@ std::string DiveMinutesProblemWith(int16_t number, const TemplateRec &t)
     return DiveBounds::DiveMinutesProblem(LoggedDiveMinutes(dive->UserEnteredWaypoints, t));
 }
 
+std::string SeriesFileProblem(int16_t number)
+{
+    for (const int16_t n : SeriesFrom(FirstDiveOfSeries(number)))
+        if (const std::string problem = DiveMinutesProblemWith(n, FindDive(n)->Record().Template); !problem.empty())
+            return DiveName(n) + ":\r\n" + problem;
+    return {};
+}
+
+std::string DiveName(int16_t number)
+{
+    const Dive *dive = FindDive(number);
+    if (!dive)
+        return {};
+    const std::string &name = dive->Record().ProfileName;
+    return dive->SurfProfileNumber > 1 ? name + GetLangString(3013) + std::to_string(dive->SurfProfileNumber) : name;
+}
+
 std::shared_ptr<Dive> SharedDive(int16_t number)
 {
     if (number < 0 || static_cast<size_t>(number) >= gDives.size())

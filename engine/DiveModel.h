@@ -84,6 +84,15 @@ void CloseAllDives();
 // saved series could not be opened with. Empty when within, or no such dive with legs.
 std::string DiveMinutesProblemWith(int16_t number, const TemplateRec &t);
 
+// Why the series reader would refuse the file of dive `number`'s series as its dives are
+// now (a dive whose legs last beyond a week, travel included): the first such dive's name
+// and the reader's text. Empty when every dive would be read back, so a save may go on.
+std::string SeriesFileProblem(int16_t number);
+
+// The dive's name as its window shows it: its record's profile name and, for a later
+// dive of its series, text 3013 and its position. "" when no dive is open under `number`.
+std::string DiveName(int16_t number);
+
 // The lowest free record slot (1 or more), growing gSettings when none is free. A slot
 // handed out again starts as a fresh record: a new dive inherits nothing of a closed one.
 int16_t AllocDiveSlot();

@@ -69,7 +69,9 @@ std::string PlanWarningTitle(const PlanWarning &W)
 void MergePlanWarnings(std::vector<PlanWarning> &Into, const std::vector<PlanWarning> &More)
 {
     for (const PlanWarning &w : More) {
-        auto same = std::find_if(Into.begin(), Into.end(), [&w](const PlanWarning &k) { return k.Kind == w.Kind; });
+        auto same = std::find_if(Into.begin(), Into.end(), [&w](const PlanWarning &k) {
+            return k.Kind == w.Kind && k.Dive == w.Dive && k.Metric == w.Metric && k.Limit == w.Limit;
+        });
         if (same == Into.end())
             Into.push_back(w);
         else if (w.Kind == PlanWarningKind::PPO2Below ? w.Value < same->Value : w.Value > same->Value)

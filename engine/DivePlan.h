@@ -11,6 +11,7 @@
 #include "engine/Compartments.h"
 #include "engine/SettingsRecord.h"
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -58,6 +59,9 @@ struct PlanWarning {
     float Value = 0; // as computed (the ppO2 above its limit is shown rounded)
     float Limit = 0;
     bool Metric = true;
+    // The profile number of the open dive whose computation met it (ComputeDive); 0 for
+    // a computation of no open dive (a table, a bail-out case).
+    int16_t Dive = 0;
 };
 
 // Whether the value is beyond its limit as the warning's kind compares it.
@@ -67,9 +71,11 @@ std::string PlanWarningText(const PlanWarning &Warning);
 std::string PlanWarningTitle(const PlanWarning &Warning);
 
 // The one merge of limit warnings: adds those of one computation to Into, keeping one
-// per kind with the worst value met (the highest END and ppO2 above their limits, the
-// lowest ppO2 below), in the order the kinds were first met. A command's, a table run's
-// and a bail-out run's warnings are all merged with it.
+// per kind, dive, unit and limit with the worst value met (the highest END and ppO2
+// above their limits, the lowest ppO2 below), in the order they were first met. Values
+// are compared only against the same limit in the same unit: a dive's breach never
+// hides another dive's, nor a stop's ppO2 (the deco limit) one met on the bottom. A
+// command's, a table run's and a bail-out run's warnings are all merged with it.
 void MergePlanWarnings(std::vector<PlanWarning> &Into, const std::vector<PlanWarning> &More);
 
 // What a computation leaves besides its profile. A replay of the legs only plans no

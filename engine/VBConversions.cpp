@@ -269,6 +269,19 @@ std::string Str(int32_t v) { return (v < 0 ? "" : " ") + CStr(v); }
 std::string FormatFixed(float v, int decimals) { return formatFixedImpl(v, decimals); }
 std::string FormatFixed(double v, int decimals) { return formatFixedImpl(v, decimals); }
 
+int FewestDecimals(float v, int most)
+{
+    // A computed depth is a Single: 22.5 may be 22.4999981, which is 22.5 all the same.
+    int decimals = 0;
+    while (decimals < most) {
+        const double scaled = static_cast<double>(v) * std::pow(10.0, decimals);
+        if (!std::isfinite(scaled) || std::abs(scaled - std::round(scaled)) < 0.02)
+            break;
+        ++decimals;
+    }
+    return decimals;
+}
+
 std::string LocaliseNumberText(std::string text, const std::string &decimalSeparator)
 {
     const auto dot = text.find('.');

@@ -55,5 +55,10 @@ std::string JoinStr(float v);
 std::string FormatFixed(float v, int decimals);
 std::string FormatFixed(double v, int decimals);
 
+// The fewest decimals, at most `most`, that FormatFixed needs to write v as itself
+// (3 needs none, 22.5 one, 0.25 two). Depths printed on a stop step take the most any of
+// them needs, so a 1.5 m step prints 22.5 and 21.0 rather than 23 and 21.
+int FewestDecimals(float v, int most = 2);
+
 // Replaces the "." of a number text by the given decimal separator (the user's locale).
 std::string LocaliseNumberText(std::string text, const std::string &decimalSeparator);

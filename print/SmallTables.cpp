@@ -14,10 +14,14 @@
 #include <QPixmap>
 
 #include <algorithm>
-#include <cmath>
 #include <numeric>
 
 SmallTableLayout gSmallTableLayout;
+
+QString GasMixText(float O2, float He)
+{
+    return QString::fromStdString(FormatFixed(O2, 0)) + QLatin1Char('/') + QString::fromStdString(FormatFixed(He, 0));
+}
 
 namespace {
 
@@ -50,10 +54,9 @@ QString depthText(float v, int decimals)
     return decimals == 0 ? whole(v) : decimal(v, decimals);
 }
 
-// A gas as the tables write it: O2 % / He %, e.g. 21/35.
 QString gasText(const ClassProfile &p, int16_t w)
 {
-    return whole(p.GetGasMixO2(w)) + QLatin1Char('/') + whole(p.GetGasMixHe(w));
+    return GasMixText(p.GetGasMixO2(w), p.GetGasMixHe(w));
 }
 
 // The bottom of a column: the last waypoint of the diver's own part.
@@ -105,12 +108,7 @@ int depthDecimals(const std::vector<ClassProfile> &Profiles)
             if (!(w < p.GetLength() && startsLine(p, w)) && p.getStopTime(w) == 0)
                 continue;
             for (const float d : {p.getDepth(w), p.getStopDepth(w)})
-                while (decimals < 2) {
-                    const double scaled = d * std::pow(10.0, decimals);
-                    if (std::abs(scaled - std::round(scaled)) < 0.02)
-                        break;
-                    ++decimals;
-                }
+                decimals = std::max(decimals, FewestDecimals(d));
         }
     }
     return decimals;
@@ -367,46 +365,52 @@ std::vector<float> columnWidths(const std::vector<ClassProfile> &Profiles, const
 }
 
 // One part of a table as it is drawn: the grid lines it shows (line 0, the headings,
-// first) and whether the run-time row closes it.
+// first), whether the run-time row closes it, and its number among the parts.
 struct TablePart {
     std::vector<int> lines;
     bool runTimes = true;
+    int number = 1, count = 1;
 };
 
 // The parts a table of m lines is drawn in: one when it fits two cells high, otherwise
-// as many as it needs, each repeating the title band and the heading line, the run
-// times under the last.
-std::vector<TablePart> tableParts(int m)
+// as many as it needs, each under the title band, the heading line and the bottom lines
+// (a card cut from any part names its depth), the run times under the last.
+std::vector<TablePart> tableParts(int m, int firstStopLine)
 {
+    std::vector<int> head{0};
+    for (int b = 1; b < std::min(firstStopLine, m); ++b)
+        head.push_back(b);
     std::vector<TablePart> parts;
-    int b = 1;
+    int b = static_cast<int>(head.size());
     do {
         TablePart part;
-        part.lines.push_back(0);
+        part.lines = head;
         while (b < m && static_cast<int>(part.lines.size()) < kMaxTableLines)
             part.lines.push_back(b++);
         part.runTimes = b >= m;
+        part.number = static_cast<int>(parts.size()) + 1;
         parts.push_back(std::move(part));
     } while (b < m);
+    for (TablePart &part : parts)
+        part.count = static_cast<int>(parts.size());
     return parts;
 }
 
+// "Part 2 of 3" in the title band of a table printed in parts; none for a whole table.
+QString partText(const TablePart &part)
+{
+    return part.count > 1 ? GetLangStringQ(7270).arg(part.number).arg(part.count) : QString();
+}
+
 // Draws one part of a table in the next free cells, with the page's cutting marks and
-// information strip when it is the first table of its page.
-void drawTablePart(const std::vector<ClassProfile> &Profiles, const TableTextGrid &G, std::vector<float> widths,
-                   const TablePart &part, bool BailoutHeader)
+// information strip when it is the first table of its page. `widths` already make room
+// for the title (and the part's number) in the band.
+void drawTablePart(const std::vector<ClassProfile> &Profiles, const TableTextGrid &G, const std::vector<float> &widths,
+                   const QString &title, const TablePart &part, bool BailoutHeader)
 {
     const int n = static_cast<int>(widths.size());
     const int m = static_cast<int>(part.lines.size());
-    const QString title = n > 0 ? SmallTableTitle(gDive.Settings, Profiles.back()) : QString();
-    // The title stays inside the band: a narrow table gets wider columns.
-    float W = kFirstColumns + std::accumulate(widths.begin(), widths.end(), 0.0f);
-    const float titleW = 0.1f + textCm(title, true) + 0.1f;
-    if (n > 0 && W < titleW) {
-        for (float &w : widths)
-            w += (titleW - W) / static_cast<float>(n);
-        W = titleW;
-    }
+    const float W = kFirstColumns + std::accumulate(widths.begin(), widths.end(), 0.0f);
 
     const TablePlace place = PlaceSmallTable(gSmallTableLayout, W, SmallTableHeight(m));
     if (place.NewPage)
@@ -445,6 +449,8 @@ void drawTablePart(const std::vector<ClassProfile> &Profiles, const TableTextGri
 
     if (n > 0)
         text(left + 0.1f, top, title, 7, true);
+    if (const QString number = partText(part); !number.isEmpty())
+        PrintTextRight(right - 0.1f, top, number, QStringLiteral("Arial"), 7, 0);
     text(left + 0.8f, top + 0.4f, G[1][0], 7);
     for (int i = 0; i < n; ++i) {
         centred(centre(i), top + 0.4f, G[static_cast<size_t>(i) + 3][0], 7);
@@ -473,13 +479,26 @@ void drawTablePart(const std::vector<ClassProfile> &Profiles, const TableTextGri
 }
 
 // One table whose columns fit across the cells: drawn whole, or in parts down the pages
-// when it is taller than two cells.
+// when it is taller than two cells, every part as wide as the others.
 void printFittingTable(const std::vector<ClassProfile> &Profiles, bool BailoutHeader)
 {
     const SmallTableGrid grid = BuildTableGrid(Profiles);
-    const std::vector<float> widths = columnWidths(Profiles, grid.G, grid.Lines);
-    for (const TablePart &part : tableParts(grid.Lines))
-        drawTablePart(Profiles, grid.G, widths, part, BailoutHeader);
+    std::vector<float> widths = columnWidths(Profiles, grid.G, grid.Lines);
+    const std::vector<TablePart> parts = tableParts(grid.Lines, grid.FirstStopLine);
+    const int n = static_cast<int>(widths.size());
+    const QString title = n > 0 ? SmallTableTitle(gDive.Settings, Profiles.back()) : QString();
+    // The title (and the part's number) stay inside the band: a narrow table gets wider
+    // columns.
+    float band = 0.1f + textCm(title, true) + 0.1f;
+    for (const TablePart &part : parts)
+        if (const QString number = partText(part); !number.isEmpty())
+            band = std::max(band, 0.1f + textCm(title, true) + 0.3f + textCm(number, false) + 0.1f);
+    const float W = kFirstColumns + std::accumulate(widths.begin(), widths.end(), 0.0f);
+    if (n > 0 && W < band)
+        for (float &w : widths)
+            w += (band - W) / static_cast<float>(n);
+    for (const TablePart &part : parts)
+        drawTablePart(Profiles, grid.G, widths, title, part, BailoutHeader);
 }
 
 } // namespace
@@ -521,6 +540,80 @@ void PrintSmallTable(const std::vector<ClassProfile> &Profiles, bool BailoutHead
     }
 }
 
+RateStripLayout LayRateStrip(size_t bands)
+{
+    RateStripLayout lay;
+    const int n = static_cast<int>(bands);
+    lay.Columns = n > kRateRowsPerColumn ? 2 : 1;
+    lay.Rows = std::min(n, kRateRowsPerColumn);
+    lay.Shown = std::min(n, lay.Columns * kRateRowsPerColumn);
+    if (bands > static_cast<size_t>(lay.Shown)) {
+        --lay.Shown; // the last line says how many go on
+        lay.More = static_cast<int>(bands) - lay.Shown;
+    }
+    return lay;
+}
+
+namespace {
+
+// The width (cm) of the depth and rate texts of one rate table (the descent table's
+// from 3.5 cm to the strip's frame at 5.8), split between its columns.
+constexpr float kRateTableWidth = 2.25f;
+
+float stripCm(const QString &s, int16_t size)
+{
+    return SpoolTextWidth(s, QStringLiteral("Arial"), size, false) / 567.0f;
+}
+
+// One rate table of the strip from x: headings, then band depth and rate per line,
+// column by column. Two columns of half the width are headed by the units ("m",
+// "m/min"), as large as they fit (down to 5 points), the rates just right of the widest
+// depth.
+void rateTable(float x, const std::vector<RateRecord> &bands, const RateStripLayout &lay, bool metric, float bottom)
+{
+    const float column = kRateTableWidth / static_cast<float>(lay.Columns);
+    QString depthHead = GetLangStringQ(2101), rateHead = GetLangStringQ(6063);
+    int16_t size = 7;
+    float rateAt = 1.0f;
+    if (lay.Columns > 1) {
+        constexpr float gap = 0.08f;
+        depthHead = GetLangStringQ(metric ? 6027 : 6029);
+        rateHead = GetLangStringQ(metric ? 6064 : 6065);
+        float widest = 0;
+        for (int k = 0; k < lay.Shown; ++k)
+            widest = std::max(widest, stripCm(whole(bands[static_cast<size_t>(k)].Depth), 7));
+        for (;; --size) {
+            rateAt = std::max(widest, stripCm(depthHead, size)) + gap;
+            if (size == 5 || rateAt + stripCm(rateHead, size) <= column - 0.08f)
+                break;
+        }
+    }
+    for (int c = 0; c < lay.Columns; ++c) {
+        const float cx = x + column * static_cast<float>(c);
+        if (c > 0) // a rule between the columns
+            PrintBoxOutline(cx - 0.05f, 7.9f, cx - 0.05f, bottom);
+        text(cx, 8.0f, depthHead, size);
+        text(cx + rateAt, 8.0f, rateHead, size);
+    }
+    for (int k = 0; k < lay.Shown; ++k) {
+        const float cx = x + column * static_cast<float>(k / kRateRowsPerColumn);
+        const float y = kRateTop + kRateLine * static_cast<float>(k % kRateRowsPerColumn);
+        text(cx, y, whole(bands[static_cast<size_t>(k)].Depth), 7);
+        text(cx + rateAt, y, whole(bands[static_cast<size_t>(k)].Rate), 7);
+    }
+    if (lay.More > 0) {
+        // As large as it fits its column, down to 5 points.
+        const QString more = GetLangStringQ(7271).arg(lay.More);
+        int16_t moreSize = 7;
+        while (moreSize > 5 && stripCm(more, moreSize) > column - 0.1f)
+            --moreSize;
+        text(x + column * static_cast<float>(lay.Shown / kRateRowsPerColumn),
+             kRateTop + kRateLine * static_cast<float>(lay.Shown % kRateRowsPerColumn), more, moreSize);
+    }
+}
+
+} // namespace
+
 void PrintSmallTableHeader(bool BailoutHeader)
 {
     const TemplateRec &t = gDive.Settings;
@@ -555,29 +648,23 @@ void PrintSmallTableHeader(bool BailoutHeader)
     text(3.5f, 6.9f, GetLangStringQ(6106), 8);
     text(5.0f, 6.9f, t.Metric ? whole(t.DecoRMV) : decimal(t.DecoRMV, 1), 8);
 
-    // The ascent and descent rate tables side by side.
+    // The ascent and descent rate tables side by side, each band a line, down to the
+    // foot of the cells; a table of more bands goes on in a second column, and one of
+    // more than two columns hold ends in a line saying how many bands go on.
     PrintBoxOutline(0.8f, 7.5f, 5.8f, 7.9f);
     PrintBoxOutline(0.8f, 7.9f, 5.8f, 8.3f);
     text(1.0f, 7.5f, GetLangStringQ(6011), 8);
     text(3.5f, 7.5f, GetLangStringQ(6012), 8);
-    text(1.0f, 8.0f, GetLangStringQ(2101), 7);
-    text(2.0f, 8.0f, GetLangStringQ(6063), 7);
-    text(3.5f, 8.0f, GetLangStringQ(2101), 7);
-    text(4.5f, 8.0f, GetLangStringQ(6063), 7);
-    const size_t rows = std::max(t.AscendRates.size(), t.DescendRates.size());
-    PrintBoxOutline(0.8f, 8.3f, 5.8f, static_cast<float>(8.5 + 0.4 * rows));
-    for (size_t r = 0; r < rows; r += 2)
-        PrintFilledBox(0.81f, static_cast<float>(8.5 + 0.4 * r), 5.75f, static_cast<float>(8.5 + 0.4 * (r + 1) - 0.02),
-                       kGrey);
-    for (size_t r = 0; r < rows; ++r) {
-        const float y = static_cast<float>(8.5 + 0.4 * r);
-        if (r < t.AscendRates.size()) {
-            text(1.0f, y, whole(t.AscendRates[r].Depth), 7);
-            text(2.0f, y, whole(t.AscendRates[r].Rate), 7);
-        }
-        if (r < t.DescendRates.size()) {
-            text(3.5f, y, whole(t.DescendRates[r].Depth), 7);
-            text(4.5f, y, whole(t.DescendRates[r].Rate), 7);
-        }
-    }
+    const RateStripLayout ascent = LayRateStrip(t.AscendRates.size());
+    const RateStripLayout descent = LayRateStrip(t.DescendRates.size());
+    const int rows = std::max(ascent.Rows, descent.Rows);
+    const float bottom = kRateTop + kRateLine * static_cast<float>(rows);
+    PrintBoxOutline(0.8f, 8.3f, 5.8f, bottom);
+    for (int r = 0; r < rows; r += 2)
+        PrintFilledBox(0.81f, kRateTop + kRateLine * static_cast<float>(r), 5.75f,
+                       kRateTop + kRateLine * static_cast<float>(r + 1) - 0.02f, kGrey);
+    if (ascent.Columns > 1 || descent.Columns > 1) // the two tables apart
+        PrintBoxOutline(3.4f, 7.5f, 3.4f, bottom);
+    rateTable(1.0f, t.AscendRates, ascent, t.Metric, bottom);
+    rateTable(3.5f, t.DescendRates, descent, t.Metric, bottom);
 }

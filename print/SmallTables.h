@@ -45,6 +45,9 @@ int16_t FindTableRow(const TableTextGrid &Grid, const QString &Key, int16_t Firs
 // stops (the rows of a bail-out table end at different depths).
 SmallTableGrid BuildTableGrid(const std::vector<ClassProfile> &Profiles);
 
+// A gas as the tables write it: O2 % / He %, e.g. 21/35.
+QString GasMixText(float O2, float He);
+
 // The title of a table: gradient factors (or "GF " and "off"), the bottom gas O2/He,
 // then "  OC" for open circuit or "  RB" for a rebreather.
 QString SmallTableTitle(const TemplateRec &Settings, const ClassProfile &Last);
@@ -102,6 +105,22 @@ std::vector<std::pair<int, int>> SmallTableColumnGroups(const std::vector<float>
 // The dive the tables of the job are printed for.
 void SetSmallTableDive(const TableDive &Dive);
 const TableDive &SmallTableDive();
+
+// How a rate table of the information strip is laid out: its lines from kRateTop,
+// kRateLine apart, at most kRateRowsPerColumn to a column so the last stays above the
+// foot of the cells; two columns when one does not hold them, and when two do not
+// either, the last line says how many bands go on (More) instead of a band.
+constexpr float kRateTop = 8.5f;
+constexpr float kRateLine = 0.4f;
+constexpr int kRateRowsPerColumn = 28;
+static_assert(kRateTop + kRateLine * kRateRowsPerColumn <= 1.0f + 2 * 9.5f);
+struct RateStripLayout {
+    int Columns = 1; // 1 or 2
+    int Rows = 0;    // lines of the tallest column
+    int Shown = 0;   // bands written
+    int More = 0;    // bands left out, named on the last line
+};
+RateStripLayout LayRateStrip(size_t bands);
 
 // Draws one table into the next free cell (a new page when the page is full), with the
 // page's information strip.

@@ -11,6 +11,7 @@
 #include "platform/ShellServices.h"
 #include "platform/WaitCursor.h"
 #include "print/PrintPreview.h"
+#include "print/SmallTables.h"
 #include "reports/ModelName.h"
 
 #include <QDate>
@@ -48,6 +49,8 @@ constexpr float kInfoLimit = 18.5f;
 constexpr float kGasLimit = 16.8f;
 // Room for a gas name in the stop tables: from its column to the dark band of the O2.
 constexpr float kStopNameWidth = 1.6f;
+// The smallest size a gas name is printed at to stay whole in its column.
+constexpr int16_t kSmallestName = 7;
 
 QString S(int16_t id)
 {
@@ -76,18 +79,37 @@ void Right(float x, float y, const QString &text, int16_t size, bool bold = fals
     PrintTextRight(x, y, text, kArial, size, bold ? 1 : 0);
 }
 
-// A gas name cut to `width` cm at the cell size (with "…" when cut), so a long name
-// does not run under the O2 and He that stand beside it and say the same.
-QString FitName(const std::string &name, float width)
+// A gas name as the waypoint and stop tables print it in `width` cm: whole, a little
+// smaller where that makes it fit (down to kSmallestName points), otherwise as its O2/He
+// (Trimix 18/45 and Trimix 21/35 must never both read "Trimix..."). The gas table
+// prints every name whole.
+QString GasLabel(const WayPoint &w, float width)
 {
-    QString text = QString::fromStdString(name);
-    const auto fits = [width](const QString &t) { return SpoolTextWidth(t, kArial, kCellSize, false) / 567 <= width; };
-    if (fits(text))
-        return text;
-    const QString ellipsis = QStringLiteral("\u2026");
-    while (!text.isEmpty() && !fits(text + ellipsis))
-        text.chop(1);
-    return text + ellipsis;
+    const QString name = QString::fromStdString(w.GasMixName);
+    if (SpoolTextWidth(name, kArial, kSmallestName, false) / 567 <= width)
+        return name;
+    return GasMixText(w.GasMixO2, w.GasMixHe);
+}
+
+// The decimals the deco step and the last stop need (a 1.5 m step: one), as the settings
+// block prints them; the stop tables print their depths with these or more.
+int StepDecimals(const TemplateRec &tmpl)
+{
+    return std::max(FewestDecimals(tmpl.StepSize), FewestDecimals(tmpl.LastStop));
+}
+
+// The size, from `size` down to `smallest` points, at which a text fits `width` cm.
+int16_t SizeWithin(const QString &text, int16_t size, int16_t smallest, float width, bool bold)
+{
+    while (size > smallest && SpoolTextWidth(text, kArial, size, bold) / 567 > width)
+        --size;
+    return size;
+}
+
+// The top of a text of `size` points whose baseline is that of the 10-point cells at y.
+float OnCellLine(float y, int16_t size)
+{
+    return y + static_cast<float>(kCellSize - size) * 0.9f * 2.54f / 72;
 }
 
 // A bold column heading within `width` cm, so that it never runs into the heading of
@@ -95,10 +117,7 @@ QString FitName(const std::string &name, float width)
 // (down to 6 pt) rather than one word of two headings.
 void HeadingWithin(float x, float y, const QString &text, float width)
 {
-    int16_t size = kHeadingSize;
-    while (size > 6 && SpoolTextWidth(text, kArial, size, true) / 567 > width)
-        --size;
-    Left(x, y, text, size, true);
+    Left(x, y, text, SizeWithin(text, kHeadingSize, 6, width, true), true);
 }
 
 void Colour(int32_t colour)
@@ -337,15 +356,15 @@ void PrintProfileCellRight(int col, float y, const QString &text, bool bold)
     Right(mid, y, text, kCellSize, bold);
 }
 
-void PrintProfileCellLeft(int col, float y, const QString &text, bool bold)
+void PrintProfileCellLeft(int col, float y, const QString &text, bool bold, int16_t size)
 {
     Colour(ProfileCellColour(col));
-    Left(gProfileCols[col - 1], y, text, kCellSize, bold);
+    Left(gProfileCols[col - 1], OnCellLine(y, size), text, size, bold);
 }
 
-void PrintStopCell(int col, float y, const QString &text, bool bold)
+void PrintStopCell(int col, float y, const QString &text, bool bold, int16_t size)
 {
-    Left(gStopCols[col - 1], y, text, kCellSize, bold);
+    Left(gStopCols[col - 1], OnCellLine(y, size), text, size, bold);
 }
 
 void PrintGasCell(int col, float y, const QString &text)
@@ -365,13 +384,15 @@ void PrintStopRow(const std::array<QString, 10> &t, bool bold, bool isMessage)
     }
     DrawStopGrid(y);
     Colour(kReportWhite);
-    Right(gStopCols[0] + 0.7f, y, t[0], kCellSize, bold);
+    // A deep stop on a step of decimals ("100.5") a little smaller, inside its band.
+    const int16_t depthSize = SizeWithin(t[0], kCellSize, 8, 0.75f, bold);
+    Right(gStopCols[0] + 0.7f, OnCellLine(y, depthSize), t[0], depthSize, bold);
     Colour(kReportBlack);
     Right(gStopCols[1] + 0.7f, y, t[1], kCellSize, bold);
     Colour(kReportWhite);
     Right(gStopCols[2] + 1.3f, y, t[2], kCellSize, bold);
     Colour(kReportBlack);
-    PrintStopCell(4, y, t[3], bold);
+    PrintStopCell(4, y, t[3], bold, SizeWithin(t[3], kCellSize, kSmallestName, kStopNameWidth, bold));
     Colour(kReportWhite);
     Right(gStopCols[4] + 0.7f, y, t[4], kCellSize, bold);
     Colour(kReportBlack);
@@ -706,8 +727,9 @@ void PrintInfoHeader(TemplateRec &tmpl, bool isSeries, int16_t diveNumber, float
         Left(I[3], y, Fixed(tmpl.EndAltitude, 0), kCellSize);
         Left(I[2], y, Fixed(tmpl.EndPressure, 3), kCellSize);
         Colour(kReportBlack);
-        Left(I[4], y, Fixed(tmpl.StepSize, 0), kCellSize);
-        Left(I[5], y, Fixed(tmpl.LastStop, 0), kCellSize);
+        const int stepDecimals = StepDecimals(tmpl);
+        Left(I[4], y, Fixed(tmpl.StepSize, stepDecimals), kCellSize);
+        Left(I[5], y, Fixed(tmpl.LastStop, stepDecimals), kCellSize);
         Colour(kReportWhite);
         Left(I[6], y, QString::fromStdString(GetModelName(gReport.ticks)), kCellSize);
         if (tmpl.GFHigh > 1.0f)
@@ -796,7 +818,9 @@ void WriteLongReport(const ClassProfile &profile, TemplateRec &tmpl, bool isSeri
         PrintProfileCellRight(3, y, Fixed(w.SegmentTime, 1));
         PrintProfileCellRight(4, y, Fixed(w.RunTime, 1));
         PrintProfileCellRight(17, y, Fixed(w.GasMixO2, 0));
-        PrintProfileCellLeft(16, y, FitName(w.GasMixName, gProfileCols[16] - gProfileCols[15] - 0.1f));
+        const float nameWidth = gProfileCols[16] - gProfileCols[15] - 0.1f;
+        const QString gas = GasLabel(w, nameWidth);
+        PrintProfileCellLeft(16, y, gas, false, SizeWithin(gas, kCellSize, kSmallestName, nameWidth, false));
         PrintProfileCellLeft(18, y, Fixed(w.GasMixHe, 0));
         PrintProfileCellRight(19, y, Fixed(w.GasUsed, 1));
         PrintProfileCellRight(11, y, Fixed(w.CNS * 100, 1));
@@ -855,15 +879,23 @@ void WriteLongReport(const ClassProfile &profile, TemplateRec &tmpl, bool isSeri
     for (int16_t i = 0; i <= last; ++i)
         if (profile.GetStatus(i) == StatusUserLeg)
             legs.push_back(i);
+    // Depths with the decimals the step and every depth of the two tables need, as the
+    // decompression tables print them: a 1.5 m step stops at 22.5, not "23".
+    const std::vector<int16_t> stops = DecoStopIndexes(profile);
+    int depthDecimals = StepDecimals(tmpl);
+    for (const int16_t i : legs)
+        depthDecimals = std::max(depthDecimals, FewestDecimals(profile.getDepth(i)));
+    for (const int16_t i : stops)
+        depthDecimals = std::max(depthDecimals, FewestDecimals(profile.getStopDepth(i)));
     QString modelText;
     for (size_t k = 0; k < legs.size(); ++k) {
         const WayPoint &w = profile.point(legs[k]);
         if (k % 2 == 0)
             DrawStopRowLine(gReport.stopY + 0.5f);
         modelText = QString::fromStdString(GetModelName(gReport.ticks));
-        PrintStopRow({Fixed(w.Depth, 0), Fixed(w.Rate, 0), Fixed(w.RunTime, 1), FitName(w.GasMixName, kStopNameWidth),
-                      Fixed(w.GasMixO2, 0), Fixed(w.GasMixHe, 0), Fixed(w.GasUsed, 0), modelText,
-                      QStringLiteral("--"), QStringLiteral("--")},
+        PrintStopRow({Fixed(w.Depth, depthDecimals), Fixed(w.Rate, 0), Fixed(w.RunTime, 1),
+                      GasLabel(w, kStopNameWidth), Fixed(w.GasMixO2, 0), Fixed(w.GasMixHe, 0),
+                      Fixed(w.GasUsed, 0), modelText, QStringLiteral("--"), QStringLiteral("--")},
                      false, false);
         NewStopPageIfFull(k + 1 < legs.size());
     }
@@ -875,7 +907,6 @@ void WriteLongReport(const ClassProfile &profile, TemplateRec &tmpl, bool isSeri
 
     // The decompression stops.
     gInDecoTable = true;
-    const std::vector<int16_t> stops = DecoStopIndexes(profile);
     for (size_t k = 0; k < stops.size(); ++k) {
         const WayPoint &w = profile.point(stops[k]);
         if (k % 2 == 0)
@@ -885,8 +916,8 @@ void WriteLongReport(const ClassProfile &profile, TemplateRec &tmpl, bool isSeri
         QString gf = Fixed(w.GF * 100, 0);
         if (gf == QStringLiteral("100"))
             gf = QStringLiteral("--");
-        PrintStopRow({Fixed(w.StopDepth, 0), Fixed(w.StopTime, 0), Fixed(w.RunTime, 0),
-                      FitName(w.GasMixName, kStopNameWidth), Fixed(w.GasMixO2, 0), Fixed(w.GasMixHe, 0),
+        PrintStopRow({Fixed(w.StopDepth, depthDecimals), Fixed(w.StopTime, 0), Fixed(w.RunTime, 0),
+                      GasLabel(w, kStopNameWidth), Fixed(w.GasMixO2, 0), Fixed(w.GasMixHe, 0),
                       Fixed(w.GasUsed, 0), modelText, gf, Fixed(w.MaxMValue * 100, 1)},
                      false, false);
         NewStopPageIfFull(k + 1 < stops.size());

@@ -109,8 +109,9 @@ void PrintDiveInfoHeader();
 
 // Cells, rows, bands and grids.
 void PrintProfileCellRight(int col, float y, const QString &text, bool bold = false);
-void PrintProfileCellLeft(int col, float y, const QString &text, bool bold = false);
-void PrintStopCell(int col, float y, const QString &text, bool bold = false);
+// `size` in points: a gas name too long for its column comes a little smaller.
+void PrintProfileCellLeft(int col, float y, const QString &text, bool bold = false, int16_t size = 10);
+void PrintStopCell(int col, float y, const QString &text, bool bold = false, int16_t size = 10);
 void PrintGasCell(int col, float y, const QString &text);
 void PrintStopRow(const std::array<QString, 10> &texts, bool bold, bool isMessage);
 void PrintGasRow(const QString &name, const QString &o2, const QString &he, const QString &rmv,

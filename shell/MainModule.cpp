@@ -100,7 +100,7 @@ bool Main()
     }
     gMainForm->show();
     gMainForm->unsetCursor();
-    EnableProfileCommands(false, false);
+    gMainForm->ShowActiveDiveCommands();
     // A trace that could not go beside the program says where it went.
     if (const std::string notice = TraceFileNotice(); !notice.empty())
         SetStatusText(notice);
@@ -219,12 +219,6 @@ void CallByName(frmWaypointEditor *editor, std::string_view member)
         editor->mnuclearallwaypoints();
     else
         throw RuntimeError(438, "frmMain", "Object doesn't support this property or method");
-}
-
-void EnableProfileCommands(bool AscentOn, bool InfoOn)
-{
-    if (gMainForm)
-        gMainForm->EnableProfileCommands(AscentOn, InfoOn);
 }
 
 AlgorithmTicks AlgorithmMenuTicks()

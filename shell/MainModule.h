@@ -71,9 +71,5 @@ PlanOptions AlgorithmOptions();
 // is error 438.
 void CallByName(frmWaypointEditor *editor, std::string_view member);
 
-// Sets the enabled state of the start-ascent command (toolbar "Ascent", mnuStartAscent)
-// and the dive-information command (toolbar "AscentInfo", mnuDiveInformation).
-void EnableProfileCommands(bool AscentOn, bool InfoOn);
-
 // Closes every window and puts the shell back to a fresh start (tests).
 void ResetShell();

@@ -482,6 +482,18 @@ void frmMain::EnableProfileCommands(bool AscentOn, bool InfoOn)
     mnuDiveInformation->setEnabled(InfoOn);
 }
 
+void frmMain::ShowActiveDiveCommands()
+{
+    const frmWaypointEditor *editor = ActiveForm();
+    const Dive *dive = editor ? &editor->dive() : nullptr;
+    const int16_t state = dive ? dive->State : int16_t(EditorEmpty);
+    EnableProfileCommands(state == EditorUserLegs, state != EditorEmpty);
+    const bool computed = state == EditorComputed;
+    Button(QStringLiteral("Multilevel"))->setEnabled(computed && dive->NextProfile() == -1);
+    mnuSurface->setEnabled(computed && dive->NextProfile() == -1);
+    mnucleardecopoints->setEnabled(computed);
+}
+
 void frmMain::NewProfileWindow()
 {
     LocaliseForm(this);
@@ -496,12 +508,13 @@ void frmMain::NewProfileWindow()
     frmWaypointEditor *editor =
         OpenDiveWindow(OpenDive(n), DiveCaption(dive.ProfileName, gSettings[0].TemplateName));
     editor->setPrevNext(-1, -1);
-    Button(QStringLiteral("Multilevel"))->setEnabled(false);
-    mnuSurface->setEnabled(false);
+    ShowActiveDiveCommands();
 }
 
 void frmMain::subWindowActivated(QMdiSubWindow *window)
 {
     if (auto *editor = window ? qobject_cast<frmWaypointEditor *>(window->widget()) : nullptr)
         RunGuarded("frmWaypointEditor.Form_Activate", [editor] { editor->Form_Activate(); });
+    else
+        ShowActiveDiveCommands(); // no dive in front: nothing to offer
 }

@@ -40,9 +40,19 @@ public:
     // each window shows the plan of the model ticked.
     void AlgorithmChanged(const PlanOptions &before);
     void EnableProfileCommands(bool AscentOn, bool InfoOn);
+    // The commands that follow a dive's state (Ascent, dive information, next dive, clear
+    // deco points) show the state of the active dive, whichever dive a command changed:
+    // Ascent for drawn legs, the dive information for any, the next dive for a computed
+    // last dive of its series and clearing the deco points for a computed dive. All off
+    // when no dive window is active.
+    void ShowActiveDiveCommands();
 
     // The active dive window, null when none is.
     frmWaypointEditor *ActiveForm() const;
+    // Saves the series of dive `profileNr` (the active dive when -1) as SaveProfile does
+    // (shell/FileIOModule.h), once the series reader would open it again: a series it
+    // would refuse is not written, and the diver is told why (SeriesFileProblem).
+    bool SaveSeries(bool saveAs, int16_t profileNr = -1);
     bool IsOpenCircuit() const { return IsOpenCircuit_; }
 
     // Puts a new dive window into the window area and makes it the active one.
@@ -138,7 +148,7 @@ private:
     void storePlacement();
     void NewProfileWindow();
     void ToggleCircuitMode();
-    void StartAscent(bool fromMenu);
+    void StartAscent();
     void GeneralReport();
     void Bailout(bool fromMenu);
     void ShowHelp(bool search);

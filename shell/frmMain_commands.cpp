@@ -50,12 +50,27 @@ void frmMain::mnuOpen_Click()
 
 void frmMain::mnuSaveProfile_Click()
 {
-    RunGuarded("frmMain.mnuSaveProfile_Click", [] { SaveProfile(false); });
+    RunGuarded("frmMain.mnuSaveProfile_Click", [this] { SaveSeries(false); });
 }
 
 void frmMain::mnuSaveProfileAs_Click()
 {
-    RunGuarded("frmMain.mnuSaveProfileAs_Click", [] { SaveProfile(true); });
+    RunGuarded("frmMain.mnuSaveProfileAs_Click", [this] { SaveSeries(true); });
+}
+
+bool frmMain::SaveSeries(bool saveAs, int16_t profileNr)
+{
+    if (profileNr == -1) {
+        if (!ActiveForm())
+            return false;
+        profileNr = ::ActiveProfileNumber();
+    }
+    // What the reader would refuse is never written: the file could not be opened again.
+    if (const std::string problem = SeriesFileProblem(profileNr); !problem.empty()) {
+        MsgBox(GetLangStringQ(7042) + QStringLiteral("\r\n") + QString::fromStdString(problem), vbCritical + vbOKOnly);
+        return false;
+    }
+    return SaveProfile(saveAs, profileNr);
 }
 
 void frmMain::mnuSaveTemplate_Click()
@@ -65,18 +80,30 @@ void frmMain::mnuSaveTemplate_Click()
 
 // A template loaded into the active dive is applied to it at once. The main window shows
 // the loaded circuit mode first, so that applying keeps it rather than overwriting it
-// with the mode the previous settings had.
+// with the mode the previous settings had. A template under which the dive's legs would
+// last beyond a week is refused, as the settings dialogs refuse such settings: the dive
+// keeps its own, and its series stays one that opens again.
 void frmMain::mnuLoadTemplate_Click()
 {
     RunGuarded("frmMain.mnuLoadTemplate_Click", [this] {
+        frmWaypointEditor *editor = ActiveForm();
+        const int16_t n = ::ActiveProfileNumber();
+        const TemplateRec kept = RecordOf(n, "frmMain.mnuLoadTemplate_Click").Template;
+        const QString keptCaption = editor ? editor->windowTitle() : QString();
         if (!LoadTemplateInto())
             return;
-        if (ActiveForm()) {
-            if (gSettings[size_t(ActiveProfileNumber())].Template.OpenCircuit)
-                SetOpenCircuit(false);
-            else
-                SetConstPPO(false);
+        if (!editor)
+            return;
+        SettingsRecord &r = RecordOf(n, "frmMain.mnuLoadTemplate_Click");
+        if (const std::string tooLong = DiveMinutesProblemWith(n, r.Template); !tooLong.empty()) {
+            r.Template = kept;
+            editor->setWindowTitle(keptCaption);
+            MsgBox(QString::fromStdString(tooLong), vbCritical + vbOKOnly);
+            return;
         }
+        // A later dive of a series keeps its position and interval in its caption.
+        editor->UpdateSurfProfiles();
+        ShowCircuitMode(r.Template.OpenCircuit);
         WaitCursor wait;
         ApplyToProfile();
     });
@@ -105,7 +132,8 @@ void frmMain::AlgorithmChanged(const PlanOptions &before)
         return;
     emit ShellNotices::Instance().AlgorithmChanged(now);
     RunGuarded("frmMain.AlgorithmChanged", [] {
-        // One command: each limit warning once, after every series is computed again.
+        // One command: the limit warnings of every dive, after every series is computed
+        // again.
         PlanNotices notices;
         {
             WaitCursor wait;
@@ -116,6 +144,7 @@ void frmMain::AlgorithmChanged(const PlanOptions &before)
         }
         ShowPlanNotices(notices);
     });
+    ShowActiveDiveCommands();
 }
 
 void frmMain::mnuBulhmannB_Click()
@@ -205,18 +234,17 @@ void frmMain::ToggleCircuitMode()
 
 void frmMain::mnuStartAscent_Click()
 {
-    StartAscent(true);
+    StartAscent();
 }
 
-void frmMain::StartAscent(bool fromMenu)
+void frmMain::StartAscent()
 {
     frmWaypointEditor *editor = ActiveForm();
     if (!editor)
         return;
     RunGuarded("frmMain.StartAscent", [editor] { CallByName(editor, "StartDeco"); });
-    Buttons(6)->setEnabled(false);
-    if (fromMenu)
-        mnuStartAscent->setEnabled(false);
+    // Computed, the dive offers no second ascent; refused, it offers it again.
+    ShowActiveDiveCommands();
 }
 
 void frmMain::mnuSurface_Click()
@@ -436,7 +464,7 @@ void frmMain::tbToolBar_ButtonClick(QAction *Button)
     else if (key == QLatin1String("Conservatism"))
         ShowConservatism_Click();
     else if (key == QLatin1String("Ascent"))
-        StartAscent(false);
+        StartAscent();
     else if (key == QLatin1String("AscentInfo"))
         mnuDiveInformation_Click();
     else if (key == QLatin1String("OpenCircuit"))

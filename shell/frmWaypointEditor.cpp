@@ -14,7 +14,6 @@
 #include "platform/MsgBox.h"
 #include "platform/PictureBox.h"
 #include "platform/Twips.h"
-#include "shell/DiveWindows.h"
 #include "shell/FileIOModule.h"
 #include "shell/ImageList.h"
 #include "shell/MainModule.h"
@@ -27,7 +26,6 @@
 #include <QLineEdit>
 #include <QMdiSubWindow>
 #include <QScrollBar>
-#include <QTimer>
 
 #include <algorithm>
 #include <exception>
@@ -82,7 +80,6 @@ frmWaypointEditor::frmWaypointEditor(std::shared_ptr<Dive> dive, QWidget *parent
     setCeilingText(QString(), QColor(0, 0, 0));
     connect(&ShellNotices::Instance(), &ShellNotices::DiveChanged, this, &frmWaypointEditor::diveChanged);
 
-    EnableProfileCommands(false, false);
     PlotMaxTime_ = 60;
     PlotMaxDepth_ = 60;
     setNullWaypoint();
@@ -296,25 +293,9 @@ void frmWaypointEditor::Form_Activate()
     // The dive of the window's Tag: a new window becomes active before SetTemplate binds
     // it, and must not show the default dive's circuit for its own.
     showCircuitOfDive(tagRecord().Template.OpenCircuit);
-    commandsByState();
-    enableNextDiveCommand(dive_->NextProfile() == -1 && dive_->State == EditorComputed);
+    showActiveDiveCommands();
     if (dive_->PrevProfile() != -1)
         showRepetitiveIcon();
-}
-
-void frmWaypointEditor::commandsByState()
-{
-    switch (dive_->State) {
-    case EditorUserLegs:
-        EnableProfileCommands(true, true);
-        break;
-    case EditorComputed:
-        EnableProfileCommands(false, true);
-        break;
-    default:
-        EnableProfileCommands(false, false);
-        break;
-    }
 }
 
 bool frmWaypointEditor::Form_QueryUnload(int16_t UnloadMode)
@@ -404,13 +385,13 @@ void frmWaypointEditor::guarded(const std::function<void()> &command)
         RestoreSnapshot(*dive_, before);
         PrevPlotTime_ = PrevPlotY_ = 0;
         RedrawProfile();
-        commandsByState();
+        showActiveDiveCommands();
         tell();
-        afterRefusal();
         ShowPlanNotices(PlanNotices{{}, {}, told.Notice});
     };
     try {
         command();
+        showActiveDiveCommands();
         ShowPlanNotices(std::exchange(notices_, outer));
     } catch (const RuntimeError &e) {
         refused([this, &e] { showCommandError(e); });
@@ -420,13 +401,6 @@ void frmWaypointEditor::guarded(const std::function<void()> &command)
         const std::exception_ptr error = std::current_exception();
         refused([error] { RunGuarded("frmWaypointEditor.Command", [error] { std::rethrow_exception(error); }); });
     }
-}
-
-void frmWaypointEditor::afterRefusal()
-{
-    // The main window switches the Ascent command off after it has called the
-    // computation, also a refused one; the dive's own state decides once it has.
-    QTimer::singleShot(0, this, [this] { commandsByState(); });
 }
 
 void frmWaypointEditor::ReEvaluateUserEnteredWaypoints()
@@ -441,12 +415,11 @@ PlanNotices frmWaypointEditor::ReEvaluate()
 
 PlanNotices frmWaypointEditor::ShowSeriesOutcome(const SeriesOutcome &outcome)
 {
-    for (const ChangedDive &d : outcome.Changed) {
+    for (const ChangedDive &d : outcome.Changed)
         emit ShellNotices::Instance().DiveChanged(d.Number);
-        if (d.Change != DiveChange::Replayed)
-            if (frmWaypointEditor *w = DiveWindow(d.Number))
-                w->showRefusal(d.Change);
-    }
+    // Whichever dive was re-planned last, the commands offered are those of the dive in
+    // front (a series re-planned from a dialog need not be the active one).
+    showActiveDiveCommands();
     return outcome.Notices;
 }
 
@@ -460,17 +433,6 @@ void frmWaypointEditor::diveChanged(int16_t profileNr)
         showRepetitiveIcon();
     PrevPlotTime_ = PrevPlotY_ = 0;
     RedrawProfile();
-    commandsByState();
-}
-
-void frmWaypointEditor::showRefusal(DiveChange change)
-{
-    if (change == DiveChange::AscentTakenOff) {
-        enableClearDecoPoints(false);
-        enableNextDiveCommand(false);
-        commandsByState();
-    }
-    afterRefusal();
 }
 
 void frmWaypointEditor::showCommandError(const RuntimeError &error)

@@ -82,8 +82,8 @@ public:
     // The same within a larger command, which shows what it returns once it has run.
     PlanNotices ReEvaluate();
     // Shows what a re-evaluation did to the dives of a series: each changed dive is
-    // announced (ShellNotices::DiveChanged, on which its window redraws); a dive that
-    // lost its ascent or was put back has its commands set again. Returns the notices.
+    // announced (ShellNotices::DiveChanged, on which its window redraws), then the main
+    // window's commands show the active dive's state again. Returns the notices.
     static PlanNotices ShowSeriesOutcome(const SeriesOutcome &outcome);
     void GetSegmentedProfile(float X1, float Y1, float &X2, float &Y2, int16_t U, int16_t point);
     void SaveUserProfile(float Depth, float SegmentTime, float Rate, float RT, int16_t Status,
@@ -192,18 +192,14 @@ private:
     // Runs a command; an engine error puts the window back as it was before the command
     // and shows the error. What its computations leave (notices_) is shown once after it.
     void guarded(const std::function<void()> &command);
-    void afterRefusal();
     // The dive changed (ShellNotices::DiveChanged): the window shows it afresh.
     void diveChanged(int16_t profileNr);
-    // After a re-evaluation took the dive's ascent off or put it back.
-    void showRefusal(DiveChange change);
     void showCommandError(const RuntimeError &error);
 
-    // The main window's commands that follow the editor's state.
-    void EnableProfileCommands(bool ascentOn, bool infoOn);
-    void enableNextDiveCommand(bool on);
-    void enableClearDecoPoints(bool on);
-    void commandsByState();
+    // The main window's commands that follow a dive's state show the active dive's
+    // (frmMain::ShowActiveDiveCommands), never that of a dive a command re-planned
+    // behind it.
+    static void showActiveDiveCommands();
     void showRepetitiveIcon();
     void showCircuitOfDive(bool openCircuit);
     QWidget *dialogOwner();            // the main window, which owns the dialogs

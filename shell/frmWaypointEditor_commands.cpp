@@ -9,13 +9,15 @@
 
 void frmWaypointEditor::StartDeco()
 {
+    // Only drawn legs are computed: a computed dive has its ascent (a second one would
+    // be logged after it), an empty one nothing to compute.
+    if (dive_->State != EditorUserLegs)
+        return;
     guarded([this] {
         {
             WaitCursor wait;
             notices_.AddWarnings(ComputeAscent(*dive_, runEngine));
             PrevPlotTime_ = PrevPlotY_ = 0;
-            enableClearDecoPoints(true);
-            enableNextDiveCommand(true);
             UpdateSurfProfiles();
             RedrawProfile();
         }
@@ -33,13 +35,10 @@ void frmWaypointEditor::mnucleardecopoints()
         dive_->State = EditorUserLegs;
         dive_->InputProfile.Copy(dive_->SavedUserProfile);
         dive_->UserEnteredWaypoints.DeleteLast(); // the deco marker
-        enableClearDecoPoints(false);
         PrevPlotTime_ = PrevPlotY_ = 0;
         TransformDescendRates();
         TransformAscendRates();
         replay();
-        EnableProfileCommands(true, true);
-        enableNextDiveCommand(false);
         SurfChangedProfile();
     });
 }
@@ -50,13 +49,8 @@ void frmWaypointEditor::mnuclearlastwaypoint()
         tagRecord().ProfileChanged = true;
         // The time of the entry that is now last; 0 when only the start entry is left.
         const float t = dive_->UserEnteredWaypoints.DeleteLast();
-        if (t != 0) {
-            EnableProfileCommands(true, true);
-            enableNextDiveCommand(false);
-        } else {
+        if (t == 0) {
             dive_->State = EditorEmpty;
-            EnableProfileCommands(false, false);
-            enableNextDiveCommand(false);
             setCeilingText(QStringLiteral("0"), QColor(0, 0, 0));
         }
         PrevPlotTime_ = PrevPlotY_ = 0;
@@ -79,10 +73,8 @@ void frmWaypointEditor::mnuclearallwaypoints()
         TransformDescendRates();
         TransformAscendRates();
         dive_->State = EditorEmpty;
-        EnableProfileCommands(false, false);
         replay();
         setCeilingText(QStringLiteral("0"), QColor(0, 0, 0));
-        enableNextDiveCommand(false);
         SurfChangedProfile();
     });
 }

@@ -11,7 +11,6 @@
 #include "platform/LocaliseForm.h"
 #include "platform/ShellServices.h"
 #include "shell/DiveWindows.h"
-#include "shell/FileIOModule.h"
 #include "shell/ImageList.h"
 #include "shell/MainModule.h"
 #include "shell/frmMain.h"
@@ -26,24 +25,10 @@ std::vector<PlanWarning> frmWaypointEditor::runEngine(Dive &dive, bool loadOnly)
                             dive.PrevProfile() != -1, n, n, AlgorithmOptions());
 }
 
-void frmWaypointEditor::EnableProfileCommands(bool ascentOn, bool infoOn)
-{
-    ::EnableProfileCommands(ascentOn, infoOn);
-}
-
-// The next-dive command: toolbar button "Multilevel" and mnuSurface.
-void frmWaypointEditor::enableNextDiveCommand(bool on)
-{
-    if (!gMainForm)
-        return;
-    gMainForm->Button(QStringLiteral("Multilevel"))->setEnabled(on);
-    gMainForm->mnuSurface->setEnabled(on);
-}
-
-void frmWaypointEditor::enableClearDecoPoints(bool on)
+void frmWaypointEditor::showActiveDiveCommands()
 {
     if (gMainForm)
-        gMainForm->mnucleardecopoints->setEnabled(on);
+        gMainForm->ShowActiveDiveCommands();
 }
 
 void frmWaypointEditor::showRepetitiveIcon()
@@ -79,7 +64,7 @@ frmWaypointEditor *frmWaypointEditor::diveWindow(int16_t n) const
 // under a name the diver chooses. A cancelled or failed save keeps the window open.
 bool frmWaypointEditor::saveSeries()
 {
-    return SaveProfile(true, tagNumber());
+    return gMainForm && gMainForm->SaveSeries(true, tagNumber());
 }
 
 void frmWaypointEditor::setPrevNext(int16_t prevp, int16_t nextp)

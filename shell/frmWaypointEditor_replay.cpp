@@ -21,7 +21,6 @@ void frmWaypointEditor::replay()
     // The dive model's replay, with the windows' computation (status text); its warnings
     // are told when the command ends.
     notices_.AddWarnings(ReplayDive(*dive_, runEngine));
-    commandsByState();
 
     PrevPlotTime_ = PrevPlotY_ = 0;
     SurfChangedProfile();

@@ -453,4 +453,33 @@ TEST_F(TableJobTest, EveryStopRowAndColumnIsInsideTheFrame)
     EXPECT_LE(titleRight, bandRight);
 }
 
+
+// A table of 74 stops goes on in three parts: each card names the bottom depth on its
+// first line and its part in its band. The strip keeps 40 rate bands on the paper.
+TEST_F(TableJobTest, EveryPartNamesItsDepthAndEveryRateBandIsOnThePaper)
+{
+    TableDive d = dive();
+    for (int i = 0; i < 40; ++i)
+        d.Settings.AscendRates.push_back({0, 0, 9, 601.0f + 3 * i});
+    StartTablePrint(d);
+    PrintDepthTable({ClassProfile(), Stops(40, 20, 37, 0.5f)}, false);
+    EndTablePrint();
+    const auto texts = PageTexts();
+    int parts = 0;
+    int bands = 0; // the depths 601 to 718 of the strip
+    for (const auto &[page, title, band] : texts) {
+        if (band.left() < 6 && band.top() > 8) // above the foot of the cells
+            bands += band.bottom() <= 20.0 && title.size() == 3 && (title[0] == '6' || title[0] == '7');
+        if (title.rfind("GF ", 0) != 0)
+            continue;
+        const std::string part = GetLangStringQ(7270).arg(++parts).arg(3).toStdString();
+        int found = 0;
+        for (const auto &[pg, t, r] : texts)
+            found += pg == page && r.left() >= band.left() && r.left() < band.left() + 7 &&
+                     (t == "40.0" || t == part) && std::abs(r.top() - band.top() - (t == part ? 0 : 0.9)) < 0.01;
+        EXPECT_EQ(found, 2) << part;
+    }
+    EXPECT_EQ(parts, 3);
+    EXPECT_EQ(bands, 40);
+}
 } // namespace

@@ -476,6 +476,50 @@ TEST_F(GeneralReportTest, CellsFollowTheWaypoint)
     EXPECT_TRUE(Has(last, "right 13.9 10.8 10 w 300.0"));
 }
 
+// The cells of a stop-table column in row order (depths right at x 2.7, gases left at x 7).
+std::vector<std::string> StopColumn(const TestSpool &spool, const std::string &at)
+{
+    std::vector<std::string> cells;
+    for (const TestSpoolPage &page : spool.pages)
+        for (const std::string &item : HasText(page, L(6089)) || HasText(page, L(6088)) ? Drawn(page) : Items())
+            if (item.rfind(at, 0) == 0 && item.find("b ") == std::string::npos) // no headings
+                cells.push_back(item.substr(item.find(' ', item.find(' ', at.size()) + 1) + 1));
+    return cells;
+}
+
+// Three trimix gases on a 1.5 m step, in either notation: the stop tables print depths as
+// planned (22.5, not "23"), the settings block the step, every row its own gas (never a
+// shared "Trimix..."): whole in the stop tables, as O2/He where the waypoint table is narrow.
+TEST_F(GeneralReportTest, StopDepthsAndGasNamesPrintAsPlanned)
+{
+    TemplateRec &t = gSettings[0].Template;
+    t.StepSize = 1.5f; // the last stop stays 3
+    const std::vector<std::string> names = {"Trimix 18/45", "Trimix 21/35", "Trimix 10/70", "Trimix 18/45",
+                                            "Trimix 21/35"}; // of the rows after the start
+    ClassProfile profile = HandProfile({{60, 5, StatusUserLeg}, {80, 10, StatusUserLeg}, {40, 20, StatusUserLeg},
+                                        {22.5f, 30, StatusDecoStop, 1, 0.8f, 22.5f, 2},
+                                        {4.5f, 40, StatusDecoStop, 1, 0.8f, 4.5f, 2}});
+    for (int16_t i = 1; i <= 5; ++i) {
+        const std::string &name = names[static_cast<size_t>(i - 1)];
+        profile.SetGasMixName(i, name);
+        profile.SetGasMixO2(i, float(std::stoi(name.substr(7))));
+        profile.SetGasMixHe(i, float(std::stoi(name.substr(10))));
+    }
+    for (const std::string &sep : {std::string("."), std::string(",")}) {
+        gDecimalSeparator = sep;
+        const TestSpool spool = Report(profile, t);
+        const auto d = [&sep](const char *whole, const char *tenth) { return "w " + (whole + sep) + tenth; };
+        EXPECT_EQ(StopColumn(spool, "right 2.7 "),
+                  (std::vector<std::string>{d("60", "0"), d("80", "0"), d("40", "0"), d("22", "5"), d("4", "5")}));
+        EXPECT_EQ(StopColumn(spool, "left 7 "), names);
+        const Items first = Drawn(spool.pages.at(0));
+        EXPECT_TRUE(Has(first, "left 7.5 6.5 10 1" + sep + "5") && Has(first, "left 8.8 6.5 10 3" + sep + "0"));
+        for (const std::string mix : {" 18/45", " 21/35", " 10/70"}) // in the waypoint rows of their gas
+            EXPECT_EQ(std::count_if(first.begin(), first.end(), [&](auto &i) { return i.ends_with(mix); }),
+                      mix == " 10/70" ? 1 : 2);
+    }
+}
+
 TEST_F(GeneralReportTest, ADiveOfOnePointSaysSoInEveryTable)
 {
     TemplateRec &t = gSettings[0].Template;
@@ -621,10 +665,9 @@ TEST_P(PrintedReport, TrimixDiveAndSeriesComeOutReadable)
     for (const TestSpoolPage &p : single.pages)
         rows += HasText(p, "EAN50") + HasText(p, "Oxygen");
     EXPECT_GT(rows, 0u) << "the deco gases appear";
-    // The trimix's long name is cut where the O2 beside it begins, in the waypoint and
-    // stop tables, and whole in the gas table.
+    // The trimix's long name is its O2/He in the waypoint table, whole in the gas table.
     const auto first = single.pages.at(0).texts();
-    EXPECT_NE(std::find(first.begin(), first.end(), "Trimix\u2026"), first.end());
+    EXPECT_NE(std::find(first.begin(), first.end(), "18/45"), first.end());
     EXPECT_TRUE(HasText(single.pages.back(), "Trimix 18/45"));
     printAndLook("report-trimix", 3);
 

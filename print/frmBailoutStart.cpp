@@ -281,6 +281,7 @@ void frmBailoutStart::Bailoutproc(float interval)
             if (!compute(c, again))
                 return;
             table = std::move(mBailoutProfiles);
+            pbProgress->setRange(0, 0);
         }
         if (mStopRequested || PrintJobStopped())
             return;

@@ -8,6 +8,7 @@
 #include <chrono>
 #include <filesystem>
 #include <sstream>
+#include <utility>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -19,12 +20,16 @@ namespace fs = std::filesystem;
 
 SaveWriteCall gWriteCall = nullptr;
 
-// Unique within the process and unlikely to meet another program's file.
+// Hidden beside the target, unique within the process and unlikely to meet another
+// program's file.
 std::string temporaryNameFor(const std::string &path)
 {
     static unsigned counter = 0;
     const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
-    return path + ".tmp-" + std::to_string(stamp) + "-" + std::to_string(++counter);
+    const fs::path p = path;
+    return (p.parent_path() / ("." + p.filename().string() + ".tmp-" + std::to_string(stamp) + "-" +
+                               std::to_string(++counter)))
+        .string();
 }
 
 [[noreturn]] void accessError(const char *source)
@@ -87,52 +92,69 @@ void SetSaveWriteCallForTesting(SaveWriteCall call)
     gWriteCall = call;
 }
 
-void SaveTextFile(const std::string &path, const char *source,
-                  const std::function<void(TextLineWriter &)> &write)
+FileReplacement::FileReplacement(const std::string &path, const char *source)
+    : target_(finalTarget(path, source)), source_(source)
 {
-    const std::string target = finalTarget(path, source);
-
     // An old file keeps its permissions; one the user may not write (or that is marked
     // read-only for everyone, which even the administrator leaves alone) is not replaced.
     struct stat old {};
-    const bool exists = ::stat(target.c_str(), &old) == 0;
-    if (exists && (::access(target.c_str(), W_OK) != 0 || (old.st_mode & 0222) == 0))
-        throw RuntimeError(ErrFileAccess, source, GetLangString(7061));
+    exists_ = ::stat(target_.c_str(), &old) == 0;
+    if (exists_ && (::access(target_.c_str(), W_OK) != 0 || (old.st_mode & 0222) == 0))
+        throw RuntimeError(ErrFileAccess, source_, GetLangString(7061));
+    uid_ = old.st_uid;
+    gid_ = old.st_gid;
+    mode_ = old.st_mode & 07777;
+    temporary_ = temporaryNameFor(target_);
+    // A new file gets the usual mode (0666 less the umask), like any file the user makes.
+    fd_ = ::open(temporary_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd_ < 0)
+        accessError(source_);
+}
 
+FileReplacement::~FileReplacement()
+{
+    if (fd_ >= 0)
+        ::close(fd_);
+    if (!committed_)
+        ::unlink(temporary_.c_str());
+}
+
+void FileReplacement::Write(const std::string &data)
+{
+    writeAll(fd_, data, source_);
+}
+
+void FileReplacement::Commit()
+{
+    if (exists_) {
+        if (::fchown(fd_, uid_, gid_) != 0) {
+            // Only the administrator may give a file away; the file stays the saver's.
+        }
+        ::fchmod(fd_, mode_);
+    }
+    // The data is on the disk before the name points at it (whoever wrote it: the file
+    // is the same whether written through this descriptor or by its name).
+    if (::fsync(fd_) != 0)
+        throw RuntimeError(ErrDeviceIO, source_, GetLangString(7062));
+    const int fd = std::exchange(fd_, -1);
+    if (::close(fd) != 0)
+        throw RuntimeError(ErrDeviceIO, source_, GetLangString(7062));
+    if (::rename(temporary_.c_str(), target_.c_str()) != 0)
+        accessError(source_);
+    committed_ = true;
+    syncFolder(fs::path(target_).parent_path());
+}
+
+void SaveTextFile(const std::string &path, const char *source,
+                  const std::function<void(TextLineWriter &)> &write)
+{
+    FileReplacement file(path, source);
     // The whole text first: a failure of the writer leaves nothing behind on the disk.
     std::ostringstream text;
     {
         TextLineWriter out(text);
         write(out);
     }
-
-    const std::string temporary = temporaryNameFor(target);
-    // A new file gets the usual mode (0666 less the umask), like any file the user makes.
-    const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd < 0)
-        accessError(source);
-    bool open = true;
-    try {
-        writeAll(fd, text.str(), source);
-        if (exists) {
-            if (::fchown(fd, old.st_uid, old.st_gid) != 0) {
-                // Only the administrator may give a file away; the file stays the saver's.
-            }
-            ::fchmod(fd, old.st_mode & 07777);
-        }
-        // The data is on the disk before the name points at it.
-        if (::fsync(fd) != 0)
-            throw RuntimeError(ErrDeviceIO, source, GetLangString(7062));
-        open = false;
-        if (::close(fd) != 0)
-            throw RuntimeError(ErrDeviceIO, source, GetLangString(7062));
-        if (::rename(temporary.c_str(), target.c_str()) != 0)
-            accessError(source);
-    } catch (...) {
-        if (open)
-            ::close(fd);
-        ::unlink(temporary.c_str());
-        throw;
-    }
-    syncFolder(fs::path(target).parent_path());
+    file.Write(text.str());
+    file.Commit();
 }

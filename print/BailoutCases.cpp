@@ -14,10 +14,8 @@
 
 namespace {
 
-// Rows of one case's table at most, and waypoints all of them may hold together: a
-// four-hour dive at every minute fits, and a run stays within seconds and megabytes.
+// Rows of one case's table at most: a four-hour dive at every minute fits.
 constexpr int64_t kMaxBailoutRows = 240;
-constexpr int64_t kBailoutWaypointBudget = 400000;
 
 // Where the engine's timing has the diver at Time in segment Index: the depth, and
 // whether the adjusted timing still (descent) or already (ascent) has him at the surface.
@@ -132,7 +130,7 @@ std::vector<float> BailoutTimes(float EndOfPart, float Interval)
 bool NeedsFinalRow(const ClassProfile &Shown, float Interval)
 {
     const float end = endOfPart(Shown);
-    return stepTime(stepCount(end, Interval), Interval) != end && Shown.getDepth(Shown.GetLength()) != 0;
+    return stepTime(stepCount(end, Interval), Interval) != end;
 }
 
 int64_t BailoutRowCount(const ClassProfile &Shown, float Interval)
@@ -167,6 +165,14 @@ std::optional<std::string> BailoutRowsProblem(const ClassProfile &Shown, const T
                                   {std::to_string(BailoutRowCount(Shown, 99)), std::to_string(limit)});
     return DiveBounds::FillIn(GetLangString(7250),
                               {std::to_string(rows), std::to_string(limit), std::to_string(shortest)});
+}
+
+int64_t TableWaypoints(const std::vector<ClassProfile> &Table)
+{
+    int64_t waypoints = 0;
+    for (const ClassProfile &row : Table)
+        waypoints += row.GetLength() + 1;
+    return waypoints;
 }
 
 int32_t BailoutProgressMaximum(int64_t Rows, int16_t Length)
@@ -208,8 +214,9 @@ bool ComputeBailoutCase(const ClassProfile &Shown, const TemplateRec &CaseSettin
     if (NeedsFinalRow(Shown, Interval)) {
         if (!Step(done))
             return false;
-        cut.CopyUntil(Shown, length);
-        plan(cut, endOfPart(Shown));
+        const float end = endOfPart(Shown);
+        if (BailoutCut(Shown, CaseSettings, end, cut))
+            plan(cut, end);
     }
     return Step(done);
 }

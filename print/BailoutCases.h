@@ -15,6 +15,10 @@
 #include <string>
 #include <vector>
 
+// Waypoints all rows of one case's table may hold together, so that a run stays within
+// seconds and its tables within megabytes.
+constexpr int64_t kBailoutWaypointBudget = 400000;
+
 // The settings of one case: Source with deco-gas switch N (0-based) left out of
 // GasChanges, every other switch kept in order; N past the end of the list keeps all.
 // Without its only switch the list is empty: no switches.
@@ -42,10 +46,9 @@ bool BailoutCut(const ClassProfile &Shown, const TemplateRec &Settings, float Ti
 // not above 0.
 std::vector<float> BailoutTimes(float EndOfPart, float Interval);
 
-// Whether a case's table ends with the bail-out from the end of the whole shown profile:
-// when the steps of Interval miss the end of the diver's part and the shown profile does
-// not end at the surface (a computed dive has surfaced: its last bottom minute has no
-// row of its own).
+// Whether a case's table ends with the bail-out from the end of the diver's part: when
+// the steps of Interval miss it, computed dive or not, so the last minutes of the
+// bottom, where the most decompression is owed, have a row of their own.
 bool NeedsFinalRow(const ClassProfile &Shown, float Interval);
 
 // The rows of one case's table at Interval (the steps and the final row).
@@ -61,6 +64,9 @@ int64_t BailoutRowLimit(const ClassProfile &Shown, const TemplateRec &Settings);
 // diver's words, naming the shortest interval that fits.
 std::optional<std::string> BailoutRowsProblem(const ClassProfile &Shown, const TemplateRec &Settings, float Interval);
 
+// The waypoints a table holds, its first profile's too.
+int64_t TableWaypoints(const std::vector<ClassProfile> &Table);
+
 // The progress bar's maximum for one case: the rows times the waypoints walked per row
 // (Length), at least 1 so the bar has a range.
 int32_t BailoutProgressMaximum(int64_t Rows, int16_t Length);
@@ -71,7 +77,7 @@ using BailoutStep = std::function<bool(int32_t Done)>;
 // One case's table: Table[0] a copy of the shown profile (not printed), then one planned
 // profile per bail-out time of BailoutTimes, each the open-circuit ascent (Options with
 // Bailout) of the cut there, with the case's settings, from Start, then the final row
-// when NeedsFinalRow. Step is asked before every row with the waypoint steps done (Length
+// when NeedsFinalRow (the cut at the end of the diver's part). Step is asked before every row with the waypoint steps done (Length
 // per row) and once more before the table is complete. Returns false when Step stopped
 // it (Table then holds what was done). A row the engine cannot compute stops the case:
 // its RuntimeError passes to the caller, its description naming the bail-out time.

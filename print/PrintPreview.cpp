@@ -9,6 +9,7 @@
 #include "print/PrintPrev.h"
 #include "print/SpoolInterpreter.h"
 
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QFontMetricsF>
@@ -18,6 +19,7 @@
 
 #include <cmath>
 #include <functional>
+#include <memory>
 #include <random>
 
 PrintState gPrintState;
@@ -40,6 +42,90 @@ QPointer<PrintPrev> gPreview;
 // A job whose spool could not be written: the failure was said once, the job writes no
 // further line and is not previewed (a printout missing lines looks complete).
 bool gSpoolFailed = false;
+// The spool while a job writes it: held open and buffered, since a job of millions of
+// lines would otherwise spend its time in the system. Whoever reads the spool takes its
+// path through GetSpoolPath, which writes out what is buffered first.
+std::unique_ptr<QFile> gSpoolFile;
+
+QString spoolPath()
+{
+    if (gPrintTempPath.isEmpty())
+        gPrintTempPath = QString::fromStdString(GetTempPath()) + '/';
+    return gPrintTempPath + QStringLiteral("_$$_TEMP.TMP");
+}
+
+// Writes out the buffered lines: a failure fails the job.
+void flushSpool()
+{
+    if (gSpoolFile && !gSpoolFile->flush()) {
+        const std::string path = gSpoolFile->fileName().toStdString();
+        gSpoolFile.reset();
+        gSpoolFailed = true;
+        throw RuntimeError(ErrDeviceIO, "", "Device I/O error: " + path);
+    }
+}
+
+// A job stopped through its watch: nothing more is written and nothing is previewed.
+bool gSpoolStopped = false;
+
+bool jobEnded()
+{
+    return gSpoolFailed || gSpoolStopped;
+}
+
+// The pages the current job has begun, counted as its lines are written the way the
+// reader takes them (a keyword takes its argument lines by position), so a page's end
+// need not read the whole spool again.
+int16_t gPagesBegun = 0;
+int gArgumentsToCome = 0;
+
+void followItems(const QString &line)
+{
+    if (gArgumentsToCome > 0) {
+        --gArgumentsToCome;
+        return;
+    }
+    gArgumentsToCome = std::max(SpoolArgumentCount(line), 0);
+    if (line == QLatin1String("#startpage") && gPagesBegun < INT16_MAX)
+        ++gPagesBegun;
+}
+
+QString PageLabel(const QString &page, int16_t count);
+
+// A page ended: its count goes to the preview, as CountPrintPages would find it.
+void pageEnded()
+{
+    flushSpool(); // a full disk is found at the page it stopped
+    if (jobEnded())
+        return;
+    gPrintState.pageCount = gPagesBegun;
+    gPrintState.countLine = QStringLiteral("#endpage");
+    if (PrintPrev *preview = PrintPrevWindow()) {
+        preview->setPageMax(gPagesBegun);
+        preview->Label2->setText(PageLabel(preview->getPageNr(), gPagesBegun));
+    }
+}
+
+std::function<bool(int)> gJobWatch;
+QElapsedTimer gJobWatchClock;
+unsigned gLinesSinceLook = 0;
+
+// Asks the watch, at most about ten times a second, whether the job goes on; the clock
+// is read only every few hundred lines, so a job without a watch costs nothing.
+void lookAtWatch()
+{
+    if (!gJobWatch || ++gLinesSinceLook < 256)
+        return;
+    gLinesSinceLook = 0;
+    if (gJobWatchClock.isValid() && gJobWatchClock.elapsed() < 100)
+        return;
+    gJobWatchClock.start();
+    if (gJobWatch(gPagesBegun))
+        return;
+    gSpoolStopped = true;
+    gSpoolFile.reset();
+    QFile(spoolPath()).resize(0); // a stopped job leaves no half printout behind
+}
 
 // A procedure that writes whole lines or pages: an error ends it with the common error
 // box naming its place, and its caller goes on.
@@ -122,9 +208,9 @@ QString PageLabel(const QString &page, int16_t count)
 
 QString GetSpoolPath()
 {
-    if (gPrintTempPath.isEmpty())
-        gPrintTempPath = QString::fromStdString(GetTempPath()) + '/';
-    return gPrintTempPath + QStringLiteral("_$$_TEMP.TMP");
+    if (gSpoolFile && !gSpoolFailed)
+        Guarded("PrintPreview.TemPrint", flushSpool);
+    return spoolPath();
 }
 
 void BeginPrintJob()
@@ -139,6 +225,10 @@ void BeginPrintJob()
         gPictureRandom.seed(1);
         gPictureNames.clear();
         gSpoolFailed = false;
+        gSpoolStopped = false;
+        gPagesBegun = 0;
+        gArgumentsToCome = 0;
+        gSpoolFile.reset();
         UnloadPrintPrev();
         QFile spool(GetSpoolPath());
         if (!spool.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
@@ -151,26 +241,49 @@ void BeginPrintJob()
 
 void AppendPrintLine(const QString &line)
 {
-    if (gSpoolFailed)
+    lookAtWatch();
+    if (jobEnded())
         return;
     Guarded("PrintPreview.TemPrint", [&line] {
-        QFile spool(GetSpoolPath());
-        if (!spool.open(QIODevice::WriteOnly | QIODevice::Append)) {
-            gSpoolFailed = true;
-            throw RuntimeError(ErrFileAccess, "", "Path/File access error: " + spool.fileName().toStdString());
+        const QString path = spoolPath();
+        if (!gSpoolFile || gSpoolFile->fileName() != path) {
+            gSpoolFile = std::make_unique<QFile>(path);
+            if (!gSpoolFile->open(QIODevice::WriteOnly | QIODevice::Append)) {
+                gSpoolFile.reset();
+                gSpoolFailed = true;
+                throw RuntimeError(ErrFileAccess, "", "Path/File access error: " + path.toStdString());
+            }
         }
         const QByteArray bytes = line.toUtf8() + "\r\n";
-        if (spool.write(bytes) != bytes.size() || !spool.flush()) {
+        if (gSpoolFile->write(bytes) != bytes.size()) {
+            gSpoolFile.reset();
             gSpoolFailed = true;
-            throw RuntimeError(ErrDeviceIO, "", "Device I/O error: " + spool.fileName().toStdString());
+            throw RuntimeError(ErrDeviceIO, "", "Device I/O error: " + path.toStdString());
         }
-        spool.close();
+        followItems(line);
     });
 }
 
 bool PrintJobFailed()
 {
     return gSpoolFailed;
+}
+
+PrintJobWatchScope::PrintJobWatchScope(std::function<bool(int pages)> watch)
+{
+    gJobWatch = std::move(watch);
+    gJobWatchClock.invalidate();
+    gLinesSinceLook = 0;
+}
+
+PrintJobWatchScope::~PrintJobWatchScope()
+{
+    gJobWatch = nullptr;
+}
+
+bool PrintJobStopped()
+{
+    return gSpoolStopped;
 }
 
 void NewPrintPage()
@@ -200,7 +313,7 @@ void EndPrintPageSimple(const QString &line1, const QString &line2)
         PrintTextLeft(1.3f, 19.8f, line2, arial, 9, 0);
         SetPrintForeColor(0);
         AppendPrintLine(QStringLiteral("#endpage"));
-        CountPrintPages();
+        pageEnded();
     });
 }
 
@@ -215,7 +328,7 @@ void EndPrintPageFooter(const QString &text1, const QString &text2, const QStrin
         PrintTextLeft(6, 17.9f, text3, arial, 10, 1);
         PrintTextRight(27, 18.5f, rightText, arial, 15, 1);
         AppendPrintLine(QStringLiteral("#endpage"));
-        CountPrintPages();
+        pageEnded();
     });
 }
 
@@ -264,7 +377,7 @@ void PrintBoxOutline(float x1, float y1, float x2, float y2)
 
 void PrintPicture(const QImage &picture, float x, float y, float width, float height)
 {
-    if (gSpoolFailed)
+    if (jobEnded())
         return;
     AppendPrintLine(QStringLiteral("#img"));
     QString name;
@@ -304,7 +417,7 @@ int16_t FitCount(const QString &text)
 
 void CountPrintPages()
 {
-    if (gSpoolFailed)
+    if (jobEnded())
         return;
     Guarded("PrintPreview.SistemaBarra", [] {
         WaitCursor hourglass;
@@ -376,7 +489,7 @@ void UnloadPrintPrev()
 
 void ShowPrintPreview(const QString &caption)
 {
-    if (gSpoolFailed)
+    if (jobEnded())
         return;
     PrintPrev *preview = PrintPrevWindow();
     preview->setWindowTitle(caption);

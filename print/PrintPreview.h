@@ -23,8 +23,9 @@
 // size, "#fb" bold, "#y" twips, "#x" twips, "#txt_l"/"#txt_r"/"#txt_c"/"#txt_VERT" text,
 // "#fill" style, "#color" colour, "#line" x1 y1 x2 y2 colour mode, "#img" path x y w h.
 // Positions are written in twips (cm x 567), numbers always with "." as decimal point.
-// Each line is appended with its own open and close, so the file is complete on disk
-// after every call. Pictures are PNG files beside it, named "_$$_" six digits ".tmp".
+// The spool is held open while a job writes it and every line is flushed, so the file
+// on disk is complete after every call. Pictures are PNG files beside it, named "_$$_"
+// six digits ".tmp".
 //
 // The procedures that write whole lines or pages catch their own errors and show the
 // common error box with their place name; the job goes on. The others leave an error
@@ -36,6 +37,7 @@
 #include <QString>
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 class PrintPrev;
@@ -71,6 +73,21 @@ void BeginPrintJob();
 void AppendPrintLine(const QString &line);
 // Whether the current job's spool could not be written.
 bool PrintJobFailed();
+
+// A long job is followed while it is written: `watch` is told the pages begun so far
+// about ten times a second (the writer's caller may show them and let events run) and
+// answers false to stop the job. A stopped job writes nothing more, its spool is emptied,
+// it counts no pages and shows no preview (PrintJobStopped), until the next
+// BeginPrintJob. The watch holds for the scope's life.
+class PrintJobWatchScope {
+public:
+    explicit PrintJobWatchScope(std::function<bool(int pages)> watch);
+    ~PrintJobWatchScope();
+    PrintJobWatchScope(const PrintJobWatchScope &) = delete;
+    PrintJobWatchScope &operator=(const PrintJobWatchScope &) = delete;
+};
+// Whether the current job was stopped through its watch.
+bool PrintJobStopped();
 
 // "#startpage" alone: a page without the header band (the table printouts).
 void NewPrintPage();

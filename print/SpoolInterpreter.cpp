@@ -1,5 +1,7 @@
 #include "print/SpoolInterpreter.h"
 
+#include "engine/TextFileSave.h"
+
 #include "engine/ResourceManager.h"
 #include "engine/VBConversions.h"
 #include "platform/CommonDialog.h"
@@ -13,9 +15,8 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
-#include <QFileInfo>
-#include <QTemporaryFile>
 #include <QFontMetricsF>
 #include <QLabel>
 #include <QPrinter>
@@ -25,7 +26,6 @@
 #include <QTextStream>
 
 #include <cmath>
-#include <cstdio>
 
 namespace {
 
@@ -389,21 +389,6 @@ bool AskForPdfFile(QPrinter &printer)
     return true;
 }
 
-// A PDF is written beside its file under a name of its own and takes the file's place
-// only when it is whole, so a print that fails (a full disk) leaves the old file as it
-// was. The empty string when no file can be made there (a read-only folder).
-QString PartialPdfBeside(const QString &target)
-{
-    const QFileInfo info(target);
-    QTemporaryFile partial(
-        info.absoluteDir().filePath(QStringLiteral(".") + info.fileName() + QStringLiteral(".XXXXXX")));
-    partial.setAutoRemove(false);
-    if (!partial.open())
-        return {};
-    partial.close();
-    return partial.fileName();
-}
-
 // Whether a PDF was written to its end: the PDF writer reports no failed write, so the
 // file's tail tells whether the disk took every byte.
 bool PdfIsWhole(const QString &path)
@@ -437,10 +422,14 @@ int PrintPages(int16_t fromPage, int16_t toPage)
 {
     QPrinter &printer = Printer();
     bool fileAsked = false;
-    bool failed = false; // said already
+    bool failed = false;    // said already
+    bool cancelled = false; // Cancel pressed during the print
     int printed = 0;
-    QString target, partial;
-    bool pdf = false;
+    QString target;
+    // A file is replaced as a save replaces one: written beside it and moved into place
+    // only whole (FileReplacement, engine/TextFileSave.h).
+    std::optional<FileReplacement> file;
+    QPrinter::OutputFormat format = printer.outputFormat();
     bool broken = false; // a PDF writer that failed a write writes nothing ever after
     QPainter painter;
     try {
@@ -451,20 +440,21 @@ int PrintPages(int16_t fromPage, int16_t toPage)
             fileAsked = true;
         }
         target = printer.outputFileName();
+        format = printer.outputFormat();
         if (!target.isEmpty()) {
-            partial = PartialPdfBeside(target);
-            if (partial.isEmpty()) {
-                SayPrintFailed(printer, target, 7202);
+            try {
+                file.emplace(QFile::encodeName(target).toStdString(), "PrintPreview.PrintPages");
+            } catch (const RuntimeError &e) {
+                // Refused as the saves refuse it: a write-protected file, or no file can be made.
+                SayPrintFailed(printer, target, e.description() == GetLangString(7061) ? 7061 : 7202);
                 if (fileAsked)
                     printer.setOutputFileName(QString());
                 return 0;
             }
             // The part's name must not change what is written (a name without ".pdf"
             // would turn a PDF into a print to file).
-            const QPrinter::OutputFormat format = printer.outputFormat();
-            printer.setOutputFileName(partial);
+            printer.setOutputFileName(QFile::decodeName(file->Temporary().c_str()));
             printer.setOutputFormat(format);
-            pdf = format == QPrinter::PdfFormat;
         }
         // The pages are laid out for A4 landscape from the paper's corner.
         printer.setPageOrientation(QPageLayout::Landscape);
@@ -479,10 +469,25 @@ int PrintPages(int16_t fromPage, int16_t toPage)
         std::optional<SpoolPainter> draw;
         bool printing = false;
         int16_t counter = 0;
+        // A page of many items lets events run every tenth of a second, so Cancel is
+        // seen inside it too.
+        QElapsedTimer sinceEvents;
+        sinceEvents.start();
+        unsigned items = 0;
         while (const auto item = reader.next()) {
+            if ((++items & 255) == 0 && sinceEvents.elapsed() >= 100) {
+                QCoreApplication::processEvents();
+                sinceEvents.restart();
+            }
+            // A file keeps nothing of a cancelled print, so Cancel ends it at once; a
+            // printer ends at a page boundary, with whole sheets.
+            const bool boundary =
+                item->keyword == QLatin1String("#startpage") || item->keyword == QLatin1String("#endpage");
+            if (gPrintCancel && (file || boundary)) {
+                cancelled = printed > 0;
+                break;
+            }
             if (item->keyword == QLatin1String("#startpage")) {
-                if (gPrintCancel)
-                    break;
                 ++counter;
                 if (counter > toPage)
                     break;
@@ -506,8 +511,9 @@ int PrintPages(int16_t fromPage, int16_t toPage)
                 ++printed;
                 UpdatePrintProgress(fromPage, toPage, counter);
                 QCoreApplication::processEvents(); // where the Cancel button is seen
+                sinceEvents.restart();
             } else if (item->keyword == QLatin1String("#endpage")) {
-                if (gPrintCancel || counter >= toPage)
+                if (counter >= toPage)
                     break;
             } else if (printing && draw) {
                 draw->apply(*item);
@@ -517,25 +523,33 @@ int PrintPages(int16_t fromPage, int16_t toPage)
         e.setSource("PrintPreview.SistemaBarra");
         Shell().ShowErrorInfo(e);
         failed = true;
+    } catch (const std::exception &) {
+        SayPrintFailed(printer, target, file ? 7222 : 7202);
+        failed = true;
     }
     const bool ended = !painter.isActive() || painter.end();
-    if (!partial.isEmpty()) {
-        const QPrinter::OutputFormat format = printer.outputFormat();
+    if (file) {
         printer.setOutputFileName(target);
         printer.setOutputFormat(format);
-        // Moved into place only whole; otherwise the old file stays and the part goes.
-        const bool whole = ended && !failed && printed > 0 && (!pdf || PdfIsWhole(partial));
-        if (whole) // the old file's permissions, or those of a new file
-            QFile::setPermissions(partial, QFileInfo::exists(target) ? QFile::permissions(target)
-                                                                      : QFile::ReadOwner | QFile::WriteOwner |
-                                                                            QFile::ReadGroup | QFile::ReadOther);
+        const bool pdf = format == QPrinter::PdfFormat;
+        const QString partial = QFile::decodeName(file->Temporary().c_str());
+        // Moved into place only whole and not cancelled; otherwise the old file stays
+        // and the part goes with `file`.
+        bool whole = ended && !failed && !cancelled && printed > 0 && (!pdf || PdfIsWhole(partial));
+        if (whole) {
+            try {
+                file->Commit();
+            } catch (const RuntimeError &) {
+                whole = false;
+            }
+        }
         broken = pdf && !whole && printed > 0;
-        if (!whole || ::rename(QFile::encodeName(partial).constData(), QFile::encodeName(target).constData()) != 0) {
-            QFile::remove(partial);
-            if (!failed && printed > 0)
+        if (!whole) {
+            if (!failed && !cancelled && printed > 0)
                 SayPrintFailed(printer, target, 7222);
             printed = 0;
         }
+        file.reset();
     } else if (!ended && !failed) {
         SayPrintFailed(printer, target, 7222);
         printed = 0;

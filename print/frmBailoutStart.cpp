@@ -11,6 +11,7 @@
 #include "platform/ShellServices.h"
 #include "platform/WaitCursor.h"
 #include "print/BailoutCases.h"
+#include "print/PrintPreview.h"
 #include "print/TablePrintModule.h"
 
 #include <QCoreApplication>
@@ -150,13 +151,17 @@ void frmBailoutStart::cbOK_Click()
         } else if (interval > 99) {
             MsgBox(GetLangStringQ(3001), vbExclamation + vbOKOnly, GetLangStringQ(3002));
         } else {
+            // Whatever stops the run is said in the diver's words; nothing leaves the slot.
+            QString failure;
             try {
                 Bailoutproc(interval);
-            } catch (RuntimeError &e) {
-                if (e.source().empty())
-                    e.setSource("frmBailoutStart.Bailoutproc");
-                Shell().ShowErrorInfo(e);
+            } catch (const RuntimeError &e) {
+                failure = QString::fromStdString(e.description());
+            } catch (const std::exception &e) {
+                failure = QString::fromLocal8Bit(e.what());
             }
+            if (!failure.isEmpty())
+                MsgBox(GetLangStringQ(7254).arg(failure), vbCritical + vbOKOnly, GetLangStringQ(3002));
         }
     }
     setRunning(false);
@@ -208,7 +213,16 @@ void frmBailoutStart::Bailoutproc(float interval)
         return;
     }
     const bool repetitive = RecordOf(diveNumber, "frmBailoutStart").PrevProfile != -1;
-    const DiveStartState start = StartStateOf(diveNumber, repetitive, shown);
+    DiveStartState start;
+    try {
+        start = StartStateOf(diveNumber, repetitive, shown);
+    } catch (const RuntimeError &e) {
+        if (e.number() != ErrPreviousNotPlanned)
+            throw;
+        // The dive before holds no computed plan to start from: the diver's to mend.
+        MsgBox(QString::fromStdString(e.description()), vbExclamation + vbOKOnly, GetLangStringQ(3002));
+        return;
+    }
     PlanOptions options = mOptions;
     options.Bailout = true;
 
@@ -218,31 +232,66 @@ void frmBailoutStart::Bailoutproc(float interval)
         QCoreApplication::processEvents();
         return !mStopRequested;
     };
-
-    StartTablePrint(TableDive{diveNumber, settings, Shell().DiveCaption(diveNumber)});
+    // Every case is computed before the job begins, so a run refused or cancelled on the
+    // way leaves the preview of the job before it. Tables are kept while together they
+    // hold no more waypoints than one case may; a case beyond is computed again when its
+    // turn to be printed comes (the engine gives the same rows).
+    std::vector<std::vector<ClassProfile>> tables(static_cast<size_t>(switches) + 1);
     std::vector<PlanWarning> warnings;
-    for (int16_t c = 0; c <= switches; ++c) {
+    int64_t kept = 0;
+    const auto compute = [&](int16_t c, std::vector<PlanWarning> &caseWarnings) {
         TemplateRec caseSettings;
         CopyTemplateWithoutGasChange(settings, caseSettings, c);
         pbProgress->setRange(0, maximum);
         pbProgress->setValue(0);
-        bool complete = false;
         try {
-            complete =
-                ComputeBailoutCase(shown, caseSettings, start, options, interval, step, mBailoutProfiles, warnings);
+            return ComputeBailoutCase(shown, caseSettings, start, options, interval, step, mBailoutProfiles,
+                                      caseWarnings);
         } catch (const RuntimeError &e) {
             // A row the engine refuses is a limit of the dive, not a fault of the program:
             // said in the engine's words naming the bail-out time, as the table generator
             // says its refusals, never as an error to report to the author.
             MsgBox(QString::fromStdString(e.description()), vbCritical + vbOKOnly, GetLangStringQ(3002));
-            return;
+            return false;
         }
-        if (!complete)
-            return; // cancelled: no further table and no preview
-        if (CaseTableReady)
-            CaseTableReady(c, mBailoutProfiles);
-        PrintDepthTable(mBailoutProfiles, true);
+    };
+    for (int16_t c = 0; c <= switches; ++c) {
+        if (!compute(c, warnings))
+            return; // refused or cancelled: no table and no new preview
+        const int64_t waypoints = TableWaypoints(mBailoutProfiles);
+        if (kept + waypoints <= kBailoutWaypointBudget) {
+            kept += waypoints;
+            tables[static_cast<size_t>(c)] = std::move(mBailoutProfiles);
+        }
     }
+
+    StartTablePrint(TableDive{diveNumber, settings, Shell().DiveCaption(diveNumber)});
+    // Writing a large job takes a while: the page it has reached shows, and Cancel stops it.
+    Label4->setText(GetLangStringQ(7255).arg(1));
+    pbProgress->setRange(0, 0); // busy: how many pages the tables fill shows as they do
+    const PrintJobWatchScope watch([this](int pages) {
+        Label4->setText(GetLangStringQ(7255).arg(pages));
+        QCoreApplication::processEvents();
+        return !mStopRequested;
+    });
+    for (int16_t c = 0; c <= switches; ++c) {
+        std::vector<ClassProfile> &table = tables[static_cast<size_t>(c)];
+        if (table.empty()) {
+            std::vector<PlanWarning> again;
+            if (!compute(c, again))
+                return;
+            table = std::move(mBailoutProfiles);
+            pbProgress->setRange(0, 0);
+        }
+        if (mStopRequested || PrintJobStopped())
+            return;
+        if (CaseTableReady)
+            CaseTableReady(c, table);
+        PrintDepthTable(table, true);
+        std::vector<ClassProfile>().swap(table); // printed: its memory is free again
+    }
+    if (mStopRequested || PrintJobStopped())
+        return;
     ShowPlanWarnings(warnings);
     EndTablePrint();
 }

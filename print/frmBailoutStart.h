@@ -1,7 +1,7 @@
 #pragma once
 // The bail-out tables of a dive (the shell gives the active one): for every whole
-// multiple of an interval along the diver's own part of the dive, and at its end while
-// the dive shown has not surfaced, the open-circuit ascent that starts there, once
+// multiple of an interval along the diver's own part of the dive, and at its end when the
+// steps miss it, the open-circuit ascent that starts there, once
 // without each deco-gas switch in turn and once with all of them, one printed table per
 // case. Modal, owned by the main window, a new one for every use:
 //
@@ -10,10 +10,13 @@
 //
 // Every row is planned by the plan call on a copy of the dive's settings; the dive's
 // record, its profile and gSettings stay as they were, after a run, a Cancel or an
-// engine error alike; a row the engine cannot compute ends the run with one error box
-// naming its time, and more rows than a run may hold are refused before it starts. A
+// engine error alike; a row the engine cannot compute ends the run with one box naming
+// its time, and more rows than a run may hold are refused before it starts. A
 // repetitive dive starts every row from the previous dive's end state across its
-// surface interval. Each limit warning shows once per run, with its worst value.
+// surface interval (refused in the diver's words when that dive holds no computed
+// plan). Every case is computed before the tables are written, so a run refused or
+// cancelled meanwhile leaves the preview before it; Cancel also stops the writing.
+// Each limit warning shows once per run, with its worst value.
 
 #include "engine/ClassProfile.h"
 #include "engine/DivePlan.h"

@@ -2,6 +2,7 @@
 
 #include "print/BailoutCases.h"
 
+#include "engine/ClassBuhlmann.h"
 #include "engine/DOLVmiscModule.h"
 #include "engine/ProfileReplay.h"
 #include "tests/engine/BuhlmannProbe.h"
@@ -59,8 +60,21 @@ TEST(BailoutCases, EachCaseLeavesOutOneSwitch)
     EXPECT_TRUE(c.GasChanges.empty()) << "without its only switch: no switches";
 }
 
+// Where the engine's timing has the diver at `time`: a straight line between waypoints
+// in adjusted depths, affine below the surface (k d + c); 0 or less is the surface.
+static double depthAt(const ClassProfile &shown, const TemplateRec &t, float time)
+{
+    const double k = (AdjustedDepth(20, t) - AdjustedDepth(10, t)) / 10, c = AdjustedDepth(10, t) - 10 * k;
+    const auto at = [&](int16_t i) { return shown.getDepth(i) == 0 ? 0.0 : k * shown.getDepth(i) + c; };
+    const int16_t j = SegmentAt(shown, time);
+    const double t0 = shown.GetRunTime(j - 1), share = (time - t0) / (shown.GetRunTime(j) - t0);
+    return (at(j - 1) + (at(j) - at(j - 1)) * share - c) / k;
+}
+
 // Rows with depth adjustment, timed as the engine timed the shown profile: inside
-// descents and ascents, to the surface and not, computed and not, metric and imperial.
+// descents and ascents, to the surface and not, computed and not, metric and imperial;
+// each row starts where the shown profile has the diver at its minute, the last one at
+// the end of the diver's part.
 TEST(BailoutCases, GeneratedDivesWithDepthAdjustmentGiveEveryRowOfEveryCaseAtItsMinute)
 {
     std::mt19937 random(33);
@@ -79,8 +93,9 @@ TEST(BailoutCases, GeneratedDivesWithDepthAdjustmentGiveEveryRowOfEveryCaseAtIts
         legs.resize(surfaces ? 3 : 2); // straight up to the surface
         const ClassProfile shown = shownDive(t, legs, computed);
         const float end = shown.GetRunTime(FindEndUserProfile(shown));
-        const std::vector<float> times = BailoutTimes(end, interval);
-        const bool finalRow = !surfaces && !computed && std::fmod(end, interval) != 0; // a dive still down
+        std::vector<float> times = BailoutTimes(end, interval);
+        if (times.empty() || times.back() != end)
+            times.push_back(end); // the end of the diver's part, computed or not
         for (int16_t c = 0; c <= 2; ++c) {
             std::vector<ClassProfile> table;
             std::vector<PlanWarning> warnings;
@@ -88,14 +103,32 @@ TEST(BailoutCases, GeneratedDivesWithDepthAdjustmentGiveEveryRowOfEveryCaseAtIts
             CopyTemplateWithoutGasChange(t, caseSettings, c);
             ASSERT_TRUE(ComputeBailoutCase(shown, caseSettings, {}, {}, interval, [](int32_t) { return true; }, table,
                                            warnings));
-            ASSERT_EQ(table.size(), 1 + times.size() + finalRow);
+            ASSERT_EQ(table.size(), 1 + times.size());
             for (size_t r = 0; r < times.size(); ++r) {
                 const ClassProfile &row = table[r + 1];
                 const int16_t e = FindEndUserProfile(row);
-                const bool surfaced = row.getDepth(e) == 0 && row.GetRunTime(e) >= times[r]; // by the adjustment
+                const double depth = std::max(depthAt(shown, t, times[r]), 0.0); // 0: not yet down, or up
+                EXPECT_NEAR(row.getDepth(e), depth, 0.01) << "case " << c << ", bail-out at " << times[r];
+                const bool surfaced = depth == 0 && row.GetRunTime(e) >= times[r];
                 EXPECT_TRUE(surfaced || std::fabs(row.GetRunTime(e) - times[r]) < 1e-4) << row.GetRunTime(e);
             }
         }
+    }
+}
+
+// 40 m for 27 minutes at interval 5: rows 5 to 25, and the bail-out from the last
+// bottom minute, where the most decompression is owed, whether the ascent is computed.
+TEST(BailoutCases, TheEndOfTheBottomHasItsRowComputedOrNot)
+{
+    for (const bool computed : {false, true}) {
+        const ClassProfile shown = shownDive(enginetest::MetricAirDive(), {{40, 27}}, computed);
+        std::vector<ClassProfile> table;
+        std::vector<PlanWarning> warnings;
+        ASSERT_TRUE(ComputeBailoutCase(shown, enginetest::MetricAirDive(), {}, {}, 5, [](int32_t) { return true; },
+                                       table, warnings));
+        ASSERT_EQ(table.size(), 7u) << computed;
+        const int16_t e = FindEndUserProfile(table.back());
+        EXPECT_EQ(std::pair(table.back().GetRunTime(e), table.back().getDepth(e)), std::pair(27.0f, 40.0f)) << computed;
     }
 }
 

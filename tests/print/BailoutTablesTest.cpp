@@ -18,6 +18,8 @@
 #include "shell/frmMultiLevel.h"
 
 #include <QDir>
+#include <QFileInfo>
+#include <QMdiSubWindow>
 #include <QLineEdit>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -187,7 +189,7 @@ TEST_F(BailoutTablesTest, OneTablePerLeftOutSwitchAndOneWithAllAndTheDiveUntouch
     EXPECT_EQ(TestHooks::modalWindows.count(QStringLiteral("frmBailoutStart")), 1);
     // Switches: oxygen at 6 m, EAN50 at 21 m, so three tables, the last with both.
     ASSERT_EQ(tables.size(), 3u);
-    const std::vector<float> times{5, 10, 15, 20}; // the dive has surfaced: no row at 24
+    const std::vector<float> times{5, 10, 15, 20, 24}; // and the end of the bottom
     for (int16_t c = 0; c < 3; ++c) {
         SCOPED_TRACE(c);
         const Table &t = tables[size_t(c)];
@@ -217,18 +219,20 @@ TEST_F(BailoutTablesTest, OneTablePerLeftOutSwitchAndOneWithAllAndTheDiveUntouch
     const QString paper = PdfText(pdf);
     const QString title = Shell().DiveCaption(1).section(QStringLiteral(" ["), 0, 0);
     EXPECT_TRUE(paper.contains(title)) << paper.toStdString();
-    for (const char *time : {"5", "10", "15", "20"})
+    for (const char *time : {"5", "10", "15", "20", "24"})
         EXPECT_TRUE(paper.contains(QRegularExpression(QStringLiteral("\\b%1\\b").arg(QLatin1String(time)))))
             << time;
     if (const char *shots = std::getenv("DOLV_SHOTS"))
         PdfPageImage(pdf, 1, 80).save(QDir(shots).filePath(QStringLiteral("bailout-tables.png")));
 
-    // The toolbar button opens the same modal dialog; at 99 the surfaced dive has no row.
+    // The toolbar button opens the same modal dialog; at 99 the only row is the end of
+    // the bottom.
     tables.clear();
     run(QStringLiteral("99"), true);
     EXPECT_EQ(TestHooks::modalWindows.count(QStringLiteral("frmBailoutStart")), 2);
     ASSERT_EQ(tables.size(), 3u);
-    EXPECT_EQ(tables[2].profiles.size(), 1u);
+    ASSERT_EQ(tables[2].profiles.size(), 2u);
+    EXPECT_FLOAT_EQ(bailoutTime(tables[2].profiles[1]), 24);
     EXPECT_EQ(keep(1), before);
 
     // The next new dive starts with a record of its own, fresh.
@@ -291,6 +295,18 @@ TEST_F(BailoutTablesTest, CancelAndAnEngineErrorLeaveTheDiveAsItWasAndPreviewNot
     EXPECT_FALSE(previewShown());
     EXPECT_EQ(keep(1), before);
 
+    // Cancel pressed while the first table is written: the job stops there, emptied.
+    run(QStringLiteral("1"), false, [this](frmBailoutStart *dialog) {
+        dialog->CaseTableReady = [this, dialog](int16_t c, const std::vector<ClassProfile> &t) {
+            tables.push_back({c, t});
+            QTimer::singleShot(0, dialog->cbCancel, &QPushButton::click);
+        };
+    });
+    EXPECT_EQ(tables.size(), 1u);
+    EXPECT_EQ(QFileInfo(GetSpoolPath()).size(), 0);
+    EXPECT_FALSE(previewShown());
+    tables.clear();
+
     // Settings the engine refuses: said once in the engine's words, no tables.
     dive().StepSize = 0;
     const Kept refused = keep(1);
@@ -302,6 +318,27 @@ TEST_F(BailoutTablesTest, CancelAndAnEngineErrorLeaveTheDiveAsItWasAndPreviewNot
     EXPECT_TRUE(tables.empty());
     EXPECT_FALSE(previewShown());
     EXPECT_EQ(keep(1), refused);
+}
+
+TEST_F(BailoutTablesTest, ARepetitiveDiveAfterAnUncomputedOneIsRefusedInTheDiversWordsAndTheOldPreviewStays)
+{
+    rebreatherDive();
+    run(QStringLiteral("5"));
+    // Dive 2 after an hour, then dive 1's ascent taken off.
+    gMainForm->mnuSurface_Click();
+    auto *next = gMainForm->findChildren<frmMultiLevel *>().last();
+    next->tbHours->setText(QStringLiteral("1"));
+    next->Command2->click();
+    gDiveWindows.at(2)->SaveUserEnteredWaypoints(20, 30, kTrimix, false);
+    editor->mnucleardecopoints();
+    gMainForm->MdiArea()->setActiveSubWindow(qobject_cast<QMdiSubWindow *>(gDiveWindows[2]->parentWidget()));
+    TestHooks::msgBoxAnswers.push_back(vbOK);
+    tables.clear();
+    run(QStringLiteral("5"));
+    ASSERT_EQ(TestHooks::msgBoxes.size(), 1u);
+    EXPECT_EQ(TestHooks::msgBoxes[0].prompt, GetLangStringQ(7040));
+    EXPECT_TRUE(tables.empty());
+    EXPECT_TRUE(previewShown()) << "the tables of dive 1 are still there";
 }
 
 TEST_F(BailoutTablesTest, IntervalsFromZeroTo99RunAndOthersAreRefused)

@@ -27,6 +27,10 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <fstream>
+
+#include <sys/stat.h>
+
 namespace {
 
 void WriteJob(int pages)
@@ -183,10 +187,11 @@ TEST_F(Printing, AFailedPrintSaysSoOnceAndKeepsTheOldFile)
     QProcess::execute("umount", {disk});
 }
 
-TEST_F(Printing, CancelSeenAtAPageStartEndsTheDocumentAfterThatPage)
+TEST_F(Printing, CancelSeenAtAPageStartKeepsTheOldFile)
 {
     WriteJob(5);
     ShowPrintPreview("Report");
+    std::ofstream(pdf("cancel.pdf").toStdString()) << "old";
     Printer().setOutputFileName(pdf("cancel.pdf"));
     TestHooks::msgBoxAnswers = {vbYes};
     UseDialog([](PrintPrint *d) {
@@ -197,8 +202,33 @@ TEST_F(Printing, CancelSeenAtAPageStartEndsTheDocumentAfterThatPage)
         });
         d->Command1->click();
     });
-    EXPECT_EQ(SheetsIn(pdf("cancel.pdf")), std::vector<int>({1, 2, 3}));
+    EXPECT_EQ(FileBytes(pdf("cancel.pdf").toStdString()), "old");
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"cancel.pdf"});
     EXPECT_TRUE(gPrintCancel);
+}
+
+// A print replaces a file only as a save would: a write-protected one is refused with
+// the saves' word, a link is written through, a new file takes the umask's mode.
+TEST_F(Printing, APrintReplacesOnlyWhatASaveWould)
+{
+    WriteJob(2);
+    std::ofstream(pdf("old.pdf").toStdString()) << "old";
+    QFile::setPermissions(pdf("old.pdf"), QFile::ReadOwner | QFile::ReadGroup);
+    TestHooks::msgBoxAnswers = {vbOK};
+    EXPECT_EQ(PrintSpoolToPdf(pdf("old.pdf"), 1, 2), 0);
+    EXPECT_TRUE(TestHooks::msgBoxes.at(0).prompt.startsWith(QString::fromStdString(GetLangString(7061))));
+    EXPECT_EQ(FileBytes(pdf("old.pdf").toStdString()), "old");
+
+    ASSERT_TRUE(QFile::link("old.pdf", pdf("link.pdf")) && QFile::remove(pdf("old.pdf")));
+    const mode_t mask = ::umask(027);
+    EXPECT_EQ(PrintSpoolToPdf(pdf("link.pdf"), 1, 2), 2);
+    ::umask(mask);
+    EXPECT_TRUE(QFileInfo(pdf("link.pdf")).isSymLink());
+    EXPECT_EQ(SheetsIn(pdf("old.pdf")), std::vector<int>({1, 2}));
+    struct stat made {};
+    ASSERT_EQ(::stat(pdf("old.pdf").toStdString().c_str(), &made), 0);
+    EXPECT_EQ(made.st_mode & 0777, 0640u) << "a new file, as the umask has it";
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 2) << "no part left behind";
 }
 
 TEST_F(Printing, AJobWithoutPagesCannotBePrinted)

@@ -7,6 +7,7 @@
 #include "platform/TestHooks.h"
 #include "settings/frmConservatism.h"
 #include "tests/support/FakeShellServices.h"
+#include "tests/support/SameSettings.h"
 #include "tests/support/ScopedEnv.h"
 
 #include <gtest/gtest.h>
@@ -96,7 +97,7 @@ TEST_F(ConservatismTest, FactorsOutsideTheLimitsAreRefusedNamingTheLimit)
     } cases[] = {
         {"0.85", "0.85", 0, "1"}, {"0", "0.8", 0, "1"},
         {"0.004", "0.8", 0, "1"}, // rounded to 0.00 before the check
-        {"abc", "0.8", 0, "1"},   {"0.3", "1.00", 0, ""}, {"0.3", "1.01", 0, "1"},
+        {"0.3", "1.00", 0, ""},   {"0.3", "1.01", 0, "1"},
         {"0.5", "1.20", 1, ""},   {"0.5", "1.21", 1, "1.2"},
     };
     for (const auto &c : cases) {
@@ -116,12 +117,36 @@ TEST_F(ConservatismTest, FactorsOutsideTheLimitsAreRefusedNamingTheLimit)
         EXPECT_FALSE(gSettings[1].ProfileChanged);
     }
 
-    // The switch is stored before the factors are checked, and stays.
+    // Nothing reaches the dive before OK succeeds: a refused OK, then Cancel, leaves it
+    // bit for bit, the switched boxes included.
     reset();
+    const TemplateRec before = dive();
     frmConservatism d(1);
     d.Check1->click();
+    d.Check2->click();
     EXPECT_FALSE(ok(d, "0.9", "0.8", vbOK));
-    EXPECT_FALSE(dive().GFOn);
+    d.cbCancel->click();
+    EXPECT_TRUE(SameSettings(dive(), before));
+    EXPECT_FALSE(gSettings[1].ProfileChanged);
+}
+
+// A box is read by the typed-number rule: what holds no number whole is named, never
+// read by its leading digits.
+TEST_F(ConservatismTest, AFactorThatIsNoNumberIsNamed)
+{
+    const TemplateRec before = dive();
+    for (const char *typed : {"0.3abc", "3e-1", "abc", ""}) {
+        SCOPED_TRACE(typed);
+        TestHooks::reset();
+        frmConservatism d(1);
+        d.show();
+        d.activateWindow();
+        EXPECT_FALSE(ok(d, typed, "0.8", vbOK));
+        ASSERT_EQ(TestHooks::msgBoxes.size(), 1u);
+        EXPECT_EQ(TestHooks::msgBoxes[0].prompt, GetLangStringQ(7103).arg(GetLangStringQ(1711), typed, "0.85"));
+        EXPECT_EQ(d.focusWidget(), d.Text1);
+        EXPECT_TRUE(SameSettings(dive(), before));
+    }
 }
 
 TEST_F(ConservatismTest, TheFactorsAreReadAndTheLimitNamedInTheUsersForm)

@@ -597,6 +597,9 @@ bool frmWaypointForm::eventFilter(QObject *watched, QEvent *event)
         if (static_cast<QFocusEvent *>(event)->reason() != Qt::ActiveWindowFocusReason)
             advisorFocusIn(watched);
         break;
+    case QEvent::FocusOut:
+        advisorFocusOut(watched);
+        break;
     case QEvent::MouseMove:
         if (watched == Frame1 || watched == Frame3) {
             setInfoBoxesVisible(false);

@@ -107,6 +107,7 @@ private:
     void setInfoBoxesVisible(bool visible);
     bool advisorMouseMove(QObject *watched);
     bool advisorFocusIn(QObject *watched);
+    void advisorFocusOut(QObject *watched);
     bool advisorKeyUp(QObject *watched);
     void Text1_KeyUp();
     void Text2_KeyUp();

@@ -379,9 +379,8 @@ TEST_F(PropertiesGridTest, TheHeadingRowOfTheGasListPresetsTheBlenderWithAir)
 }
 
 // The switch's gas list opens on its own gas: leaving it or Esc (not the dialog's) writes
-// nothing. A gas picked under automatic depths gets its own depth. A deco ppO2 of 16
-// (1.6 typed without its point) shows the depths of the bound, 3.0, and OK refuses it;
-// OK stores the depths of the deco ppO2 it stores.
+// nothing. A gas picked under automatic depths gets its own depth; a deco ppO2 of 16 shows
+// the depths of 3.0 and is refused; OK stores the depths of the deco ppO2 it stores.
 TEST_F(PropertiesGridTest, SwitchesAreStoredWithTheGasPickedAndTheDepthOfTheStoredPPO2)
 {
     openOn(2);

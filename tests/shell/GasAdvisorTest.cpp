@@ -140,20 +140,18 @@ TEST_F(WaypointFormTest, TypedPercentagesAreLimitedAndCompleted)
 }
 
 // A percentage is read in either notation as the whole percent the custom-gas window
-// rounds it to: 32.5 is 33, never 325 (pure oxygen or helium). A mix without oxygen is
-// said, in red, to be no mix to breathe.
+// rounds it to (32.5 is 33, never 325); a mix without oxygen is said to be unbreathable.
 TEST_F(WaypointFormTest, TypedDecimalsAreTheWholePercentTheyRoundTo)
 {
     open(30, 10, 0);
     type("Text1", "32,5");
     EXPECT_TRUE(text("Text1") == "32,5" && text("Text2") == "67") << "kept as typed while typed";
-    type("Text7", "32.5"); // helium
-    EXPECT_TRUE(text("Text1") == "33" && text("Text9") == "67") << "left, it shows what it was read as";
+    type("Text7", "32.5"); // helium; Text1, left, shows what it was read as
+    EXPECT_TRUE(text("Text1") == "33" && text("Text9") == "67");
     click("cbNitroxAdd");
     click("cbHelioxAdd");
     ASSERT_EQ(dive().Gases.size(), 5u);
-    EXPECT_TRUE(dive().Gases[3] == (GasRecord{"EAN33", 33, 67, 0, 0}));
-    EXPECT_TRUE(dive().Gases[4] == (GasRecord{"H33", 67, 0, 33, 0}));
+    EXPECT_TRUE(dive().Gases[3] == (GasRecord{"EAN33", 33, 67, 0, 0}) && dive().Gases[4] == (GasRecord{"H33", 67, 0, 33, 0}));
     type("Text6", "0");
     EXPECT_EQ(info("Text12"), lang(6041) + ":  0.00 bar\n" + lang(7094));
     EXPECT_EQ(child<QPlainTextEdit>("Text12")->palette().color(QPalette::Text), QColor(255, 0, 0));

@@ -288,8 +288,7 @@ TEST_F(SeriesFilesTest, OpeningTheDiveSettingsComputesNothing)
     QSignalSpy computed(&ShellNotices::Instance(), &ShellNotices::DiveChanged);
     gMainForm->mnuTemplate->trigger();
     auto *properties = gMainForm->findChild<frmProperties *>();
-    ASSERT_NE(properties, nullptr);
-    EXPECT_TRUE(QTest::qWaitForWindowActive(properties));
+    ASSERT_TRUE(properties && QTest::qWaitForWindowActive(properties));
     EXPECT_TRUE(TestHooks::msgBoxes.empty() && computed.isEmpty() && dive() == before);
     properties->cbCancel->click();
 }

@@ -320,9 +320,11 @@ TemplateRec frmProperties::readPages(StoredOrder &order) const
     // the switches stored are the ones shown.
     t.DecoPPO2 = number(Text7, 2);
     QStringList depths = column(fgGasChange, 0);
-    if (cbAutoDecoGas->isChecked())
+    if (cbAutoDecoGas->isChecked()) {
+        const float shown = shownDecoPPO2();
         for (int r = 1; r < fgGasChange->Rows(); ++r)
-            depths[r - 1] = autoDepthText(r, shownDecoPPO2(), Units == kUnitsMetric);
+            depths[r - 1] = autoDepthText(r, shown, Units == kUnitsMetric);
+    }
 
     // Switches by depth; each takes the mix of the gas of its name (the last of equal
     // names), or none (0, 0, 0) when its gas was deleted.

@@ -177,21 +177,24 @@ void frmProperties::ChangeGasSettingsFrame(bool setMetric)
 {
     struct Field {
         QLineEdit *box;
-        double factorToMetric, factorToImperial;
+        float factorToMetric, factorToImperial;
         int decimalsMetric, decimalsImperial;
     };
+    const float rmvM = float(kLitresPerCuFt), rmvI = float(kCuFtPerLitre);
+    const float ppM = float(kBarPerAta), ppI = float(kAtaPerBar);
+    const float dM = float(kMetresPerFoot), dI = float(kFeetPerMetre);
     const Field fields[] = {
-        {tbRMV, kLitresPerCuFt, kCuFtPerLitre, 0, 1},
-        {Text8, kLitresPerCuFt, kCuFtPerLitre, 0, 1},
-        {tbMinPPO, kBarPerAta, kAtaPerBar, 2, 2},
-        {tbMaxPPO, kBarPerAta, kAtaPerBar, 2, 2},
-        {tbMaximalEND, kMetresPerFoot, kFeetPerMetre, 0, 0},
+        {tbRMV, rmvM, rmvI, 0, 1},
+        {Text8, rmvM, rmvI, 0, 1},
+        {tbMinPPO, ppM, ppI, 2, 2},
+        {tbMaxPPO, ppM, ppI, 2, 2},
+        {tbMaximalEND, dM, dI, 0, 0},
     };
     for (const Field &f : fields) {
         switchBox(f.box, [&](const QString &text) {
             if (!IsNumberText(text))
                 return text;
-            const double v = double(RoundTo(TextValue(text), 2)) * (setMetric ? f.factorToMetric : f.factorToImperial);
+            const float v = RoundTo(TextValue(text), 2) * (setMetric ? f.factorToMetric : f.factorToImperial);
             return PatternText(v, setMetric ? f.decimalsMetric : f.decimalsImperial);
         });
     }

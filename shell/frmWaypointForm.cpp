@@ -506,15 +506,6 @@ QString frmWaypointForm::AlphaNumericInput(const QString &text)
     return out;
 }
 
-QString frmWaypointForm::NumericInput(const QString &text)
-{
-    QString out;
-    for (QChar c : text)
-        if (c >= '0' && c <= '9')
-            out += c;
-    return out;
-}
-
 float frmWaypointForm::RoundDown(float value)
 {
     return RoundDownPercent(value);

@@ -14,6 +14,7 @@ struct GasRecord {
     float N2 = 0;      // percent
     float He = 0;      // percent
     float GasUsed = 0; // litres or cubic feet; 0 in a dive's gas list
+    bool operator==(const GasRecord &) const = default;
 };
 
 // A gas switch during decompression; the fractions are copied from the gas of that name.
@@ -23,6 +24,7 @@ struct GasChangeRecord {
     float N2 = 0;
     float He = 0;
     float Depth = 0; // switch depth
+    bool operator==(const GasChangeRecord &) const = default;
 };
 
 // One band of an ascent or descent rate table. Row i's Rate applies from its Depth down
@@ -32,6 +34,7 @@ struct RateRecord {
     float PixelDepth = 0; // depth of the band in the editor's pixels (never stored)
     float Rate = 0;       // depth units per minute, positive
     float Depth = 0;      // depth at which the band begins
+    bool operator==(const RateRecord &) const = default;
 };
 
 GasRecord AirGas();
@@ -73,6 +76,8 @@ struct TemplateRec {
     bool PPO2Low = false;
     bool PPO2High = false;
     bool MaxEnd = false;
+    // Every field equal: a window that must leave a dive as it was compares it whole.
+    bool operator==(const TemplateRec &) const = default;
 };
 
 struct SettingsRecord {

@@ -5,7 +5,6 @@
 #include "engine/RuntimeError.h"
 #include "engine/VBConversions.h"
 
-#include <cmath>
 #include <string>
 
 QString PatternText(double v, int decimals)
@@ -69,15 +68,6 @@ QString PurgeNumericInput(const QString &StringVal)
         if ((c >= u'0' && c <= u'9') || separators.contains(c))
             kept += c;
     return kept.isEmpty() ? QStringLiteral("10") : kept;
-}
-
-QString Between(float &Value, float vstart, float vend, float lbdefault, float hbdefault, int decimals)
-{
-    if (Value <= vstart)
-        Value = lbdefault;
-    if (Value >= vend || std::isnan(Value))
-        Value = hbdefault;
-    return PatternText(Value, decimals);
 }
 
 float AutoSwitchDepth(float ppO2, float o2Percent, float endPressure)

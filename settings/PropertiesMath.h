@@ -1,7 +1,7 @@
 #pragma once
 // The arithmetic of the dive-settings dialog, apart from its window: number texts in the
-// user's notation, the clamp with replacement values, the automatic deco-gas switch
-// depth and the unit conversion of grid cells.
+// user's notation, the automatic deco-gas switch depth and the unit conversion of grid
+// cells.
 
 #include "engine/Units.h"
 
@@ -41,11 +41,6 @@ bool IsNumberText(const QString &text, bool thousands = false);
 // the empty-cell placeholder, a text with no digit and no separator "10". A result that
 // rule cannot read ("1.2.3", ".") is no number: the editor refuses it.
 QString PurgeNumericInput(const QString &StringVal);
-
-// Clamp with replacement values: a value not above `vstart` becomes `lbdefault`; then a
-// value not below `vend`, or no number, becomes `hbdefault`. The value is replaced in
-// place and returned as text with `decimals` places.
-QString Between(float &Value, float vstart, float vend, float lbdefault, float hbdefault, int decimals);
 
 // The depth at which a gas of `o2Percent` oxygen reaches `ppO2`, in depth units of 10
 // per bar (or atm) of pressure above the surface pressure `endPressure`:

@@ -19,6 +19,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include <optional>
+
 namespace {
 
 // A factor as the diver reads it, "0.00" with the locale's decimal separator.
@@ -33,10 +35,23 @@ QString numberText(float v)
     return QString::fromStdString(LocaliseNumberText(JoinStr(v), gDecimalSeparator));
 }
 
-// A typed factor, rounded to hundredths before any check: 0.004 reads as 0.
-float typedFactor(const QLineEdit *field)
+// A typed factor by the typed-number rule, rounded to hundredths before any check (0.004
+// reads as 0); none when the box holds no number ("0.3abc", "3e-1").
+std::optional<float> typedFactor(const QLineEdit *field)
 {
-    return RoundTo(LocaleVal(field->text().toStdString()), 2);
+    const std::optional<float> v = ReadTypedNumber(field->text().toStdString());
+    if (!v)
+        return std::nullopt;
+    return RoundTo(*v, 2);
+}
+
+// A label's caption as the name of its field ("GF low (at the first stop)").
+QString fieldName(const QLabel *label)
+{
+    QString name = label->text().trimmed();
+    while (name.endsWith(u':'))
+        name.chop(1);
+    return name.remove(u'&');
 }
 
 } // namespace
@@ -167,26 +182,36 @@ void frmConservatism::cbCancel_Click()
     reject();
 }
 
-// Stores the dialog into the dive; false when the diver must correct the factors.
+// Stores the dialog into the dive; false when the diver must correct the factors. The
+// dive is written only once every check has passed: a refused OK, then Cancel, leaves it
+// as it was.
 bool frmConservatism::storeFactors()
 {
-    TemplateRec &t = Template();
+    TemplateRec t = Template();
+    t.GFOn = Check1->isChecked();
+    t.DepthAdjust = Check2->isChecked();
     // Depth adjustment lengthens the travel of the dive's legs: a dive the series reader
     // would refuse is never made here (its saved series would no longer open).
-    TemplateRec adjusted = t;
-    adjusted.DepthAdjust = Check2->isChecked();
-    const std::string tooLong = DiveMinutesProblemWith(mDiveNumber, adjusted);
+    const std::string tooLong = DiveMinutesProblemWith(mDiveNumber, t);
     if (!tooLong.empty()) {
         MsgBox(QString::fromStdString(tooLong), vbCritical + vbOKOnly);
         return false;
     }
-    // The switch is stored first and stays stored even when the factors are refused.
-    t.GFOn = Check1->isChecked();
 
-    const float low = typedFactor(Text1);
-    const float high = typedFactor(Text2);
+    // A box holding no number is named with what it holds, never read as 0 or as the
+    // number it starts with.
+    for (const auto &[box, label] : {std::pair{Text1, Label1}, std::pair{Text2, Label2}}) {
+        if (typedFactor(box))
+            continue;
+        const QString example = QString::fromStdString(LocaliseNumberText("0.85", gDecimalSeparator));
+        MsgBox(GetLangStringQ(7103).arg(fieldName(label), box->text(), example), vbCritical + vbOKOnly);
+        box->selectAll();
+        box->setFocus();
+        return false;
+    }
+    const float low = *typedFactor(Text1);
+    const float high = *typedFactor(Text2);
     const float max = MaxGradientFactor();
-    // Written so that a factor that is not a number at all is refused as well.
     if (!(low > 0 && low <= max && high > 0 && high <= max && low < high)) {
         MsgBox(GetLangStringQ(3004) + numberText(max) + GetLangStringQ(3005), vbCritical + vbOKOnly);
         return false;
@@ -206,8 +231,8 @@ bool frmConservatism::storeFactors()
 
     t.GFLow = low;
     t.GFHigh = high;
-    t.DepthAdjust = Check2->isChecked();
     t.Changed = true;
+    Template() = t;
     const int16_t dive = mDiveNumber;
     if (Shell().DiveOpen(dive)) {
         Shell().ReEvaluateDive(dive);

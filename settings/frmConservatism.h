@@ -10,7 +10,8 @@
 // template (0) when no dive is open. OK accepts factors above 0 and up to 1.0 (1.2 with "/VeryHighGF", after asking
 // when the high factor is above 1.0 and the low one 0.4 or less), low below high; it
 // stores them, marks the dive's series changed (closing then asks to save) and has the
-// dive computed again. A refused OK keeps the dialog open.
+// dive computed again. The boxes are read by the typed-number rule: a box holding no
+// number is refused by name. A refused OK keeps the dialog open and the dive as it was.
 
 #include "engine/SettingsRecord.h"
 

@@ -88,9 +88,12 @@ public:
     void changeDecoGasFrame(bool setMetric, bool Changeit = false);
     // O2 percentage of the record's gas of that exact name, -1 when there is none.
     float GetPercentO2(const QString &gasname) const;
-    // The deco ppO2 as OK stores it: the box's number to two places, held within 0 to 3
-    // (a value not above 0 becomes 1.6, one of 3 or more 3.0).
-    float storedDecoPPO2() const;
+    // The deco ppO2 whose automatic switch depths the grid shows: the box's number to two
+    // places, held within the ppO2 bound (0 to 3) so that no typed number shows an
+    // infinite depth. OK stores the number itself, or refuses it when it lies outside.
+    float shownDecoPPO2() const;
+    // The automatic switch depth of grid row `row` at `ppO2`, as the grid shows it.
+    QString autoDepthText(int row, float ppO2, bool setMetric) const;
 
     // The manual switch depths kept and put back around automatic switch depths.
     void saveDecoGasSettings();
@@ -286,9 +289,14 @@ private:
     bool confirm();
     bool refuseEmptyCells();
     bool refuseNonNumbers();
-    bool refuseUnreadable(const TemplateRec &pages);
-    bool refuseDeepSwitches(const TemplateRec &pages);
-    TemplateRec readPages();
+    // The grid rows (from 1) of the rates and switches, in the order OK stores them (by
+    // depth). OK sorts its reading, never the grids: a refused OK leaves them as typed.
+    struct StoredOrder {
+        std::vector<int> ascend, descend, switches;
+    };
+    bool refuseUnreadable(const TemplateRec &pages, const StoredOrder &order);
+    bool refuseDeepSwitches(const TemplateRec &pages, const StoredOrder &order);
+    TemplateRec readPages(StoredOrder &order) const;
     void showActiveDiveCircuit();
 
     // Grid editing.

@@ -77,10 +77,11 @@ void frmProperties::InitConstPPOFrame()
 }
 
 // Altitude page. The shown pressures follow the shown altitudes; the dive site's
-// altitude is derived again from the stored surface pressure, which the engine uses.
+// altitude shown is derived again from the stored surface pressure, which the engine
+// uses. The record itself takes it at OK only.
 void frmProperties::InitAltitudeFrame()
 {
-    TemplateRec &t = record();
+    const TemplateRec &t = record();
     Frame1->setTitle(GetLangStringQ(1645));
     Frame12->setTitle(GetLangStringQ(1646));
     Check1->setText(GetLangStringQ(1647));
@@ -100,13 +101,14 @@ void frmProperties::InitAltitudeFrame()
 
     Text3->setText(PatternText(t.EndPressure, 3));
     // A surface pressure of 0 or less (or so small its altitude has no 16-bit value) has
-    // no altitude: the stored one stays.
+    // no altitude: the stored one is shown.
+    float endAltitude = t.EndAltitude;
     try {
         if (t.EndPressure > 0)
-            t.EndAltitude = PressureToAltitude(t.EndPressure, t.Metric);
+            endAltitude = PressureToAltitude(t.EndPressure, t.Metric);
     } catch (const RuntimeError &) {
     }
-    Text5->setText(PatternText(t.EndAltitude, 0));
+    Text5->setText(PatternText(endAltitude, 0));
 }
 
 void frmProperties::InitGasAvailableFrame()
@@ -268,11 +270,10 @@ void frmProperties::InitWarningsFrame()
 }
 
 // The diver already adapted to the start altitude needs no time to reach it. The record
-// takes the box's state at once.
+// takes the box's state at OK, like every other setting.
 void frmProperties::Check1_Click()
 {
     const bool adapted = Check1->isChecked();
-    record().AdeptedToHeight = adapted;
     for (QWidget *w : std::initializer_list<QWidget *>{Label10, Text1, Label12})
         w->setVisible(!adapted);
 }

@@ -52,13 +52,32 @@ float number(const FlexGrid *grid, int row, int col)
     return RoundTo(TextValue(grid->TextMatrix(row, col)), 0);
 }
 
-// A rate grid's rows, ordered by band depth first.
-std::vector<RateRecord> readRates(FlexGrid *grid)
+// The data rows of a grid (from 1) in the order its generic sort would give them by the
+// texts `key` holds for them (one per data row): stable, numbers as numbers.
+std::vector<int> rowsByKey(const QStringList &key)
 {
-    grid->SetCol(0);
-    grid->Sort();
+    std::vector<int> rows(size_t(key.size()));
+    for (size_t i = 0; i < rows.size(); ++i)
+        rows[i] = int(i) + 1;
+    std::stable_sort(rows.begin(), rows.end(),
+                     [&](int a, int b) { return FlexGrid::SortsBefore(key[a - 1], key[b - 1]); });
+    return rows;
+}
+
+QStringList column(const FlexGrid *grid, int col)
+{
+    QStringList texts;
+    for (int r = 1; r < grid->Rows(); ++r)
+        texts << grid->TextMatrix(r, col);
+    return texts;
+}
+
+// A rate grid's rows, ordered by band depth; `order` gets their grid rows.
+std::vector<RateRecord> readRates(const FlexGrid *grid, std::vector<int> &order)
+{
+    order = rowsByKey(column(grid, 0));
     std::vector<RateRecord> rates;
-    for (int r = 1; r < grid->Rows(); ++r) {
+    for (const int r : order) {
         RateRecord band;
         band.Depth = number(grid, r, 0);
         band.Rate = number(grid, r, 1);
@@ -87,8 +106,9 @@ bool frmProperties::confirm()
 {
     if (!commitOpenEditors() || refuseEmptyCells() || refuseNonNumbers())
         return false;
-    const TemplateRec pages = readPages();
-    if (refuseUnreadable(pages) || refuseDeepSwitches(pages))
+    StoredOrder order;
+    const TemplateRec pages = readPages(order);
+    if (refuseUnreadable(pages, order) || refuseDeepSwitches(pages, order))
         return false;
     // New rates make the dive's travel longer: a dive the series reader would refuse is
     // never made here (its saved series would no longer open).
@@ -179,7 +199,7 @@ bool frmProperties::refuseNonNumbers()
 // is where they come from (a step of 0.4 m stores 0, a rate of 0.4 m/min stores 0), and
 // an altitude so high that no air is left. OK names the bound and takes the diver to the
 // setting that breaks it.
-bool frmProperties::refuseUnreadable(const TemplateRec &pages)
+bool frmProperties::refuseUnreadable(const TemplateRec &pages, const StoredOrder &order)
 {
     const DiveBounds::SettingsFault fault = UnreadableSettings(pages);
     if (fault.field == DiveBounds::SettingsField::None)
@@ -190,20 +210,20 @@ bool frmProperties::refuseUnreadable(const TemplateRec &pages)
         box->setFocus();
         box->selectAll();
     };
-    // readPages sorted the rate grids as it stored them: grid row r is table row r - 1.
-    const auto showRate = [this, &fault](FlexGrid *grid) {
+    // The rate's row as the grid shows it (the table is stored by depth).
+    const auto showRate = [this, &fault](FlexGrid *grid, const std::vector<int> &rows) {
         ListView1->setCurrentRow(0);
         grid->setFocus();
-        if (fault.row >= 0 && fault.row + 1 < grid->Rows()) {
-            grid->SetRow(fault.row + 1);
+        if (fault.row >= 0 && size_t(fault.row) < rows.size()) {
+            grid->SetRow(rows[size_t(fault.row)]);
             grid->SetCol(1);
         }
     };
     switch (fault.field) {
     case DiveBounds::SettingsField::StepSize: showBox(1, tbStepSize); break;
     case DiveBounds::SettingsField::LastStop: showBox(1, tbLastStop); break;
-    case DiveBounds::SettingsField::AscendRates: showRate(fgAscend); break;
-    case DiveBounds::SettingsField::DescendRates: showRate(fgDescend); break;
+    case DiveBounds::SettingsField::AscendRates: showRate(fgAscend, order.ascend); break;
+    case DiveBounds::SettingsField::DescendRates: showRate(fgDescend, order.descend); break;
     case DiveBounds::SettingsField::StartPressure: showBox(4, Text2); break;
     case DiveBounds::SettingsField::EndPressure: showBox(4, Text5); break;
     case DiveBounds::SettingsField::TimeToHeight: showBox(4, Text1); break;
@@ -231,14 +251,13 @@ bool frmProperties::refuseUnreadable(const TemplateRec &pages)
 // no leg can reach it. OK names the bound and takes the diver to the cell. Automatic
 // depths are not the diver's to correct (a gas low in oxygen may switch deeper), and the
 // readers keep accepting them, as stored files hold them.
-bool frmProperties::refuseDeepSwitches(const TemplateRec &pages)
+bool frmProperties::refuseDeepSwitches(const TemplateRec &pages, const StoredOrder &order)
 {
     if (pages.AutoDecoGas)
         return false;
     const float deepest = DiveBounds::MaxDepth(pages.Metric);
     const std::string unit = GetLangStringQ(pages.Metric ? 7066 : 7067).toStdString();
-    // readPages sorted the switch grid as it stored it: grid row r is switch r - 1.
-    for (size_t i = 0; i < pages.GasChanges.size(); ++i) {
+    for (size_t i = 0; i < pages.GasChanges.size() && i < order.switches.size(); ++i) {
         const GasChangeRecord &change = pages.GasChanges[i];
         if (change.Depth >= 0 && change.Depth <= deepest)
             continue;
@@ -247,24 +266,26 @@ bool frmProperties::refuseDeepSwitches(const TemplateRec &pages)
                vbExclamation | vbOKOnly, GetLangStringQ(1600));
         ListView1->setCurrentRow(1);
         fgGasChange->setFocus();
-        fgGasChange->SetRow(int(i) + 1);
+        fgGasChange->SetRow(order.switches[i]);
         fgGasChange->SetCol(0);
         return true;
     }
     return false;
 }
 
-// Every page read into a copy of the record, clamped and rounded as it is stored. The
-// fields the dialog does not show (circuit mode, gradient factors, folder and name) are
-// the record's as they are now.
-TemplateRec frmProperties::readPages()
+// Every page read into a copy of the record, rounded as it is stored; the dialog itself
+// is left as it is. A number outside its bound is read as it stands, for the bounds to
+// refuse with their text: a ppO2 of 14 typed for 1.4 is never held at 3.0 in silence.
+// The fields the dialog does not show (circuit mode, gradient factors, folder and name)
+// are the record's as they are now.
+TemplateRec frmProperties::readPages(StoredOrder &order) const
 {
     TemplateRec t = record();
     t.StepSize = number(tbStepSize, 0);
     t.LastStop = number(tbLastStop, 0);
     t.Metric = Option1[1]->isChecked();
-    t.DescendRates = readRates(fgDescend);
-    t.AscendRates = readRates(fgAscend);
+    t.DescendRates = readRates(fgDescend, order.descend);
+    t.AscendRates = readRates(fgAscend, order.ascend);
 
     // Element 0 is always Air, whatever its row shows. A row that shows a gas of the
     // record as the list was filled (the rows keep the record's order; deleted ones are
@@ -296,24 +317,23 @@ TemplateRec frmProperties::readPages()
         t.Gases.push_back(gas);
     }
 
-    // The deco ppO2 is a ppO2 like the maximum: 16 typed for 1.6 must not stand. The
-    // automatic switch depths are worked out again from the value stored, so the switches
-    // stored are the ones the grid shows and none is deeper than its gas allows at the
-    // stored deco ppO2.
-    t.DecoPPO2 = storedDecoPPO2();
+    // Automatic switch depths are worked out from the deco ppO2 as the grid shows them, so
+    // the switches stored are the ones shown.
+    t.DecoPPO2 = number(Text7, 2);
+    QStringList depths = column(fgGasChange, 0);
     if (cbAutoDecoGas->isChecked()) {
-        Text7->setText(PatternText(t.DecoPPO2, 2));
-        changeAutoDecoGasFrame(Units == kUnitsMetric, false);
+        const float shown = shownDecoPPO2();
+        for (int r = 1; r < fgGasChange->Rows(); ++r)
+            depths[r - 1] = autoDepthText(r, shown, Units == kUnitsMetric);
     }
 
     // Switches by depth; each takes the mix of the gas of its name (the last of equal
     // names), or none (0, 0, 0) when its gas was deleted.
-    fgGasChange->SetCol(0);
-    fgGasChange->Sort();
+    order.switches = rowsByKey(depths);
     t.GasChanges.clear();
-    for (int r = 1; r < fgGasChange->Rows(); ++r) {
+    for (const int r : order.switches) {
         GasChangeRecord change;
-        change.Depth = number(fgGasChange, r, 0);
+        change.Depth = RoundTo(TextValue(depths[r - 1]), 0);
         change.Name = fgGasChange->TextMatrix(r, 1).toStdString();
         for (const GasRecord &gas : t.Gases)
             if (gas.Name == change.Name) {
@@ -328,15 +348,10 @@ TemplateRec frmProperties::readPages()
     t.DecoSetpoint = number(Text6, 3);
     t.RMV = number(tbRMV, 2);
     t.DecoRMV = number(Text8, 2);
-    tbRMV->setText(Between(t.RMV, 0, 200, 1.0f, 200, 1));
-    Text8->setText(Between(t.DecoRMV, 0, 200, 1.0f, 200, 1));
     t.Changed = true;
     t.MinPPO2 = number(tbMinPPO, 2);
-    Between(t.MinPPO2, 0, 3, 0.16f, 2.0f, 2);
     t.MaxPPO2 = number(tbMaxPPO, 2);
-    Between(t.MaxPPO2, 0, 3, 1.6f, 3.0f, 2);
     t.MaximalEND = number(tbMaximalEND, 2);
-    Between(t.MaximalEND, 0, 500, 0, 500, 2);
 
     t.CeilingOverride = false;
     t.O2Narcotic = cbONarcotic->isChecked();

@@ -4,6 +4,7 @@
 #include "settings/frmProperties.h"
 
 #include "engine/AltitudeModule.h"
+#include "engine/DiveBounds.h"
 #include "engine/EngineGlobals.h"
 #include "engine/LibraryModule.h"
 #include "platform/FlexGrid.h"
@@ -14,6 +15,7 @@
 #include <QCheckBox>
 #include <QRadioButton>
 
+#include <algorithm>
 #include <functional>
 
 namespace {
@@ -168,31 +170,32 @@ void frmProperties::changeDescentFrame(bool setMetric)
             switchCell(fgDescend, r, c, [=](const QString &cell) { return ConvertGridCell(cell, factor); });
 }
 
-// Breathing rates, ppO2 limits and END: converted from the value rounded to two places,
-// then held within their bounds (a ppO2 that comes to 3 or more gets its replacement).
+// Breathing rates, ppO2 limits and END: converted from the value rounded to two places.
+// Nothing is held within a bound here: OK refuses a value outside its bound by name, and
+// a text that is no number stays for OK to refuse.
 void frmProperties::ChangeGasSettingsFrame(bool setMetric)
 {
     struct Field {
         QLineEdit *box;
         float factorToMetric, factorToImperial;
-        float vstart, vend, lbdefault, hbdefault;
         int decimalsMetric, decimalsImperial;
     };
     const float rmvM = float(kLitresPerCuFt), rmvI = float(kCuFtPerLitre);
     const float ppM = float(kBarPerAta), ppI = float(kAtaPerBar);
     const float dM = float(kMetresPerFoot), dI = float(kFeetPerMetre);
     const Field fields[] = {
-        {tbRMV, rmvM, rmvI, 0, 200, 1.0f, 200, 0, 1},
-        {Text8, rmvM, rmvI, 0, 200, 1.0f, 200, 0, 1},
-        {tbMinPPO, ppM, ppI, 0, 3, 0.16f, 2.0f, 2, 2},
-        {tbMaxPPO, ppM, ppI, 0, 3, 1.6f, 3.0f, 2, 2},
-        {tbMaximalEND, dM, dI, 0, 500, 0, 500, 0, 0},
+        {tbRMV, rmvM, rmvI, 0, 1},
+        {Text8, rmvM, rmvI, 0, 1},
+        {tbMinPPO, ppM, ppI, 2, 2},
+        {tbMaxPPO, ppM, ppI, 2, 2},
+        {tbMaximalEND, dM, dI, 0, 0},
     };
     for (const Field &f : fields) {
         switchBox(f.box, [&](const QString &text) {
-            float v = RoundTo(TextValue(text), 2);
-            v = v * (setMetric ? f.factorToMetric : f.factorToImperial);
-            return Between(v, f.vstart, f.vend, f.lbdefault, f.hbdefault, setMetric ? f.decimalsMetric : f.decimalsImperial);
+            if (!IsNumberText(text))
+                return text;
+            const float v = RoundTo(TextValue(text), 2) * (setMetric ? f.factorToMetric : f.factorToImperial);
+            return PatternText(v, setMetric ? f.decimalsMetric : f.decimalsImperial);
         });
     }
 }
@@ -212,26 +215,26 @@ void frmProperties::ChangeAltitudeFrame(bool setMetric)
     pressureBox(Text3, Text5, setMetric);
 }
 
-float frmProperties::storedDecoPPO2() const
+float frmProperties::shownDecoPPO2() const
 {
-    float ppO2 = RoundTo(TextValue(Text7->text()), 2);
-    Between(ppO2, 0, 3, 1.6f, 3.0f, 2);
-    return ppO2;
+    return std::clamp(RoundTo(TextValue(Text7->text()), 2), 0.0f, DiveBounds::kMaxPPO2);
 }
 
-// The switch depths where each gas reaches the deco ppO2 as OK will store it, in the
-// units shown: the grid never shows a depth that is not stored (16 typed for 1.6 shows the
-// depths of 3.0, never oxygen at 150 m, and no ppO2 typed shows an infinite depth).
-void frmProperties::changeAutoDecoGasFrame(bool setMetric, bool)
+QString frmProperties::autoDepthText(int row, float ppO2, bool setMetric) const
 {
     const float factor = setMetric ? 1.0f : float(kFeetPerMetre);
-    const float ppO2 = storedDecoPPO2();
-    const float endPressure = record().EndPressure;
-    for (int r = 1; r < fgGasChange->Rows(); ++r) {
-        const float o2 = GetPercentO2(fgGasChange->TextMatrix(r, 1));
-        const float d = AutoSwitchDepth(ppO2, o2, endPressure);
-        fgGasChange->SetTextMatrix(r, 0, PatternText(double(factor) * d, 0));
-    }
+    const float o2 = GetPercentO2(fgGasChange->TextMatrix(row, 1));
+    return PatternText(double(factor) * AutoSwitchDepth(ppO2, o2, record().EndPressure), 0);
+}
+
+// The switch depths where each gas reaches the deco ppO2 shown, in the units shown. A
+// deco ppO2 outside its bound (16 typed for 1.6), which OK refuses, shows the depths of
+// the bound, never oxygen at 150 m or an infinite depth.
+void frmProperties::changeAutoDecoGasFrame(bool setMetric, bool)
+{
+    const float ppO2 = shownDecoPPO2();
+    for (int r = 1; r < fgGasChange->Rows(); ++r)
+        fgGasChange->SetTextMatrix(r, 0, autoDepthText(r, ppO2, setMetric));
 }
 
 void frmProperties::changeDecoGasFrame(bool setMetric, bool)

@@ -3,5 +3,5 @@
 // (settings/frmProperties) opened modeless on the active dive, or on the default template
 // when no dive is open.
 
-// Opens the dialog and applies the active dive's record to its window again.
+// Opens the dialog, with the keyboard in it. The dive is computed again by its OK only.
 void ShowPropertiesForActiveProfile();

@@ -506,15 +506,6 @@ QString frmWaypointForm::AlphaNumericInput(const QString &text)
     return out;
 }
 
-QString frmWaypointForm::NumericInput(const QString &text)
-{
-    QString out;
-    for (QChar c : text)
-        if (c >= '0' && c <= '9')
-            out += c;
-    return out;
-}
-
 float frmWaypointForm::RoundDown(float value)
 {
     return RoundDownPercent(value);
@@ -596,6 +587,9 @@ bool frmWaypointForm::eventFilter(QObject *watched, QEvent *event)
         // Coming back from another window is no new visit of the box.
         if (static_cast<QFocusEvent *>(event)->reason() != Qt::ActiveWindowFocusReason)
             advisorFocusIn(watched);
+        break;
+    case QEvent::FocusOut:
+        advisorFocusOut(watched);
         break;
     case QEvent::MouseMove:
         if (watched == Frame1 || watched == Frame3) {

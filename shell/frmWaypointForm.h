@@ -49,8 +49,6 @@ public:
 
     // The digits, "." and "," of a text in their order.
     static QString AlphaNumericInput(const QString &text);
-    // The digits of a text in their order.
-    static QString NumericInput(const QString &text);
     // Rounded down to 0.01: value x 100 rounded to a Single, floored, divided by 100.
     static float RoundDown(float value);
 
@@ -107,6 +105,7 @@ private:
     void setInfoBoxesVisible(bool visible);
     bool advisorMouseMove(QObject *watched);
     bool advisorFocusIn(QObject *watched);
+    void advisorFocusOut(QObject *watched);
     bool advisorKeyUp(QObject *watched);
     void Text1_KeyUp();
     void Text2_KeyUp();

@@ -28,15 +28,32 @@ QString Percent(float fraction)
     return QString::fromStdString(FormatFixed(static_cast<float>(double(fraction) * 100.0), 0));
 }
 
+// A whole percent as a gas name holds it ("33").
+QString percentText(float percent)
+{
+    return QString::fromStdString(FormatFixed(percent, 0));
+}
+
 QString localFixed(float v, int decimals)
 {
     return QString::fromStdString(LocaliseNumberText(FormatFixed(v, decimals), gDecimalSeparator));
 }
 
-// A percentage box's text as the whole number a gas record keeps.
-float wholePercent(const QLineEdit *box)
+// A percentage box read by the typed-number rule ("32.5" and "32,5" alike) and rounded to
+// the whole percent a gas record keeps, as the custom-gas window rounds (halves away
+// from zero: 32.5 gives 33); none when the box holds no number.
+std::optional<float> wholePercent(const QLineEdit *box)
 {
-    return static_cast<float>(Val(FormatFixed(LocaleVal(box->text().toStdString()), 0)));
+    const std::optional<float> typed = ReadTypedNumber(box->text().toStdString());
+    if (!typed)
+        return std::nullopt;
+    return static_cast<float>(Val(FormatFixed(*typed, 0)));
+}
+
+// A mix whose oxygen shows as 0 % cannot be breathed; the gas list takes none below 1 %.
+bool withoutOxygen(float fO2)
+{
+    return Percent(fO2) == QStringLiteral("0");
 }
 
 void setTextColour(QPlainTextEdit *box, bool red)
@@ -142,9 +159,12 @@ void frmWaypointForm::showInfo(const QString &title, float fO2, float fHe, float
         setTextColour(Text11, false);
         Text11->setPlainText("    " + GetLangStringQ(6044) + ":  " + "INF " + unit);
     }
-    setTextColour(Text12, ppO2 > t.MaxPPO2);
+    const bool noOxygen = withoutOxygen(fO2);
+    setTextColour(Text12, ppO2 > t.MaxPPO2 || noOxygen);
     QString pp = GetLangStringQ(6041) + ":  " + localFixed(ppO2, 2) + (t.Metric ? " bar" : " ata");
-    if (t.O2Narcotic)
+    if (noOxygen)
+        pp += "\n" + GetLangStringQ(7094);
+    else if (t.O2Narcotic)
         pp += "\n" + GetLangStringQ(6045);
     Text12->setPlainText(pp);
 }
@@ -216,24 +236,30 @@ bool frmWaypointForm::advisorKeyUp(QObject *watched)
 
 namespace {
 
-// Steps 1 to 3 of every typed percentage: digits only; nothing typed hides the panel's
-// button; otherwise the fraction, limited to [0, maxFraction] (a value at or above 100 %
-// becomes maxFraction), written back as a whole percent.
+// Every typed percentage: only digits and decimal separators stay in the box; nothing
+// typed, or no number by the typed-number rule ("1.2.3"), hides the panel's button;
+// otherwise the whole percent it is read as, as a fraction limited to [0, maxFraction]
+// (a value at or above 100 % becomes maxFraction). The box keeps what the diver types
+// ("32." on the way to "32.5") unless the value had to be limited; it shows the whole
+// percent once the diver leaves it.
 std::optional<float> typedFraction(QLineEdit *box, QPushButton *add, float maxFraction)
 {
-    const QString digits = frmWaypointForm::NumericInput(box->text());
-    if (digits != box->text())
-        box->setText(digits);
-    if (digits.isEmpty() || digits == "-") {
+    const QString kept = frmWaypointForm::AlphaNumericInput(box->text());
+    if (kept != box->text())
+        box->setText(kept);
+    const std::optional<float> percent = wholePercent(box);
+    if (!percent) {
         add->hide();
         return std::nullopt;
     }
-    float v = static_cast<float>(LocaleVal(digits.toStdString()) / 100.0);
+    float v = static_cast<float>(*percent / 100.0);
+    const float typed = v;
     if (maxFraction < 1 ? v >= 1 : v > 1)
         v = maxFraction;
     if (v < 0)
         v = 0;
-    box->setText(Percent(v));
+    if (v != typed)
+        box->setText(Percent(v));
     return v;
 }
 
@@ -287,7 +313,7 @@ void frmWaypointForm::Text6_KeyUp()
     const auto v = typedFraction(Text6, cbTrimixAdd, 1.0f);
     if (!v)
         return;
-    float he = static_cast<float>(LocaleVal(Text4->text().toStdString()) / 100.0);
+    float he = static_cast<float>(wholePercent(Text4).value_or(0) / 100.0);
     float n2;
     if (static_cast<float>(double(*v) + he) < 1) {
         n2 = static_cast<float>(1.0 - *v - he);
@@ -305,7 +331,7 @@ void frmWaypointForm::Text4_KeyUp()
     const auto v = typedFraction(Text4, cbTrimixAdd, 1.0f);
     if (!v)
         return;
-    const float o2 = static_cast<float>(LocaleVal(Text6->text().toStdString()) / 100.0);
+    const float o2 = static_cast<float>(wholePercent(Text6).value_or(0) / 100.0);
     float he = *v;
     float n2 = static_cast<float>(1.0 - *v - o2);
     if (n2 < 0) {
@@ -326,21 +352,35 @@ void frmWaypointForm::setTypedTrimix(float o2, float he, float n2)
     showTrimixInfo();
 }
 
+// A typed box the diver leaves shows the whole percent it was read as.
+void frmWaypointForm::advisorFocusOut(QObject *watched)
+{
+    for (QLineEdit *box : {Text1, Text2, Text6, Text4, Text9, Text7})
+        if (box == watched)
+            if (const std::optional<float> percent = wholePercent(box))
+                box->setText(percentText(*percent));
+}
+
+// The name and the fractions of an added gas are the whole percents the boxes are read
+// as: "32.5" typed adds EAN33 with 33 % oxygen.
 void frmWaypointForm::cbNitroxAdd_Click()
 {
-    addGas("EAN" + Text1->text().toStdString(), wholePercent(Text1), wholePercent(Text2), 0,
-           false);
+    const float o2 = wholePercent(Text1).value_or(0), n2 = wholePercent(Text2).value_or(0);
+    addGas("EAN" + percentText(o2).toStdString(), o2, n2, 0, false);
 }
 
 void frmWaypointForm::cbHelioxAdd_Click()
 {
-    addGas("H" + Text7->text().toStdString(), wholePercent(Text9), 0, wholePercent(Text7), false);
+    const float o2 = wholePercent(Text9).value_or(0), he = wholePercent(Text7).value_or(0);
+    addGas("H" + percentText(he).toStdString(), o2, 0, he, false);
 }
 
 void frmWaypointForm::cbTrimixAdd_Click()
 {
-    addGas("Tx" + Text6->text().toStdString() + "/" + Text4->text().toStdString(),
-           wholePercent(Text6), wholePercent(Text5), wholePercent(Text4), Text6->text().isEmpty());
+    const std::optional<float> o2 = wholePercent(Text6);
+    const float he = wholePercent(Text4).value_or(0), n2 = wholePercent(Text5).value_or(0);
+    addGas("Tx" + percentText(o2.value_or(0)).toStdString() + "/" + percentText(he).toStdString(), o2.value_or(0), n2,
+           he, !o2);
 }
 
 // Selects the dive's gas of that name, adding it first when the list has none. A gas of

@@ -96,7 +96,7 @@ TEST_F(ConservatismTest, FactorsOutsideTheLimitsAreRefusedNamingTheLimit)
     } cases[] = {
         {"0.85", "0.85", 0, "1"}, {"0", "0.8", 0, "1"},
         {"0.004", "0.8", 0, "1"}, // rounded to 0.00 before the check
-        {"abc", "0.8", 0, "1"},   {"0.3", "1.00", 0, ""}, {"0.3", "1.01", 0, "1"},
+        {"0.3", "1.00", 0, ""},   {"0.3", "1.01", 0, "1"},
         {"0.5", "1.20", 1, ""},   {"0.5", "1.21", 1, "1.2"},
     };
     for (const auto &c : cases) {
@@ -116,12 +116,21 @@ TEST_F(ConservatismTest, FactorsOutsideTheLimitsAreRefusedNamingTheLimit)
         EXPECT_FALSE(gSettings[1].ProfileChanged);
     }
 
-    // The switch is stored before the factors are checked, and stays.
+    // A box holding no number whole is named, never read by its leading digits; a
+    // refused OK, then Cancel, leaves the dive whole, the switched boxes included.
     reset();
-    frmConservatism d(1);
-    d.Check1->click();
-    EXPECT_FALSE(ok(d, "0.9", "0.8", vbOK));
-    EXPECT_FALSE(dive().GFOn);
+    const TemplateRec before = dive();
+    const std::pair<const char *, bool> lows[] = {{"0.3abc", true}, {"3e-1", true}, {"abc", true}, {"0.9", false}};
+    for (const auto &[typed, noNumber] : lows) {
+        frmConservatism d(1);
+        d.Check1->click();
+        d.Check2->click();
+        EXPECT_FALSE(ok(d, typed, "0.8", vbOK));
+        EXPECT_TRUE(TestHooks::msgBoxes.back().prompt.startsWith(
+            noNumber ? GetLangStringQ(7103).arg(GetLangStringQ(1711), typed, "0.85") : GetLangStringQ(3004)));
+        d.cbCancel->click();
+        EXPECT_TRUE(dive() == before);
+    }
 }
 
 TEST_F(ConservatismTest, TheFactorsAreReadAndTheLimitNamedInTheUsersForm)

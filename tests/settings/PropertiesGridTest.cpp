@@ -379,8 +379,8 @@ TEST_F(PropertiesGridTest, TheHeadingRowOfTheGasListPresetsTheBlenderWithAir)
 }
 
 // The switch's gas list opens on its own gas: leaving it or Esc (not the dialog's) writes
-// nothing. A gas picked under automatic depths gets its own depth; OK stores the depths
-// of the deco ppO2 it stores (16 is held at 3.0: oxygen at 20 m, not 150 m).
+// nothing. A gas picked under automatic depths gets its own depth; a deco ppO2 of 16 shows
+// the depths of 3.0 and is refused; OK stores the depths of the deco ppO2 it stores.
 TEST_F(PropertiesGridTest, SwitchesAreStoredWithTheGasPickedAndTheDepthOfTheStoredPPO2)
 {
     openOn(2);
@@ -397,10 +397,16 @@ TEST_F(PropertiesGridTest, SwitchesAreStoredWithTheGasPickedAndTheDepthOfTheStor
     EXPECT_EQ(column(grid, 0), (QStringList{"6", "6"}));
     dialog->Text7->selectAll();
     QTest::keyClicks(dialog->Text7, "16");
+    EXPECT_EQ(column(grid, 0), (QStringList{"20", "20"})) << "never oxygen at 150 m";
+    TestHooks::msgBoxAnswers.push_back(vbOK);
+    QTest::mouseClick(dialog->cbOK, Qt::LeftButton);
+    EXPECT_TRUE(box(0).contains("Deco ppO2 must lie between 0 bar and 3 bar") && dive().GasChanges[1].Name == "EAN50");
+    dialog->Text7->selectAll();
+    QTest::keyClicks(dialog->Text7, "1.4");
     QTest::mouseClick(dialog->cbOK, Qt::LeftButton);
     ASSERT_EQ(dive().GasChanges.size(), 2u);
     EXPECT_EQ(dive().GasChanges[1].Name, "Oxygen");
-    EXPECT_EQ(dive().GasChanges[1].Depth, 20);
+    EXPECT_EQ(dive().GasChanges[1].Depth, 4);
 }
 
 // A long typed depth stays plain through a unit switch; OK refuses it at its cell.

@@ -1,7 +1,7 @@
-// OK stores every page into the dive's record, clamped and rounded, whole or not at all,
-// and has that dive computed again with its own circuit mode; Cancel stores nothing but
-// what the altitude box wrote at once; the default-template button switches the dialog
-// to the default template; the gas blender comes from the gas page.
+// OK stores every page into the dive's record, rounded, whole or not at all, refusing a
+// value beyond its bound, and has that dive computed again with its own circuit mode;
+// Cancel stores nothing; the default-template button switches the dialog to the default
+// template; the gas blender comes from the gas page.
 
 #include "tests/settings/PropertiesFixture.h"
 
@@ -53,7 +53,7 @@ protected:
     void ok() { dialog->cbOK->click(); }
 };
 
-TEST_F(PropertiesOkTest, OkStoresThePagesWithTheirClampsAndComputesTheDiveAgain)
+TEST_F(PropertiesOkTest, OkStoresThePagesRoundedAndComputesTheDiveAgain)
 {
     dive().OpenCircuit = false; // a rebreather dive keeps its mode
     dive().CeilingOverride = true;
@@ -61,12 +61,9 @@ TEST_F(PropertiesOkTest, OkStoresThePagesWithTheirClampsAndComputesTheDiveAgain)
     dive().Gases[1] = GasRecord{"EAN32.5", 32.5f, 67.5f, 0, 0}; // kept as it is, never 33/68/0
     open();
     setText(dialog->tbStepSize, "6");
-    setText(dialog->tbRMV, "0");
-    setText(dialog->Text8, "250");
-    setText(dialog->tbMinPPO, "0");
-    setText(dialog->tbMaxPPO, "0");
+    setText(dialog->Text8, "200");
+    setText(dialog->tbMaxPPO, "3");
     setText(dialog->Text1, "0");
-    setText(dialog->Text7, "16"); // 1.6 typed without its point
     setText(dialog->tbMaximalEND, "40");
     setText(dialog->SetPoint, "1.3");
     setText(dialog->Text2, "1000");
@@ -94,13 +91,9 @@ TEST_F(PropertiesOkTest, OkStoresThePagesWithTheirClampsAndComputesTheDiveAgain)
     EXPECT_FALSE(dialog->NothingChanged);
     const TemplateRec &t = dive();
     EXPECT_EQ(t.StepSize, 6);
-    EXPECT_FLOAT_EQ(t.RMV, 1.0f);
     EXPECT_FLOAT_EQ(t.DecoRMV, 200);
-    EXPECT_EQ(dialog->tbRMV->text(), "1.0");
-    EXPECT_FLOAT_EQ(t.MinPPO2, 0.16f);
-    EXPECT_FLOAT_EQ(t.MaxPPO2, 1.6f);
+    EXPECT_FLOAT_EQ(t.MaxPPO2, 3.0f);
     EXPECT_EQ(t.TimeToHeight, 1);
-    EXPECT_FLOAT_EQ(t.DecoPPO2, 3.0f) << "a deco ppO2 is held within 0 to 3 like the maximum";
     EXPECT_FLOAT_EQ(t.MaximalEND, 40);
     EXPECT_FLOAT_EQ(t.Setpoint, 1.3f);
     EXPECT_FALSE(t.MaxEnd);
@@ -134,20 +127,23 @@ TEST_F(PropertiesOkTest, OkStoresThePagesWithTheirClampsAndComputesTheDiveAgain)
     EXPECT_FALSE(shell.openCircuit) << "the main window shows the active dive's rebreather again";
 }
 
-TEST_F(PropertiesOkTest, PPO2LimitsTakeTheirReplacementsAtTheBounds)
+// A limit typed beyond its bound (14 for 1.4) is refused by the bound's name, never held
+// at the bound; the dialog stays as typed (no box written back, no grid sorted).
+TEST_F(PropertiesOkTest, LimitsBeyondTheirBoundsAreRefusedNotHeldAtTheBound)
 {
-    struct Case {
-        const char *min, *max;
-        float storedMin, storedMax;
-    };
-    for (const Case &c : {Case{"3.5", "3.0", 2.0f, 3.0f}, Case{"0.18", "3", 0.18f, 3.0f}, Case{"-1", "1.45", 0.16f, 1.45f}}) {
-        SCOPED_TRACE(c.min);
+    const TemplateRec before = dive();
+    for (const auto &[box, typed, says] : std::vector<std::tuple<QLineEdit *frmProperties::*, QString, const char *>>{
+             {&frmProperties::tbMaxPPO, "14", "Maximum ppO2 must lie between 0 bar and 3 bar"},
+             {&frmProperties::Text7, "16", "Deco ppO2 must"}, {&frmProperties::tbMinPPO, "16", "Minimum ppO2 must"},
+             {&frmProperties::tbRMV, "250", "RMV must lie between 0 l/min and 200 l/min"}}) {
         open();
-        setText(dialog->tbMinPPO, c.min);
-        setText(dialog->tbMaxPPO, c.max);
+        dialog->fgAscend->SetTextMatrix(1, 0, "40"); // a band typed out of depth order
+        setText((*dialog).*box, typed);
+        TestHooks::msgBoxAnswers.push_back(vbOK);
         ok();
-        EXPECT_FLOAT_EQ(dive().MinPPO2, c.storedMin);
-        EXPECT_FLOAT_EQ(dive().MaxPPO2, c.storedMax);
+        EXPECT_TRUE(TestHooks::msgBoxes.back().prompt.contains(says)) << typed.toStdString();
+        EXPECT_TRUE(((*dialog).*box)->text() == typed && column(dialog->fgAscend, 0).first() == "40");
+        EXPECT_TRUE(dive() == before && dialog->isVisible());
     }
 }
 
@@ -197,17 +193,16 @@ TEST_F(PropertiesOkTest, NumbersAreReadAsMeantOrRefusedAtTheirField)
     EXPECT_FLOAT_EQ(dive().StepSize, 2) << "English 1,5 m rounded to whole metres, not 15";
 }
 
-TEST_F(PropertiesOkTest, CancelStoresNothingButTheAdaptedBox)
+TEST_F(PropertiesOkTest, CancelLeavesTheDiveAsItWas)
 {
+    dive().EndAltitude = 700; // the load shows the altitude of EndPressure, 0
     const TemplateRec before = dive();
     open();
     setText(dialog->tbStepSize, "9");
     dialog->Check1->click();
-    EXPECT_TRUE(dive().AdeptedToHeight) << "the box writes at once";
     dialog->cbCancel->click();
     EXPECT_TRUE(dialog->NothingChanged);
-    EXPECT_TRUE(dive().AdeptedToHeight);
-    EXPECT_EQ(dive().StepSize, before.StepSize);
+    EXPECT_TRUE(dive() == before);
     EXPECT_TRUE(shell.reEvaluated.empty());
     EXPECT_FALSE(gSettings[1].ProfileChanged);
 }
@@ -347,13 +342,13 @@ TEST_F(PropertiesOkTest, SettingsAFileCouldNotGiveBackAreRefusedWhereTheyStand)
          [](frmProperties &d) { d.fgAscend->SetTextMatrix(2, 1, "0.4"); }, rateCell(&frmProperties::fgAscend, 2)},
         {"descent rate 150", 7052, 0,
          [](frmProperties &d) { d.fgDescend->SetTextMatrix(1, 1, "150"); }, rateCell(&frmProperties::fgDescend, 1)},
-        // Typed out of depth order: stored by depth, the slow band is then the second.
+        // Typed out of depth order: stored by depth, shown where it was typed.
         {"slow band typed last", 7052, 0,
          [](frmProperties &d) {
              d.fgAscend->SetTextMatrix(3, 0, "3");
              d.fgAscend->SetTextMatrix(3, 1, "0.2");
          },
-         rateCell(&frmProperties::fgAscend, 2)},
+         rateCell(&frmProperties::fgAscend, 3)},
         {"step 0.4 stores 0", 7050, 1, [](frmProperties &d) { setText(d.tbStepSize, "0.4"); },
          boxFocused(&frmProperties::tbStepSize)},
         {"last stop deeper than any dive", 7051, 1, [](frmProperties &d) { setText(d.tbLastStop, "1001"); },

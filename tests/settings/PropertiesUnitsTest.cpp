@@ -1,5 +1,5 @@
 // Switching the settings dialog between metric and imperial units converts every shown
-// value in place, with each field's rounding and bounds, and back again by rounding only.
+// value in place, with each field's rounding, and back again by rounding only.
 
 #include "tests/settings/PropertiesFixture.h"
 
@@ -52,9 +52,8 @@ TEST_F(PropertiesTest, MetricToImperialAndBackChangesValuesByRoundingOnly)
 
     clickUnit(false);
     EXPECT_EQ(dialog->Units, kUnitsImperial);
-    // RMV 20 l/min = 0.706 cu ft/min; 1.6 bar = 1.58 ata; 1000 m = 3281 ft at 0.890 atm;
-    // an RMV of 0 is no breathing rate and becomes 1.0.
-    EXPECT_EQ(shown(*dialog), (Shown{"10", "20", "1.58", "0.7", "1.0", "0.16", "1.58", "98", "1.29", "3281", "0.890"}));
+    // RMV 20 l/min = 0.706 cu ft/min; 1.6 bar = 1.58 ata; 1000 m = 3281 ft at 0.890 atm.
+    EXPECT_EQ(shown(*dialog), (Shown{"10", "20", "1.58", "0.7", "0.0", "0.16", "1.58", "98", "1.29", "3281", "0.890"}));
     EXPECT_EQ(dialog->Label11->text(), "ft");
     EXPECT_EQ(dialog->Label5->text(), "ata");
     clickUnit(false);
@@ -70,7 +69,7 @@ TEST_F(PropertiesTest, MetricToImperialAndBackChangesValuesByRoundingOnly)
     EXPECT_EQ(dialog->Text8->text(), "14");
 }
 
-TEST_F(PropertiesTest, ImperialLimitsThatComeToThreeBarOrMoreTakeTheirReplacement)
+TEST_F(PropertiesTest, ImperialLimitsAreConvertedAsTheyStand)
 {
     TemplateRec &t = dive();
     t.Metric = false;
@@ -80,9 +79,9 @@ TEST_F(PropertiesTest, ImperialLimitsThatComeToThreeBarOrMoreTakeTheirReplacemen
     t.MaximalEND = 0;
     open();
     clickUnit(true);
-    // 3.00 ata = 3.04 bar, not below 3: the maximum stays 3.00, the minimum becomes 2.0.
-    EXPECT_EQ(dialog->tbMaxPPO->text(), "3.00");
-    EXPECT_EQ(dialog->tbMinPPO->text(), "2.00");
+    // 3.00 ata = 3.04 bar, beyond the bound: OK names it, it is not held at 3.00 in silence.
+    EXPECT_EQ(dialog->tbMaxPPO->text(), "3.04");
+    EXPECT_EQ(dialog->tbMinPPO->text(), "3.03");
     EXPECT_EQ(dialog->tbRMV->text(), "20");
     EXPECT_EQ(dialog->tbMaximalEND->text(), "0");
 }
@@ -144,15 +143,4 @@ TEST_F(PropertiesTest, SwitchDepthsConvertOrAreComputedAgain)
     // Clearing the box brings back the diver's depths in the shown unit.
     dialog->cbAutoDecoGas->click();
     EXPECT_EQ(column(dialog->fgGasChange, 0), QStringList({"20", "69"}));
-}
-
-TEST(PropertiesMath, BetweenReplacesAtTheBoundsAndWritesBackTheValue)
-{
-    float v = 0;
-    EXPECT_EQ(Between(v, 0, 200, 1.0f, 200, 1), "1.0");
-    EXPECT_EQ(v, 1.0f);
-    v = 200;
-    EXPECT_EQ(Between(v, 0, 200, 1.0f, 200, 0), "200");
-    v = std::nanf("");
-    EXPECT_EQ(Between(v, 0, 3, 1.6f, 3.0f, 2), "3.00");
 }

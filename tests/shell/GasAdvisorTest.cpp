@@ -124,7 +124,7 @@ TEST_F(WaypointFormTest, TypedPercentagesAreLimitedAndCompleted)
     EXPECT_EQ(text("Text2"), "0");
 
     type("Text1", "32.");
-    EXPECT_EQ(text("Text1"), "32");
+    EXPECT_EQ(text("Text1"), "32.") << "a decimal on the way";
 
     type("Text7", "100");
     EXPECT_EQ(text("Text7"), "99");
@@ -137,6 +137,24 @@ TEST_F(WaypointFormTest, TypedPercentagesAreLimitedAndCompleted)
     type("Text6", "95");
     EXPECT_EQ(text("Text4"), "5");
     EXPECT_EQ(text("Text5"), "0");
+}
+
+// A percentage is read in either notation as the whole percent the custom-gas window
+// rounds it to (32.5 is 33, never 325); a mix without oxygen is said to be unbreathable.
+TEST_F(WaypointFormTest, TypedDecimalsAreTheWholePercentTheyRoundTo)
+{
+    open(30, 10, 0);
+    type("Text1", "32,5");
+    EXPECT_TRUE(text("Text1") == "32,5" && text("Text2") == "67") << "kept as typed while typed";
+    type("Text7", "32.5"); // helium; Text1, left, shows what it was read as
+    EXPECT_TRUE(text("Text1") == "33" && text("Text9") == "67");
+    click("cbNitroxAdd");
+    click("cbHelioxAdd");
+    ASSERT_EQ(dive().Gases.size(), 5u);
+    EXPECT_TRUE(dive().Gases[3] == (GasRecord{"EAN33", 33, 67, 0, 0}) && dive().Gases[4] == (GasRecord{"H33", 67, 0, 33, 0}));
+    type("Text6", "0");
+    EXPECT_EQ(info("Text12"), lang(6041) + ":  0.00 bar\n" + lang(7094));
+    EXPECT_EQ(child<QPlainTextEdit>("Text12")->palette().color(QPalette::Text), QColor(255, 0, 0));
 }
 
 TEST_F(WaypointFormTest, EnteringATypedBoxEmptiesItUntilANumberIsTyped)

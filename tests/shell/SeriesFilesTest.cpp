@@ -9,10 +9,12 @@
 #include "shell/DiveWindows.h"
 #include "shell/FileIOModule.h"
 #include "shell/ProfileFile.h"
+#include "platform/ShellServices.h"
 #include "tests/support/FileBytes.h"
 
 #include <QDir>
 #include <QLabel>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 
 #include <fstream>
@@ -270,6 +272,25 @@ TEST_F(SeriesFilesTest, DiveSettingsWindowShowsTheTemplateAndAppliesOnOK)
     ASSERT_NE(properties, nullptr);
     properties->cbCancel->click();
     EXPECT_TRUE(properties->NothingChanged);
+}
+
+// Opening the dive settings on a computed dive changes nothing: no computation and no
+// warning (a box would fail the test); the keyboard is in the dialog.
+TEST_F(SeriesFilesTest, OpeningTheDiveSettingsComputesNothing)
+{
+    dive().PPO2High = true;
+    TestHooks::msgBoxAnswers.assign(4, vbOK);
+    leg(40, 20, kEAN50); // 2.5 bar: every computation warns of the high ppO2
+    editor->StartDeco();
+    ASSERT_FALSE(TestHooks::msgBoxes.empty());
+    TestHooks::reset();
+    const TemplateRec before = dive();
+    QSignalSpy computed(&ShellNotices::Instance(), &ShellNotices::DiveChanged);
+    gMainForm->mnuTemplate->trigger();
+    auto *properties = gMainForm->findChild<frmProperties *>();
+    ASSERT_TRUE(properties && QTest::qWaitForWindowActive(properties));
+    EXPECT_TRUE(TestHooks::msgBoxes.empty() && computed.isEmpty() && dive() == before);
+    properties->cbCancel->click();
 }
 
 namespace {

@@ -238,7 +238,7 @@ bool frmConservatism::storeFactors()
         Shell().ReEvaluateDive(dive);
         // New factors change the dive as its series file holds it, also when the new
         // computation was refused: closing must ask to save.
-        gSettings[size_t(dive)].ProfileChanged = true;
+        RecordOf(dive, "frmConservatism.cmdOK_Click").ProfileChanged = true;
     }
     return true;
 }

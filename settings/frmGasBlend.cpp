@@ -282,7 +282,8 @@ bool frmGasBlend::addGas()
         return false;
     }
 
-    TemplateRec &t = RecordOf(mDiveNumber, "frmGasBlend.cbOK_Click").Template;
+    SettingsRecord &record = RecordOf(mDiveNumber, "frmGasBlend.cbOK_Click");
+    TemplateRec &t = record.Template;
     for (const GasRecord &gas : t.Gases)
         if (gas.Name == stored)
             return true;
@@ -291,6 +292,6 @@ bool frmGasBlend::addGas()
     t.Changed = true;
     // The new gas is part of the dive as its series file holds it: closing asks to save.
     if (Shell().DiveOpen(mDiveNumber))
-        gSettings[size_t(mDiveNumber)].ProfileChanged = true;
+        record.ProfileChanged = true;
     return true;
 }

@@ -4,7 +4,7 @@
 // every use. The caller names the gSettings element whose gas list receives the gas:
 //
 //     frmGasBlend dialog(owner);
-//     dialog.SetTemplate(profileNr);        // gSettings[profileNr].Template.Gases
+//     dialog.SetTemplate(profileNr);        // the gas list of dive profileNr
 //     ShowModal(&dialog);                   // platform/ModalWindow.h
 //     dialog.AddedGas()                     // index of the new gas, -1 when none
 //

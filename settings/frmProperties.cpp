@@ -113,7 +113,7 @@ frmProperties::frmProperties(int16_t diveNumber, QWidget *parent) : QDialog(pare
 
 TemplateRec &frmProperties::record() const
 {
-    return gSettings[size_t(ProfileIndex)].Template;
+    return RecordOf(ProfileIndex, "frmProperties.record").Template;
 }
 
 QList<QGroupBox *> frmProperties::pages() const

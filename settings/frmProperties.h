@@ -1,7 +1,7 @@
 #pragma once
 // The dive-settings dialog: every setting of one dive (or of the default template when
 // no dive is open) on eight pages chosen in a list, in metric or imperial units. It
-// edits gSettings[ProfileIndex] in memory, opened modeless by the shell's
+// edits the record of dive ProfileIndex in memory, opened modeless by the shell's
 // ShowPropertiesForActiveProfile on the dive it gives (the active one, 0 without). It
 // fills itself from the record when it is created, converts every shown value in place
 // when the diver switches units, and checks each number box when the diver leaves it.
@@ -68,7 +68,7 @@ public:
     double SelectedO2 = 0;
     double SelectedHe = 0;
 
-    // Fills every page from gSettings[index].
+    // Fills every page from the record of dive `index`.
     void LoadSettings(int index);
     void InitFrames();
     void InitCaptions();

@@ -3,7 +3,7 @@
 #include "settings/frmProperties.h"
 
 #include "engine/AltitudeModule.h"
-#include "engine/EngineGlobals.h"
+#include "engine/DiveModel.h"
 #include "engine/LibraryModule.h"
 #include "engine/RuntimeError.h"
 #include "platform/FlexGrid.h"
@@ -51,7 +51,7 @@ void frmProperties::InitFrames()
 void frmProperties::InitCaptions()
 {
     LocaliseForm(this);
-    setWindowTitle(GetLangStringQ(1600) + GetLangStringQ(1653) + text(gSettings[size_t(ProfileIndex)].TemplateName));
+    setWindowTitle(GetLangStringQ(1600) + GetLangStringQ(1653) + text(RecordOf(ProfileIndex, "frmProperties.Form_Load").TemplateName));
     cbOK->setText(GetLangStringQ(1610));
     cbCancel->setText(GetLangStringQ(1609));
     cbDefault->setText(GetLangStringQ(1608));

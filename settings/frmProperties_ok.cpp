@@ -125,7 +125,7 @@ bool frmProperties::confirm()
         Shell().ReEvaluateDive(dive);
         // The dive's settings differ from its series file: closing asks to save, also
         // when the new computation was refused (which puts the flag back).
-        gSettings[size_t(dive)].ProfileChanged = true;
+        RecordOf(dive, "frmProperties.cmdOK_Click").ProfileChanged = true;
     }
     return true;
 }

@@ -3,6 +3,7 @@
 #include "engine/AppPaths.h"
 #include "engine/DOLVOptionModule.h"
 #include "engine/DOLVmiscModule.h"
+#include "engine/DiveModel.h"
 #include "engine/EngineGlobals.h"
 #include "engine/LibraryModule.h"
 #include "engine/ResourceManager.h"
@@ -190,8 +191,9 @@ bool SaveProfile(bool saveAs, int16_t profileNr)
     if (!DiveWindow(first))
         return false;
 
-    std::string path = gSettings[size_t(first)].ProfileName;
-    if (saveAs || gSettings[size_t(first)].ProfileDir.empty()) {
+    const SettingsRecord &firstRecord = RecordOf(first, "FileIOModule.SaveProfile");
+    std::string path = firstRecord.ProfileName;
+    if (saveAs || firstRecord.ProfileDir.empty()) {
         CommonDialog &dlg = fileDialog(GetLangStringQ(2306), GetLangStringQ(2305), diveFolder(),
                                        QString::fromStdString(path));
         if (!dlg.ShowSave() || dlg.FileName.isEmpty())
@@ -199,7 +201,7 @@ bool SaveProfile(bool saveAs, int16_t profileNr)
         path = dlg.FileName.toStdString();
         keepFolder(kDiveFolderKey, path);
     } else {
-        path = gSettings[size_t(first)].ProfileDir + path;
+        path = firstRecord.ProfileDir + path;
     }
 
     try {
@@ -231,7 +233,7 @@ bool SaveProfile(bool saveAs, int16_t profileNr)
 void SaveTemplateAs()
 {
     const int16_t idx = ActiveProfileNumber();
-    TemplateRec &tmpl = gSettings[size_t(idx)].Template;
+    TemplateRec &tmpl = RecordOf(idx, "FileIOModule.SaveTemplateAs").Template;
     if (!tmpl.Changed)
         return;
     if (MsgBox(GetLangStringQ(2300), vbOKCancel + vbQuestion) == vbCancel)
@@ -265,13 +267,13 @@ bool LoadTemplateInto()
 
     frmWaypointEditor *editor = ActiveEditor();
     if (!editor)
-        return LoadTemplate(gSettings[0].Template, name, dir);
+        return LoadTemplate(RecordOf(0, "FileIOModule.LoadTemplateInto").Template, name, dir);
 
     const int16_t idx = DiveNumber(editor);
     TemplateRec loaded;
     if (!LoadTemplate(loaded, name, dir))
         return false;
-    SettingsRecord &r = gSettings[size_t(idx)];
+    SettingsRecord &r = RecordOf(idx, "FileIOModule.LoadTemplateInto");
     CopyTemplate(loaded, r.Template);
     r.Template.Templatename = name;
     editor->setWindowTitle(diveCaption(r));

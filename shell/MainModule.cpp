@@ -2,6 +2,7 @@
 
 #include "engine/AppPaths.h"
 #include "engine/DOLVOptionModule.h"
+#include "engine/DiveModel.h"
 #include "engine/EngineGlobals.h"
 #include "engine/LibraryModule.h"
 #include "engine/ResourceManager.h"
@@ -111,10 +112,11 @@ void InitProfileTable()
 {
     gDiveWindows.assign(1, nullptr);
     gSettings.assign(1, SettingsRecord{});
-    gSettings[0].ProfileChanged = false;
+    SettingsRecord &defaults = RecordOf(0, "MainModule.InitProfileTable");
+    defaults.ProfileChanged = false;
     gTemplateIndex = 0;
-    LoadTemplate(gSettings[0].Template, std::string(), std::string());
-    gSettings[0].TemplateName = "Default";
+    LoadTemplate(defaults.Template, std::string(), std::string());
+    defaults.TemplateName = "Default";
     InitLocaleSeparators();
     InitCNSTable();
 }

@@ -1,6 +1,6 @@
 #include "shell/frmMain.h"
 
-#include "engine/EngineGlobals.h"
+#include "engine/DiveModel.h"
 #include "engine/LibraryModule.h"
 #include "engine/ResourceManager.h"
 #include "engine/RuntimeError.h"
@@ -498,15 +498,16 @@ void frmMain::NewProfileWindow()
 {
     LocaliseForm(this);
     const int16_t n = AllocProfileSlot();
-    SettingsRecord &dive = gSettings[n];
+    const SettingsRecord &defaults = RecordOf(0, "frmMain.NewProfileWindow");
+    SettingsRecord &dive = RecordOf(n, "frmMain.NewProfileWindow");
     dive.ProfileChanged = false;
     dive.PrevProfile = -1;
-    CopyTemplate(gSettings[0].Template, dive.Template);
-    dive.TemplateName = gSettings[0].Template.Templatename;
+    CopyTemplate(defaults.Template, dive.Template);
+    dive.TemplateName = defaults.Template.Templatename;
     dive.ProfileName = GetLangString(1060) + std::to_string(n);
 
     frmWaypointEditor *editor =
-        OpenDiveWindow(OpenDive(n), DiveCaption(dive.ProfileName, gSettings[0].TemplateName));
+        OpenDiveWindow(OpenDive(n), DiveCaption(dive.ProfileName, defaults.TemplateName));
     editor->setPrevNext(-1, -1);
     ShowActiveDiveCommands();
 }

@@ -349,7 +349,7 @@ void frmWaypointForm::data(ClassProfile &profile, int16_t mode)
     }
 }
 
-TemplateRec &frmWaypointForm::Template() const { return gSettings.at(mDiveNumber).Template; }
+TemplateRec &frmWaypointForm::Template() const { return RecordOf(mDiveNumber, "frmWaypointForm.Template").Template; }
 
 // Of two gases with the same name the later one gives the fractions.
 const GasRecord *frmWaypointForm::lastGasNamed(const std::string &name) const

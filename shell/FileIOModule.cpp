@@ -190,6 +190,11 @@ bool SaveProfile(bool saveAs, int16_t profileNr)
     const int16_t first = GetFirstProfileOfSeries(profileNr);
     if (!DiveWindow(first))
         return false;
+    // What the reader would refuse is never written: the file could not be opened again.
+    if (const std::string problem = SeriesFileProblem(first); !problem.empty()) {
+        MsgBox(GetLangStringQ(7042) + QStringLiteral("\r\n") + QString::fromStdString(problem), vbCritical + vbOKOnly);
+        return false;
+    }
 
     const SettingsRecord &firstRecord = RecordOf(first, "FileIOModule.SaveProfile");
     std::string path = firstRecord.ProfileName;

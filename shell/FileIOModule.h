@@ -15,8 +15,9 @@ void OpenProfile();
 
 // Saves the series of dive `profileNr` (the active dive when -1). Without saveAs, a
 // series that has a file is written to it without asking; otherwise the save dialog asks.
-// True when the series was written; false when there was no dive, the dialog was
-// cancelled or the save failed (which the diver is told).
+// A series the reader would refuse (SeriesFileProblem) is never written. True when the
+// series was written; false when there was no dive, the dialog was cancelled, the series
+// could not be opened again or the save failed (each of which the diver is told).
 bool SaveProfile(bool saveAs, int16_t profileNr = -1);
 
 // The first dive of the series of dive n, following the windows' links back; 0 for -1.

@@ -49,10 +49,6 @@ public:
 
     // The active dive window, null when none is.
     frmWaypointEditor *ActiveForm() const;
-    // Saves the series of dive `profileNr` (the active dive when -1) as SaveProfile does
-    // (shell/FileIOModule.h), once the series reader would open it again: a series it
-    // would refuse is not written, and the diver is told why (SeriesFileProblem).
-    bool SaveSeries(bool saveAs, int16_t profileNr = -1);
     bool IsOpenCircuit() const { return IsOpenCircuit_; }
 
     // Puts a new dive window into the window area and makes it the active one.

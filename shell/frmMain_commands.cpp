@@ -50,27 +50,12 @@ void frmMain::mnuOpen_Click()
 
 void frmMain::mnuSaveProfile_Click()
 {
-    RunGuarded("frmMain.mnuSaveProfile_Click", [this] { SaveSeries(false); });
+    RunGuarded("frmMain.mnuSaveProfile_Click", [] { SaveProfile(false); });
 }
 
 void frmMain::mnuSaveProfileAs_Click()
 {
-    RunGuarded("frmMain.mnuSaveProfileAs_Click", [this] { SaveSeries(true); });
-}
-
-bool frmMain::SaveSeries(bool saveAs, int16_t profileNr)
-{
-    if (profileNr == -1) {
-        if (!ActiveForm())
-            return false;
-        profileNr = ::ActiveProfileNumber();
-    }
-    // What the reader would refuse is never written: the file could not be opened again.
-    if (const std::string problem = SeriesFileProblem(profileNr); !problem.empty()) {
-        MsgBox(GetLangStringQ(7042) + QStringLiteral("\r\n") + QString::fromStdString(problem), vbCritical + vbOKOnly);
-        return false;
-    }
-    return SaveProfile(saveAs, profileNr);
+    RunGuarded("frmMain.mnuSaveProfileAs_Click", [] { SaveProfile(true); });
 }
 
 void frmMain::mnuSaveTemplate_Click()

@@ -11,6 +11,7 @@
 #include "platform/LocaliseForm.h"
 #include "platform/ShellServices.h"
 #include "shell/DiveWindows.h"
+#include "shell/FileIOModule.h"
 #include "shell/ImageList.h"
 #include "shell/MainModule.h"
 #include "shell/frmMain.h"
@@ -64,7 +65,7 @@ frmWaypointEditor *frmWaypointEditor::diveWindow(int16_t n) const
 // under a name the diver chooses. A cancelled or failed save keeps the window open.
 bool frmWaypointEditor::saveSeries()
 {
-    return gMainForm && gMainForm->SaveSeries(true, tagNumber());
+    return SaveProfile(true, tagNumber());
 }
 
 void frmWaypointEditor::setPrevNext(int16_t prevp, int16_t nextp)

@@ -45,11 +45,11 @@ QString ResultText(double v)
     return QString::fromStdString(LocaliseNumberText(FormatFixed(v, 1), gDecimalSeparator));
 }
 
-// A typed number the reactions take: present, wholly a number under the locale, and
+// A typed number the reactions take: wholly a number under the locale, which is also
 // within the range of a Single (fifty typed digits are no pressure).
 bool IsTypedNumber(const QString &text)
 {
-    return !text.isEmpty() && IsLocaleNumber(text.toStdString()) && std::isfinite(LocaleVal(text.toStdString()));
+    return IsLocaleNumber(text.toStdString());
 }
 
 // A percentage of a mix check: an empty or non-numeric partner field counts as 0.

@@ -12,25 +12,6 @@
 
 #include <array>
 #include <cmath>
-#include <cstring>
-
-namespace {
-
-// Two rows of tensions alike to the last bit (a plain loop the compiler unrolls, where a
-// library memcmp would cost more than the weighing it saves on short rows).
-bool SameBits(const Comp16 &x, const Comp16 &y)
-{
-    uint32_t differ = 0;
-    for (int i = 1; i <= kCompartments; ++i) {
-        uint32_t a, b;
-        std::memcpy(&a, &x[i], sizeof a);
-        std::memcpy(&b, &y[i], sizeof b);
-        differ |= a ^ b;
-    }
-    return differ == 0;
-}
-
-} // namespace
 
 ClassBuhlmann::Weighted ClassBuhlmann::Weigh(int i, double f) const
 {

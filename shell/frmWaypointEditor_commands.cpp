@@ -19,7 +19,6 @@ void frmWaypointEditor::StartDeco()
             UpdateSurfProfiles();
             RedrawProfile();
         }
-        SurfChangedProfile();
         SurfStartDeco();
     });
 }
@@ -40,7 +39,6 @@ void frmWaypointEditor::mnucleardecopoints()
         replay();
         EnableProfileCommands(true, true);
         enableNextDiveCommand(false);
-        SurfChangedProfile();
     });
 }
 
@@ -64,7 +62,6 @@ void frmWaypointEditor::mnuclearlastwaypoint()
         TransformAscendRates();
         // The replay leaves LastRunTime at the end of the last logged leg that is left.
         replay();
-        SurfChangedProfile();
     });
 }
 
@@ -83,13 +80,7 @@ void frmWaypointEditor::mnuclearallwaypoints()
         replay();
         setCeilingText(QStringLiteral("0"), QColor(0, 0, 0));
         enableNextDiveCommand(false);
-        SurfChangedProfile();
     });
-}
-
-void frmWaypointEditor::SurfChangedProfile()
-{
-    // Nothing to do: a change reaches the following dives through SurfStartDeco.
 }
 
 void frmWaypointEditor::SurfStartDeco()

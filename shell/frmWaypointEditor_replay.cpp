@@ -24,7 +24,6 @@ void frmWaypointEditor::replay()
     commandsByState();
 
     PrevPlotTime_ = PrevPlotY_ = 0;
-    SurfChangedProfile();
     SurfStartDeco();
     RedrawProfile();
 }

@@ -13,6 +13,7 @@
 #include "platform/ModalWindow.h"
 #include "platform/QtTranslations.h"
 #include "platform/RegEditModule.h"
+#include "print/PrintPreview.h"
 #include "shell/DiveWindows.h"
 #include "shell/ShellHost.h"
 #include "shell/frmLiability.h"
@@ -258,6 +259,7 @@ void ResetShell()
     gVPMSwitch = 0;
     gHybridSwitch = 0;
     gReportSelection = false;
+    gPrintCancel = false;
     SetCommandLine(QString());
     SetEngineHost(nullptr);
     SetShellServices(nullptr);

@@ -294,6 +294,27 @@ TEST_F(PartialMixTest, KeepsTheDiversCylindersBetweenUses)
 
 // Inputs the window cannot compute (no number, beyond a Single, an unreachable blend)
 // show no answer and cannot be printed; an emptied cylinder has both answers.
+TEST_F(PartialMixTest, AFillPastedIntoAnEmptiedBoxIsToldOnce)
+{
+    std::string english = kDefaultLanguageFile;
+    ASSERT_EQ(LoadLanguageDll(english), 1);
+    activeDive(true, {gas("EAN32", 32, 0)});
+    auto w = open();
+    w->Check1->setChecked(false); // nothing kept of the diver's own cylinder: the fill is empty
+    for (QLineEdit *box : {w->CurFill, w->DesFill}) {
+        box->clear();
+        for (const QString pasted : {"600", "2x0"}) {
+            const size_t told = TestHooks::msgBoxes.size();
+            TestHooks::msgBoxAnswers.push_back(vbOK);
+            box->setText(pasted);
+            box->setText(pasted + "0"); // still no fill: not told again
+            ASSERT_EQ(TestHooks::msgBoxes.size(), told + 1) << pasted.toStdString();
+            EXPECT_TRUE(TestHooks::msgBoxes.back().prompt.contains("\"" + pasted + "\""));
+            box->clear();
+        }
+    }
+}
+
 TEST_F(PartialMixTest, ShowsAnAnswerOnlyForTheInputsOnScreen)
 {
     activeDive(true, {gas("EAN32", 32, 0)});

@@ -298,20 +298,17 @@ TEST_F(PartialMixTest, AFillPastedIntoAnEmptiedBoxIsToldOnce)
 {
     std::string english = kDefaultLanguageFile;
     ASSERT_EQ(LoadLanguageDll(english), 1);
-    activeDive(true, {gas("EAN32", 32, 0)});
     auto w = open();
     w->Check1->setChecked(false); // nothing kept of the diver's own cylinder: the fill is empty
-    for (QLineEdit *box : {w->CurFill, w->DesFill}) {
+    size_t told = 0;
+    for (const auto &[box, pasted] :
+         {std::pair{w->CurFill, QString("600")}, {w->DesFill, "600"}, {w->CurFill, "2x0"}, {w->DesFill, "2x0"}}) {
         box->clear();
-        for (const QString pasted : {"600", "2x0"}) {
-            const size_t told = TestHooks::msgBoxes.size();
-            TestHooks::msgBoxAnswers.push_back(vbOK);
-            box->setText(pasted);
-            box->setText(pasted + "0"); // still no fill: not told again
-            ASSERT_EQ(TestHooks::msgBoxes.size(), told + 1) << pasted.toStdString();
-            EXPECT_TRUE(TestHooks::msgBoxes.back().prompt.contains("\"" + pasted + "\""));
-            box->clear();
-        }
+        TestHooks::msgBoxAnswers.push_back(vbOK);
+        box->setText(pasted);
+        box->setText(pasted + "0"); // still no fill: not told again
+        ASSERT_EQ(TestHooks::msgBoxes.size(), ++told) << pasted.toStdString();
+        EXPECT_TRUE(TestHooks::msgBoxes.back().prompt.contains("\"" + pasted + "\""));
     }
 }
 

@@ -18,7 +18,6 @@
 
 #include <exception>
 
-#include <unistd.h>
 
 namespace {
 
@@ -322,19 +321,24 @@ void BM_TableGenerator144(benchmark::State &state)
 }
 BENCHMARK(BM_TableGenerator144)->Unit(benchmark::kMillisecond);
 
-// Keeps the console output and remembers whether any benchmark stopped with an error.
-class ErrorCountingReporter : public benchmark::ConsoleReporter {
+// The library's own display reporter (its --benchmark_format and colour flags honoured),
+// counting the benchmarks that stopped with an error.
+class ErrorCountingReporter : public benchmark::BenchmarkReporter {
 public:
-    // Colours only on a terminal, so a CI log stays plain text.
-    ErrorCountingReporter() : ConsoleReporter(isatty(STDOUT_FILENO) ? OO_Defaults : OO_Tabular) {}
+    explicit ErrorCountingReporter(benchmark::BenchmarkReporter *display) : display_(display) {}
     int errors = 0;
+    bool ReportContext(const Context &context) override { return display_->ReportContext(context); }
     void ReportRuns(const std::vector<Run> &runs) override
     {
         for (const Run &run : runs)
             if (run.error_occurred)
                 ++errors;
-        ConsoleReporter::ReportRuns(runs);
+        display_->ReportRuns(runs);
     }
+    void Finalize() override { display_->Finalize(); }
+
+private:
+    benchmark::BenchmarkReporter *display_;
 };
 
 } // namespace
@@ -344,7 +348,7 @@ int main(int argc, char **argv)
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))
         return 1;
-    ErrorCountingReporter reporter;
+    ErrorCountingReporter reporter(benchmark::CreateDefaultDisplayReporter());
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
     return reporter.errors == 0 ? 0 : 1;

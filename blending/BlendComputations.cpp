@@ -18,9 +18,6 @@ constexpr double kBO2N2 = 0.00124338, kBO2He = 0.00075366, kBN2He = 0.00092667;
 constexpr double kIdealAirO2 = 0.21, kIdealAirN2 = 0.79;
 constexpr double kRealAirO2 = 0.208, kRealAirN2 = 0.792;
 
-// 1 / 14.7: a current fill typed in psi times this is bar.
-constexpr double kBarPerPsi = 0.06802721088435375;
-
 // c_mix = 1/S, S = sum of x_i x_j / sqrt(c_i c_j) over every pair (i = j included).
 float MixRule(const GasFractions &x, double cO2, double cN2, double cHe, double cO2N2, double cO2He,
               double cN2He)

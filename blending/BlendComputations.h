@@ -12,11 +12,11 @@
 //
 // Pure functions of their arguments: nothing here reads a window, a dive or a setting.
 
+#include "engine/Units.h"
+
 #include <optional>
 
-// One psi per bar as the calculator counts it (not 14.5038): shown pressures in psi are
-// bar x 14.7, and a current fill typed in psi is divided by it.
-inline constexpr double kPsiPerBar = 14.7;
+// Psi and bar: kPsiPerBar and kBarPerPsi (engine/Units.h).
 // Temperature of every real-gas fill, in kelvin.
 inline constexpr float kBlendTemperature = 293;
 

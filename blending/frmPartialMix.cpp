@@ -45,11 +45,11 @@ QString ResultText(double v)
     return QString::fromStdString(LocaliseNumberText(FormatFixed(v, 1), gDecimalSeparator));
 }
 
-// A typed number the reactions take: present, wholly a number under the locale, and
+// A typed number the reactions take: wholly a number under the locale, which is also
 // within the range of a Single (fifty typed digits are no pressure).
 bool IsTypedNumber(const QString &text)
 {
-    return !text.isEmpty() && IsLocaleNumber(text.toStdString()) && std::isfinite(LocaleVal(text.toStdString()));
+    return IsLocaleNumber(text.toStdString());
 }
 
 // A percentage of a mix check: an empty or non-numeric partner field counts as 0.
@@ -373,20 +373,23 @@ void frmPartialMix::applyDesiredMix(const QString &O2Text, const QString &N2Text
 }
 
 // A fill as typed, by the typed-number rule (psi hold thousands). A text that holds no
-// number, or more than a cylinder holds, is refused: the diver is told once, naming the
-// box and the bound, and the answer stays blank until the box holds a fill again. An
-// empty box or a lone sign or separator is a fill still being typed and is told nothing.
+// number, or more than a cylinder holds, is refused: the diver is told once while the
+// box holds such a text, naming the box and the bound, and the answer stays blank until
+// the box holds a fill again. An empty box or a lone sign or separator is a fill still
+// being typed: refused too, but told nothing, so what is typed or pasted into it next is
+// told when it is no fill.
 std::optional<float> frmPartialMix::readFill(QLineEdit *box, const QGroupBox *frame, const QLabel *caption,
-                                             bool &refused)
+                                             FillReading &reading)
 {
     const QString text = box->text();
     const float most = in_.Metric ? DiveBounds::kMaxFillBar : DiveBounds::kMaxFillPsi;
     const std::optional<float> fill = ReadTypedNumber(text.toStdString(), true);
-    const bool wasRefused = refused;
-    refused = !fill || *fill > most;
-    if (!refused)
+    reading.refused = !fill || *fill > most;
+    const bool wasTold = reading.told;
+    reading.told = reading.refused && text.contains(QRegularExpression(QStringLiteral("[0-9]")));
+    if (!reading.refused)
         return fill;
-    if (!wasRefused && text.contains(QRegularExpression(QStringLiteral("[0-9]")))) {
+    if (reading.told && !wasTold) {
         const QString unit = GetLangStringQ(in_.Metric ? 6314 : 6315);
         MsgBox(GetLangStringQ(7400).arg(frame->title() + QStringLiteral(" - ") + caption->text(), text,
                                         FieldText(most) + QStringLiteral(" ") + unit,
@@ -398,7 +401,7 @@ std::optional<float> frmPartialMix::readFill(QLineEdit *box, const QGroupBox *fr
 
 void frmPartialMix::CurFill_Change()
 {
-    const std::optional<float> fill = readFill(CurFill, Frame1, Label1, curFillRefused_);
+    const std::optional<float> fill = readFill(CurFill, Frame1, Label1, curFill_);
     if (!fill) {
         CalculateMix();
         return;
@@ -429,7 +432,7 @@ void frmPartialMix::CurHe_Change()
 
 void frmPartialMix::DesFill_Change()
 {
-    const std::optional<float> fill = readFill(DesFill, Frame4, Label14, desFillRefused_);
+    const std::optional<float> fill = readFill(DesFill, Frame4, Label14, desFill_);
     if (!fill) {
         CalculateMix();
         return;
@@ -501,7 +504,7 @@ void frmPartialMix::CheckDesiredMix(const QString &O2Text, const QString &HeText
 // percentages as typed numbers.
 bool frmPartialMix::InputsComputable() const
 {
-    if (curFillRefused_ || desFillRefused_)
+    if (curFill_.refused || desFill_.refused)
         return false;
     for (const QLineEdit *edit : {CurO2, CurHe, DesO2, DesHe})
         if (!IsTypedNumber(edit->text()))

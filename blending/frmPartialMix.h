@@ -95,7 +95,15 @@ private:
     void showRealGas(const std::optional<RealGasFill> &fill);
     void fillPrintData(const AirTopFill &air);
     void SaveMix();
-    std::optional<float> readFill(QLineEdit *box, const QGroupBox *frame, const QLabel *caption, bool &refused);
+    // A fill box holding no number a cylinder can hold (refused): the answer stays blank
+    // and cannot be printed until it holds one. Told: the diver was told of the text it
+    // holds.
+    struct FillReading {
+        bool refused = false;
+        bool told = false;
+    };
+    std::optional<float> readFill(QLineEdit *box, const QGroupBox *frame, const QLabel *caption,
+                                  FillReading &reading);
 
     int16_t profileIndex_ = 0;
     float unitFactor_ = 1;
@@ -107,10 +115,9 @@ private:
     // True while the window sets a cylinder's O2 and He together (a preset, a chosen gas,
     // the kept cylinder): the mix is checked once afterwards.
     bool settingMix_ = false;
-    // A fill box holding no number a cylinder can hold: the answer stays blank and cannot
-    // be printed until it holds one.
-    bool curFillRefused_ = false;
-    bool desFillRefused_ = false;
+    // What the last reading of each fill box left (FillReading).
+    FillReading curFill_;
+    FillReading desFill_;
 };
 
 // Creates a new blending window for dive `diveNumber` and shows it modeless beside

@@ -28,5 +28,5 @@ int16_t PressureToAltitude(float Pressure, bool Metric)
         throw RuntimeError(ErrInvalidCall, "PressureToAltitude", "Invalid procedure call or argument");
     if (Metric)
         return CInt(std::log(Pressure * 100000.0 / kSeaLevelPa) / kDecay);
-    return CInt(std::log(Pressure * 1.01325 * 100000 / kSeaLevelPa) / kDecay / kMetresPerFoot);
+    return CInt(std::log(Pressure * kBarPerAtm * 100000 / kSeaLevelPa) / kDecay / kMetresPerFoot);
 }

@@ -139,22 +139,6 @@ void ClassBuhlmann::SetCeilingModel(bool UseVPM, bool UseHybrid)
     ModelHybrid = UseHybrid;
 }
 
-namespace {
-
-bool SameBits(const Comp16 &x, const Comp16 &y)
-{
-    uint32_t differ = 0;
-    for (int i = 1; i <= kCompartments; ++i) {
-        uint32_t a, b;
-        std::memcpy(&a, &x[i], sizeof a);
-        std::memcpy(&b, &y[i], sizeof b);
-        differ |= a ^ b;
-    }
-    return differ == 0;
-}
-
-} // namespace
-
 // e^(-k t) as the segment equations write it, std::exp(-double(k) x t), so a kept factor
 // is the very value a fresh one would be.
 const ClassBuhlmann::ExposureFactors &ClassBuhlmann::FactorsFor(float t) const

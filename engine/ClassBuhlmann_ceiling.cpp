@@ -12,27 +12,6 @@
 
 #include <array>
 #include <cmath>
-#include <cstring>
-
-namespace {
-
-constexpr double kFeetPerMetreForA = 3.2568467;
-
-// Two rows of tensions alike to the last bit (a plain loop the compiler unrolls, where a
-// library memcmp would cost more than the weighing it saves on short rows).
-bool SameBits(const Comp16 &x, const Comp16 &y)
-{
-    uint32_t differ = 0;
-    for (int i = 1; i <= kCompartments; ++i) {
-        uint32_t a, b;
-        std::memcpy(&a, &x[i], sizeof a);
-        std::memcpy(&b, &y[i], sizeof b);
-        differ |= a ^ b;
-    }
-    return differ == 0;
-}
-
-} // namespace
 
 ClassBuhlmann::Weighted ClassBuhlmann::Weigh(int i, double f) const
 {
@@ -53,7 +32,7 @@ const ClassBuhlmann::WeightCache &ClassBuhlmann::WeighAll(bool metric) const
     WeightCache &w = Weights;
     if (w.Valid && w.Metric == metric && SameBits(w.He, CompHe) && SameBits(w.N2, CompN2))
         return w;
-    const double f = metric ? 1.0 : kFeetPerMetreForA;
+    const double f = metric ? 1.0 : kFswPerMswOfPressure;
     for (int i = 1; i <= kCompartments; ++i) {
         const float he = CompHe[i];
         const float n2 = CompN2[i];
@@ -172,7 +151,7 @@ bool ClassBuhlmann::CeilingAtOrAbove(float Depth)
     if (!(Depth >= 0))
         return false;
     const TemplateRec &T = Tmpl();
-    const double f = T.Metric ? 1.0 : kFeetPerMetreForA;
+    const double f = T.Metric ? 1.0 : kFswPerMswOfPressure;
     const float Psurf = ToDepthUnits(T.EndPressure);
     const bool buhlmann = !ModelVPM;
     const bool vpm = ModelVPM || ModelHybrid;

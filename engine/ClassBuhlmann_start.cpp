@@ -5,17 +5,18 @@
 #include "engine/ClassBuhlmann.h"
 
 #include "engine/EngineGlobals.h"
+#include "engine/Units.h"
 #include "engine/VBConversions.h"
 
 namespace {
 
 // Nitrogen tension of a diver saturated with air at sea level (1.013 bar) before a climb:
 // (1.013 bar x 10 msw/bar - 0.527 msw) x 0.79 = 7.5864 msw for a metric dive and
-// (1.013 bar x 32.5684678 fsw/bar - 1.848 fsw) x 0.79 for an imperial one, the same
-// saturation in either unit. Less would let a diver who has not acclimatised start cleaner
-// than one who has.
-constexpr float kSeaLevelN2Msw = static_cast<float>((1.013 * 10 - 0.527) * 0.79);
-constexpr float kSeaLevelN2Fsw = 24.603647726306f;
+// (1.013 bar x kFswPerBar - 1.848 fsw) x 0.79 for an imperial one, the same saturation in
+// either unit. Less would let a diver who has not acclimatised start cleaner than one who
+// has.
+constexpr float kSeaLevelN2Msw = static_cast<float>((1.013 * double(DepthUnitsPerBar(true)) - 0.527) * 0.79);
+constexpr float kSeaLevelN2Fsw = static_cast<float>((1.013 * kFswPerBar - 1.848) * 0.79);
 
 } // namespace
 
@@ -39,8 +40,9 @@ void ClassBuhlmann::StartSaturated()
     if (T.AdeptedToHeight) {
         // Saturated with air at the start altitude: (surface pressure - water vapour) x 0.79,
         // the surface pressure in bar x 10 msw or in atm x 33 fsw.
-        const float n2 = T.Metric ? static_cast<float>((T.StartPressure * 10.0 - 0.527) * 0.79)
-                                  : static_cast<float>((T.StartPressure * 33.0 - 1.848) * 0.79);
+        const double depthUnits = DepthUnitsPerBar(T.Metric);
+        const float n2 = T.Metric ? static_cast<float>((T.StartPressure * depthUnits - 0.527) * 0.79)
+                                  : static_cast<float>((T.StartPressure * depthUnits - 1.848) * 0.79);
         for (int i = 1; i <= kCompartments; ++i)
             CompN2[i] = n2;
     } else {

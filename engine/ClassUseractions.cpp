@@ -55,15 +55,6 @@ void ClassUseractions::setmixnumber(int16_t nr, int16_t mixnumber)
     at(nr).mixnumber = mixnumber;
 }
 
-double ClassUseractions::LegMinutes() const
-{
-    double minutes = 0;
-    for (size_t i = 1; i < actions_.size(); ++i)
-        if (actions_[i].action == ActionUserWaypoint)
-            minutes += actions_[i].time;
-    return minutes;
-}
-
 void ClassUseractions::setdeco(int16_t nr)
 {
     UserAction &a = at(nr);

@@ -51,9 +51,6 @@ public:
     void NewAction();
     void clear();
     int16_t GetLength() const { return static_cast<int16_t>(actions_.size() - 1); }
-    // Minutes of all logged legs (deco markers count nothing): what the dive bounds
-    // limit to a week.
-    double LegMinutes() const;
 
 private:
     UserAction &at(int16_t nr);

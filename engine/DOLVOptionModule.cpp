@@ -10,9 +10,6 @@
 
 namespace {
 
-// Metric ppO2 in bar is taken in atm for the oxygen limits, which are given in atm.
-constexpr double kBarToAtm = 0.9887;
-
 struct CNSRow {
     float low, high, slope, intercept;
 };
@@ -56,7 +53,7 @@ double absolutePressure(float Depth, float SurfacePressure, bool Metric)
 // The ppO2 the oxygen limits are looked up with.
 float limitPPO2(double ppO2, bool Metric)
 {
-    return static_cast<float>(Metric ? ppO2 * kBarToAtm : ppO2);
+    return static_cast<float>(Metric ? ppO2 * kAtmPerBar : ppO2);
 }
 
 // Minutes of a depth change. A rate of 0 never reaches here from the engine; should it,
@@ -234,7 +231,7 @@ float OTUForPPO2(float PPO2, float Time, bool Metric)
 float OTUAtDepth(float Depth, float Time, float fO2, float SurfacePressure, bool Metric)
 {
     const float p = static_cast<float>(absolutePressure(Depth, SurfacePressure, Metric) *
-                                       (Metric ? kBarToAtm : 1.0) * fO2);
+                                       (Metric ? kAtmPerBar : 1.0) * fO2);
     if (p <= 0.5)
         return 0;
     return static_cast<float>(Time * otuRatePower((p - 0.5) / 0.5));
@@ -273,7 +270,7 @@ float CNSForPPO2(float PPO2, float Time, bool Metric)
 float CNSAtDepth(float Depth, float Time, float fO2, float SurfacePressure, bool Metric)
 {
     const float p = static_cast<float>(absolutePressure(Depth, SurfacePressure, Metric) *
-                                       (Metric ? kBarToAtm : 1.0) * fO2);
+                                       (Metric ? kAtmPerBar : 1.0) * fO2);
     return CNSForPPO2(p, Time, false);
 }
 
@@ -340,12 +337,13 @@ float CalcEND(bool Metric, float Depth, float N2, float He, bool O2Narcotic,
               const TemplateRec &Template)
 {
     const double P0 = Template.StartPressure;
+    const double k = DepthUnitsPerBar(true); // the END is worked in metres
     const float d = Metric ? Depth : static_cast<float>(Depth / kFswPerMsw);
     float end;
     if (!O2Narcotic)
-        end = static_cast<float>(((10 * P0 + d) * N2 / 1000 / 0.79 - 1) * 10);
+        end = static_cast<float>(((k * P0 + d) * N2 / 1000 / 0.79 - 1) * k);
     else
-        end = static_cast<float>((1 - He / 100.0) * (10 * P0 + d) - 10 * P0);
+        end = static_cast<float>((1 - He / 100.0) * (k * P0 + d) - k * P0);
     if (end < 0)
         end = 0;
     if (!Metric)

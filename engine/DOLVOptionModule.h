@@ -7,7 +7,7 @@
 // Units: depths in metres (Metric true) or feet; surface pressure in bar or atm; times in
 // minutes; rates in depth units per minute, negative for an ascent; fO2 a fraction; the
 // N2 and He arguments of the END forms percentages. For OTU and CNS a metric ppO2 is
-// taken times 0.9887 (bar to atm, the unit the NOAA limits are given in); the ppO2 that
+// taken times kAtmPerBar (0.9887, engine/Units.h: the NOAA limits are given in atm); the ppO2 that
 // CalcPPO2Var returns is the plain value.
 //
 // Pure functions of their arguments and the CNS limit table: no allocation, no I/O.

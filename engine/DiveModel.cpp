@@ -225,14 +225,12 @@ void CarryExposure(Dive &dive)
     r.OTU = before->OTU;
 }
 
-DiveEngineRun ComputeDiveStep(const PlanOptions &options, std::vector<PlanWarning> *warnings)
+DiveEngineRun DecompressionRun(const PlanOptions &options)
 {
-    return [options, warnings](Dive &dive, bool loadOnly) {
-        std::vector<PlanWarning> w = ComputeDive(dive.InputProfile, dive.DecoProfile, loadOnly,
-                                                 dive.PrevProfile() != -1, dive.Number(), options);
-        if (warnings)
-            warnings->insert(warnings->end(), w.begin(), w.end());
-        return w;
+    return [options](Dive &dive, bool loadOnly) {
+        const int16_t n = dive.Number();
+        return RunDecompression(dive.InputProfile, dive.DecoProfile, dive.Record().Template, loadOnly, false,
+                                dive.PrevProfile() != -1, n, n, options);
     };
 }
 
@@ -243,8 +241,7 @@ std::vector<PlanWarning> ReplayDive(Dive &dive, const DiveEngineRun &run)
     dive.SetNullWaypoint();
     const ReplayResult r = ReplayUserActions(dive.UserEnteredWaypoints, dive.Record().Template, dive.InputProfile,
                                              dive.DecoProfile, dive.State, [&dive, &run, &warnings](bool loadOnly) {
-                                                 const std::vector<PlanWarning> w = run(dive, loadOnly);
-                                                 warnings.insert(warnings.end(), w.begin(), w.end());
+                                                 MergePlanWarnings(warnings, run(dive, loadOnly));
                                              });
     dive.State = r.EditorState;
     // A leg the diver adds next is timed from the end of the last logged leg, also

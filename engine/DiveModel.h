@@ -124,18 +124,17 @@ void RequirePlannedPrevious(int16_t number);
 void CarryExposure(Dive &dive);
 
 // Runs the engine on the dive's shown profile into its DecoProfile: loadOnly replays the
-// legs, otherwise the ascent is planned. Returns the limit warnings. The windows pass
-// RunDecompression (with the status text); ComputeDiveStep below runs without it.
+// legs, otherwise the ascent is planned. Returns the limit warnings.
 using DiveEngineRun = std::function<std::vector<PlanWarning>(Dive &dive, bool loadOnly)>;
 
-// The engine run of a dive with no window: ComputeDive on its record with the options,
-// its warnings also added to `warnings` (when given).
-DiveEngineRun ComputeDiveStep(const PlanOptions &options, std::vector<PlanWarning> *warnings = nullptr);
+// The engine run the windows pass: RunDecompression on the dive's own record (a
+// repetitive start when it has a previous dive) with the algorithm options given.
+DiveEngineRun DecompressionRun(const PlanOptions &options);
 
 // Rebuilds the shown profile from the log with the dive's current settings: the start
 // point, then every logged leg cut at the rate bands and replayed, every deco marker
 // computed. State and LastRunTime follow. Errors as ReplayUserActions. Returns the
-// warnings of its computations.
+// warnings of its computations, merged (MergePlanWarnings).
 std::vector<PlanWarning> ReplayDive(Dive &dive, const DiveEngineRun &run);
 // Computes the ascent after the last leg, as the Ascent command does: logs the deco
 // marker, keeps the legs in SavedUserProfile, and shows the computed dive.

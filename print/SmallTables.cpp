@@ -638,7 +638,7 @@ void PrintSmallTableHeader(bool BailoutHeader)
     // The settings the tables were computed with.
     PrintBoxOutline(0.8f, 6.5f, 5.8f, 7.3f);
     PrintFilledBox(0.81f, 6.91f, 5.75f, 7.28f, kGrey);
-    text(0.9f, 6.5f, GetLangStringQ(2135), 8);
+    text(0.9f, 6.5f, GetLangStringQ(7401), 8); // the maximum END
     text(1.95f, 6.5f, whole(t.MaximalEND), 8);
     text(0.95f, 6.9f, QStringLiteral("PPO2"), 8);
     text(1.95f, 6.9f, decimal(t.MaxPPO2, 2), 8);

@@ -75,7 +75,7 @@ float AutoSwitchDepth(float ppO2, float o2Percent, float endPressure)
     if (!(o2Percent > 0))
         return 0;
     const float atm = ppO2 / o2Percent * 100;
-    const float depth = (atm - endPressure) * 10;
+    const float depth = (atm - endPressure) * DepthUnitsPerBar(true);
     return depth > 0 ? depth : 0;
 }
 

@@ -7,17 +7,11 @@
 
 #include <QString>
 
+// Unit factors: engine/Units.h.
+
 // The unit systems the dialog's texts stand in (its `Units`).
 constexpr float kUnitsMetric = 1;
 constexpr float kUnitsImperial = 2;
-
-// Conversion factors between the unit systems. Depths and altitudes: kFeetPerMetre and
-// kMetresPerFoot (engine/Units.h). A ppO2 in bar is 1/1.01325 atm (0.9887 rounded). Breathing rates:
-// litres per cubic foot and back.
-constexpr double kAtaPerBar = 0.9887;
-constexpr double kBarPerAta = 1.01325;
-constexpr double kCuFtPerLitre = 0.0353157;
-constexpr double kLitresPerCuFt = 28.316017;
 
 // The placeholder the grid editor puts into an empty cell and into new rows.
 inline const QString kEmptyCell = QStringLiteral("1000000");
@@ -46,7 +40,9 @@ QString PurgeNumericInput(const QString &StringVal);
 // per bar (or atm) of pressure above the surface pressure `endPressure`:
 // ((ppO2 / O2) x 100 - endPressure) x 10, worked in Singles. A gas without oxygen (or
 // not found, -1) and a gas already above that ppO2 at the surface get 0: their switch
-// never applies.
+// never applies. An imperial dialog shows it times kFeetPerMetre, so 32.808 ft per atm
+// where the planner counts 33 fsw: the automatic depths stored in templates and series
+// were worked out so, and they stay where they are.
 float AutoSwitchDepth(float ppO2, float o2Percent, float endPressure);
 
 // A grid cell at a unit switch. Cells that are no number, and the empty-cell

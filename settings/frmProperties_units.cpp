@@ -27,7 +27,7 @@ double depthFactor(bool setMetric)
 
 double ppO2Factor(bool setMetric)
 {
-    return setMetric ? kBarPerAta : kAtaPerBar;
+    return setMetric ? kBarPerAtm : kAtmPerBar;
 }
 
 // A unit switch remembers for every text it converts what the text was and what it
@@ -181,7 +181,7 @@ void frmProperties::ChangeGasSettingsFrame(bool setMetric)
         int decimalsMetric, decimalsImperial;
     };
     const float rmvM = float(kLitresPerCuFt), rmvI = float(kCuFtPerLitre);
-    const float ppM = float(kBarPerAta), ppI = float(kAtaPerBar);
+    const float ppM = float(kBarPerAtm), ppI = float(kAtmPerBar);
     const float dM = float(kMetresPerFoot), dI = float(kFeetPerMetre);
     const Field fields[] = {
         {tbRMV, rmvM, rmvI, 0, 1},

@@ -21,8 +21,8 @@ QString keywordText(const QString &anchor)
     return anchor.mid(kKeywordPrefix.size()).replace(QLatin1Char('-'), QLatin1Char(' '));
 }
 
-// Keyword anchors are plain ASCII ("oberflaeche"); what the diver types is folded the
-// same way, so "Oberflä" finds the surface-interval section.
+// Keyword anchors are plain ASCII ("oberflaeche"); what the diver types, and the keyword
+// the list shows, are folded the same way, so "Oberflä" finds the surface-interval section.
 QString foldTyped(const QString &typed)
 {
     QString folded = typed.toLower();
@@ -89,13 +89,22 @@ bool HelpWindow::Open(const QString &path, QString *error)
 
     keywords_.clear();
     list_->clear();
-    static const QRegularExpression anchor(QStringLiteral("<a\\s+[^>]*name\\s*=\\s*\"(kw-[^\"]+)\""),
-                                           QRegularExpression::CaseInsensitiveOption);
+    // A keyword anchor's title, when it has one, is the word as the list shows it (the
+    // anchor's ASCII spelling is not the word: "menue" is shown "menü").
+    static const QRegularExpression anchor(QStringLiteral("<a\\s+([^>]*)>"), QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression nameAttr(QStringLiteral("\\bname\\s*=\\s*\"(kw-[^\"]+)\""),
+                                             QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression titleAttr(QStringLiteral("\\btitle\\s*=\\s*\"([^\"]+)\""),
+                                              QRegularExpression::CaseInsensitiveOption);
     for (auto it = anchor.globalMatch(html); it.hasNext();) {
-        const QString name = it.next().captured(1);
-        keywords_ << name;
-        auto *item = new QListWidgetItem(keywordText(name), list_);
-        item->setData(Qt::UserRole, name);
+        const QString attributes = it.next().captured(1);
+        const QRegularExpressionMatch name = nameAttr.match(attributes);
+        if (!name.hasMatch())
+            continue;
+        const QRegularExpressionMatch title = titleAttr.match(attributes);
+        keywords_ << name.captured(1);
+        auto *item = new QListWidgetItem(title.hasMatch() ? title.captured(1) : keywordText(name.captured(1)), list_);
+        item->setData(Qt::UserRole, name.captured(1));
     }
     return true;
 }
@@ -119,8 +128,9 @@ void HelpWindow::ShowSearch()
 bool HelpWindow::ShowKeyword(const QString &typed)
 {
     const QString key = foldTyped(typed);
-    for (const QString &name : keywords_) {
-        if (keywordText(name).startsWith(key, Qt::CaseInsensitive) ||
+    for (int i = 0; i < list_->count(); ++i) {
+        const QString name = list_->item(i)->data(Qt::UserRole).toString();
+        if (foldTyped(list_->item(i)->text()).startsWith(key, Qt::CaseInsensitive) ||
             name.mid(kKeywordPrefix.size()).startsWith(key, Qt::CaseInsensitive)) {
             browser_->scrollToAnchor(name);
             return true;
@@ -133,7 +143,7 @@ void HelpWindow::filter(const QString &text)
 {
     for (int i = 0; i < list_->count(); ++i) {
         QListWidgetItem *item = list_->item(i);
-        item->setHidden(!item->text().contains(foldTyped(text), Qt::CaseInsensitive));
+        item->setHidden(!foldTyped(item->text()).contains(foldTyped(text), Qt::CaseInsensitive));
     }
     ShowKeyword(text);
 }

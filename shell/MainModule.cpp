@@ -14,6 +14,7 @@
 #include "platform/ModalWindow.h"
 #include "platform/QtTranslations.h"
 #include "platform/RegEditModule.h"
+#include "print/PrintPreview.h"
 #include "shell/DiveWindows.h"
 #include "shell/ShellHost.h"
 #include "shell/frmLiability.h"
@@ -254,6 +255,7 @@ void ResetShell()
     gVPMSwitch = 0;
     gHybridSwitch = 0;
     gReportSelection = false;
+    gPrintCancel = false;
     SetCommandLine(QString());
     SetEngineHost(nullptr);
     SetShellServices(nullptr);

@@ -94,7 +94,6 @@ public:
     void mnucleardecopoints();
     void mnuclearlastwaypoint();
     void mnuclearallwaypoints();
-    void SurfChangedProfile();
     void SurfStartDeco();
 
     // ---- Plot.

@@ -21,7 +21,6 @@ void frmWaypointEditor::StartDeco()
             UpdateSurfProfiles();
             RedrawProfile();
         }
-        SurfChangedProfile();
         SurfStartDeco();
     });
 }
@@ -39,7 +38,6 @@ void frmWaypointEditor::mnucleardecopoints()
         TransformDescendRates();
         TransformAscendRates();
         replay();
-        SurfChangedProfile();
     });
 }
 
@@ -58,7 +56,6 @@ void frmWaypointEditor::mnuclearlastwaypoint()
         TransformAscendRates();
         // The replay leaves LastRunTime at the end of the last logged leg that is left.
         replay();
-        SurfChangedProfile();
     });
 }
 
@@ -75,13 +72,7 @@ void frmWaypointEditor::mnuclearallwaypoints()
         dive_->State = EditorEmpty;
         replay();
         setCeilingText(QStringLiteral("0"), QColor(0, 0, 0));
-        SurfChangedProfile();
     });
-}
-
-void frmWaypointEditor::SurfChangedProfile()
-{
-    // Nothing to do: a change reaches the following dives through SurfStartDeco.
 }
 
 void frmWaypointEditor::SurfStartDeco()

@@ -21,9 +21,7 @@
 
 std::vector<PlanWarning> frmWaypointEditor::runEngine(Dive &dive, bool loadOnly)
 {
-    const int16_t n = dive.Number();
-    return RunDecompression(dive.InputProfile, dive.DecoProfile, dive.Record().Template, loadOnly, false,
-                            dive.PrevProfile() != -1, n, n, AlgorithmOptions());
+    return DecompressionRun(AlgorithmOptions())(dive, loadOnly);
 }
 
 void frmWaypointEditor::showActiveDiveCommands()

@@ -23,7 +23,6 @@ void frmWaypointEditor::replay()
     notices_.AddWarnings(ReplayDive(*dive_, runEngine));
 
     PrevPlotTime_ = PrevPlotY_ = 0;
-    SurfChangedProfile();
     SurfStartDeco();
     RedrawProfile();
 }

@@ -294,6 +294,24 @@ TEST_F(PartialMixTest, KeepsTheDiversCylindersBetweenUses)
 
 // Inputs the window cannot compute (no number, beyond a Single, an unreachable blend)
 // show no answer and cannot be printed; an emptied cylinder has both answers.
+TEST_F(PartialMixTest, AFillPastedIntoAnEmptiedBoxIsToldOnce)
+{
+    std::string english = kDefaultLanguageFile;
+    ASSERT_EQ(LoadLanguageDll(english), 1);
+    auto w = open();
+    w->Check1->setChecked(false); // nothing kept of the diver's own cylinder: the fill is empty
+    size_t told = 0;
+    for (const auto &[box, pasted] :
+         {std::pair{w->CurFill, QString("600")}, {w->DesFill, "600"}, {w->CurFill, "2x0"}, {w->DesFill, "2x0"}}) {
+        box->clear();
+        TestHooks::msgBoxAnswers.push_back(vbOK);
+        box->setText(pasted);
+        box->setText(pasted + "0"); // still no fill: not told again
+        ASSERT_EQ(TestHooks::msgBoxes.size(), ++told) << pasted.toStdString();
+        EXPECT_TRUE(TestHooks::msgBoxes.back().prompt.contains("\"" + pasted + "\""));
+    }
+}
+
 TEST_F(PartialMixTest, ShowsAnAnswerOnlyForTheInputsOnScreen)
 {
     activeDive(true, {gas("EAN32", 32, 0)});

@@ -49,8 +49,8 @@ TEST_F(DiveTable, SeriesLinksAndCarriedExposure)
     log.NewAction();
     log.setuser(1, 30, 20, 0);
     std::shared_ptr<Dive> one = AppendSeriesDive(-1, MetricAirDive(), 0, log, "s.prf", "/d/");
-    ReplayDive(*one, ComputeDiveStep(PlanOptions{}));
-    ComputeAscent(*one, ComputeDiveStep(PlanOptions{}));
+    ReplayDive(*one, DecompressionRun(PlanOptions{}));
+    ComputeAscent(*one, DecompressionRun(PlanOptions{}));
     EXPECT_EQ(one->State, EditorComputed);
     EXPECT_GT(one->Record().CNS, 0);
     std::shared_ptr<Dive> two = AppendSeriesDive(one->Number(), MetricAirDive(), 90, log, "s.prf", "/d/");
@@ -66,14 +66,14 @@ TEST_F(DiveTable, SeriesLinksAndCarriedExposure)
 
     // The second dive's replay starts from the first dive's tissues: more nitrogen than
     // the first dive had after the same leg.
-    ReplayDive(*two, ComputeDiveStep(PlanOptions{}));
+    ReplayDive(*two, DecompressionRun(PlanOptions{}));
     EXPECT_EQ(two->State, EditorUserLegs);
     EXPECT_GT(two->InputProfile.point(two->InputProfile.GetLength()).PercentCompartments[16],
               one->SavedUserProfile.point(one->SavedUserProfile.GetLength()).PercentCompartments[16]);
     // Its own record's totals would be counted twice: the replay takes the carried values
     // again.
     two->Record().CNS = 5;
-    ReplayDive(*two, ComputeDiveStep(PlanOptions{}));
+    ReplayDive(*two, DecompressionRun(PlanOptions{}));
     EXPECT_NEAR(two->InputProfile.getCNS(0), one->Record().CNS / 2, 1e-4);
 }
 
@@ -85,13 +85,13 @@ TEST_F(DiveTable, ARepetitiveStartIsPlannedOnlyAfterAComputedDive)
     log.setuser(1, 30, 20, 0);
     std::shared_ptr<Dive> one = AppendSeriesDive(-1, MetricAirDive(), 0, log, "s.prf", "/d/");
     std::shared_ptr<Dive> two = AppendSeriesDive(one->Number(), MetricAirDive(), 60, log, "s.prf", "/d/");
-    ReplayDive(*one, ComputeDiveStep(PlanOptions{}));
+    ReplayDive(*one, DecompressionRun(PlanOptions{}));
     // Dive one shows legs only: the legs of dive two replay, a planned start (its ascent,
     // a bail-out) is refused.
-    ReplayDive(*two, ComputeDiveStep(PlanOptions{}));
+    ReplayDive(*two, DecompressionRun(PlanOptions{}));
     EXPECT_THROW(StartStateOf(two->Number(), true, two->InputProfile), RuntimeError);
 
-    ComputeAscent(*one, ComputeDiveStep(PlanOptions{}));
+    ComputeAscent(*one, DecompressionRun(PlanOptions{}));
     EXPECT_EQ(StartStateOf(two->Number(), true, two->InputProfile).N2Compartments, one->Record().N2Compartments);
     CloseDive(one->Number());
     EXPECT_FALSE(HoldsComputedPlan(one->Number())) << "a closed dive holds no plan";
@@ -106,13 +106,13 @@ TEST_F(DiveTable, ASeriesIsReEvaluatedFromTheChangedDiveOn)
     std::vector<std::shared_ptr<Dive>> d;
     for (int k = 0; k < 3; ++k) {
         d.push_back(AppendSeriesDive(k ? d.back()->Number() : -1, MetricAirDive(), 60, log, "s.prf", "/d/"));
-        ReplayDive(*d.back(), ComputeDiveStep(PlanOptions{}));
-        ComputeAscent(*d.back(), ComputeDiveStep(PlanOptions{}));
+        ReplayDive(*d.back(), DecompressionRun(PlanOptions{}));
+        ComputeAscent(*d.back(), DecompressionRun(PlanOptions{}));
     }
     // Settings the engine refuses: the first dive loses its ascent, and so do the dives
     // after it, whose start it no longer holds; the first dive's word comes last.
     d[0]->Record().Template.LastStop = -1;
-    const SeriesOutcome out = ReEvaluateSeries(d[0]->Number(), ComputeDiveStep(PlanOptions{}));
+    const SeriesOutcome out = ReEvaluateSeries(d[0]->Number(), DecompressionRun(PlanOptions{}));
     ASSERT_EQ(out.Changed.size(), 3u);
     for (size_t k = 0; k < 3; ++k) {
         EXPECT_EQ(out.Changed[k].Number, d[2 - k]->Number());

@@ -360,8 +360,8 @@ TEST_F(TableExpertTest, AColumnHoldsTheStopsOfTheSameDiveInTheEditor)
     log.NewAction();
     log.setuser(1, 30, 25, 1);
     std::shared_ptr<Dive> dive = AppendSeriesDive(-1, settings, 0, log, "t.prf", "/t/");
-    ReplayDive(*dive, ComputeDiveStep(PlanOptions{}));
-    ComputeAscent(*dive, ComputeDiveStep(PlanOptions{}));
+    ReplayDive(*dive, DecompressionRun(PlanOptions{}));
+    ComputeAscent(*dive, DecompressionRun(PlanOptions{}));
     const ClassProfile &drawn = dive->InputProfile;
     const int16_t bottom = FindEndUserProfile(drawn);
     ASSERT_NEAR(drawn.GetRunTime(bottom), 25, 1e-4);

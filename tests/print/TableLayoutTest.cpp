@@ -190,8 +190,8 @@ TEST_F(TableGridTest, ABailoutTableOfAMultiLevelDiveShowsTheDeepRowsStops)
     log.NewAction();
     log.setuser(2, 15, 20, 5);
     std::shared_ptr<Dive> dive = AppendSeriesDive(-1, settings, 0, log, "m.prf", "/m/");
-    ReplayDive(*dive, ComputeDiveStep(PlanOptions{}));
-    ComputeAscent(*dive, ComputeDiveStep(PlanOptions{}));
+    ReplayDive(*dive, DecompressionRun(PlanOptions{}));
+    ComputeAscent(*dive, DecompressionRun(PlanOptions{}));
     ASSERT_EQ(dive->State, EditorComputed);
     PlanOptions options;
     options.Bailout = true;

@@ -124,8 +124,8 @@ Dive &ComputedDive(int16_t previous, float surfTime, float depth, float minutes,
     log.NewAction();
     log.setuser(1, depth, minutes, mix);
     std::shared_ptr<Dive> dive = AppendSeriesDive(previous, DefaultSettings(), surfTime, log, "s.prf", "/d/");
-    ReplayDive(*dive, ComputeDiveStep(PlanOptions{}));
-    ComputeAscent(*dive, ComputeDiveStep(PlanOptions{}));
+    ReplayDive(*dive, DecompressionRun(PlanOptions{}));
+    ComputeAscent(*dive, DecompressionRun(PlanOptions{}));
     EXPECT_EQ(dive->State, EditorComputed);
     return *dive;
 }

@@ -104,16 +104,15 @@ TEST_F(DiveModelTest, ASavedSeriesReplaysAndPlansWithoutAWindowAsTheWindowsDo)
     // No window: the dives of the file in the model, each replayed before the next
     // starts from it, then the last one's ascent planned.
     const PlanOptions options = AlgorithmOptions();
-    std::vector<PlanWarning> warnings;
     std::vector<std::shared_ptr<Dive>> model;
     int16_t previous = -1;
     for (const ProfileFileDive &d : readSeries(path)) {
         model.push_back(AppendSeriesDive(previous, d.Template, d.SurfTime, d.Log, "three.prf", ""));
-        ReplayDive(*model.back(), ComputeDiveStep(options, &warnings));
+        ReplayDive(*model.back(), DecompressionRun(options));
         previous = model.back()->Number();
     }
     ASSERT_EQ(model.size(), 3u);
-    ComputeAscent(*model[2], ComputeDiveStep(options, &warnings));
+    ComputeAscent(*model[2], DecompressionRun(options));
     EXPECT_TRUE(gMainForm->MdiArea()->subWindowList().isEmpty());
     EXPECT_EQ(model[0]->State, EditorComputed);
     EXPECT_EQ(model[2]->SurfProfileNumber, 3);

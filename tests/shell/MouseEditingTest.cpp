@@ -306,5 +306,5 @@ TEST_F(MouseEditingTest, ALegThatWouldMakeTheDiveLongerThanAWeekIsRefusedInTheDi
         << TestHooks::msgBoxes[0].prompt.toStdString();
     ASSERT_EQ(editor->dive().UserEnteredWaypoints.GetLength(), 2);
     EXPECT_FLOAT_EQ(editor->dive().UserEnteredWaypoints.gettime(2), 10055);
-    EXPECT_DOUBLE_EQ(editor->dive().UserEnteredWaypoints.LegMinutes(), 10080);
+    EXPECT_DOUBLE_EQ(LoggedDiveMinutes(editor->dive().UserEnteredWaypoints, editor->dive().Record().Template), 10080);
 }

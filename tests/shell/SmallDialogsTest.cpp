@@ -13,6 +13,7 @@
 #include "tests/support/StartUpFixture.h"
 #include "tests/support/ScopedEnv.h"
 
+#include <QListWidget>
 #include <QAbstractButton>
 #include <QApplication>
 #include <QGroupBox>
@@ -282,6 +283,11 @@ TEST(HelpWindowTest, GermanKeywordsAreFoundWithTheirUmlauts)
     EXPECT_TRUE(help.ShowKeyword(QString::fromUtf8("OBERFLÄCHENPAUSE")));
     EXPECT_TRUE(help.ShowKeyword("Oberflae"));
     EXPECT_FALSE(help.ShowKeyword(QString::fromUtf8("Überdruckxyz")));
+    // The list shows the word, not its ASCII spelling, and either finds it.
+    const auto *list = help.findChild<QListWidget *>(QStringLiteral("keywords"));
+    ASSERT_EQ(list->findItems(QString::fromUtf8("menü"), Qt::MatchExactly).size(), 1);
+    EXPECT_TRUE(help.ShowKeyword(QString::fromUtf8("Menü")));
+    EXPECT_TRUE(list->findItems(QStringLiteral("menue"), Qt::MatchExactly).isEmpty());
 }
 
 TEST(HelpWindowTest, AMissingHelpFileSaysWhich)

@@ -1,7 +1,9 @@
-// The main() of every test binary: offscreen windows, a private configuration folder,
-// and the QApplication created after GoogleTest has taken its own arguments.
+// The main() of every test binary: offscreen windows, a private configuration folder
+// for each test, and the QApplication created after GoogleTest has taken its own
+// arguments.
 
 #include "platform/TestHooks.h"
+#include "shell/MainModule.h"
 
 #include <gtest/gtest.h>
 
@@ -9,8 +11,31 @@
 #include <QTemporaryDir>
 
 #include <cstdlib>
+#include <memory>
 
 namespace {
+
+// Every test starts as a fresh process would: its own empty configuration folder
+// (settings.ini, registry.ini, the data folder), and the program's globals as they are
+// before a start (no windows, no dives, no language, no host). So a test reads nothing an
+// earlier one stored, and the tests pass run whole, one by one or shuffled.
+class FreshStart : public ::testing::EmptyTestEventListener {
+    void OnTestStart(const ::testing::TestInfo &) override
+    {
+        configDir_ = std::make_unique<QTemporaryDir>();
+        if (!configDir_->isValid())
+            ADD_FAILURE() << "no temporary configuration folder";
+        setenv("DOLV_CONFIG_DIR", configDir_->path().toLocal8Bit().constData(), 1);
+        ResetShell();
+    }
+    void OnTestEnd(const ::testing::TestInfo &) override
+    {
+        ResetShell();
+        configDir_.reset();
+    }
+
+    std::unique_ptr<QTemporaryDir> configDir_;
+};
 
 // Every test starts with empty answer queues; answers a test queued but never used
 // mean it did not see the windows it expected, and fail it. (Listeners hear of a test's
@@ -40,17 +65,13 @@ int main(int argc, char **argv)
         setenv("QT_QPA_PLATFORM", "offscreen", 1);
     ::testing::InitGoogleTest(&argc, argv);
 
-    // Each test process gets its own configuration folder, so no test reads what
-    // another wrote, nor the user's own settings.
-    QTemporaryDir configDir;
-    if (!std::getenv("DOLV_CONFIG_DIR") && configDir.isValid())
-        setenv("DOLV_CONFIG_DIR", configDir.path().toLocal8Bit().constData(), 1);
-
     QApplication app(argc, argv);
     QApplication::setApplicationName("DOLV");
 
     // No test ever waits for a person: an unanswered box or dialog fails the test.
     TestHooks::install([](const QString &what) { ADD_FAILURE() << what.toStdString(); });
+    // Ends are heard in reverse order: the hooks are checked before the program is reset.
+    ::testing::UnitTest::GetInstance()->listeners().Append(new FreshStart);
     ::testing::UnitTest::GetInstance()->listeners().Append(new HookReset);
     return RUN_ALL_TESTS();
 }

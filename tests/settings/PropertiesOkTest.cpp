@@ -135,7 +135,8 @@ TEST_F(PropertiesOkTest, LimitsBeyondTheirBoundsAreRefusedNotHeldAtTheBound)
     for (const auto &[box, typed, says] : std::vector<std::tuple<QLineEdit *frmProperties::*, QString, const char *>>{
              {&frmProperties::tbMaxPPO, "14", "Maximum ppO2 must lie between 0 bar and 3 bar"},
              {&frmProperties::Text7, "16", "Deco ppO2 must"}, {&frmProperties::tbMinPPO, "16", "Minimum ppO2 must"},
-             {&frmProperties::tbRMV, "250", "RMV must lie between 0 l/min and 200 l/min"}}) {
+             {&frmProperties::tbRMV, "250", "RMV must lie between 0 l/min and 200 l/min"},
+             {&frmProperties::tbMinPPO, "2.9", "Minimum ppO2 must be at least 0 bar and below"}}) {
         open();
         dialog->fgAscend->SetTextMatrix(1, 0, "40"); // a band typed out of depth order
         setText((*dialog).*box, typed);

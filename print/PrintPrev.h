@@ -2,7 +2,7 @@
 // The print preview: one page of the current job at a chosen zoom, paging, zoom in and
 // out, scroll bars, the print dialog and the printer set-up. One window at a time,
 // loaded hidden by the writers (PrintPrevWindow(), print/PrintPreview.h), shown by the
-// job's ShowPrintPreview(caption) and closed by the next BeginPrintJob. Its size and zoom
+// job's ShowPrintPreview(caption) and closed when the next job is complete. Its size and zoom
 // live in settings.ini, section "Preview" (size in twips, zoom with ".").
 
 #include "platform/CommonDialog.h"

@@ -18,6 +18,7 @@
 #include <QSet>
 
 #include <cmath>
+#include <filesystem>
 #include <functional>
 #include <memory>
 #include <random>
@@ -36,16 +37,26 @@ constexpr double kTwipsPerCm = 567;
 // another of the same printout.
 std::mt19937 gPictureRandom(1);
 QSet<QString> gPictureNames;
+// The pictures of the job the preview shows: a job being written takes none of their
+// names, so it cannot paint over a page that is still on the screen.
+QSet<QString> gShownPictureNames;
 
 QPointer<PrintPrev> gPreview;
 
 // A job whose spool could not be written: the failure was said once, the job writes no
 // further line and is not previewed (a printout missing lines looks complete).
 bool gSpoolFailed = false;
-// The spool while a job writes it: held open and buffered, since a job of millions of
-// lines would otherwise spend its time in the system. Whoever reads the spool takes its
-// path through GetSpoolPath, which writes out what is buffered first.
+// The file of the job being written: held open and buffered, since a job of millions
+// of lines would otherwise spend its time in the system. Whoever reads it takes its path
+// through GetSpoolPath, which writes out what is buffered first.
 std::unique_ptr<QFile> gSpoolFile;
+// A job is being written: into its own file beside the spool, which takes the spool's
+// place only when the job is complete (ShowPrintPreview), so a job stopped or failed on
+// the way leaves the preview before it and that preview's spool as they were.
+bool gJobOpen = false;
+// The preview was showing the previous job when this one began: it stays, untouched,
+// until this job is complete.
+bool gOldPreviewKept = false;
 
 QString spoolPath()
 {
@@ -54,12 +65,32 @@ QString spoolPath()
     return gPrintTempPath + QStringLiteral("_$$_TEMP.TMP");
 }
 
+// Asked for at every line: made again only when the folder changes.
+QString jobPath()
+{
+    static QString folder, path;
+    if (path.isEmpty() || folder != gPrintTempPath) {
+        path = spoolPath() + QStringLiteral(".new");
+        folder = gPrintTempPath;
+    }
+    return path;
+}
+
+// The job being written goes, file and all; the spool stays as it was.
+void dropJob()
+{
+    gSpoolFile.reset();
+    if (gJobOpen)
+        QFile::remove(jobPath());
+    gJobOpen = false;
+}
+
 // Writes out the buffered lines: a failure fails the job.
 void flushSpool()
 {
     if (gSpoolFile && !gSpoolFile->flush()) {
         const std::string path = gSpoolFile->fileName().toStdString();
-        gSpoolFile.reset();
+        dropJob();
         gSpoolFailed = true;
         throw RuntimeError(ErrDeviceIO, "", "Device I/O error: " + path);
     }
@@ -92,6 +123,17 @@ void followItems(const QString &line)
 
 QString PageLabel(const QString &page, int16_t count);
 
+// The page count of the preview, unless it still shows the previous job.
+void givePageCount(int16_t count)
+{
+    if (gOldPreviewKept)
+        return;
+    if (PrintPrev *preview = PrintPrevWindow()) {
+        preview->setPageMax(count);
+        preview->Label2->setText(PageLabel(preview->getPageNr(), count));
+    }
+}
+
 // A page ended: its count goes to the preview, as CountPrintPages would find it.
 void pageEnded()
 {
@@ -100,10 +142,7 @@ void pageEnded()
         return;
     gPrintState.pageCount = gPagesBegun;
     gPrintState.countLine = QStringLiteral("#endpage");
-    if (PrintPrev *preview = PrintPrevWindow()) {
-        preview->setPageMax(gPagesBegun);
-        preview->Label2->setText(PageLabel(preview->getPageNr(), gPagesBegun));
-    }
+    givePageCount(gPagesBegun);
 }
 
 std::function<bool(int)> gJobWatch;
@@ -123,8 +162,7 @@ void lookAtWatch()
     if (gJobWatch(gPagesBegun))
         return;
     gSpoolStopped = true;
-    gSpoolFile.reset();
-    QFile(spoolPath()).resize(0); // a stopped job leaves no half printout behind
+    dropJob(); // a stopped job leaves no half printout behind
 }
 
 // A procedure that writes whole lines or pages: an error ends it with the common error
@@ -204,12 +242,43 @@ QString PageLabel(const QString &page, int16_t count)
            QString::number(count);
 }
 
+// The complete job takes the spool's place (a rename, as a save replaces its file), and
+// the preview of the previous job goes.
+void commitJob()
+{
+    Guarded("PrintPreview.TemPrint", [] {
+        flushSpool();
+        gSpoolFile.reset();
+        std::error_code failure;
+        std::filesystem::rename(QFile::encodeName(jobPath()).toStdString(),
+                                QFile::encodeName(spoolPath()).toStdString(), failure);
+        if (failure) {
+            dropJob();
+            gSpoolFailed = true;
+            throw RuntimeError(ErrFileAccess, "", "Path/File access error: " + spoolPath().toStdString());
+        }
+        gJobOpen = false;
+        gShownPictureNames = gPictureNames;
+        if (gOldPreviewKept)
+            UnloadPrintPrev();
+        gOldPreviewKept = false;
+        givePageCount(gPagesBegun);
+    });
+}
+
 } // namespace
 
 QString GetSpoolPath()
 {
-    if (gSpoolFile && !gSpoolFailed)
+    if (!gJobOpen)
+        return spoolPath();
+    if (gSpoolFile)
         Guarded("PrintPreview.TemPrint", flushSpool);
+    return gJobOpen ? jobPath() : spoolPath();
+}
+
+QString ShownSpoolPath()
+{
     return spoolPath();
 }
 
@@ -228,14 +297,17 @@ void BeginPrintJob()
         gSpoolStopped = false;
         gPagesBegun = 0;
         gArgumentsToCome = 0;
-        gSpoolFile.reset();
-        UnloadPrintPrev();
-        QFile spool(GetSpoolPath());
-        if (!spool.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+        dropJob(); // a job never shown is dropped
+        if (LoadedPrintPrev() && !LoadedPrintPrev()->isVisible())
+            UnloadPrintPrev(); // hidden, it shows nothing worth keeping
+        gOldPreviewKept = LoadedPrintPrev() != nullptr;
+        QFile job(jobPath());
+        if (!job.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
             gSpoolFailed = true;
-            throw RuntimeError(ErrFileAccess, "", "Path/File access error: " + spool.fileName().toStdString());
+            throw RuntimeError(ErrFileAccess, "", "Path/File access error: " + job.fileName().toStdString());
         }
-        spool.close();
+        job.close();
+        gJobOpen = true;
     });
 }
 
@@ -245,18 +317,18 @@ void AppendPrintLine(const QString &line)
     if (jobEnded())
         return;
     Guarded("PrintPreview.TemPrint", [&line] {
-        const QString path = spoolPath();
+        const QString path = jobPath();
         if (!gSpoolFile || gSpoolFile->fileName() != path) {
             gSpoolFile = std::make_unique<QFile>(path);
-            if (!gSpoolFile->open(QIODevice::WriteOnly | QIODevice::Append)) {
-                gSpoolFile.reset();
+            if (!gJobOpen || !gSpoolFile->open(QIODevice::WriteOnly | QIODevice::Append)) {
+                dropJob();
                 gSpoolFailed = true;
                 throw RuntimeError(ErrFileAccess, "", "Path/File access error: " + path.toStdString());
             }
         }
         const QByteArray bytes = line.toUtf8() + "\r\n";
         if (gSpoolFile->write(bytes) != bytes.size()) {
-            gSpoolFile.reset();
+            dropJob();
             gSpoolFailed = true;
             throw RuntimeError(ErrDeviceIO, "", "Device I/O error: " + path.toStdString());
         }
@@ -279,6 +351,10 @@ PrintJobWatchScope::PrintJobWatchScope(std::function<bool(int pages)> watch)
 PrintJobWatchScope::~PrintJobWatchScope()
 {
     gJobWatch = nullptr;
+    if (gJobOpen) { // its writer gave up without showing it
+        gSpoolStopped = true;
+        dropJob();
+    }
 }
 
 bool PrintJobStopped()
@@ -386,12 +462,13 @@ void PrintPicture(const QImage &picture, float x, float y, float width, float he
         gPrintState.randomValue = r * 899999 + 100000;
         gPrintState.randomText = QString::fromStdString(FormatFixed(gPrintState.randomValue, 0));
         name = gPrintTempPath + QStringLiteral("_$$_") + gPrintState.randomText + QStringLiteral(".tmp");
-    } while (gPictureNames.contains(name));
+    } while (gPictureNames.contains(name) || gShownPictureNames.contains(name));
     gPictureNames.insert(name);
     gPrintState.pictureFile = name;
     AppendPrintLine(name);
     // PNG whatever the name says: the replay reads the format from the file itself.
     if (!picture.save(name, "PNG") && !gSpoolFailed) {
+        dropJob();
         gSpoolFailed = true;
         throw RuntimeError(ErrFileAccess, "", "Path/File access error: " + name.toStdString());
     }
@@ -436,8 +513,7 @@ void CountPrintPages()
             if (item->keyword == QLatin1String("#startpage")) {
                 ++gPrintState.pageCount;
             } else if (item->keyword == QLatin1String("#endpage") && preview) {
-                preview->setPageMax(gPrintState.pageCount);
-                preview->Label2->setText(PageLabel(preview->getPageNr(), gPrintState.pageCount));
+                givePageCount(gPrintState.pageCount);
             }
         }
     });
@@ -489,6 +565,8 @@ void UnloadPrintPrev()
 
 void ShowPrintPreview(const QString &caption)
 {
+    if (gJobOpen && !jobEnded())
+        commitJob();
     if (jobEnded())
         return;
     PrintPrev *preview = PrintPrevWindow();

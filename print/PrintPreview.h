@@ -5,13 +5,19 @@
 //
 // How a printout is made (one job at a time; a new job replaces the previous one):
 //
-//     BeginPrintJob();                           // empties the spool, closes the preview
+//     BeginPrintJob();                           // a new, empty job beside the spool
 //     PrintPageHeader(left, title, right);       // or NewPrintPage() for a page without band
 //     PrintTextLeft(1.3f, 4.0f, text, "Arial", 10, 0);   // items, in cm from the top left
 //     PrintFilledBox(...); PrintBoxOutline(...); SetPrintForeColor(...); PrintPicture(...);
 //     EndPrintPageFooter(t1, t2, t3, right);     // or EndPrintPageSimple(line1, line2)
 //     ...                                        // more pages
-//     ShowPrintPreview(caption);                 // the preview, modeless, with its caption
+//     ShowPrintPreview(caption);                 // the job takes the spool's place and
+//                                                // the preview shows it, modeless
+//
+// A job is written into a file of its own beside the spool; only a complete job
+// replaces the spool (a rename) and the previous preview. A job stopped or failed on
+// the way, or begun again before it was shown, is dropped with its file: the preview
+// that was open before it stays, showing its pages from the spool as it was.
 //
 // Positions and sizes are centimetres on an A4 landscape page (29.7 x 21 cm), x to the
 // right and y downwards from the page's top-left corner; a text position is the text's
@@ -23,8 +29,8 @@
 // size, "#fb" bold, "#y" twips, "#x" twips, "#txt_l"/"#txt_r"/"#txt_c"/"#txt_VERT" text,
 // "#fill" style, "#color" colour, "#line" x1 y1 x2 y2 colour mode, "#img" path x y w h.
 // Positions are written in twips (cm x 567), numbers always with "." as decimal point.
-// The spool is held open while a job writes it and every line is flushed, so the file
-// on disk is complete after every call. Pictures are PNG files beside it, named "_$$_"
+// The job's file is held open and buffered while the job writes it; GetSpoolPath
+// writes out what is buffered first. Pictures are PNG files beside it, named "_$$_"
 // six digits ".tmp".
 //
 // The procedures that write whole lines or pages catch their own errors and show the
@@ -61,11 +67,16 @@ extern float gPreviewScale;
 // Set by the print dialog's Cancel; the print stops at its next page boundary.
 extern bool gPrintCancel;
 
-// The spool file "_$$_TEMP.TMP" in the job's temporary folder.
+// The spool of the current job: while a job is being written, its own file
+// ("_$$_TEMP.TMP.new", written out first); otherwise the spool, ShownSpoolPath().
 QString GetSpoolPath();
+// The spool "_$$_TEMP.TMP" in the job's temporary folder: the last complete job, which
+// the preview and the printer replay.
+QString ShownSpoolPath();
 
-// Starts a job: finds the temporary folder, re-seeds the picture names, empties the
-// spool file and closes the preview of the previous job.
+// Starts a job: finds the temporary folder, re-seeds the picture names (a name the shown
+// job uses is not taken), drops a job never shown, and opens the new job's empty file. A
+// preview shown stays, untouched, until the job is complete; a hidden one is closed.
 void BeginPrintJob();
 // Appends one line (CR LF ended) to the spool file. The first line that cannot be
 // written is reported; the job then writes nothing more, counts no pages and shows no
@@ -76,9 +87,10 @@ bool PrintJobFailed();
 
 // A long job is followed while it is written: `watch` is told the pages begun so far
 // about ten times a second (the writer's caller may show them and let events run) and
-// answers false to stop the job. A stopped job writes nothing more, its spool is emptied,
+// answers false to stop the job. A stopped job writes nothing more, its file is removed,
 // it counts no pages and shows no preview (PrintJobStopped), until the next
-// BeginPrintJob. The watch holds for the scope's life.
+// BeginPrintJob; the spool and the preview before it stay as they were. The watch holds
+// for the scope's life; a job its writer left unshown when the scope ends is stopped so.
 class PrintJobWatchScope {
 public:
     explicit PrintJobWatchScope(std::function<bool(int pages)> watch);
@@ -122,8 +134,8 @@ void PrintPicture(const QImage &picture, float x, float y, float width, float he
 // How many times the text fits into 10 cm, in the preview's own font (Arial 8.25 pt);
 // an empty text is error 11.
 int16_t FitCount(const QString &text);
-// Counts the pages of the spool file and gives the count to the preview (loaded hidden
-// when it is not).
+// Counts the pages of the current job's spool (GetSpoolPath) and gives the count to the
+// preview (loaded hidden when it is not), unless that still shows the previous job.
 void CountPrintPages();
 // True when the file's length can be read.
 bool FileExists(const QString &path);
@@ -144,6 +156,8 @@ PrintPrev *PrintPrevWindow();
 PrintPrev *LoadedPrintPrev();
 // Closes and deletes the preview window, when one is loaded.
 void UnloadPrintPrev();
-// Ends a job: shows the preview modeless with the caption, at page 1; a failed job
-// (PrintJobFailed) shows none.
+// Ends a job: the complete job takes the spool's place, the previous preview closes and
+// the new one shows modeless with the caption, at page 1. A failed or stopped job
+// (PrintJobFailed, PrintJobStopped), or one whose file cannot take the spool's place
+// (reported), shows none and leaves the previous preview and spool as they were.
 void ShowPrintPreview(const QString &caption);

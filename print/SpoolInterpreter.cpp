@@ -283,7 +283,7 @@ void RenderSpoolPage(QImage &image, int page, double pixelsPerTwip)
     image.fill(Qt::white);
     if (page < 1)
         return;
-    SpoolReader reader(GetSpoolPath());
+    SpoolReader reader(ShownSpoolPath());
     if (!reader.isOpen())
         return;
     QPainter painter(&image);
@@ -462,9 +462,9 @@ int PrintPages(int16_t fromPage, int16_t toPage)
 
         SetCancelBold(true);
         QCoreApplication::processEvents();
-        SpoolReader reader(GetSpoolPath());
+        SpoolReader reader(ShownSpoolPath());
         if (!reader.isOpen())
-            throw RuntimeError(ErrFileAccess, "", "Path/File access error: " + GetSpoolPath().toStdString());
+            throw RuntimeError(ErrFileAccess, "", "Path/File access error: " + ShownSpoolPath().toStdString());
         const double scale = printer.resolution() / kTwipsPerInch;
         std::optional<SpoolPainter> draw;
         bool printing = false;

@@ -15,7 +15,8 @@
 // repetitive dive starts every row from the previous dive's end state across its
 // surface interval (refused in the diver's words when that dive holds no computed
 // plan). Every case is computed before the tables are written, so a run refused or
-// cancelled meanwhile leaves the preview before it; Cancel also stops the writing.
+// cancelled meanwhile leaves the preview before it; Cancel also stops the writing,
+// which leaves that preview and its spool as they were too.
 // Each limit warning shows once per run, with its worst value.
 
 #include "engine/ClassProfile.h"

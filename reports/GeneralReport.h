@@ -6,7 +6,7 @@
 //
 // One report is one print job:
 //
-//     StartReport(ticks);                              // empties the spool, page 1
+//     StartReport(ticks);                              // a new, empty job, page 1
 //     LongReport(profile, settings, isSeries, n, si);  // once per dive, pages numbered on
 //     ShowReportPreview();                             // the preview, modeless
 //

@@ -4,6 +4,7 @@
 // run, Cancel or engine error changes.
 
 #include "tests/support/EditorFixture.h"
+#include "tests/support/FileBytes.h"
 #include "tests/support/SpoolFile.h"
 
 #include "engine/DOLVmiscModule.h"
@@ -282,7 +283,7 @@ TEST_F(BailoutTablesTest, RowsAreTheOpenCircuitAscentFromTheCutForAFirstAndARepe
     EXPECT_EQ(keep(2), before);
 }
 
-TEST_F(BailoutTablesTest, CancelAndAnEngineErrorLeaveTheDiveAsItWasAndPreviewNothing)
+TEST_F(BailoutTablesTest, CancelAndAnEngineErrorLeaveTheDiveAndTheOldPreviewAsTheyWere)
 {
     rebreatherDive();
     const Kept before = keep(1);
@@ -295,7 +296,13 @@ TEST_F(BailoutTablesTest, CancelAndAnEngineErrorLeaveTheDiveAsItWasAndPreviewNot
     EXPECT_FALSE(previewShown());
     EXPECT_EQ(keep(1), before);
 
-    // Cancel pressed while the first table is written: the job stops there, emptied.
+    // Cancel pressed while the first table is written: the job stops there and goes with
+    // its file; the tables shown before stay, their spool byte for byte.
+    run(QStringLiteral("5"));
+    PrintPrev *const old = LoadedPrintPrev();
+    const QString oldPages = old->getPageMax();
+    const std::string oldSpool = FileBytes(GetSpoolPath().toStdString());
+    tables.clear();
     run(QStringLiteral("1"), false, [this](frmBailoutStart *dialog) {
         dialog->CaseTableReady = [this, dialog](int16_t c, const std::vector<ClassProfile> &t) {
             tables.push_back({c, t});
@@ -303,8 +310,12 @@ TEST_F(BailoutTablesTest, CancelAndAnEngineErrorLeaveTheDiveAsItWasAndPreviewNot
         };
     });
     EXPECT_EQ(tables.size(), 1u);
-    EXPECT_EQ(QFileInfo(GetSpoolPath()).size(), 0);
-    EXPECT_FALSE(previewShown());
+    EXPECT_EQ(LoadedPrintPrev(), old);
+    EXPECT_TRUE(previewShown());
+    EXPECT_EQ(old->getPageMax(), oldPages);
+    EXPECT_TRUE(FileBytes(GetSpoolPath().toStdString()) == oldSpool) << "the spool of the tables shown";
+    EXPECT_EQ(QDir(gPrintTempPath).entryList({"_$$_TEMP*"}, QDir::Files | QDir::Hidden),
+              QStringList{"_$$_TEMP.TMP"});
     tables.clear();
 
     // Settings the engine refuses: said once in the engine's words, no tables.
@@ -316,7 +327,7 @@ TEST_F(BailoutTablesTest, CancelAndAnEngineErrorLeaveTheDiveAsItWasAndPreviewNot
     EXPECT_FALSE(TestHooks::msgBoxes[0].prompt.contains(QStringLiteral("Error #")));
     EXPECT_TRUE(TestHooks::msgBoxes[0].prompt.contains(QStringLiteral("bail-out at 5 min")));
     EXPECT_TRUE(tables.empty());
-    EXPECT_FALSE(previewShown());
+    EXPECT_EQ(LoadedPrintPrev(), old);
     EXPECT_EQ(keep(1), refused);
 }
 

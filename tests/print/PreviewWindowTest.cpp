@@ -204,6 +204,7 @@ TEST_F(Preview, AMissingPicturePaintsNothing)
     for (const char *line : {"#img", "/no/such/picture.tmp", "1134", "1134", "2268", "2268"})
         AppendPrintLine(line);
     EndPrintPageSimple("", "");
+    ShowPrintPreview("Report");
 
     QImage image(600, 420, QImage::Format_RGB32);
     const double scale = 600 / 16839.9;

@@ -41,6 +41,7 @@ void WriteJob(int pages)
         PrintTextLeft(2, 5, QString("Body of sheet %1").arg(n), "Arial", 12, 0);
         EndPrintPageFooter("Foot", "", "", "");
     }
+    ShowPrintPreview("Report");
 }
 
 std::vector<int> SheetsIn(const QString &pdf)
@@ -107,7 +108,6 @@ TEST_F(Printing, ARangeGivesItsPagesAndNoBlankSheet)
 TEST_F(Printing, TheDialogAsksAndPrintsTheChosenPages)
 {
     WriteJob(5);
-    ShowPrintPreview("Report");
     Printer().setOutputFileName(pdf("dialog.pdf"));
     TestHooks::msgBoxAnswers = {vbYes};
     UseDialog([](PrintPrint *d) {
@@ -176,6 +176,7 @@ TEST_F(Printing, AFailedPrintSaysSoOnceAndKeepsTheOldFile)
     NewPrintPage();
     PrintPicture(noise, 1, 1, 10, 10);
     EndPrintPageSimple("", "");
+    ShowPrintPreview("Report");
     for (const char *options : {"remount", "remount,ro"}) {
         QProcess::execute("mount", {"-o", options, disk});
         TestHooks::msgBoxAnswers = {vbOK};
@@ -190,7 +191,6 @@ TEST_F(Printing, AFailedPrintSaysSoOnceAndKeepsTheOldFile)
 TEST_F(Printing, CancelSeenAtAPageStartKeepsTheOldFile)
 {
     WriteJob(5);
-    ShowPrintPreview("Report");
     std::ofstream(pdf("cancel.pdf").toStdString()) << "old";
     Printer().setOutputFileName(pdf("cancel.pdf"));
     TestHooks::msgBoxAnswers = {vbYes};
@@ -254,6 +254,7 @@ TEST_F(Printing, ColoursPrintAsThePreviewShowsThem)
     PrintTextLeft(2.5f, 3, "WHITE ON BLACK", "Arial", 28, 1);
     SetPrintForeColor(0);
     EndPrintPageSimple("RED FOOTER LINE ONE", "RED FOOTER LINE TWO");
+    ShowPrintPreview("Report");
     ASSERT_EQ(PrintSpoolToPdf(pdf("colours.pdf"), 1, 1), 1);
 
     const QImage page = PdfPageImage(pdf("colours.pdf"), 1, 72);
@@ -308,7 +309,6 @@ TEST_F(Printing, APrintThatCannotStartIsReported)
 TEST_F(Printing, PrinterSetUpAnswersFromTheHooks)
 {
     WriteJob(1);
-    ShowPrintPreview("Report");
     TestHooks::printerAnswers.push_back([this](QPrinter &printer) {
         printer.setOutputFileName(pdf("setup.pdf"));
         return true;

@@ -181,25 +181,29 @@ TEST_F(SpoolWriter, OnlyKeywordLinesStartAndEndPages)
     EXPECT_EQ(PrintPrevWindow()->getPageMax(), "1");
 }
 
-TEST_F(SpoolWriter, ANewJobEmptiesTheSpoolAndClosesThePreview)
+TEST_F(SpoolWriter, ANewJobStartsEmptyAndReplacesThePreviewWhenComplete)
 {
     PrintPageHeader("a", "b", "c");
     EndPrintPageSimple("", "");
     ShowPrintPreview("Report");
-    ASSERT_NE(LoadedPrintPrev(), nullptr);
-    EXPECT_TRUE(LoadedPrintPrev()->isVisible());
-    EXPECT_EQ(LoadedPrintPrev()->windowTitle(), "Report");
+    PrintPrev *const old = LoadedPrintPrev();
+    ASSERT_NE(old, nullptr);
+    EXPECT_TRUE(old->isVisible());
+    EXPECT_EQ(old->windowTitle(), "Report");
 
     BeginPrintJob();
-    EXPECT_EQ(LoadedPrintPrev(), nullptr);
+    EXPECT_EQ(LoadedPrintPrev(), old);
     EXPECT_TRUE(QFileInfo::exists(GetSpoolPath()));
     EXPECT_EQ(QFileInfo(GetSpoolPath()).size(), 0);
     EXPECT_TRUE(gPrintTempPath.endsWith('/'));
 
-    // A job without pages has none.
+    // A job without pages has none; the old preview keeps its page until the job is shown.
     CountPrintPages();
-    EXPECT_EQ(PrintPrevWindow()->getPageMax(), "0");
+    EXPECT_EQ(old->getPageMax(), "1");
     EXPECT_EQ(gPrintState.pageCount, 0);
+    ShowPrintPreview("Next");
+    EXPECT_EQ(PrintPrevWindow()->getPageMax(), "0");
+    EXPECT_EQ(QFileInfo(GetSpoolPath()).size(), 0);
     EXPECT_TRUE(shell.errorBoxes.isEmpty());
 }
 

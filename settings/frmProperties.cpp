@@ -421,6 +421,14 @@ void frmProperties::connectReactions()
     connect(&ShellNotices::Instance(), &ShellNotices::DiveClosed, this, &frmProperties::closeForDive);
 }
 
+// QDialog's own destructor hides the window, and a box losing the focus then finishes
+// its editing: by that time this part of the dialog is gone, so nothing may reach it.
+frmProperties::~frmProperties()
+{
+    for (QObject *child : findChildren<QObject *>())
+        disconnect(child, nullptr, this, nullptr);
+}
+
 // The dive's window closed: its slot may soon hold a new dive, which must not receive
 // these settings. The default template stays editable whatever closes.
 void frmProperties::closeForDive(int16_t profileNr)

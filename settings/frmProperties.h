@@ -55,6 +55,7 @@ public:
     // The window's load, on gSettings element `diveNumber` (the default template, 0, when
     // that is no element).
     explicit frmProperties(int16_t diveNumber, QWidget *parent = nullptr);
+    ~frmProperties() override;
 
     // True only after the dialog was left with Cancel (or closed otherwise).
     bool NothingChanged = false;

@@ -49,8 +49,6 @@ public:
 
     // The digits, "." and "," of a text in their order.
     static QString AlphaNumericInput(const QString &text);
-    // Rounded down to 0.01: value x 100 rounded to a Single, floored, divided by 100.
-    static float RoundDown(float value);
 
     // The advisor's best mix of each family for a depth in the dive's depth unit.
     void CalcBestNitrox(float depth);

@@ -13,7 +13,8 @@
 //     ShowModal(&form);                     // platform/ModalWindow.h
 //     scratch.getDepth(0) == -100           // cancelled (Cancel, Esc or the close box)
 // OK writes depth, segment time, gas name, mix number and the gas fractions (percent)
-// into that waypoint. The dive whose settings apply is the one given (the active editor's).
+// into that waypoint. The dive whose settings apply is the one given (the dive of the editor
+// that opens it, whichever window is active).
 
 #include "engine/ClassProfile.h"
 #include "engine/SettingsRecord.h"

@@ -41,7 +41,7 @@ public:
     static constexpr float kCancelledDepth = -100;
 
     // The settings of gSettings element `diveNumber` apply (the default template when that
-    // names no dive).
+    // names no record).
     explicit frmWaypointForm(int16_t diveNumber, QWidget *parent = nullptr);
 
     // Hands over the profile whose last waypoint the dialog edits in place, and loads the

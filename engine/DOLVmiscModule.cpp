@@ -135,31 +135,3 @@ int16_t FindEndUserProfile(const ClassProfile &Profile)
             return i;
     return 0;
 }
-
-namespace {
-
-// The one-shot check and box of the limit warnings.
-void WarnOnce(PlanWarningKind Kind, float Value, float Limit, bool Metric, bool &Warned)
-{
-    if (Warned || !LimitCrossed(Kind, Value, Limit))
-        return;
-    ShowPlanWarnings({PlanWarning{Kind, Value, Limit, Metric}});
-    Warned = true;
-}
-
-} // namespace
-
-void WarnAboveLimit(float Value, float Limit, bool Metric, bool &Warned)
-{
-    WarnOnce(PlanWarningKind::ENDAbove, Value, Limit, Metric, Warned);
-}
-
-void WarnAboveLimitRounded(float Value, float Limit, bool Metric, bool &Warned)
-{
-    WarnOnce(PlanWarningKind::PPO2Above, Value, Limit, Metric, Warned);
-}
-
-void WarnBelowLimit(float Value, float Limit, bool Metric, bool &Warned)
-{
-    WarnOnce(PlanWarningKind::PPO2Below, Value, Limit, Metric, Warned);
-}

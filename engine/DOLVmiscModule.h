@@ -71,14 +71,6 @@ void ShowPlanNotices(const PlanNotices &Notices);
 // The last waypoint flagged as the end of the diver's own part; 0 when none is.
 int16_t FindEndUserProfile(const ClassProfile &Profile);
 
-// The one-shot limit warnings: each shows its message box once, then sets Warned.
-// END above its limit (compared as it stands).
-void WarnAboveLimit(float Value, float Limit, bool Metric, bool &Warned);
-// ppO2 above its limit, compared after rounding to 2 decimals (1.604 is not above 1.6).
-void WarnAboveLimitRounded(float Value, float Limit, bool Metric, bool &Warned);
-// ppO2 below its limit.
-void WarnBelowLimit(float Value, float Limit, bool Metric, bool &Warned);
-
 // --- Table dives (engine/DOLVmiscModule_table.cpp) ---------------------------------------
 // The table generator builds its profiles directly from these two, with the gas list and
 // rate tables of the dive's settings it is given.

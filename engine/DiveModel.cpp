@@ -152,7 +152,7 @@ int16_t AllocDiveSlot()
         }
     }
     if (n > static_cast<size_t>(INT16_MAX))
-        throwOverflow("MainModule.AllocProfileSlot");
+        throwOverflow("AllocDiveSlot");
     gSettings.emplace_back();
     return static_cast<int16_t>(n);
 }

@@ -6,9 +6,10 @@
 // position there, where the next leg starts and how far the dive is computed. The model
 // owns looking a record up, walking a series and the series rules (what a change does to
 // a dive and the dives after it); the profile editor is a view over one dive, and the
-// settings dialogs, print, reports, the blending calculator and the tests reach dives
-// here and run the replay without a window. Profile numbers index both gSettings and this
-// table; 0 is the default template and never a dive.
+// settings dialogs, print, reports and the blending calculator reach dives here. The
+// replay runs with the engine run the dive windows use (DecompressionRun); the tests run
+// it without a window. Profile numbers index both gSettings and this table; 0 is the
+// default template and never a dive.
 
 #include "engine/ClassProfile.h"
 #include "engine/ClassUseractions.h"

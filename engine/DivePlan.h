@@ -4,8 +4,9 @@
 // limit warnings come out, as data. It reads no window, no active dive and no global of
 // the algorithm menu, writes no settings record and opens no box, so the table and
 // bail-out generators can run it on changed copies of a dive's settings as often as they
-// like. RunDecompression (engine/DOLVmiscModule.h) is the adapter the windows call: it
-// builds the start from the records, writes the end state back and shows the warnings.
+// like. RunDecompression (engine/DOLVmiscModule.h) is the adapter the dive windows call:
+// it builds the start from the records, writes the end state back and returns the
+// warnings for the command to show.
 
 #include "engine/ClassProfile.h"
 #include "engine/Compartments.h"

@@ -62,9 +62,10 @@ std::string ReplaceText(std::string_view find, std::string_view replacement, std
 // One part of a file path ("/" separates folders; a leading "X:" counts as a drive):
 // 1 the file name with its extension, 2 the drive and folder with its trailing "/",
 // 3 the extension with its ".", 4 the drive; any other part gives "". An extension is
-// 1 to 3 characters after the last "." of the final name; a file name is recognised when
-// it has 1 to 40 characters after its "/" (extension not counted). Part 2 & part 1 is
-// always the path. So "C:/dir/file.tpl" gives "file.tpl", "C:/dir/", ".tpl", "C:".
+// 1 to 3 characters after the last "." of the final name; the file name is everything
+// after the last "/" that has a character after it, of any length (a path without "/"
+// has none: its extension is part 1, the rest part 2). Part 2 & part 1 is always the
+// path. So "C:/dir/file.tpl" gives "file.tpl", "C:/dir/", ".tpl", "C:".
 std::string SplitPath(std::string_view path, int16_t part);
 
 // Minutes as "h hrs :m min": h whole hours, m the remaining minutes rounded halves to

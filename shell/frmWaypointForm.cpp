@@ -506,11 +506,6 @@ QString frmWaypointForm::AlphaNumericInput(const QString &text)
     return out;
 }
 
-float frmWaypointForm::RoundDown(float value)
-{
-    return RoundDownPercent(value);
-}
-
 void frmWaypointForm::calcAdvisor(float depth)
 {
     CalcBestNitrox(depth);

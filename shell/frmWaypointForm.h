@@ -13,7 +13,8 @@
 //     ShowModal(&form);                     // platform/ModalWindow.h
 //     scratch.getDepth(0) == -100           // cancelled (Cancel, Esc or the close box)
 // OK writes depth, segment time, gas name, mix number and the gas fractions (percent)
-// into that waypoint. The dive whose settings apply is the one given (the active editor's).
+// into that waypoint. The dive whose settings apply is the one given (the dive of the editor
+// that opens it, whichever window is active).
 
 #include "engine/ClassProfile.h"
 #include "engine/SettingsRecord.h"
@@ -40,7 +41,7 @@ public:
     static constexpr float kCancelledDepth = -100;
 
     // The settings of gSettings element `diveNumber` apply (the default template when that
-    // names no dive).
+    // names no record).
     explicit frmWaypointForm(int16_t diveNumber, QWidget *parent = nullptr);
 
     // Hands over the profile whose last waypoint the dialog edits in place, and loads the
@@ -49,8 +50,6 @@ public:
 
     // The digits, "." and "," of a text in their order.
     static QString AlphaNumericInput(const QString &text);
-    // Rounded down to 0.01: value x 100 rounded to a Single, floored, divided by 100.
-    static float RoundDown(float value);
 
     // The advisor's best mix of each family for a depth in the dive's depth unit.
     void CalcBestNitrox(float depth);

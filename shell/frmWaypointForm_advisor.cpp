@@ -396,8 +396,8 @@ void frmWaypointForm::addGas(const std::string &name, float o2, float n2, float 
         MsgBox(GetLangStringQ(6165), vbOKOnly);
         return;
     }
-    // A panel typed down to no oxygen (EAN0, H100, Tx0/50) is no gas to breathe; the
-    // gas list refuses it as the custom-gas window does.
+    // A panel typed down to no oxygen (EAN0, H100, Tx0/50) is no gas to breathe: the
+    // gas list refuses it (the custom-gas window never holds one).
     if (o2 < 1) {
         MsgBox(GetLangStringQ(7093), vbOKOnly);
         return;

@@ -279,8 +279,17 @@ bool LoadTemplateInto()
     if (!LoadTemplate(loaded, name, dir))
         return false;
     SettingsRecord &r = RecordOf(idx, "FileIOModule.LoadTemplateInto");
-    CopyTemplate(loaded, r.Template);
-    r.Template.Templatename = name;
+    TemplateRec applied = r.Template;
+    CopyTemplate(loaded, applied);
+    applied.Templatename = name;
+    // A template under which the dive's legs would last beyond a week is refused, as the
+    // settings dialogs refuse such settings: the dive keeps its own, and its series stays
+    // one that opens again.
+    if (const std::string tooLong = DiveMinutesProblemWith(idx, applied); !tooLong.empty()) {
+        MsgBox(QString::fromStdString(tooLong), vbCritical + vbOKOnly);
+        return false;
+    }
+    r.Template = applied;
     editor->setWindowTitle(diveCaption(r));
     return true;
 }

@@ -28,7 +28,9 @@ int16_t GetFirstProfileOfSeries(int16_t n);
 void SaveTemplateAs();
 
 // Loads a template file into the active dive (into the default template when no dive
-// is active). True when a template was loaded; the dive is not recomputed here.
+// is active). True when a template was loaded; false when none was, also when the dive's
+// legs would last beyond a week under it (the diver is told). The dive is not recomputed
+// here.
 bool LoadTemplateInto();
 
 // True when dive `profileNr` or any later dive of its series has been changed since

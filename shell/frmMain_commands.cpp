@@ -65,27 +65,16 @@ void frmMain::mnuSaveTemplate_Click()
 
 // A template loaded into the active dive is applied to it at once. The main window shows
 // the loaded circuit mode first, so that applying keeps it rather than overwriting it
-// with the mode the previous settings had. A template under which the dive's legs would
-// last beyond a week is refused, as the settings dialogs refuse such settings: the dive
-// keeps its own, and its series stays one that opens again.
+// with the mode the previous settings had. A template the dive's legs cannot take is
+// refused by LoadTemplateInto before anything is applied.
 void frmMain::mnuLoadTemplate_Click()
 {
     RunGuarded("frmMain.mnuLoadTemplate_Click", [this] {
         frmWaypointEditor *editor = ActiveForm();
         const int16_t n = ::ActiveProfileNumber();
-        const TemplateRec kept = RecordOf(n, "frmMain.mnuLoadTemplate_Click").Template;
-        const QString keptCaption = editor ? editor->windowTitle() : QString();
-        if (!LoadTemplateInto())
+        if (!LoadTemplateInto() || !editor)
             return;
-        if (!editor)
-            return;
-        SettingsRecord &r = RecordOf(n, "frmMain.mnuLoadTemplate_Click");
-        if (const std::string tooLong = DiveMinutesProblemWith(n, r.Template); !tooLong.empty()) {
-            r.Template = kept;
-            editor->setWindowTitle(keptCaption);
-            MsgBox(QString::fromStdString(tooLong), vbCritical + vbOKOnly);
-            return;
-        }
+        const SettingsRecord &r = RecordOf(n, "frmMain.mnuLoadTemplate_Click");
         // A later dive of a series keeps its position and interval in its caption.
         editor->UpdateSurfProfiles();
         ShowCircuitMode(r.Template.OpenCircuit);

@@ -10,6 +10,7 @@
 #include "engine/VBConversions.h"
 
 #include <algorithm>
+#include <utility>
 
 int16_t FindGasIndex(const std::string &Name, const TemplateRec &Template)
 {

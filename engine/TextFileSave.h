@@ -29,7 +29,6 @@ public:
     FileReplacement(const FileReplacement &) = delete;
     FileReplacement &operator=(const FileReplacement &) = delete;
 
-    const std::string &Target() const { return target_; }
     const std::string &Temporary() const { return temporary_; }
     // Writes all of `data` to the new file: error 57 (text 7062) when the device refuses.
     void Write(const std::string &data);

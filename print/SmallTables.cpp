@@ -339,9 +339,10 @@ const TableDive &SmallTableDive()
 
 namespace {
 
-float textCm(const QString &s, bool bold)
+// The width (cm) of a text in Arial of `size` points.
+float textCm(const QString &s, bool bold, int16_t size = 7)
 {
-    return SpoolTextWidth(s, QStringLiteral("Arial"), 7, bold) / 567.0f;
+    return SpoolTextWidth(s, QStringLiteral("Arial"), size, bold) / 567.0f;
 }
 
 // The run time a column ends with: its last waypoint's.
@@ -560,11 +561,6 @@ namespace {
 // from 3.5 cm to the strip's frame at 5.8), split between its columns.
 constexpr float kRateTableWidth = 2.25f;
 
-float stripCm(const QString &s, int16_t size)
-{
-    return SpoolTextWidth(s, QStringLiteral("Arial"), size, false) / 567.0f;
-}
-
 // One rate table of the strip from x: headings, then band depth and rate per line,
 // column by column. Two columns of half the width are headed by the units ("m",
 // "m/min"), as large as they fit (down to 5 points), the rates just right of the widest
@@ -581,10 +577,10 @@ void rateTable(float x, const std::vector<RateRecord> &bands, const RateStripLay
         rateHead = GetLangStringQ(metric ? 6064 : 6065);
         float widest = 0;
         for (int k = 0; k < lay.Shown; ++k)
-            widest = std::max(widest, stripCm(whole(bands[static_cast<size_t>(k)].Depth), 7));
+            widest = std::max(widest, textCm(whole(bands[static_cast<size_t>(k)].Depth), false));
         for (;; --size) {
-            rateAt = std::max(widest, stripCm(depthHead, size)) + gap;
-            if (size == 5 || rateAt + stripCm(rateHead, size) <= column - 0.08f)
+            rateAt = std::max(widest, textCm(depthHead, false, size)) + gap;
+            if (size == 5 || rateAt + textCm(rateHead, false, size) <= column - 0.08f)
                 break;
         }
     }
@@ -605,7 +601,7 @@ void rateTable(float x, const std::vector<RateRecord> &bands, const RateStripLay
         // As large as it fits its column, down to 5 points.
         const QString more = GetLangStringQ(7271).arg(lay.More);
         int16_t moreSize = 7;
-        while (moreSize > 5 && stripCm(more, moreSize) > column - 0.1f)
+        while (moreSize > 5 && textCm(more, false, moreSize) > column - 0.1f)
             --moreSize;
         text(x + column * static_cast<float>(lay.Shown / kRateRowsPerColumn),
              kRateTop + kRateLine * static_cast<float>(lay.Shown % kRateRowsPerColumn), more, moreSize);

@@ -12,6 +12,14 @@ QString PatternText(double v, int decimals)
     return QString::fromStdString(LocaliseNumberText(FormatFixed(v, decimals), gDecimalSeparator));
 }
 
+QString FieldName(const QString &caption)
+{
+    QString name = caption.trimmed();
+    while (name.endsWith(u':'))
+        name.chop(1);
+    return name.remove(u'&');
+}
+
 namespace {
 
 // A Single's shortest text written out in full: "1.234568E+07" is "12345680", "1E-05" is

@@ -20,6 +20,10 @@ constexpr float kEmptyDepth = 1000000;
 // A number as the "0", "0.0", "0.00", "0.000" patterns show it: `decimals` places,
 // halves away from zero, the user's decimal separator.
 QString PatternText(double v, int decimals);
+
+// A label's caption as the name of its field in a message ("Deco step:" names "Deco
+// step"; an accelerator's "&" goes).
+QString FieldName(const QString &caption);
 // The shortest text of a Single (up to seven significant digits), the user's separator,
 // never in exponent form (12345678 is "12345680").
 QString PlainText(float v);

@@ -1,5 +1,6 @@
 #include "settings/frmConservatism.h"
 
+#include "engine/DiveBounds.h"
 #include "engine/DiveModel.h"
 #include "engine/EngineGlobals.h"
 #include "engine/EngineHost.h"
@@ -9,6 +10,7 @@
 #include "platform/LocaliseForm.h"
 #include "platform/MsgBox.h"
 #include "platform/ShellServices.h"
+#include "settings/PropertiesMath.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
@@ -43,15 +45,6 @@ std::optional<float> typedFactor(const QLineEdit *field)
     if (!v)
         return std::nullopt;
     return RoundTo(*v, 2);
-}
-
-// A label's caption as the name of its field ("GF low (at the first stop)").
-QString fieldName(const QLabel *label)
-{
-    QString name = label->text().trimmed();
-    while (name.endsWith(u':'))
-        name.chop(1);
-    return name.remove(u'&');
 }
 
 } // namespace
@@ -137,7 +130,7 @@ void frmConservatism::layOut()
 
 float frmConservatism::MaxGradientFactor()
 {
-    return gVeryHighGF == 1 ? 1.2f : 1.0f;
+    return gVeryHighGF == 1 ? DiveBounds::kMaxGradientFactor : 1.0f;
 }
 
 TemplateRec &frmConservatism::Template() const
@@ -204,7 +197,7 @@ bool frmConservatism::storeFactors()
         if (typedFactor(box))
             continue;
         const QString example = QString::fromStdString(LocaliseNumberText("0.85", gDecimalSeparator));
-        MsgBox(GetLangStringQ(7103).arg(fieldName(label), box->text(), example), vbCritical + vbOKOnly);
+        MsgBox(GetLangStringQ(7103).arg(FieldName(label->text()), box->text(), example), vbCritical + vbOKOnly);
         box->selectAll();
         box->setFocus();
         return false;

@@ -13,6 +13,7 @@
 #include "engine/TemplateModule.h"
 #include "engine/VBConversions.h"
 #include "platform/ErrorModule.h"
+#include "settings/PropertiesMath.h"
 #include "platform/FlexGrid.h"
 #include "platform/LocaliseForm.h"
 #include "platform/ModalWindow.h"
@@ -36,15 +37,6 @@ namespace {
 float number(const QLineEdit *box, int16_t decimals, bool thousands = false)
 {
     return RoundTo(TextValue(box->text(), thousands), decimals);
-}
-
-// A label's caption as the name of its field ("Deco step:" names "Deco step").
-QString fieldName(const QString &caption)
-{
-    QString name = caption.trimmed();
-    while (name.endsWith(u':'))
-        name.chop(1);
-    return name.remove(u'&');
 }
 
 float number(const FlexGrid *grid, int row, int col)
@@ -184,7 +176,7 @@ bool frmProperties::refuseNonNumbers()
         if (!b.box->isEnabled() || IsNumberText(b.box->text(), thousands))
             continue;
         const QString example = PatternText(thousands ? 1500 : 1.5, thousands ? 0 : 1);
-        MsgBox(GetLangStringQ(7103).arg(fieldName(b.name), b.box->text(), example), vbExclamation | vbOKOnly,
+        MsgBox(GetLangStringQ(7103).arg(FieldName(b.name), b.box->text(), example), vbExclamation | vbOKOnly,
                GetLangStringQ(1600));
         ListView1->setCurrentRow(b.page);
         b.box->setFocus();

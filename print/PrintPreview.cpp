@@ -483,6 +483,13 @@ float SpoolTextWidth(const QString &text, const QString &fontName, float fontSiz
     return static_cast<float>(QFontMetricsF(SpoolFont(fontName, fontSize, bold)).horizontalAdvance(text));
 }
 
+int16_t SizeWithin(const QString &text, int16_t size, int16_t smallest, float width, bool bold)
+{
+    while (size > smallest && SpoolTextWidth(text, QStringLiteral("Arial"), size, bold) / 567 > width)
+        --size;
+    return size;
+}
+
 int16_t FitCount(const QString &text)
 {
     // The preview surface's own font, Arial 8.25 pt regular.

@@ -148,6 +148,9 @@ QString CutAtNul(const QString &text);
 // The width of a text in page twips in the given font (name, points, bold), the same on
 // every screen and at every zoom.
 float SpoolTextWidth(const QString &text, const QString &fontName, float fontSize, bool bold);
+// The size, from `size` down to `smallest` points, at which a text in Arial fits `width`
+// cm.
+int16_t SizeWithin(const QString &text, int16_t size, int16_t smallest, float width, bool bold);
 
 // The preview window, loaded hidden when it is not loaded; null only before a
 // QApplication exists.

@@ -600,9 +600,7 @@ void rateTable(float x, const std::vector<RateRecord> &bands, const RateStripLay
     if (lay.More > 0) {
         // As large as it fits its column, down to 5 points.
         const QString more = GetLangStringQ(7271).arg(lay.More);
-        int16_t moreSize = 7;
-        while (moreSize > 5 && textCm(more, false, moreSize) > column - 0.1f)
-            --moreSize;
+        const int16_t moreSize = SizeWithin(more, 7, 5, column - 0.1f, false);
         text(x + column * static_cast<float>(lay.Shown / kRateRowsPerColumn),
              kRateTop + kRateLine * static_cast<float>(lay.Shown % kRateRowsPerColumn), more, moreSize);
     }

@@ -98,14 +98,6 @@ int StepDecimals(const TemplateRec &tmpl)
     return std::max(FewestDecimals(tmpl.StepSize), FewestDecimals(tmpl.LastStop));
 }
 
-// The size, from `size` down to `smallest` points, at which a text fits `width` cm.
-int16_t SizeWithin(const QString &text, int16_t size, int16_t smallest, float width, bool bold)
-{
-    while (size > smallest && SpoolTextWidth(text, kArial, size, bold) / 567 > width)
-        --size;
-    return size;
-}
-
 // The top of a text of `size` points whose baseline is that of the 10-point cells at y.
 float OnCellLine(float y, int16_t size)
 {

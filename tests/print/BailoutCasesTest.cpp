@@ -116,22 +116,6 @@ TEST(BailoutCases, GeneratedDivesWithDepthAdjustmentGiveEveryRowOfEveryCaseAtIts
     }
 }
 
-// 40 m for 27 minutes at interval 5: rows 5 to 25, and the bail-out from the last
-// bottom minute, where the most decompression is owed, whether the ascent is computed.
-TEST(BailoutCases, TheEndOfTheBottomHasItsRowComputedOrNot)
-{
-    for (const bool computed : {false, true}) {
-        const ClassProfile shown = shownDive(enginetest::MetricAirDive(), {{40, 27}}, computed);
-        std::vector<ClassProfile> table;
-        std::vector<PlanWarning> warnings;
-        ASSERT_TRUE(ComputeBailoutCase(shown, enginetest::MetricAirDive(), {}, {}, 5, [](int32_t) { return true; },
-                                       table, warnings));
-        ASSERT_EQ(table.size(), 7u) << computed;
-        const int16_t e = FindEndUserProfile(table.back());
-        EXPECT_EQ(std::pair(table.back().GetRunTime(e), table.back().getDepth(e)), std::pair(27.0f, 40.0f)) << computed;
-    }
-}
-
 TEST(BailoutCases, RowsAreBoundedBeforeTheRunAndTheLongestDiveAnswersCancel)
 {
     const TemplateRec t = enginetest::MetricAirDive();

@@ -41,8 +41,6 @@ TEST_F(ActiveDiveCommandsTest, TheCommandsAreThoseOfTheDiveInFront)
         }
     }
     EXPECT_TRUE(w[1]->windowTitle().contains(GetLangStringQ(3013))) << "a later dive keeps its place";
-    if (const char *shots = std::getenv("DOLV_SHOTS")) // DOLV_SHOTS=<folder>: the window as seen
-        gMainForm->grab().save(QString::fromLocal8Bit(shots) + "/active-dive-commands.png");
     // Compute on the computed dive 1 would log a second ascent behind its first.
     gMainForm->MdiArea()->setActiveSubWindow(qobject_cast<QMdiSubWindow *>(w[0]->parentWidget()));
     const int16_t points = w[0]->dive().InputProfile.GetLength();
@@ -86,8 +84,7 @@ TEST_F(ActiveDiveCommandsTest, EachDiveKeepsItsOwnLimitWarning)
     imperial->SaveUserEnteredWaypoints(20, 105, kAir, false);
     imperial->ReEvaluateUserEnteredWaypoints();
     dive().MaxEnd = feet.MaxEnd = true;
-    dive().MaximalEND = 30;
-    feet.MaximalEND = 100;
+    dive().MaximalEND = 30, feet.MaximalEND = 100;
     TestHooks::msgBoxAnswers = {vbOK};
     gMainForm->mnuBulhmannC->trigger();
     ASSERT_EQ(TestHooks::msgBoxes.size(), 1u) << "one box for the kind";

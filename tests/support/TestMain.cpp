@@ -15,10 +15,8 @@
 
 namespace {
 
-// Every test starts as a fresh process would: its own empty configuration folder
-// (settings.ini, registry.ini, the data folder), and the program's globals as they are
-// before a start (no windows, no dives, no language, no host). So a test reads nothing an
-// earlier one stored, and the tests pass run whole, one by one or shuffled.
+// Every test starts as a fresh process would, with its own empty configuration folder and
+// the globals as before a start: the tests pass run whole, one by one or shuffled.
 class FreshStart : public ::testing::EmptyTestEventListener {
     void OnTestStart(const ::testing::TestInfo &) override
     {

@@ -312,6 +312,22 @@ TEST_F(PartialMixTest, AFillPastedIntoAnEmptiedBoxIsToldOnce)
     }
 }
 
+// Pasted one over another, each text that is no fill is told alike, letters alone too.
+TEST_F(PartialMixTest, EveryUnreadablePasteIsTold)
+{
+    std::string english = kDefaultLanguageFile;
+    ASSERT_EQ(LoadLanguageDll(english), 1);
+    auto w = open();
+    for (const QString pasted : {"2x0", "3y0", "abc"}) {
+        TestHooks::msgBoxAnswers.push_back(vbOK);
+        w->CurFill->setText(pasted);
+        EXPECT_TRUE(TestHooks::msgBoxes.back().prompt.startsWith("Cylinder now - Fill pressure: \"" + pasted));
+        EXPECT_EQ(airTop(*w) + realGas(*w), QStringList({"", "", "", "", "", ""}));
+    }
+    EXPECT_EQ(TestHooks::msgBoxes.size(), 3u);
+    FreeLanguageDll();
+}
+
 TEST_F(PartialMixTest, ShowsAnAnswerOnlyForTheInputsOnScreen)
 {
     activeDive(true, {gas("EAN32", 32, 0)});

@@ -310,22 +310,11 @@ TEST_F(PartialMixTest, AFillPastedIntoAnEmptiedBoxIsToldOnce)
         ASSERT_EQ(TestHooks::msgBoxes.size(), ++told) << pasted.toStdString();
         EXPECT_TRUE(TestHooks::msgBoxes.back().prompt.contains("\"" + pasted + "\""));
     }
-}
-
-// Pasted one over another, each text that is no fill is told alike, letters alone too.
-TEST_F(PartialMixTest, EveryUnreadablePasteIsTold)
-{
-    std::string english = kDefaultLanguageFile;
-    ASSERT_EQ(LoadLanguageDll(english), 1);
-    auto w = open();
-    for (const QString pasted : {"2x0", "3y0", "abc"}) {
+    for (const QString pasted : {"3y0", "abc"}) { // over the last one told, and letters alone
         TestHooks::msgBoxAnswers.push_back(vbOK);
         w->CurFill->setText(pasted);
-        EXPECT_TRUE(TestHooks::msgBoxes.back().prompt.startsWith("Cylinder now - Fill pressure: \"" + pasted));
-        EXPECT_EQ(airTop(*w) + realGas(*w), QStringList({"", "", "", "", "", ""}));
+        ASSERT_EQ(TestHooks::msgBoxes.size(), ++told) << pasted.toStdString();
     }
-    EXPECT_EQ(TestHooks::msgBoxes.size(), 3u);
-    FreeLanguageDll();
 }
 
 TEST_F(PartialMixTest, ShowsAnAnswerOnlyForTheInputsOnScreen)

@@ -58,6 +58,19 @@ float TypedValue(const QString &text)
     return IsTypedNumber(text) ? LocaleVal(text.toStdString()) : 0.0f;
 }
 
+// Whether `now` is `before` with one character typed or deleted: a key, not a paste.
+bool OneKeyApart(const QString &before, const QString &now)
+{
+    const QString &longer = before.size() > now.size() ? before : now;
+    const QString &shorter = before.size() > now.size() ? now : before;
+    if (longer.size() != shorter.size() + 1)
+        return false;
+    qsizetype i = 0;
+    while (i < shorter.size() && shorter[i] == longer[i])
+        ++i;
+    return QStringView(longer).mid(i + 1) == QStringView(shorter).mid(i);
+}
+
 QLabel *NamedLabel(const char *name, const QString &text, QWidget *parent)
 {
     auto *label = new QLabel(text, parent);
@@ -373,11 +386,11 @@ void frmPartialMix::applyDesiredMix(const QString &O2Text, const QString &N2Text
 }
 
 // A fill as typed, by the typed-number rule (psi hold thousands). A text that holds no
-// number, or more than a cylinder holds, is refused: the diver is told once while the
-// box holds such a text, naming the box and the bound, and the answer stays blank until
-// the box holds a fill again. An empty box or a lone sign or separator is a fill still
-// being typed: refused too, but told nothing, so what is typed or pasted into it next is
-// told when it is no fill.
+// number, or more than a cylinder holds, is refused: the diver is told, naming the box
+// and the bound, and the answer stays blank until the box holds a fill again. Typed key
+// by key, a text is told once, when it holds a digit and no fill ("1E+39" at "1E"); a
+// text put in at once (pasted) is told each time, unless it is empty or a lone sign or
+// separator, a fill still being typed.
 std::optional<float> frmPartialMix::readFill(QLineEdit *box, const QGroupBox *frame, const QLabel *caption,
                                              FillReading &reading)
 {
@@ -385,11 +398,14 @@ std::optional<float> frmPartialMix::readFill(QLineEdit *box, const QGroupBox *fr
     const float most = in_.Metric ? DiveBounds::kMaxFillBar : DiveBounds::kMaxFillPsi;
     const std::optional<float> fill = ReadTypedNumber(text.toStdString(), true);
     reading.refused = !fill || *fill > most;
-    const bool wasTold = reading.told;
-    reading.told = reading.refused && text.contains(QRegularExpression(QStringLiteral("[0-9]")));
+    const bool key = OneKeyApart(reading.text, text);
+    const QString telling = key ? QStringLiteral("[0-9]") : QStringLiteral("[^\\s+.,-]");
+    const bool tell = reading.refused && !(key && reading.told) && text.contains(QRegularExpression(telling));
+    reading.told = reading.refused && (tell || (key && reading.told));
+    reading.text = text;
     if (!reading.refused)
         return fill;
-    if (reading.told && !wasTold) {
+    if (tell) {
         const QString unit = GetLangStringQ(in_.Metric ? 6314 : 6315);
         MsgBox(GetLangStringQ(7400).arg(frame->title() + QStringLiteral(" - ") + caption->text(), text,
                                         FieldText(most) + QStringLiteral(" ") + unit,

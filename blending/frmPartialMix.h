@@ -101,6 +101,7 @@ private:
     struct FillReading {
         bool refused = false;
         bool told = false;
+        QString text; // the text read
     };
     std::optional<float> readFill(QLineEdit *box, const QGroupBox *frame, const QLabel *caption,
                                   FillReading &reading);

@@ -20,6 +20,8 @@
 
 namespace {
 
+// A depth switched between units converts as a length, 32.808 ft per 10 m, not at the
+// planner's 33 fsw per 10 msw: a box's depth keeps its measure, not its pressure.
 double depthFactor(bool setMetric)
 {
     return setMetric ? kMetresPerFoot : kFeetPerMetre;

@@ -310,6 +310,11 @@ TEST_F(PartialMixTest, AFillPastedIntoAnEmptiedBoxIsToldOnce)
         ASSERT_EQ(TestHooks::msgBoxes.size(), ++told) << pasted.toStdString();
         EXPECT_TRUE(TestHooks::msgBoxes.back().prompt.contains("\"" + pasted + "\""));
     }
+    for (const QString pasted : {"3y0", "abc"}) { // over the last one told, and letters alone
+        TestHooks::msgBoxAnswers.push_back(vbOK);
+        w->CurFill->setText(pasted);
+        ASSERT_EQ(TestHooks::msgBoxes.size(), ++told) << pasted.toStdString();
+    }
 }
 
 TEST_F(PartialMixTest, ShowsAnAnswerOnlyForTheInputsOnScreen)

@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <map>
 #include <regex>
 #include <set>
 #include <sstream>
@@ -217,6 +218,7 @@ TEST(LanguageTables, TextsJoinedWithNumbersKeepTheirBlanks)
 
 TEST(HelpFiles, EveryLanguageHasHelpWhoseLinksAndKeywordsResolve)
 {
+    std::map<std::string, std::map<std::string, size_t>> topics; // each anchor's text up to the next rule
     for (const auto &table : tableFiles()) {
         fs::path help = table;
         help.replace_extension(".hlp");
@@ -234,6 +236,8 @@ TEST(HelpFiles, EveryLanguageHasHelpWhoseLinksAndKeywordsResolve)
         // keywords are lower case so the key can be compared without regard to case.
         int keywords = 0;
         for (const auto &a : anchors) {
+            const size_t from = html.find("<a name=\"" + a + "\"");
+            topics[help.filename().string()][a] = std::min(html.find("<hr>", from), html.size()) - from;
             if (a.rfind("kw-", 0) != 0)
                 continue;
             ++keywords;
@@ -246,6 +250,11 @@ TEST(HelpFiles, EveryLanguageHasHelpWhoseLinksAndKeywordsResolve)
         for (auto it = std::sregex_iterator(html.begin(), html.end(), hrefRe); it != std::sregex_iterator(); ++it)
             EXPECT_TRUE(anchors.count((*it)[1])) << "link to a missing anchor: " << (*it)[1];
     }
+    // Every language has each English topic (keywords are its own) and says about as much in it.
+    for (const auto &[file, own] : topics)
+        for (const auto &[topic, length] : topics.at("DOLV_uk.hlp"))
+            EXPECT_GE(own.count(topic) ? own.at(topic) : 0, topic.rfind("kw-", 0) == 0 ? 0 : length * 4 / 5)
+                << file << " lacks topic " << topic;
 }
 
 } // namespace

@@ -122,3 +122,40 @@ TEST_F(PropertiesOnADiveTest, ANewGasAndSwitchReachTheComputedDiveAndClosingAsks
     ASSERT_EQ(TestHooks::msgBoxes.size(), 1u) << "closing asks to save";
     EXPECT_TRUE(gMainForm->MdiArea()->subWindowList().isEmpty());
 }
+
+// A dive switched to feet is the same dive in feet, legs and all, and switched back it is
+// the dive it was, every setting to the bit: a switch back gives back what the switch
+// before converted (15 l/min of deco RMV once came back as 14 through 0.5 cu ft/min).
+TEST_F(PropertiesOnADiveTest, AUnitSwitchConvertsTheWholeDiveAndBackGivesItAllBack)
+{
+    dive().AutoDecoGas = false; // the switches at 6 and 21 m are the diver's own
+    dive().TimeToHeight = 1;
+    dive().Changed = true;
+    leg(40, 25, kAir);
+    editor->StartDeco();
+    const TemplateRec metres = dive();
+    const ClassProfile metricPlan = editor->dive().InputProfile;
+    const auto firstStop = [](const ClassProfile &p) {
+        for (int16_t i = 1; i <= p.GetLength(); ++i)
+            if (p.GetStatus(i) == 4)
+                return p.getDepth(i);
+        return 0.0f;
+    };
+    const auto switchUnits = [](bool metric) {
+        frmProperties dialog(1);
+        dialog.Option1[metric ? 1 : 0]->click();
+        dialog.cbOK->click();
+    };
+
+    switchUnits(false);
+    const ClassProfile &plan = editor->dive().InputProfile;
+    EXPECT_FLOAT_EQ(editor->dive().UserEnteredWaypoints.getDepth(1), 40 * 3.2808f);
+    ASSERT_EQ(editor->EditorState(), EditorComputed);
+    EXPECT_NEAR(firstStop(plan), firstStop(metricPlan) * 3.2808f, dive().StepSize);
+    EXPECT_NEAR(plan.GetRunTime(plan.GetLength()), metricPlan.GetRunTime(metricPlan.GetLength()), 2);
+
+    switchUnits(true);
+    EXPECT_EQ(dive(), metres);
+    EXPECT_EQ(editor->dive().UserEnteredWaypoints.getDepth(1), 40);
+    EXPECT_EQ(plan.GetRunTime(plan.GetLength()), metricPlan.GetRunTime(metricPlan.GetLength()));
+}

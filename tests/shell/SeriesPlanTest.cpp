@@ -7,10 +7,12 @@
 
 #include "engine/TextLineWriter.h"
 #include "platform/ShellServices.h"
+#include "settings/frmProperties.h"
 #include "shell/ProfileFile.h"
 #include "tests/support/FileBytes.h"
 
 #include <QDir>
+#include <QRadioButton>
 #include <QTemporaryDir>
 
 #include <cstdlib>
@@ -261,4 +263,57 @@ TEST_F(SeriesPlanTest, LegsWhoseAscentWasTakenOffKeepTheirGas)
     ASSERT_GT(p.GetLength(), 0);
     for (int16_t k = 1; k <= p.GetLength(); ++k)
         EXPECT_EQ(p.GetGasMixName(k), "EAN32") << "piece " << k;
+}
+
+// A series may change units from dive to dive, in its file or by the settings dialog:
+// the second dive starts from the first one's tissues in its own units and plans as the
+// same series does in its units throughout. (Taken as they stand, 8.8 msw of nitrogen
+// read as fsw gave 11 min of stops for 48, and the other way round over 3000 for 45.)
+TEST_F(SeriesPlanTest, ASeriesThatChangesUnitsCarriesItsTissuesAcross)
+{
+    dive().GasChanges.clear();
+    const TemplateRec metric = dive();
+    frmProperties toFeet(1);
+    toFeet.Option1[0]->click();
+    toFeet.cbOK->click();
+    const TemplateRec imperial = dive();
+    ASSERT_FALSE(imperial.Metric);
+
+    // 40 m (131 ft) for 30 min, then after 30 min 30.48 m (100 ft) for 25 min, on air.
+    int files = 0;
+    const auto secondDiveStops = [&](bool firstMetric, bool fileMetric, bool switchTo) {
+        const QString path = dir.filePath(QStringLiteral("units%1.prf").arg(++files));
+        {
+            std::ofstream file(path.toStdString(), std::ios::binary);
+            TextLineWriter out(file);
+            WriteProfileDive(firstMetric ? metric : imperial, 0, legLog(firstMetric ? 40 : 131, 30, kAir, true), out);
+            WriteProfileDive(fileMetric ? metric : imperial, 30, legLog(fileMetric ? 30.48f : 100, 25, kAir, true), out);
+        }
+        open(path);
+        const int16_t second = int16_t(gDiveWindows.size() - 1);
+        if (switchTo != fileMetric) {
+            frmProperties units(second);
+            units.Option1[switchTo ? 1 : 0]->click();
+            units.cbOK->click();
+        }
+        const ClassProfile &p = gDiveWindows.at(second)->dive().InputProfile;
+        EXPECT_EQ(gDiveWindows.at(second)->EditorState(), EditorComputed);
+        float stops = 0;
+        for (int16_t i = 1; i <= p.GetLength(); ++i)
+            stops += p.GetStatus(i) == 4 ? p.GetSegmentTime(i) : 0;
+        return stops;
+    };
+    const float feetThroughout = secondDiveStops(false, false, false);
+    const float metresThroughout = secondDiveStops(true, true, true);
+    ASSERT_GT(feetThroughout, 30);
+    ASSERT_GT(metresThroughout, 30);
+    const struct {
+        bool firstMetric, fileMetric, secondMetric;
+    } series[] = {{true, false, false}, {false, true, true}, {true, true, false}, {false, false, true}};
+    for (const auto &s : series) {
+        SCOPED_TRACE(testing::Message() << "first metric " << s.firstMetric << ", second in the file metric "
+                                        << s.fileMetric << ", planned metric " << s.secondMetric);
+        EXPECT_NEAR(secondDiveStops(s.firstMetric, s.fileMetric, s.secondMetric),
+                    s.secondMetric ? metresThroughout : feetThroughout, 2);
+    }
 }

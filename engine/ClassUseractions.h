@@ -43,6 +43,7 @@ public:
     void setgasname(int16_t nr, std::string name);
     void setgaslost(int16_t nr);
     void setmixnumber(int16_t nr, int16_t mixnumber);
+    void setdepth(int16_t nr, float depth) { at(nr).depth = depth; }
     void setdeco(int16_t nr);
     float DeleteLast();
     // Takes every request to start the decompression out of the log; the legs stay as

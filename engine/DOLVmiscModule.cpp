@@ -7,6 +7,7 @@
 #include "engine/ResourceManager.h"
 #include "engine/RuntimeError.h"
 #include "engine/TraceFile.h"
+#include "engine/Units.h"
 #include "engine/VBConversions.h"
 
 #include <algorithm>
@@ -33,6 +34,19 @@ DiveStartState StartStateOf(int16_t ProfileNr, bool Repetitive, const ClassProfi
         start.AfterSurfaceInterval = true;
         start.N2Compartments = previous.N2Compartments;
         start.HeCompartments = previous.HeCompartments;
+        // The tensions are in the depth units the dive before was computed in (msw or
+        // fsw: a dive holding a computed plan was computed under its settings as they
+        // stand), and a series may change units from dive to dive. A tension is a
+        // pressure, and the engine counts a bar as 10 msw and an atm (1.01325 bar) as
+        // 33 fsw, so one msw of tension is 33 / 10.1325 = kFswPerMswOfPressure fsw: the
+        // factor of its a coefficients and surface saturation, not the 3.2808 ft of a
+        // metre of depth.
+        if (previous.Template.Metric != own.Template.Metric) {
+            const double toOwn = own.Template.Metric ? 1 / kFswPerMswOfPressure : kFswPerMswOfPressure;
+            for (Comp16 *tensions : {&start.N2Compartments, &start.HeCompartments})
+                for (float &p : *tensions)
+                    p = static_cast<float>(p * toOwn);
+        }
         start.SurfaceInterval = own.SurfTime;
     }
     return start;

@@ -15,7 +15,8 @@
 int16_t FindGasIndex(const std::string &Name, const TemplateRec &Template);
 
 // How dive `ProfileNr` starts, from the records: a Repetitive dive from the end state of
-// its previous dive (its record's PrevProfile) across its own SurfTime, else at
+// its previous dive (its record's PrevProfile; the tensions taken into the dive's own
+// msw or fsw when the two dives differ in units) across its own SurfTime, else at
 // the surface of its settings; the CNS and OTU it carries in are those of the start
 // point of Source. No previous dive is error 9. A start for a Planned ascent (the
 // computed ascent, a bail-out) of a Repetitive dive is refused while the dive before it

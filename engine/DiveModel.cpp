@@ -6,6 +6,7 @@
 #include "engine/EngineGlobals.h"
 #include "engine/ResourceManager.h"
 #include "engine/RuntimeError.h"
+#include "engine/Units.h"
 
 #include <cstdint>
 
@@ -31,6 +32,35 @@ int16_t walkSeries(int16_t number, Step step, Visit visit)
         number = link;
     }
     return number;
+}
+
+std::vector<float> legDepths(const ClassUseractions &log)
+{
+    std::vector<float> depths;
+    for (int16_t i = 1; i <= log.GetLength(); ++i)
+        if (log.getaction(i) == ActionUserWaypoint)
+            depths.push_back(log.getDepth(i));
+    return depths;
+}
+
+// The log of the dive of record `r` with its legs' depths in the units of `t`: as they
+// are when the units stay; as they were before the record's last unit switch when `t`
+// goes back and no leg depth changed since; otherwise converted at the settings
+// dialog's factor for depths. A leg keeps its minutes, gas and action; deco markers
+// keep their -1.
+ClassUseractions legsInUnitsOf(const ClassUseractions &log, const SettingsRecord &r, const TemplateRec &t)
+{
+    if (t.Metric == r.Template.Metric)
+        return log;
+    const UnitSwitch *last = r.LastUnitSwitch.get();
+    const bool back = last && last->Before.Metric == t.Metric && last->LegsAfter == legDepths(log);
+    const double factor = t.Metric ? kMetresPerFoot : kFeetPerMetre;
+    ClassUseractions legs = log;
+    size_t k = 0;
+    for (int16_t i = 1; i <= legs.GetLength(); ++i)
+        if (legs.getaction(i) == ActionUserWaypoint)
+            legs.setdepth(i, back ? last->LegsBefore[k++] : static_cast<float>(legs.getDepth(i) * factor));
+    return legs;
 }
 
 } // namespace
@@ -90,7 +120,15 @@ std::string DiveMinutesProblemWith(int16_t number, const TemplateRec &t)
     const Dive *dive = FindDive(number);
     if (!dive || dive->UserEnteredWaypoints.GetLength() == 0)
         return {};
-    return DiveBounds::DiveMinutesProblem(LoggedDiveMinutes(dive->UserEnteredWaypoints, t));
+    const ClassUseractions legs = legsInUnitsOf(dive->UserEnteredWaypoints, dive->Record(), t);
+    // In the other units a leg may lie beyond the deepest depth (3300 ft is 1006 m).
+    try {
+        for (const float depth : legDepths(legs))
+            DiveBounds::CheckDepth(depth, t.Metric, "DiveMinutesProblemWith");
+    } catch (const RuntimeError &e) {
+        return e.description();
+    }
+    return DiveBounds::DiveMinutesProblem(LoggedDiveMinutes(legs, t));
 }
 
 std::string SeriesFileProblem(int16_t number)
@@ -385,6 +423,37 @@ bool reEvaluateOne(Dive &dive, const DiveEngineRun &run, SeriesOutcome &out, std
 }
 
 } // namespace
+
+void StoreSettings(int16_t number, const TemplateRec &t)
+{
+    SettingsRecord &r = RecordOf(number, "StoreSettings");
+    Dive *dive = number > 0 ? FindDive(number) : nullptr;
+    if (t.Metric == r.Template.Metric) {
+        r.Template = t;
+        return;
+    }
+    auto change = std::make_shared<UnitSwitch>();
+    change->Before = r.Template;
+    change->After = t;
+    if (dive) {
+        ClassUseractions legs = legsInUnitsOf(dive->UserEnteredWaypoints, r, t);
+        change->LegsBefore = legDepths(dive->UserEnteredWaypoints);
+        change->LegsAfter = legDepths(legs);
+        dive->UserEnteredWaypoints = std::move(legs);
+    }
+    r.LastUnitSwitch = std::move(change);
+    r.Template = t;
+    if (dive) {
+        // Until it is computed again (or when that is refused) the dive shows its legs
+        // drawn in the new units, never the old numbers under the new unit, and holds no
+        // computed plan: its record's end state is still in the old units.
+        dive->InputProfile.clear();
+        dive->DecoProfile.clear();
+        dive->SavedUserProfile.clear();
+        showLegsAsDrawn(*dive);
+        followShownLegs(*dive);
+    }
+}
 
 SeriesOutcome ReEvaluateSeries(int16_t number, const DiveEngineRun &run)
 {

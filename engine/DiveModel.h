@@ -82,8 +82,18 @@ void CloseAllDives();
 // The series reader refuses a dive whose legs last beyond a week, travel included: the
 // text of that bound for open dive `number` timed with the settings `t` that are about
 // to be stored (rates and depth adjustment change the travel), so a dialog stores none a
-// saved series could not be opened with. Empty when within, or no such dive with legs.
+// saved series could not be opened with; with settings in the other units, its legs
+// converted into them (StoreSettings), refused also beyond the deepest depth there.
+// Empty when within, or no such dive with legs.
 std::string DiveMinutesProblemWith(int16_t number, const TemplateRec &t);
+
+// Stores settings `t` into record `number` (a dive, or the default template 0), once a
+// window's OK has succeeded or a template was loaded. Settings in the other units take
+// an open dive's logged legs with them (their depths; minutes and gases stay), so the
+// dive stays the same dive; it shows them drawn until it is computed again. A change
+// back with nothing changed since gives back the values from before (UnitSwitch,
+// engine/SettingsRecord.h). DiveMinutesProblemWith checks the legs as they will be.
+void StoreSettings(int16_t number, const TemplateRec &t);
 
 // Why the series reader would refuse the file of dive `number`'s series as its dives are
 // now (a dive whose legs last beyond a week, travel included): the first such dive's name

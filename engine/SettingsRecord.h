@@ -5,6 +5,7 @@
 #include "engine/Compartments.h"
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -80,6 +81,17 @@ struct TemplateRec {
     bool operator==(const TemplateRec &) const = default;
 };
 
+// The last change of units stored into a record: its settings before and after, and the
+// depths of the dive's logged legs before and after (none for the default template). A
+// switch back gives back what it converted from wherever nothing changed since: the
+// conversions round (a deco RMV of 15 l/min shows as 0.5 cu ft/min) and their factors
+// are not each other's inverse (3.2808 x 0.3048 is not 1), so converting there and back
+// would move values.
+struct UnitSwitch {
+    TemplateRec Before, After;
+    std::vector<float> LegsBefore, LegsAfter;
+};
+
 struct SettingsRecord {
     bool SlotFree = false;
     bool ProfileChanged = false;
@@ -93,4 +105,5 @@ struct SettingsRecord {
     float OTU = 0;
     float CNS = 0;           // fraction of the limit
     float SurfTime = 0;      // minutes before this dive; 0 for a first dive
+    std::shared_ptr<const UnitSwitch> LastUnitSwitch; // none until units were changed
 };

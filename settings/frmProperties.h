@@ -79,6 +79,7 @@ public:
     void ChangeUnitLabels(bool setMetric);
     void ChangeAllFrames(bool settometric);
     void forgetUnitSwitches();
+    void rememberLastUnitSwitch();
     void ChangeDecoStepsFrame(bool setMetric);
     void changeAscentFrame(bool setMetric);
     void changeDescentFrame(bool setMetric);

@@ -46,6 +46,7 @@ void frmProperties::InitFrames()
     InitAscentFrame();
     InitDecoGasFrame();
     InitWarningsFrame();
+    rememberLastUnitSwitch();
 }
 
 void frmProperties::InitCaptions()

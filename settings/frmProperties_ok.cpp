@@ -110,7 +110,8 @@ bool frmProperties::confirm()
         return false;
     }
     const int16_t dive = ProfileIndex;
-    record() = pages;
+    // Other units take the dive's legs with them.
+    StoreSettings(dive, pages);
     // The dive keeps its own circuit mode (the dialog never writes it), whichever dive
     // window is active now.
     if (Shell().DiveOpen(dive)) {

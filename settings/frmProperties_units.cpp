@@ -4,6 +4,7 @@
 #include "settings/frmProperties.h"
 
 #include "engine/AltitudeModule.h"
+#include "engine/DiveModel.h"
 #include "engine/DiveBounds.h"
 #include "engine/EngineGlobals.h"
 #include "engine/LibraryModule.h"
@@ -70,6 +71,32 @@ void switchCell(FlexGrid *grid, int row, int col, const Conversion &convert)
     item->setText(next);
 }
 
+// A text the record's last unit switch wrote: it remembers the text of the value from
+// before that switch, as a switch within the dialog does.
+void rememberBox(QLineEdit *box, const QString &before)
+{
+    box->setProperty(kBoxBefore, before);
+    box->setProperty(kBoxWritten, box->text());
+}
+
+void rememberCell(FlexGrid *grid, int row, int col, const QString &before)
+{
+    QTableWidgetItem *item = grid->CellItem(row, col);
+    item->setData(kCellBefore, before);
+    item->setData(kCellWritten, item->text());
+}
+
+void rememberRates(FlexGrid *grid, const std::vector<RateRecord> &before, const std::vector<RateRecord> &after,
+                   const std::vector<RateRecord> &now)
+{
+    if (now != after || before.size() != now.size() || grid->Rows() != int(now.size()) + 1)
+        return;
+    for (size_t i = 0; i < now.size(); ++i) {
+        rememberCell(grid, int(i) + 1, 0, PatternText(before[i].Depth, 0));
+        rememberCell(grid, int(i) + 1, 1, PatternText(before[i].Rate, 0));
+    }
+}
+
 // new text = pattern(number of the old text x factor)
 void convertBox(QLineEdit *box, double factor, int decimals, bool thousands = false)
 {
@@ -131,6 +158,53 @@ void frmProperties::forgetUnitSwitches()
         box->setProperty(kBoxBefore, QVariant());
         box->setProperty(kBoxWritten, QVariant());
     }
+}
+
+// The record's last unit switch, when the dialog shows what it stored: each text still
+// showing a value that switch stored remembers the text of the value before it, so a
+// switch back gives that value back instead of converting a rounded one again (a deco
+// RMV of 15 l/min stored as 0.53 cu ft/min would come back as 15.01, a set-point of 1.3
+// bar through 1.29 ata as 1.31). The texts are those the load shows for the values.
+void frmProperties::rememberLastUnitSwitch()
+{
+    const TemplateRec &now = record();
+    const UnitSwitch *last = RecordOf(ProfileIndex, "frmProperties").LastUnitSwitch.get();
+    if (!last || last->After.Metric != now.Metric || last->Before.Metric == now.Metric)
+        return;
+    const TemplateRec &before = last->Before;
+    const TemplateRec &after = last->After;
+    constexpr int plain = -1;
+    const struct {
+        QLineEdit *box;
+        float TemplateRec::*field;
+        int decimals;
+    } boxes[] = {
+        {tbStepSize, &TemplateRec::StepSize, 0},     {tbLastStop, &TemplateRec::LastStop, 0},
+        {Text7, &TemplateRec::DecoPPO2, 2},          {Text8, &TemplateRec::DecoRMV, plain},
+        {tbRMV, &TemplateRec::RMV, plain},           {tbMinPPO, &TemplateRec::MinPPO2, 2},
+        {tbMaxPPO, &TemplateRec::MaxPPO2, 2},        {tbMaximalEND, &TemplateRec::MaximalEND, 0},
+        {SetPoint, &TemplateRec::Setpoint, plain},   {Text6, &TemplateRec::DecoSetpoint, plain},
+        {Text2, &TemplateRec::StartAltitude, 0},     {Text5, &TemplateRec::EndAltitude, 0},
+    };
+    for (const auto &b : boxes)
+        if (now.*b.field == after.*b.field) {
+            const float v = before.*b.field;
+            rememberBox(b.box, b.decimals == plain ? PlainText(v) : PatternText(v, b.decimals));
+        }
+    rememberRates(fgAscend, before.AscendRates, after.AscendRates, now.AscendRates);
+    rememberRates(fgDescend, before.DescendRates, after.DescendRates, now.DescendRates);
+    // Manual switch depths, row by row as the grid shows them (automatic ones are worked
+    // out again from the deco ppO2).
+    if (cbAutoDecoGas->isChecked() || now.GasChanges != after.GasChanges
+        || before.GasChanges.size() != now.GasChanges.size())
+        return;
+    for (int r = 1; r < fgGasChange->Rows(); ++r)
+        for (size_t i = 0; i < now.GasChanges.size(); ++i)
+            if (fgGasChange->TextMatrix(r, 1).toStdString() == now.GasChanges[i].Name
+                && fgGasChange->TextMatrix(r, 0) == PatternText(now.GasChanges[i].Depth, 0)) {
+                rememberCell(fgGasChange, r, 0, PatternText(before.GasChanges[i].Depth, 0));
+                break;
+            }
 }
 
 // The deco ppO2 is converted before the automatic switch depths are computed from it.

@@ -289,7 +289,7 @@ bool LoadTemplateInto()
         MsgBox(QString::fromStdString(tooLong), vbCritical + vbOKOnly);
         return false;
     }
-    r.Template = applied;
+    StoreSettings(idx, applied);
     editor->setWindowTitle(diveCaption(r));
     return true;
 }

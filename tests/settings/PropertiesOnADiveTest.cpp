@@ -122,3 +122,24 @@ TEST_F(PropertiesOnADiveTest, ANewGasAndSwitchReachTheComputedDiveAndClosingAsks
     ASSERT_EQ(TestHooks::msgBoxes.size(), 1u) << "closing asks to save";
     EXPECT_TRUE(gMainForm->MdiArea()->subWindowList().isEmpty());
 }
+
+// A dive switched to feet is the same dive in feet, legs and all, and switched back is the
+// dive it was to the bit (15 l/min of deco RMV came back as 14, the leg stayed at 40 ft).
+TEST_F(PropertiesOnADiveTest, AUnitSwitchConvertsTheWholeDiveAndBackGivesItAllBack)
+{
+    dive().AutoDecoGas = false; // the switches at 6 and 21 m are the diver's own
+    dive().TimeToHeight = 1;
+    dive().Changed = true;
+    leg(40, 25, kAir);
+    editor->StartDeco();
+    const TemplateRec metres = dive();
+    const ClassProfile metric = editor->dive().InputProfile, &plan = editor->dive().InputProfile;
+    for (const bool toMetric : {false, true}) {
+        frmProperties dialog(1);
+        dialog.Option1[toMetric ? 1 : 0]->click();
+        dialog.cbOK->click();
+        EXPECT_FLOAT_EQ(editor->dive().UserEnteredWaypoints.getDepth(1), toMetric ? 40 : 40 * 3.2808f);
+        EXPECT_NEAR(plan.GetRunTime(plan.GetLength()), metric.GetRunTime(metric.GetLength()), toMetric ? 0 : 2);
+    }
+    EXPECT_EQ(dive(), metres);
+}

@@ -7,10 +7,12 @@
 
 #include "engine/TextLineWriter.h"
 #include "platform/ShellServices.h"
+#include "settings/frmProperties.h"
 #include "shell/ProfileFile.h"
 #include "tests/support/FileBytes.h"
 
 #include <QDir>
+#include <QRadioButton>
 #include <QTemporaryDir>
 
 #include <cstdlib>
@@ -261,4 +263,43 @@ TEST_F(SeriesPlanTest, LegsWhoseAscentWasTakenOffKeepTheirGas)
     ASSERT_GT(p.GetLength(), 0);
     for (int16_t k = 1; k <= p.GetLength(); ++k)
         EXPECT_EQ(p.GetGasMixName(k), "EAN32") << "piece " << k;
+}
+
+// A series may change units from dive to dive, in its file or by the settings dialog: the
+// second dive starts from the first one's tissues in its own units and plans as the same
+// series in its units throughout (8.8 msw of nitrogen read as fsw gave 11 min of stops).
+TEST_F(SeriesPlanTest, ASeriesThatChangesUnitsCarriesItsTissuesAcross)
+{
+    dive().GasChanges.clear();
+    const TemplateRec metric = dive();
+    const auto switchUnits = [](int16_t number, bool toMetric) {
+        frmProperties dialog(number);
+        dialog.Option1[toMetric ? 1 : 0]->click();
+        dialog.cbOK->click();
+    };
+    switchUnits(1, false);
+    const TemplateRec imperial = dive();
+    // 40 m (131 ft) for 30 min, then after 30 min 30.48 m (100 ft) for 25 min, on air.
+    auto secondDiveStops = [&, files = 0](bool firstMetric, bool fileMetric, bool planMetric) mutable {
+        const QString path = dir.filePath(QString::number(++files));
+        std::ofstream file(path.toStdString(), std::ios::binary);
+        TextLineWriter out(file);
+        WriteProfileDive(firstMetric ? metric : imperial, 0, legLog(firstMetric ? 40 : 131, 30, kAir, true), out);
+        WriteProfileDive(fileMetric ? metric : imperial, 30, legLog(fileMetric ? 30.48f : 100, 25, kAir, true), out);
+        file.close();
+        open(path);
+        const int16_t second = int16_t(gDiveWindows.size() - 1);
+        if (planMetric != fileMetric)
+            switchUnits(second, planMetric);
+        const ClassProfile &p = gDiveWindows.at(second)->dive().InputProfile;
+        float stops = 0;
+        for (int16_t i = 1; i <= p.GetLength(); ++i)
+            stops += p.GetStatus(i) == 4 ? p.GetSegmentTime(i) : 0;
+        return stops;
+    };
+    const float throughout[] = {secondDiveStops(false, false, false), secondDiveStops(true, true, true)};
+    ASSERT_GT(std::min(throughout[0], throughout[1]), 30);
+    using Case = std::array<bool, 3>; // first dive metric, second in the file, planned metric
+    for (const Case &c : {Case{true, false, false}, Case{false, true, true}, Case{true, true, false}, Case{false, false, true}})
+        EXPECT_NEAR(secondDiveStops(c[0], c[1], c[2]), throughout[c[2]], 2) << c[0] << c[1] << c[2];
 }

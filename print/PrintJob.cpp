@@ -8,7 +8,9 @@
 
 #include <QFile>
 
+#include <algorithm>
 #include <filesystem>
+#include <utility>
 
 namespace {
 

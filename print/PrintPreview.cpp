@@ -134,7 +134,6 @@ QString ShownSpoolPath()
 void BeginPrintJob()
 {
     Guarded("PrintPreview.SistemaBarra", [] {
-        CurrentPrintJob().drop(); // a job never shown goes before the preview is looked at
         if (LoadedPrintPrev() && !LoadedPrintPrev()->isVisible())
             UnloadPrintPrev(); // hidden, it shows nothing worth keeping
         CurrentPrintJob().begin(LoadedPrintPrev() != nullptr);

@@ -4,27 +4,18 @@
 #include "engine/VBConversions.h"
 #include "platform/MsgBox.h"
 #include "platform/ShellServices.h"
-#include "platform/TempPath.h"
-#include "platform/WaitCursor.h"
+#include "print/PrintJob.h"
 #include "print/PrintPrev.h"
 #include "print/SpoolInterpreter.h"
 
-#include <QElapsedTimer>
-#include <QFile>
 #include <QFileInfo>
 #include <QFontMetricsF>
 #include <QLabel>
 #include <QPointer>
-#include <QSet>
 
 #include <cmath>
-#include <filesystem>
 #include <functional>
-#include <memory>
-#include <random>
 
-PrintState gPrintState;
-QString gPrintTempPath;
 float gPreviewScale = 0.65f;
 bool gPrintCancel = false;
 
@@ -32,137 +23,19 @@ namespace {
 
 constexpr double kTwipsPerCm = 567;
 
-// Picture names: re-seeded at every job, so a job names its pictures the same way each
-// time; the names a job has used are not drawn again, so one picture never replaces
-// another of the same printout.
-std::mt19937 gPictureRandom(1);
-QSet<QString> gPictureNames;
-// The pictures of the job the preview shows: a job being written takes none of their
-// names, so it cannot paint over a page that is still on the screen.
-QSet<QString> gShownPictureNames;
-
 QPointer<PrintPrev> gPreview;
-
-// A job whose spool could not be written: the failure was said once, the job writes no
-// further line and is not previewed (a printout missing lines looks complete).
-bool gSpoolFailed = false;
-// The file of the job being written: held open and buffered, since a job of millions
-// of lines would otherwise spend its time in the system. Whoever reads it takes its path
-// through GetSpoolPath, which writes out what is buffered first.
-std::unique_ptr<QFile> gSpoolFile;
-// A job is being written: into its own file beside the spool, which takes the spool's
-// place only when the job is complete (ShowPrintPreview), so a job stopped or failed on
-// the way leaves the preview before it and that preview's spool as they were.
-bool gJobOpen = false;
-// The preview was showing the previous job when this one began: it stays, untouched,
-// until this job is complete.
-bool gOldPreviewKept = false;
-
-QString spoolPath()
-{
-    if (gPrintTempPath.isEmpty())
-        gPrintTempPath = QString::fromStdString(GetTempPath()) + '/';
-    return gPrintTempPath + QStringLiteral("_$$_TEMP.TMP");
-}
-
-// Asked for at every line: made again only when the folder changes.
-QString jobPath()
-{
-    static QString folder, path;
-    if (path.isEmpty() || folder != gPrintTempPath) {
-        path = spoolPath() + QStringLiteral(".new");
-        folder = gPrintTempPath;
-    }
-    return path;
-}
-
-// The job being written goes, file and all; the spool stays as it was.
-void dropJob()
-{
-    gSpoolFile.reset();
-    if (gJobOpen)
-        QFile::remove(jobPath());
-    gJobOpen = false;
-}
-
-// Writes out the buffered lines: a failure fails the job.
-void flushSpool()
-{
-    if (gSpoolFile && !gSpoolFile->flush()) {
-        const std::string path = gSpoolFile->fileName().toStdString();
-        dropJob();
-        gSpoolFailed = true;
-        throw RuntimeError(ErrDeviceIO, "", "Device I/O error: " + path);
-    }
-}
-
-// A job stopped through its watch: nothing more is written and nothing is previewed.
-bool gSpoolStopped = false;
-
-bool jobEnded()
-{
-    return gSpoolFailed || gSpoolStopped;
-}
-
-// The pages the current job has begun, counted as its lines are written the way the
-// reader takes them (a keyword takes its argument lines by position), so a page's end
-// need not read the whole spool again.
-int16_t gPagesBegun = 0;
-int gArgumentsToCome = 0;
-
-void followItems(const QString &line)
-{
-    if (gArgumentsToCome > 0) {
-        --gArgumentsToCome;
-        return;
-    }
-    gArgumentsToCome = std::max(SpoolArgumentCount(line), 0);
-    if (line == QLatin1String("#startpage") && gPagesBegun < INT16_MAX)
-        ++gPagesBegun;
-}
 
 QString PageLabel(const QString &page, int16_t count);
 
 // The page count of the preview, unless it still shows the previous job.
 void givePageCount(int16_t count)
 {
-    if (gOldPreviewKept)
+    if (CurrentPrintJob().oldPreviewKept())
         return;
     if (PrintPrev *preview = PrintPrevWindow()) {
         preview->setPageMax(count);
         preview->Label2->setText(PageLabel(preview->getPageNr(), count));
     }
-}
-
-// A page ended: its count goes to the preview, as CountPrintPages would find it.
-void pageEnded()
-{
-    flushSpool(); // a full disk is found at the page it stopped
-    if (jobEnded())
-        return;
-    gPrintState.pageCount = gPagesBegun;
-    gPrintState.countLine = QStringLiteral("#endpage");
-    givePageCount(gPagesBegun);
-}
-
-std::function<bool(int)> gJobWatch;
-QElapsedTimer gJobWatchClock;
-unsigned gLinesSinceLook = 0;
-
-// Asks the watch, at most about ten times a second, whether the job goes on; the clock
-// is read only every few hundred lines, so a job without a watch costs nothing.
-void lookAtWatch()
-{
-    if (!gJobWatch || ++gLinesSinceLook < 256)
-        return;
-    gLinesSinceLook = 0;
-    if (gJobWatchClock.isValid() && gJobWatchClock.elapsed() < 100)
-        return;
-    gJobWatchClock.start();
-    if (gJobWatch(gPagesBegun))
-        return;
-    gSpoolStopped = true;
-    dropJob(); // a stopped job leaves no half printout behind
 }
 
 // A procedure that writes whole lines or pages: an error ends it with the common error
@@ -242,124 +115,66 @@ QString PageLabel(const QString &page, int16_t count)
            QString::number(count);
 }
 
-// The complete job takes the spool's place (a rename, as a save replaces its file), and
-// the preview of the previous job goes.
-void commitJob()
+// A page ended: what is buffered goes to the disk (a full disk is found at the page it
+// stopped) and the page count to the preview.
+void pageEnded()
 {
-    Guarded("PrintPreview.TemPrint", [] {
-        flushSpool();
-        gSpoolFile.reset();
-        std::error_code failure;
-        std::filesystem::rename(QFile::encodeName(jobPath()).toStdString(),
-                                QFile::encodeName(spoolPath()).toStdString(), failure);
-        if (failure) {
-            dropJob();
-            gSpoolFailed = true;
-            throw RuntimeError(ErrFileAccess, "", "Path/File access error: " + spoolPath().toStdString());
-        }
-        gJobOpen = false;
-        gShownPictureNames = gPictureNames;
-        if (gOldPreviewKept)
-            UnloadPrintPrev();
-        gOldPreviewKept = false;
-        givePageCount(gPagesBegun);
-    });
+    Guarded("PrintPreview.TemPrint", [] { CurrentPrintJob().flush(); });
+    if (!CurrentPrintJob().ended())
+        givePageCount(CurrentPrintJob().pagesBegun());
 }
 
 } // namespace
 
-QString GetSpoolPath()
-{
-    if (!gJobOpen)
-        return spoolPath();
-    if (gSpoolFile)
-        Guarded("PrintPreview.TemPrint", flushSpool);
-    return gJobOpen ? jobPath() : spoolPath();
-}
-
 QString ShownSpoolPath()
 {
-    return spoolPath();
+    return CurrentPrintJob().spoolPath();
 }
 
 void BeginPrintJob()
 {
     Guarded("PrintPreview.SistemaBarra", [] {
-        QString folder = CutAtNul(QString::fromStdString(GetTempPath())).trimmed();
-        if (folder.isEmpty())
-            folder = QStringLiteral(".");
-        if (!folder.endsWith('/'))
-            folder += '/';
-        gPrintTempPath = folder;
-        gPictureRandom.seed(1);
-        gPictureNames.clear();
-        gSpoolFailed = false;
-        gSpoolStopped = false;
-        gPagesBegun = 0;
-        gArgumentsToCome = 0;
-        dropJob(); // a job never shown is dropped
         if (LoadedPrintPrev() && !LoadedPrintPrev()->isVisible())
             UnloadPrintPrev(); // hidden, it shows nothing worth keeping
-        gOldPreviewKept = LoadedPrintPrev() != nullptr;
-        QFile job(jobPath());
-        if (!job.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
-            gSpoolFailed = true;
-            throw RuntimeError(ErrFileAccess, "", "Path/File access error: " + job.fileName().toStdString());
-        }
-        job.close();
-        gJobOpen = true;
+        CurrentPrintJob().begin(LoadedPrintPrev() != nullptr);
     });
 }
 
 void AppendPrintLine(const QString &line)
 {
-    lookAtWatch();
-    if (jobEnded())
+    if (CurrentPrintJob().ended())
         return;
-    Guarded("PrintPreview.TemPrint", [&line] {
-        const QString path = jobPath();
-        if (!gSpoolFile || gSpoolFile->fileName() != path) {
-            gSpoolFile = std::make_unique<QFile>(path);
-            if (!gJobOpen || !gSpoolFile->open(QIODevice::WriteOnly | QIODevice::Append)) {
-                dropJob();
-                gSpoolFailed = true;
-                throw RuntimeError(ErrFileAccess, "", "Path/File access error: " + path.toStdString());
-            }
-        }
-        const QByteArray bytes = line.toUtf8() + "\r\n";
-        if (gSpoolFile->write(bytes) != bytes.size()) {
-            dropJob();
-            gSpoolFailed = true;
-            throw RuntimeError(ErrDeviceIO, "", "Device I/O error: " + path.toStdString());
-        }
-        followItems(line);
-    });
+    Guarded("PrintPreview.TemPrint", [&line] { CurrentPrintJob().append(line); });
 }
 
 bool PrintJobFailed()
 {
-    return gSpoolFailed;
+    return CurrentPrintJob().failed();
 }
 
 PrintJobWatchScope::PrintJobWatchScope(std::function<bool(int pages)> watch)
 {
-    gJobWatch = std::move(watch);
-    gJobWatchClock.invalidate();
-    gLinesSinceLook = 0;
+    CurrentPrintJob().setWatch(std::move(watch));
 }
 
 PrintJobWatchScope::~PrintJobWatchScope()
 {
-    gJobWatch = nullptr;
-    if (gJobOpen) { // its writer gave up without showing it
-        gSpoolStopped = true;
-        dropJob();
-    }
+    CurrentPrintJob().setWatch(nullptr);
+    if (CurrentPrintJob().writing()) // its writer gave up without showing it
+        CurrentPrintJob().stop();
 }
 
 bool PrintJobStopped()
 {
-    return gSpoolStopped;
+    return CurrentPrintJob().stopped();
+}
+
+void ResetPrintJob()
+{
+    UnloadPrintPrev();
+    CurrentPrintJob().reset();
+    gPreviewScale = 0.65f;
+    gPrintCancel = false;
 }
 
 void NewPrintPage()
@@ -432,8 +247,6 @@ void PrintTextCentered(float x, float y, const QString &text, const QString &fon
     const float width = SpoolTextWidth(OneLine(text), fontName, fontSize, bold != 0);
     const float half = static_cast<float>(std::floor(width / 2));
     const float left = static_cast<float>(x * kTwipsPerCm - half);
-    gPrintState.centredHalfWidth = half;
-    gPrintState.centredLeft = left;
     if (left < 0) {
         MsgBox(QString::fromStdString(GetLangString(2223)), vbOKOnly + vbCritical, QStringLiteral("PrintInCen"));
         return;
@@ -453,23 +266,15 @@ void PrintBoxOutline(float x1, float y1, float x2, float y2)
 
 void PrintPicture(const QImage &picture, float x, float y, float width, float height)
 {
-    if (jobEnded())
-        return;
+    PrintJob &job = CurrentPrintJob();
     AppendPrintLine(QStringLiteral("#img"));
-    QString name;
-    do {
-        const double r = std::uniform_real_distribution<double>(0, 1)(gPictureRandom);
-        gPrintState.randomValue = r * 899999 + 100000;
-        gPrintState.randomText = QString::fromStdString(FormatFixed(gPrintState.randomValue, 0));
-        name = gPrintTempPath + QStringLiteral("_$$_") + gPrintState.randomText + QStringLiteral(".tmp");
-    } while (gPictureNames.contains(name) || gShownPictureNames.contains(name));
-    gPictureNames.insert(name);
-    gPrintState.pictureFile = name;
+    if (job.ended())
+        return;
+    const QString name = job.newPictureFile();
     AppendPrintLine(name);
     // PNG whatever the name says: the replay reads the format from the file itself.
-    if (!picture.save(name, "PNG") && !gSpoolFailed) {
-        dropJob();
-        gSpoolFailed = true;
+    if (!job.ended() && !picture.save(name, "PNG")) {
+        job.fail();
         throw RuntimeError(ErrFileAccess, "", "Path/File access error: " + name.toStdString());
     }
     AppendPrintLine(Twips(x));
@@ -497,33 +302,6 @@ int16_t FitCount(const QString &text)
     if (width <= 0)
         throw RuntimeError(ErrDivisionByZero, "PrintPreview.FitCount", "Division by zero");
     return CInt(5670.0 / width);
-}
-
-void CountPrintPages()
-{
-    if (jobEnded())
-        return;
-    Guarded("PrintPreview.SistemaBarra", [] {
-        WaitCursor hourglass;
-        PrintPrev *preview = PrintPrevWindow();
-        gPrintState.pageCount = 0;
-        {
-            QFile create(GetSpoolPath());
-            if (!create.open(QIODevice::WriteOnly | QIODevice::Append))
-                throw RuntimeError(ErrFileAccess, "", "Path/File access error: " + create.fileName().toStdString());
-        }
-        SpoolReader reader(GetSpoolPath());
-        if (!reader.isOpen())
-            throw RuntimeError(ErrFileAccess, "", "Path/File access error: " + GetSpoolPath().toStdString());
-        while (const auto item = reader.next()) {
-            gPrintState.countLine = item->keyword;
-            if (item->keyword == QLatin1String("#startpage")) {
-                ++gPrintState.pageCount;
-            } else if (item->keyword == QLatin1String("#endpage") && preview) {
-                givePageCount(gPrintState.pageCount);
-            }
-        }
-    });
 }
 
 bool FileExists(const QString &path)
@@ -572,9 +350,17 @@ void UnloadPrintPrev()
 
 void ShowPrintPreview(const QString &caption)
 {
-    if (gJobOpen && !jobEnded())
-        commitJob();
-    if (jobEnded())
+    PrintJob &job = CurrentPrintJob();
+    if (job.writing() && !job.ended()) {
+        Guarded("PrintPreview.TemPrint", [&job] {
+            const bool oldPreview = job.oldPreviewKept();
+            job.commit();
+            if (oldPreview)
+                UnloadPrintPrev(); // it showed the job before
+            givePageCount(job.pagesBegun());
+        });
+    }
+    if (job.ended())
         return;
     PrintPrev *preview = PrintPrevWindow();
     preview->setWindowTitle(caption);

@@ -17,21 +17,22 @@
 // A job is written into a file of its own beside the spool; only a complete job
 // replaces the spool (a rename) and the previous preview. A job stopped or failed on
 // the way, or begun again before it was shown, is dropped with its file: the preview
-// that was open before it stays, showing its pages from the spool as it was.
+// that was open before it stays, showing its pages from the spool as it was. The job is
+// one object, CurrentPrintJob() (print/PrintJob.h); these procedures are calls on it.
 //
 // Positions and sizes are centimetres on an A4 landscape page (29.7 x 21 cm), x to the
 // right and y downwards from the page's top-left corner; a text position is the text's
 // top-left corner (the top-right one for a right-aligned text). Font sizes are points.
 // Colours are 24-bit RGB values red + 256 x green + 65536 x blue (255 red, 0 black).
 //
-// The spool file, GetSpoolPath(), is UTF-8 text with CR LF line ends, one line per
+// The spool file, ShownSpoolPath(), is UTF-8 text with CR LF line ends, one line per
 // keyword or argument: "#startpage", "#endpage", "#ForeColor" colour, "#fn" name, "#fs"
 // size, "#fb" bold, "#y" twips, "#x" twips, "#txt_l"/"#txt_r"/"#txt_c"/"#txt_VERT" text,
 // "#fill" style, "#color" colour, "#line" x1 y1 x2 y2 colour mode, "#img" path x y w h.
 // Positions are written in twips (cm x 567), numbers always with "." as decimal point.
-// The job's file is held open and buffered while the job writes it; GetSpoolPath
-// writes out what is buffered first. Pictures are PNG files beside it, named "_$$_"
-// six digits ".tmp".
+// The job's file is held open and buffered while the job writes it; every page end
+// writes it out. Pictures are PNG files beside it, named "_$$_" six digits ".tmp"; a job
+// dropped takes its pictures with it, a job shown those of the job shown before.
 //
 // The procedures that write whole lines or pages catch their own errors and show the
 // common error box with their place name; the job goes on. The others leave an error
@@ -48,35 +49,19 @@
 
 class PrintPrev;
 
-// Shared state of the writers and the two replays of the spool.
-struct PrintState {
-    int16_t pageCount = 0;        // pages found by the last CountPrintPages
-    QString countLine;            // the line CountPrintPages read last
-    float centredHalfWidth = 0;   // half width and left x (twips) of the last centred text
-    float centredLeft = 0;
-    double randomValue = 0;       // the last picture number and its six-digit text
-    QString randomText;
-    QString pictureFile;          // the last picture file written
-};
-extern PrintState gPrintState;
-
-// The temporary folder of the job, ending in "/"; set by BeginPrintJob.
-extern QString gPrintTempPath;
 // The preview's zoom: displayed page height over the page height in twips.
 extern float gPreviewScale;
 // Set by the print dialog's Cancel; the print stops at its next page boundary.
 extern bool gPrintCancel;
 
-// The spool of the current job: while a job is being written, its own file
-// ("_$$_TEMP.TMP.new", written out first); otherwise the spool, ShownSpoolPath().
-QString GetSpoolPath();
 // The spool "_$$_TEMP.TMP" in the job's temporary folder: the last complete job, which
 // the preview and the printer replay.
 QString ShownSpoolPath();
 
 // Starts a job: finds the temporary folder, re-seeds the picture names (a name the shown
-// job uses is not taken), drops a job never shown, and opens the new job's empty file. A
-// preview shown stays, untouched, until the job is complete; a hidden one is closed.
+// job uses is not taken), drops a job never shown with its file and pictures, and opens
+// the new job's empty file. A preview shown stays, untouched, until the job is complete;
+// a hidden one is closed.
 void BeginPrintJob();
 // Appends one line (CR LF ended) to the spool file. The first line that cannot be
 // written is reported; the job then writes nothing more, counts no pages and shows no
@@ -100,6 +85,9 @@ public:
 };
 // Whether the current job was stopped through its watch.
 bool PrintJobStopped();
+// As at the program's start: the preview closes, the job being written and the one
+// shown go with their files, the zoom and the print's Cancel are as at a start.
+void ResetPrintJob();
 
 // "#startpage" alone: a page without the header band (the table printouts).
 void NewPrintPage();
@@ -134,9 +122,6 @@ void PrintPicture(const QImage &picture, float x, float y, float width, float he
 // How many times the text fits into 10 cm, in the preview's own font (Arial 8.25 pt);
 // an empty text is error 11.
 int16_t FitCount(const QString &text);
-// Counts the pages of the current job's spool (GetSpoolPath) and gives the count to the
-// preview (loaded hidden when it is not), unless that still shows the previous job.
-void CountPrintPages();
 // True when the file's length can be read.
 bool FileExists(const QString &path);
 // The number at the start of the text with "," read as "." (the text is changed so);

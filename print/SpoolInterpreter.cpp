@@ -416,150 +416,186 @@ void SetCancelBold(bool bold)
     }
 }
 
-} // namespace
-
-int PrintPages(int16_t fromPage, int16_t toPage)
-{
-    QPrinter &printer = Printer();
-    bool fileAsked = false;
-    bool failed = false;    // said already
-    bool cancelled = false; // Cancel pressed during the print
+// One print: where it goes and how far it came.
+struct PrintRun {
+    explicit PrintRun(QPrinter &p) : printer(p), format(p.outputFormat()) {}
+    QPrinter &printer;
+    bool fileAsked = false;  // the diver chose the file for this print
+    bool failed = false;     // said already
+    bool cancelled = false;  // Cancel pressed during the print
     int printed = 0;
-    QString target;
+    QString target;          // the file printed into, none for a printer
     // A file is replaced as a save replaces one: written beside it and moved into place
     // only whole (FileReplacement, engine/TextFileSave.h).
     std::optional<FileReplacement> file;
-    QPrinter::OutputFormat format = printer.outputFormat();
-    bool broken = false; // a PDF writer that failed a write writes nothing ever after
+    QPrinter::OutputFormat format;
     QPainter painter;
-    try {
-        WaitCursor hourglass;
-        if (!PrinterHasOutput(printer)) {
-            if (!AskForPdfFile(printer))
-                return 0;
-            fileAsked = true;
-        }
-        target = printer.outputFileName();
-        format = printer.outputFormat();
-        if (!target.isEmpty()) {
-            try {
-                file.emplace(QFile::encodeName(target).toStdString(), "PrintPreview.PrintPages");
-            } catch (const RuntimeError &e) {
-                // Refused as the saves refuse it: a write-protected file, or no file can be made.
-                SayPrintFailed(printer, target, e.description() == GetLangString(7061) ? 7061 : 7202);
-                if (fileAsked)
-                    printer.setOutputFileName(QString());
-                return 0;
-            }
-            // The part's name must not change what is written (a name without ".pdf"
-            // would turn a PDF into a print to file).
-            printer.setOutputFileName(QFile::decodeName(file->Temporary().c_str()));
-            printer.setOutputFormat(format);
-        }
-        // The pages are laid out for A4 landscape from the paper's corner.
-        printer.setPageOrientation(QPageLayout::Landscape);
-        printer.setFullPage(true);
+    std::optional<SpoolPainter> draw;
+};
 
-        SetCancelBold(true);
-        QCoreApplication::processEvents();
-        SpoolReader reader(ShownSpoolPath());
-        if (!reader.isOpen())
-            throw RuntimeError(ErrFileAccess, "", "Path/File access error: " + ShownSpoolPath().toStdString());
-        const double scale = printer.resolution() / kTwipsPerInch;
-        std::optional<SpoolPainter> draw;
-        bool printing = false;
-        int16_t counter = 0;
-        // A page of many items lets events run every tenth of a second, so Cancel is
-        // seen inside it too.
-        QElapsedTimer sinceEvents;
-        sinceEvents.start();
-        unsigned items = 0;
-        while (const auto item = reader.next()) {
-            if ((++items & 255) == 0 && sinceEvents.elapsed() >= 100) {
-                QCoreApplication::processEvents();
-                sinceEvents.restart();
-            }
-            // A file keeps nothing of a cancelled print, so Cancel ends it at once; a
-            // printer ends at a page boundary, with whole sheets.
-            const bool boundary =
-                item->keyword == QLatin1String("#startpage") || item->keyword == QLatin1String("#endpage");
-            if (gPrintCancel && (file || boundary)) {
-                cancelled = printed > 0;
-                break;
-            }
-            if (item->keyword == QLatin1String("#startpage")) {
-                ++counter;
-                if (counter > toPage)
-                    break;
-                printing = counter >= fromPage;
-                if (!printing)
-                    continue;
-                // A sheet is begun only when a page in range starts, so no blank sheet
-                // ends the document.
-                if (printed == 0) {
-                    if (!painter.begin(&printer)) {
-                        SayPrintFailed(printer, target, 7202);
-                        failed = true;
-                        break;
-                    }
-                    painter.setRenderHint(QPainter::Antialiasing);
-                    painter.scale(scale, scale);
-                    draw.emplace(painter, 15); // about the width of a screen pixel
-                } else {
-                    printer.newPage();
-                }
-                ++printed;
-                UpdatePrintProgress(fromPage, toPage, counter);
-                QCoreApplication::processEvents(); // where the Cancel button is seen
-                sinceEvents.restart();
-            } else if (item->keyword == QLatin1String("#endpage")) {
-                if (counter >= toPage)
-                    break;
-            } else if (printing && draw) {
-                draw->apply(*item);
-            }
-        }
-    } catch (RuntimeError &e) {
-        e.setSource("PrintPreview.SistemaBarra");
-        Shell().ShowErrorInfo(e);
-        failed = true;
-    } catch (const std::exception &) {
-        SayPrintFailed(printer, target, file ? 7222 : 7202);
-        failed = true;
+// Points the printer at what the print goes into: a printer, the file it has, or a PDF
+// file asked for; a file's part beside it. False when nothing is to be printed (the
+// question cancelled, a file that cannot be replaced: said).
+bool ChooseOutput(PrintRun &run)
+{
+    QPrinter &printer = run.printer;
+    if (!PrinterHasOutput(printer)) {
+        if (!AskForPdfFile(printer))
+            return false;
+        run.fileAsked = true;
     }
-    const bool ended = !painter.isActive() || painter.end();
-    if (file) {
-        printer.setOutputFileName(target);
-        printer.setOutputFormat(format);
-        const bool pdf = format == QPrinter::PdfFormat;
-        const QString partial = QFile::decodeName(file->Temporary().c_str());
-        // Moved into place only whole and not cancelled; otherwise the old file stays
-        // and the part goes with `file`.
-        bool whole = ended && !failed && !cancelled && printed > 0 && (!pdf || PdfIsWhole(partial));
+    run.target = printer.outputFileName();
+    run.format = printer.outputFormat();
+    if (!run.target.isEmpty()) {
+        try {
+            run.file.emplace(QFile::encodeName(run.target).toStdString(), "PrintPreview.PrintPages");
+        } catch (const RuntimeError &e) {
+            // Refused as the saves refuse it: a write-protected file, or no file can be made.
+            SayPrintFailed(printer, run.target, e.description() == GetLangString(7061) ? 7061 : 7202);
+            if (run.fileAsked)
+                printer.setOutputFileName(QString());
+            return false;
+        }
+        // The part's name must not change what is written (a name without ".pdf"
+        // would turn a PDF into a print to file).
+        printer.setOutputFileName(QFile::decodeName(run.file->Temporary().c_str()));
+        printer.setOutputFormat(run.format);
+    }
+    // The pages are laid out for A4 landscape from the paper's corner.
+    printer.setPageOrientation(QPageLayout::Landscape);
+    printer.setFullPage(true);
+    return true;
+}
+
+// A page in range starts: the document begins with the first one, so no blank sheet
+// ends it. False when the document cannot start (said).
+bool BeginSheet(PrintRun &run)
+{
+    if (run.printed == 0) {
+        if (!run.painter.begin(&run.printer)) {
+            SayPrintFailed(run.printer, run.target, 7202);
+            run.failed = true;
+            return false;
+        }
+        const double scale = run.printer.resolution() / kTwipsPerInch;
+        run.painter.setRenderHint(QPainter::Antialiasing);
+        run.painter.scale(scale, scale);
+        run.draw.emplace(run.painter, 15); // about the width of a screen pixel
+    } else {
+        run.printer.newPage();
+    }
+    ++run.printed;
+    return true;
+}
+
+// Replays pages fromPage..toPage of the spool onto the printer, until Cancel.
+void DrawPages(PrintRun &run, int16_t fromPage, int16_t toPage)
+{
+    SpoolReader reader(ShownSpoolPath());
+    if (!reader.isOpen())
+        throw RuntimeError(ErrFileAccess, "", "Path/File access error: " + ShownSpoolPath().toStdString());
+    bool printing = false;
+    int16_t counter = 0;
+    // A page of many items lets events run every tenth of a second, so Cancel is seen
+    // inside it too.
+    QElapsedTimer sinceEvents;
+    sinceEvents.start();
+    unsigned items = 0;
+    while (const auto item = reader.next()) {
+        if ((++items & 255) == 0 && sinceEvents.elapsed() >= 100) {
+            QCoreApplication::processEvents();
+            sinceEvents.restart();
+        }
+        // A file keeps nothing of a cancelled print, so Cancel ends it at once; a
+        // printer ends at a page boundary, with whole sheets.
+        const bool boundary =
+            item->keyword == QLatin1String("#startpage") || item->keyword == QLatin1String("#endpage");
+        if (gPrintCancel && (run.file || boundary)) {
+            run.cancelled = run.printed > 0;
+            return;
+        }
+        if (item->keyword == QLatin1String("#startpage")) {
+            ++counter;
+            if (counter > toPage)
+                return;
+            printing = counter >= fromPage;
+            if (!printing)
+                continue;
+            if (!BeginSheet(run))
+                return;
+            UpdatePrintProgress(fromPage, toPage, counter);
+            QCoreApplication::processEvents(); // where the Cancel button is seen
+            sinceEvents.restart();
+        } else if (item->keyword == QLatin1String("#endpage")) {
+            if (counter >= toPage)
+                return;
+        } else if (printing && run.draw) {
+            run.draw->apply(*item);
+        }
+    }
+}
+
+// Ends the document; a file takes the part's place only whole and not cancelled (else
+// the old file stays and the part goes). The printer is put back as it was asked for.
+// The pages printed, none when the print came to nothing.
+int EndPrint(PrintRun &run)
+{
+    QPrinter &printer = run.printer;
+    const bool ended = !run.painter.isActive() || run.painter.end();
+    bool broken = false; // a PDF writer that failed a write writes nothing ever after
+    if (run.file) {
+        printer.setOutputFileName(run.target);
+        printer.setOutputFormat(run.format);
+        const bool pdf = run.format == QPrinter::PdfFormat;
+        const QString partial = QFile::decodeName(run.file->Temporary().c_str());
+        bool whole = ended && !run.failed && !run.cancelled && run.printed > 0 && (!pdf || PdfIsWhole(partial));
         if (whole) {
             try {
-                file->Commit();
+                run.file->Commit();
             } catch (const RuntimeError &) {
                 whole = false;
             }
         }
-        broken = pdf && !whole && printed > 0;
+        broken = pdf && !whole && run.printed > 0;
         if (!whole) {
-            if (!failed && !cancelled && printed > 0)
-                SayPrintFailed(printer, target, 7222);
-            printed = 0;
+            if (!run.failed && !run.cancelled && run.printed > 0)
+                SayPrintFailed(printer, run.target, 7222);
+            run.printed = 0;
         }
-        file.reset();
-    } else if (!ended && !failed) {
-        SayPrintFailed(printer, target, 7222);
-        printed = 0;
+        run.file.reset();
+    } else if (!ended && !run.failed) {
+        SayPrintFailed(printer, run.target, 7222);
+        run.printed = 0;
     }
     SetCancelBold(false);
-    if (fileAsked)
+    if (run.fileAsked)
         printer.setOutputFileName(QString()); // the next print asks again
     if (broken)
         RenewPrinter();
-    return printed;
+    return run.printed;
+}
+
+} // namespace
+
+int PrintPages(int16_t fromPage, int16_t toPage)
+{
+    PrintRun run(Printer());
+    try {
+        WaitCursor hourglass;
+        if (!ChooseOutput(run))
+            return 0;
+        SetCancelBold(true);
+        QCoreApplication::processEvents();
+        DrawPages(run, fromPage, toPage);
+    } catch (RuntimeError &e) {
+        e.setSource("PrintPreview.SistemaBarra");
+        Shell().ShowErrorInfo(e);
+        run.failed = true;
+    } catch (const std::exception &) {
+        SayPrintFailed(run.printer, run.target, run.file ? 7222 : 7202);
+        run.failed = true;
+    }
+    return EndPrint(run);
 }
 
 void UpdatePrintProgress(int16_t /*fromPage*/, int16_t toPage, int16_t page)

@@ -15,6 +15,8 @@
 #include "platform/QtTranslations.h"
 #include "platform/RegEditModule.h"
 #include "print/PrintPreview.h"
+#include "print/SmallTables.h"
+#include "reports/GeneralReport.h"
 #include "shell/DiveWindows.h"
 #include "shell/ShellHost.h"
 #include "shell/frmLiability.h"
@@ -255,7 +257,14 @@ void ResetShell()
     gVPMSwitch = 0;
     gHybridSwitch = 0;
     gReportSelection = false;
-    gPrintCancel = false;
+    ResetPrintJob();
+    gReport = ReportState{};
+    gProfileCols = {};
+    gInfoCols = {};
+    gStopCols = {};
+    gGasCols = {};
+    gDiveInfoCols = {};
+    gSmallTableLayout.Clear();
     SetCommandLine(QString());
     SetEngineHost(nullptr);
     SetShellServices(nullptr);

@@ -13,6 +13,7 @@
 #include "platform/ShellServices.h"
 #include "shell/MainModule.h"
 #include "print/PrintPrev.h"
+#include "print/PrintJob.h"
 #include "print/PrintPreview.h"
 #include "print/frmBailoutStart.h"
 #include "shell/DiveWindows.h"
@@ -301,7 +302,11 @@ TEST_F(BailoutTablesTest, CancelAndAnEngineErrorLeaveTheDiveAndTheOldPreviewAsTh
     run(QStringLiteral("5"));
     PrintPrev *const old = LoadedPrintPrev();
     const QString oldPages = old->getPageMax();
-    const std::string oldSpool = FileBytes(GetSpoolPath().toStdString());
+    const std::string oldSpool = FileBytes(ShownSpoolPath().toStdString());
+    const auto spoolFiles = [] {
+        return QDir(CurrentPrintJob().folder()).entryList({"_$$_*"}, QDir::Files | QDir::Hidden);
+    };
+    const QStringList oldFiles = spoolFiles();
     tables.clear();
     run(QStringLiteral("1"), false, [this](frmBailoutStart *dialog) {
         dialog->CaseTableReady = [this, dialog](int16_t c, const std::vector<ClassProfile> &t) {
@@ -313,9 +318,8 @@ TEST_F(BailoutTablesTest, CancelAndAnEngineErrorLeaveTheDiveAndTheOldPreviewAsTh
     EXPECT_EQ(LoadedPrintPrev(), old);
     EXPECT_TRUE(previewShown());
     EXPECT_EQ(old->getPageMax(), oldPages);
-    EXPECT_TRUE(FileBytes(GetSpoolPath().toStdString()) == oldSpool) << "the spool of the tables shown";
-    EXPECT_EQ(QDir(gPrintTempPath).entryList({"_$$_TEMP*"}, QDir::Files | QDir::Hidden),
-              QStringList{"_$$_TEMP.TMP"});
+    EXPECT_TRUE(FileBytes(ShownSpoolPath().toStdString()) == oldSpool) << "the spool of the tables shown";
+    EXPECT_EQ(spoolFiles(), oldFiles) << "nothing of the stopped job stays";
     tables.clear();
 
     // Settings the engine refuses: said once in the engine's words, no tables.

@@ -228,7 +228,6 @@ TEST_F(Printing, APrintReplacesOnlyWhatASaveWould)
 TEST_F(Printing, AJobWithoutPagesCannotBePrinted)
 {
     BeginPrintJob();
-    CountPrintPages();
     ShowPrintPreview("Report");
     UseDialog([](PrintPrint *d) {
         EXPECT_EQ(d->sPag->count(), 0);

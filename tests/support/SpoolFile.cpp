@@ -1,5 +1,6 @@
 #include "tests/support/SpoolFile.h"
 
+#include "print/PrintJob.h"
 #include "print/PrintPreview.h"
 #include "print/SpoolInterpreter.h"
 
@@ -59,7 +60,8 @@ std::vector<std::string> TestSpoolPage::texts() const
 
 TestSpool ReadTestSpool()
 {
-    return ReadTestSpool(GetSpoolPath());
+    CurrentPrintJob().flush();
+    return ReadTestSpool(CurrentPrintJob().path());
 }
 
 TestSpool ReadTestSpool(const QString &path)

@@ -34,7 +34,8 @@ struct TestSpool {
     bool cutShort = false;              // an item ran past the end of the file
 };
 
-// The spool of the current job (GetSpoolPath()), or any file in its format.
+// The current job's file as written so far (the spool once it is shown), or any file in
+// its format.
 TestSpool ReadTestSpool();
 TestSpool ReadTestSpool(const QString &path);
 

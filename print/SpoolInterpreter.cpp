@@ -400,11 +400,13 @@ bool PdfIsWhole(const QString &path)
     return file.read(64).contains("%%EOF");
 }
 
-void SayPrintFailed(QPrinter &printer, const QString &file, int text)
+void SayPrintFailed(QPrinter &printer, const QString &file, int text, const QString &cause = QString())
 {
-    MsgBox(QString::fromStdString(GetLangString(text)) + QStringLiteral("\r\n") +
-               (file.isEmpty() ? printer.printerName() : file),
-           vbOKOnly + vbCritical);
+    QString say = QString::fromStdString(GetLangString(text)) + QStringLiteral("\r\n") +
+                  (file.isEmpty() ? printer.printerName() : file);
+    if (!cause.isEmpty())
+        say += QStringLiteral("\r\n") + cause;
+    MsgBox(say, vbOKOnly + vbCritical);
 }
 
 void SetCancelBold(bool bold)
@@ -416,150 +418,187 @@ void SetCancelBold(bool bold)
     }
 }
 
+// One print: where it goes and how far it got.
+struct PrintRun {
+    explicit PrintRun(QPrinter &p) : printer(p), format(p.outputFormat()) {}
+    QPrinter &printer;
+    QString target; // the file printed into, empty for a printer
+    QPrinter::OutputFormat format;
+    // A file is replaced as a save replaces one: written beside it and moved into place
+    // only whole (FileReplacement, engine/TextFileSave.h).
+    std::optional<FileReplacement> file;
+    bool fileAsked = false; // asked for this print: the next asks again
+    bool failed = false;    // said already
+    bool cancelled = false; // Cancel pressed during the print
+    int printed = 0;
+};
+
+// Points the printer at its output: a PDF file asked for when it has none, a file's
+// replacement beside it. False when nothing is to be printed: the question cancelled,
+// or the file refused (said).
+bool prepareOutput(PrintRun &run)
+{
+    QPrinter &printer = run.printer;
+    if (!PrinterHasOutput(printer)) {
+        if (!AskForPdfFile(printer))
+            return false;
+        run.fileAsked = true;
+    }
+    run.target = printer.outputFileName();
+    run.format = printer.outputFormat();
+    if (!run.target.isEmpty()) {
+        try {
+            run.file.emplace(QFile::encodeName(run.target).toStdString(), "PrintPreview.PrintPages");
+        } catch (const RuntimeError &e) {
+            // Refused as the saves refuse it: a write-protected file, or no file can be made.
+            SayPrintFailed(printer, run.target, e.number() == ErrPermissionDenied ? 7061 : 7202);
+            if (run.fileAsked)
+                printer.setOutputFileName(QString());
+            return false;
+        }
+        // The part's name must not change what is written (a name without ".pdf"
+        // would turn a PDF into a print to file).
+        printer.setOutputFileName(QFile::decodeName(run.file->Temporary().c_str()));
+        printer.setOutputFormat(run.format);
+    }
+    // The pages are laid out for A4 landscape from the paper's corner.
+    printer.setPageOrientation(QPageLayout::Landscape);
+    printer.setFullPage(true);
+    return true;
+}
+
+// The sheet of a page in range: the document begins with the first, so no blank sheet
+// ends it. False when the document cannot start (said).
+bool beginSheet(PrintRun &run, QPainter &painter, std::optional<SpoolPainter> &draw)
+{
+    if (run.printed > 0) {
+        run.printer.newPage();
+        return true;
+    }
+    if (!painter.begin(&run.printer)) {
+        SayPrintFailed(run.printer, run.target, 7202);
+        run.failed = true;
+        return false;
+    }
+    const double scale = run.printer.resolution() / kTwipsPerInch;
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.scale(scale, scale);
+    draw.emplace(painter, 15); // about the width of a screen pixel
+    return true;
+}
+
+// Replays pages fromPage..toPage of the spool on the printer, a sheet to a page.
+void drawPages(PrintRun &run, QPainter &painter, int16_t fromPage, int16_t toPage)
+{
+    SpoolReader reader(ShownSpoolPath());
+    if (!reader.isOpen())
+        throw RuntimeError(ErrFileAccess, "", "Path/File access error: " + ShownSpoolPath().toStdString());
+    std::optional<SpoolPainter> draw;
+    bool printing = false;
+    int16_t counter = 0;
+    // A page of many items lets events run every tenth of a second, so Cancel is seen
+    // inside it too.
+    QElapsedTimer sinceEvents;
+    sinceEvents.start();
+    unsigned items = 0;
+    while (const auto item = reader.next()) {
+        if ((++items & 255) == 0 && sinceEvents.elapsed() >= 100) {
+            QCoreApplication::processEvents();
+            sinceEvents.restart();
+        }
+        // A file keeps nothing of a cancelled print, so Cancel ends it at once; a
+        // printer ends at a page boundary, with whole sheets.
+        const bool boundary =
+            item->keyword == QLatin1String("#startpage") || item->keyword == QLatin1String("#endpage");
+        if (gPrintCancel && (run.file || boundary)) {
+            run.cancelled = run.printed > 0;
+            return;
+        }
+        if (item->keyword == QLatin1String("#startpage")) {
+            ++counter;
+            if (counter > toPage)
+                return;
+            printing = counter >= fromPage;
+            if (!printing)
+                continue;
+            if (!beginSheet(run, painter, draw))
+                return;
+            ++run.printed;
+            UpdatePrintProgress(fromPage, toPage, counter);
+            QCoreApplication::processEvents(); // where the Cancel button is seen
+            sinceEvents.restart();
+        } else if (item->keyword == QLatin1String("#endpage")) {
+            if (counter >= toPage)
+                return;
+        } else if (printing && draw) {
+            draw->apply(*item);
+        }
+    }
+}
+
+// Ends the print's output. A file's part is moved into place only whole (the painter
+// ended, a PDF to its "%%EOF") and not cancelled; otherwise the old file stays and the
+// part goes, and a failure not said yet is said once, a failed move with its cause.
+void finishOutput(PrintRun &run, bool ended)
+{
+    QPrinter &printer = run.printer;
+    bool broken = false; // a PDF writer that failed a write writes nothing ever after
+    if (run.file) {
+        printer.setOutputFileName(run.target);
+        printer.setOutputFormat(run.format);
+        const bool pdf = run.format == QPrinter::PdfFormat;
+        const QString partial = QFile::decodeName(run.file->Temporary().c_str());
+        bool whole = ended && !run.failed && !run.cancelled && run.printed > 0 && (!pdf || PdfIsWhole(partial));
+        QString cause;
+        if (whole) {
+            try {
+                run.file->Commit();
+            } catch (const RuntimeError &e) {
+                whole = false;
+                cause = QString::fromStdString(e.description());
+            }
+        }
+        broken = pdf && !whole && run.printed > 0;
+        if (!whole) {
+            if (!run.failed && !run.cancelled && run.printed > 0)
+                SayPrintFailed(printer, run.target, 7222, cause);
+            run.printed = 0;
+        }
+        run.file.reset();
+    } else if (!ended && !run.failed) {
+        SayPrintFailed(printer, run.target, 7222);
+        run.printed = 0;
+    }
+    SetCancelBold(false);
+    if (run.fileAsked)
+        printer.setOutputFileName(QString()); // the next print asks again
+    if (broken)
+        RenewPrinter();
+}
+
 } // namespace
 
 int PrintPages(int16_t fromPage, int16_t toPage)
 {
-    QPrinter &printer = Printer();
-    bool fileAsked = false;
-    bool failed = false;    // said already
-    bool cancelled = false; // Cancel pressed during the print
-    int printed = 0;
-    QString target;
-    // A file is replaced as a save replaces one: written beside it and moved into place
-    // only whole (FileReplacement, engine/TextFileSave.h).
-    std::optional<FileReplacement> file;
-    QPrinter::OutputFormat format = printer.outputFormat();
-    bool broken = false; // a PDF writer that failed a write writes nothing ever after
+    PrintRun run(Printer());
     QPainter painter;
     try {
         WaitCursor hourglass;
-        if (!PrinterHasOutput(printer)) {
-            if (!AskForPdfFile(printer))
-                return 0;
-            fileAsked = true;
-        }
-        target = printer.outputFileName();
-        format = printer.outputFormat();
-        if (!target.isEmpty()) {
-            try {
-                file.emplace(QFile::encodeName(target).toStdString(), "PrintPreview.PrintPages");
-            } catch (const RuntimeError &e) {
-                // Refused as the saves refuse it: a write-protected file, or no file can be made.
-                SayPrintFailed(printer, target, e.description() == GetLangString(7061) ? 7061 : 7202);
-                if (fileAsked)
-                    printer.setOutputFileName(QString());
-                return 0;
-            }
-            // The part's name must not change what is written (a name without ".pdf"
-            // would turn a PDF into a print to file).
-            printer.setOutputFileName(QFile::decodeName(file->Temporary().c_str()));
-            printer.setOutputFormat(format);
-        }
-        // The pages are laid out for A4 landscape from the paper's corner.
-        printer.setPageOrientation(QPageLayout::Landscape);
-        printer.setFullPage(true);
-
+        if (!prepareOutput(run))
+            return 0;
         SetCancelBold(true);
         QCoreApplication::processEvents();
-        SpoolReader reader(ShownSpoolPath());
-        if (!reader.isOpen())
-            throw RuntimeError(ErrFileAccess, "", "Path/File access error: " + ShownSpoolPath().toStdString());
-        const double scale = printer.resolution() / kTwipsPerInch;
-        std::optional<SpoolPainter> draw;
-        bool printing = false;
-        int16_t counter = 0;
-        // A page of many items lets events run every tenth of a second, so Cancel is
-        // seen inside it too.
-        QElapsedTimer sinceEvents;
-        sinceEvents.start();
-        unsigned items = 0;
-        while (const auto item = reader.next()) {
-            if ((++items & 255) == 0 && sinceEvents.elapsed() >= 100) {
-                QCoreApplication::processEvents();
-                sinceEvents.restart();
-            }
-            // A file keeps nothing of a cancelled print, so Cancel ends it at once; a
-            // printer ends at a page boundary, with whole sheets.
-            const bool boundary =
-                item->keyword == QLatin1String("#startpage") || item->keyword == QLatin1String("#endpage");
-            if (gPrintCancel && (file || boundary)) {
-                cancelled = printed > 0;
-                break;
-            }
-            if (item->keyword == QLatin1String("#startpage")) {
-                ++counter;
-                if (counter > toPage)
-                    break;
-                printing = counter >= fromPage;
-                if (!printing)
-                    continue;
-                // A sheet is begun only when a page in range starts, so no blank sheet
-                // ends the document.
-                if (printed == 0) {
-                    if (!painter.begin(&printer)) {
-                        SayPrintFailed(printer, target, 7202);
-                        failed = true;
-                        break;
-                    }
-                    painter.setRenderHint(QPainter::Antialiasing);
-                    painter.scale(scale, scale);
-                    draw.emplace(painter, 15); // about the width of a screen pixel
-                } else {
-                    printer.newPage();
-                }
-                ++printed;
-                UpdatePrintProgress(fromPage, toPage, counter);
-                QCoreApplication::processEvents(); // where the Cancel button is seen
-                sinceEvents.restart();
-            } else if (item->keyword == QLatin1String("#endpage")) {
-                if (counter >= toPage)
-                    break;
-            } else if (printing && draw) {
-                draw->apply(*item);
-            }
-        }
+        drawPages(run, painter, fromPage, toPage);
     } catch (RuntimeError &e) {
         e.setSource("PrintPreview.SistemaBarra");
         Shell().ShowErrorInfo(e);
-        failed = true;
+        run.failed = true;
     } catch (const std::exception &) {
-        SayPrintFailed(printer, target, file ? 7222 : 7202);
-        failed = true;
+        SayPrintFailed(run.printer, run.target, run.file ? 7222 : 7202);
+        run.failed = true;
     }
-    const bool ended = !painter.isActive() || painter.end();
-    if (file) {
-        printer.setOutputFileName(target);
-        printer.setOutputFormat(format);
-        const bool pdf = format == QPrinter::PdfFormat;
-        const QString partial = QFile::decodeName(file->Temporary().c_str());
-        // Moved into place only whole and not cancelled; otherwise the old file stays
-        // and the part goes with `file`.
-        bool whole = ended && !failed && !cancelled && printed > 0 && (!pdf || PdfIsWhole(partial));
-        if (whole) {
-            try {
-                file->Commit();
-            } catch (const RuntimeError &) {
-                whole = false;
-            }
-        }
-        broken = pdf && !whole && printed > 0;
-        if (!whole) {
-            if (!failed && !cancelled && printed > 0)
-                SayPrintFailed(printer, target, 7222);
-            printed = 0;
-        }
-        file.reset();
-    } else if (!ended && !failed) {
-        SayPrintFailed(printer, target, 7222);
-        printed = 0;
-    }
-    SetCancelBold(false);
-    if (fileAsked)
-        printer.setOutputFileName(QString()); // the next print asks again
-    if (broken)
-        RenewPrinter();
-    return printed;
+    finishOutput(run, !painter.isActive() || painter.end());
+    return run.printed;
 }
 
 void UpdatePrintProgress(int16_t /*fromPage*/, int16_t toPage, int16_t page)

@@ -24,6 +24,7 @@ enum ErrorNumber : int32_t {
     ErrDeviceIO = 57,         // a read or write the device refused
     ErrBadFileName = 52,
     ErrInputPastEnd = 62,
+    ErrPermissionDenied = 70, // a file the user may not write
     ErrFileAccess = 75,       // a file that cannot be created, replaced or opened
     ErrPathNotFound = 76,
     ErrBadSettings = 1001,    // settings the engine cannot run with
@@ -48,6 +49,16 @@ private:
     std::string source_;
     std::string description_;
 };
+
+// Whether an error is a limit of the dive rather than a fault of the program: the
+// program's own refusals (1001 and up: settings the engine cannot run with, a stop that
+// never clears, a plan that makes no progress, a dive after an uncomputed one) are told
+// in the diver's words; every other number is a fault, told in the error box with the
+// place that raised it.
+inline bool IsDiveLimit(const RuntimeError &error)
+{
+    return error.number() >= ErrBadSettings;
+}
 
 [[noreturn]] inline void throwSubscript(const char *source)
 {

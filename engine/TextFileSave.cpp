@@ -6,6 +6,7 @@
 
 #include <cerrno>
 #include <chrono>
+#include <cstring>
 #include <filesystem>
 #include <sstream>
 #include <utility>
@@ -35,6 +36,12 @@ std::string temporaryNameFor(const std::string &path)
 [[noreturn]] void accessError(const char *source)
 {
     throw RuntimeError(ErrFileAccess, source, "Path/File access error");
+}
+
+// The same with the system's reason, for a step whose failure the caller tells.
+[[noreturn]] void accessError(const char *source, int error)
+{
+    throw RuntimeError(ErrFileAccess, source, std::string("Path/File access error: ") + std::strerror(error));
 }
 
 // The file a save really writes: the end of a chain of symbolic links (a relative link
@@ -100,7 +107,7 @@ FileReplacement::FileReplacement(const std::string &path, const char *source)
     struct stat old {};
     exists_ = ::stat(target_.c_str(), &old) == 0;
     if (exists_ && (::access(target_.c_str(), W_OK) != 0 || (old.st_mode & 0222) == 0))
-        throw RuntimeError(ErrFileAccess, source_, GetLangString(7061));
+        throw RuntimeError(ErrPermissionDenied, source_, GetLangString(7061));
     uid_ = old.st_uid;
     gid_ = old.st_gid;
     mode_ = old.st_mode & 07777;
@@ -140,7 +147,7 @@ void FileReplacement::Commit()
     if (::close(fd) != 0)
         throw RuntimeError(ErrDeviceIO, source_, GetLangString(7062));
     if (::rename(temporary_.c_str(), target_.c_str()) != 0)
-        accessError(source_);
+        accessError(source_, errno);
     committed_ = true;
     syncFolder(fs::path(target_).parent_path());
 }

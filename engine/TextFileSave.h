@@ -17,7 +17,7 @@ class TextLineWriter;
 
 // One replacement of a file. Made: the target found (the end of the path's chain of
 // links), refused with a RuntimeError for `source` when the old file is one the user
-// may not write or marked read-only for everyone (75, text 7061), the chain of links
+// may not write or marked read-only for everyone (70, text 7061), the chain of links
 // does not end (75) or no file can be made beside it (75); otherwise the new file is
 // open, empty, under a hidden name of its own. Whatever writes it (through Fd, or by its
 // name) then calls Commit; a replacement destroyed without a successful Commit removes
@@ -33,7 +33,8 @@ public:
     // Writes all of `data` to the new file: error 57 (text 7062) when the device refuses.
     void Write(const std::string &data);
     // The old file's owner and permission bits on the new one, its data flushed to the
-    // disk (57, text 7062), then the rename over the target (75) and the folder flushed.
+    // disk (57, text 7062), then the rename over the target (75 with the system's reason)
+    // and the folder flushed.
     void Commit();
 
 private:
@@ -51,7 +52,7 @@ private:
 // Writes `path` through `write` as one FileReplacement. Refused, leaving an old file at
 // `path` (or at the end of its link) byte for byte as it was, and a RuntimeError for the
 // caller (`source` names the caller): a file the user may not write or marked read-only
-// for everyone (75), the folder missing or read-only (75), a write or flush the device
+// for everyone (70), the folder missing or read-only (75), a write or flush the device
 // refused, e.g. a full disk (57), the rename (75), a chain of links that does not end
 // (75). The new file is removed on every failure.
 void SaveTextFile(const std::string &path, const char *source,

@@ -198,6 +198,8 @@ bool ComputeBailoutCase(const ClassProfile &Shown, const TemplateRec &CaseSettin
             MergePlanWarnings(Warnings, row.Warnings);
             Table.push_back(std::move(row.Profile));
         } catch (const RuntimeError &e) {
+            if (!IsDiveLimit(e))
+                throw; // a fault of the program, told as it was raised
             // Told once, with the moment it belongs to: no table of the run is printed.
             throw RuntimeError(e.number(), e.source(),
                                DiveBounds::FillIn(GetLangString(7252), {minutesText(time), e.description()}));

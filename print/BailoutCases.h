@@ -79,8 +79,9 @@ using BailoutStep = std::function<bool(int32_t Done)>;
 // Bailout) of the cut there, with the case's settings, from Start, then the final row
 // when NeedsFinalRow (the cut at the end of the diver's part). Step is asked before every row with the waypoint steps done (Length
 // per row) and once more before the table is complete. Returns false when Step stopped
-// it (Table then holds what was done). A row the engine cannot compute stops the case:
-// its RuntimeError passes to the caller, its description naming the bail-out time.
+// it (Table then holds what was done). A row the engine refuses stops the case: its
+// RuntimeError passes to the caller, its description naming the bail-out time; a fault
+// of the program (IsDiveLimit, engine/RuntimeError.h) passes as it was raised.
 // Warnings met are merged with MergePlanWarnings (engine/DivePlan.h: the worst of each kind).
 bool ComputeBailoutCase(const ClassProfile &Shown, const TemplateRec &CaseSettings, const DiveStartState &Start,
                         const PlanOptions &Options, float Interval, const BailoutStep &Step,

@@ -400,11 +400,13 @@ bool PdfIsWhole(const QString &path)
     return file.read(64).contains("%%EOF");
 }
 
-void SayPrintFailed(QPrinter &printer, const QString &file, int text)
+void SayPrintFailed(QPrinter &printer, const QString &file, int text, const QString &cause = QString())
 {
-    MsgBox(QString::fromStdString(GetLangString(text)) + QStringLiteral("\r\n") +
-               (file.isEmpty() ? printer.printerName() : file),
-           vbOKOnly + vbCritical);
+    QString say = QString::fromStdString(GetLangString(text)) + QStringLiteral("\r\n") +
+                  (file.isEmpty() ? printer.printerName() : file);
+    if (!cause.isEmpty())
+        say += QStringLiteral("\r\n") + cause;
+    MsgBox(say, vbOKOnly + vbCritical);
 }
 
 void SetCancelBold(bool bold)
@@ -451,7 +453,7 @@ bool ChooseOutput(PrintRun &run)
             run.file.emplace(QFile::encodeName(run.target).toStdString(), "PrintPreview.PrintPages");
         } catch (const RuntimeError &e) {
             // Refused as the saves refuse it: a write-protected file, or no file can be made.
-            SayPrintFailed(printer, run.target, e.description() == GetLangString(7061) ? 7061 : 7202);
+            SayPrintFailed(printer, run.target, e.number() == ErrPermissionDenied ? 7061 : 7202);
             if (run.fileAsked)
                 printer.setOutputFileName(QString());
             return false;
@@ -549,17 +551,19 @@ int EndPrint(PrintRun &run)
         const bool pdf = run.format == QPrinter::PdfFormat;
         const QString partial = QFile::decodeName(run.file->Temporary().c_str());
         bool whole = ended && !run.failed && !run.cancelled && run.printed > 0 && (!pdf || PdfIsWhole(partial));
+        QString cause;
         if (whole) {
             try {
                 run.file->Commit();
-            } catch (const RuntimeError &) {
+            } catch (const RuntimeError &e) {
                 whole = false;
+                cause = QString::fromStdString(e.description());
             }
         }
         broken = pdf && !whole && run.printed > 0;
         if (!whole) {
             if (!run.failed && !run.cancelled && run.printed > 0)
-                SayPrintFailed(printer, run.target, 7222);
+                SayPrintFailed(printer, run.target, 7222, cause);
             run.printed = 0;
         }
         run.file.reset();

@@ -151,17 +151,18 @@ void frmBailoutStart::cbOK_Click()
         } else if (interval > 99) {
             MsgBox(GetLangStringQ(3001), vbExclamation + vbOKOnly, GetLangStringQ(3002));
         } else {
-            // Whatever stops the run is said in the diver's words; nothing leaves the slot.
-            QString failure;
-            try {
-                Bailoutproc(interval);
-            } catch (const RuntimeError &e) {
-                failure = QString::fromStdString(e.description());
-            } catch (const std::exception &e) {
-                failure = QString::fromLocal8Bit(e.what());
-            }
-            if (!failure.isEmpty())
-                MsgBox(GetLangStringQ(7254).arg(failure), vbCritical + vbOKOnly, GetLangStringQ(3002));
+            // A limit of the dive is said in the diver's words; a fault of the program goes
+            // to the error box naming its place. Nothing leaves the slot.
+            RunGuarded("frmBailoutStart.cbOK_Click", [this, interval] {
+                try {
+                    Bailoutproc(interval);
+                } catch (const RuntimeError &e) {
+                    if (!IsDiveLimit(e))
+                        throw;
+                    MsgBox(GetLangStringQ(7254).arg(QString::fromStdString(e.description())), vbCritical + vbOKOnly,
+                           GetLangStringQ(3002));
+                }
+            });
         }
     }
     setRunning(false);
@@ -186,87 +187,33 @@ void frmBailoutStart::GetGasMixChangeNumber(int16_t &count)
     count = static_cast<int16_t>(t.GasChanges.size());
 }
 
+struct frmBailoutStart::Run {
+    int16_t diveNumber = 0;
+    // Held for the run: the dive outlives its window should that close meanwhile.
+    std::shared_ptr<Dive> dive;
+    ClassProfile shown;
+    TemplateRec settings;
+    DiveStartState start;
+    PlanOptions options;
+    float interval = 1.0f;
+    int16_t switches = 0;
+    int32_t maximum = 1; // of the progress bar, for one case
+};
+
 void frmBailoutStart::Bailoutproc(float interval)
 {
-    if (mDiveNumber <= 0 || !FindDive(mDiveNumber))
+    Run run;
+    if (!startRun(interval, run))
         return;
-    int16_t switches = 0;
-    GetGasMixChangeNumber(switches);
-    const int16_t diveNumber = mDiveNumber;
-    // Held for the run: the dive outlives its window should that close meanwhile.
-    const std::shared_ptr<Dive> dive = SharedDive(diveNumber);
-    if (interval <= 0)
-        interval = 1.0f;
-
-    // Copies: the run reads the dive as it was when OK was pressed.
-    const ClassProfile shown = dive->InputProfile;
-    const int16_t length = shown.GetLength();
-    if (length == 0) {
-        MsgBox(GetLangStringQ(7253), vbInformation + vbOKOnly, GetLangStringQ(3002));
-        return;
-    }
-    const TemplateRec settings = dive->Record().Template;
-    // Bounded before anything is computed, as the table generator bounds its bottom
-    // times: a long dive at a short interval would otherwise run for hours.
-    if (const auto tooMany = BailoutRowsProblem(shown, settings, interval)) {
-        MsgBox(QString::fromStdString(*tooMany), vbExclamation + vbOKOnly, GetLangStringQ(3002));
-        return;
-    }
-    const bool repetitive = RecordOf(diveNumber, "frmBailoutStart").PrevProfile != -1;
-    DiveStartState start;
-    try {
-        start = StartStateOf(diveNumber, repetitive, shown);
-    } catch (const RuntimeError &e) {
-        if (e.number() != ErrPreviousNotPlanned)
-            throw;
-        // The dive before holds no computed plan to start from: the diver's to mend.
-        MsgBox(QString::fromStdString(e.description()), vbExclamation + vbOKOnly, GetLangStringQ(3002));
-        return;
-    }
-    PlanOptions options = mOptions;
-    options.Bailout = true;
-
-    const int32_t maximum = BailoutProgressMaximum(BailoutRowCount(shown, interval), length);
-    const BailoutStep step = [this, maximum](int32_t done) {
-        pbProgress->setValue(std::min(done, maximum));
-        QCoreApplication::processEvents();
-        return !mStopRequested;
-    };
     // Every case is computed before the job begins, so a run refused or cancelled on the
-    // way leaves the preview of the job before it. Tables are kept while together they
-    // hold no more waypoints than one case may; a case beyond is computed again when its
-    // turn to be printed comes (the engine gives the same rows).
-    std::vector<std::vector<ClassProfile>> tables(static_cast<size_t>(switches) + 1);
+    // way leaves the preview of the job before it.
+    Tables tables(static_cast<size_t>(run.switches) + 1);
     std::vector<PlanWarning> warnings;
-    int64_t kept = 0;
-    const auto compute = [&](int16_t c, std::vector<PlanWarning> &caseWarnings) {
-        TemplateRec caseSettings;
-        CopyTemplateWithoutGasChange(settings, caseSettings, c);
-        pbProgress->setRange(0, maximum);
-        pbProgress->setValue(0);
-        try {
-            return ComputeBailoutCase(shown, caseSettings, start, options, interval, step, mBailoutProfiles,
-                                      caseWarnings);
-        } catch (const RuntimeError &e) {
-            // A row the engine refuses is a limit of the dive, not a fault of the program:
-            // said in the engine's words naming the bail-out time, as the table generator
-            // says its refusals, never as an error to report to the author.
-            MsgBox(QString::fromStdString(e.description()), vbCritical + vbOKOnly, GetLangStringQ(3002));
-            return false;
-        }
-    };
-    for (int16_t c = 0; c <= switches; ++c) {
-        if (!compute(c, warnings))
-            return; // refused or cancelled: no table and no new preview
-        const int64_t waypoints = TableWaypoints(mBailoutProfiles);
-        if (kept + waypoints <= kBailoutWaypointBudget) {
-            kept += waypoints;
-            tables[static_cast<size_t>(c)] = std::move(mBailoutProfiles);
-        }
-    }
-
-    StartTablePrint(TableDive{diveNumber, settings, Shell().DiveCaption(diveNumber)});
-    // Writing a large job takes a while: the page it has reached shows, and Cancel stops it.
+    if (!computeCases(run, tables, warnings))
+        return;
+    StartTablePrint(TableDive{run.diveNumber, run.settings, Shell().DiveCaption(run.diveNumber)});
+    // Writing a large job takes a while: the page it has reached shows, and Cancel stops
+    // it. The watch holds until the preview is shown: a job it leaves unshown is stopped.
     Label4->setText(GetLangStringQ(7255).arg(1));
     pbProgress->setRange(0, 0); // busy: how many pages the tables fill shows as they do
     const PrintJobWatchScope watch([this](int pages) {
@@ -274,24 +221,117 @@ void frmBailoutStart::Bailoutproc(float interval)
         QCoreApplication::processEvents();
         return !mStopRequested;
     });
-    for (int16_t c = 0; c <= switches; ++c) {
+    if (!writeTables(run, tables))
+        return;
+    ShowPlanWarnings(warnings);
+    EndTablePrint();
+}
+
+// The run's copies of the dive. False when there is nothing to run, or the dive is
+// refused (said in the diver's words).
+bool frmBailoutStart::startRun(float interval, Run &run)
+{
+    if (mDiveNumber <= 0 || !FindDive(mDiveNumber))
+        return false;
+    GetGasMixChangeNumber(run.switches);
+    run.diveNumber = mDiveNumber;
+    run.dive = SharedDive(run.diveNumber);
+    run.interval = interval <= 0 ? 1.0f : interval;
+
+    // Copies: the run reads the dive as it was when OK was pressed.
+    run.shown = run.dive->InputProfile;
+    const int16_t length = run.shown.GetLength();
+    if (length == 0) {
+        MsgBox(GetLangStringQ(7253), vbInformation + vbOKOnly, GetLangStringQ(3002));
+        return false;
+    }
+    run.settings = run.dive->Record().Template;
+    // Bounded before anything is computed, as the table generator bounds its bottom
+    // times: a long dive at a short interval would otherwise run for hours.
+    if (const auto tooMany = BailoutRowsProblem(run.shown, run.settings, run.interval)) {
+        MsgBox(QString::fromStdString(*tooMany), vbExclamation + vbOKOnly, GetLangStringQ(3002));
+        return false;
+    }
+    const bool repetitive = RecordOf(run.diveNumber, "frmBailoutStart").PrevProfile != -1;
+    try {
+        run.start = StartStateOf(run.diveNumber, repetitive, run.shown);
+    } catch (const RuntimeError &e) {
+        if (!IsDiveLimit(e))
+            throw;
+        // The dive before holds no computed plan to start from: the diver's to mend.
+        MsgBox(QString::fromStdString(e.description()), vbExclamation + vbOKOnly, GetLangStringQ(3002));
+        return false;
+    }
+    run.options = mOptions;
+    run.options.Bailout = true;
+    run.maximum = BailoutProgressMaximum(BailoutRowCount(run.shown, run.interval), length);
+    return true;
+}
+
+// Case `caseIndex` into mBailoutProfiles, the progress bar following it. False when
+// Cancel stopped it or the engine refused a row; a fault of the program passes on.
+bool frmBailoutStart::computeCase(const Run &run, int16_t caseIndex, std::vector<PlanWarning> &warnings)
+{
+    TemplateRec caseSettings;
+    CopyTemplateWithoutGasChange(run.settings, caseSettings, caseIndex);
+    pbProgress->setRange(0, run.maximum);
+    pbProgress->setValue(0);
+    const BailoutStep step = [this, maximum = run.maximum](int32_t done) {
+        pbProgress->setValue(std::min(done, maximum));
+        QCoreApplication::processEvents();
+        return !mStopRequested;
+    };
+    try {
+        return ComputeBailoutCase(run.shown, caseSettings, run.start, run.options, run.interval, step,
+                                  mBailoutProfiles, warnings);
+    } catch (const RuntimeError &e) {
+        if (!IsDiveLimit(e))
+            throw;
+        // A row the engine refuses is a limit of the dive, not a fault of the program:
+        // said in the engine's words naming the bail-out time, as the table generator
+        // says its refusals, never as an error to report to the author.
+        MsgBox(QString::fromStdString(e.description()), vbCritical + vbOKOnly, GetLangStringQ(3002));
+        return false;
+    }
+}
+
+// Every case. Tables are kept while together they hold no more waypoints than one case
+// may; a case beyond is left empty, to be computed again when its turn to be printed
+// comes (the engine gives the same rows).
+bool frmBailoutStart::computeCases(const Run &run, Tables &tables, std::vector<PlanWarning> &warnings)
+{
+    int64_t kept = 0;
+    for (int16_t c = 0; c <= run.switches; ++c) {
+        if (!computeCase(run, c, warnings))
+            return false; // refused or cancelled: no table and no new preview
+        const int64_t waypoints = TableWaypoints(mBailoutProfiles);
+        if (kept + waypoints <= kBailoutWaypointBudget) {
+            kept += waypoints;
+            tables[static_cast<size_t>(c)] = std::move(mBailoutProfiles);
+        }
+    }
+    return true;
+}
+
+// The tables into the job begun, a case not kept computed again first. False when
+// Cancel, the job's watch or a refused row stopped it.
+bool frmBailoutStart::writeTables(const Run &run, Tables &tables)
+{
+    for (int16_t c = 0; c <= run.switches; ++c) {
         std::vector<ClassProfile> &table = tables[static_cast<size_t>(c)];
         if (table.empty()) {
             std::vector<PlanWarning> again;
-            if (!compute(c, again))
-                return;
+            if (!computeCase(run, c, again))
+                return false;
             table = std::move(mBailoutProfiles);
             pbProgress->setRange(0, 0);
         }
         if (mStopRequested || PrintJobStopped())
-            return;
+            return false;
         if (CaseTableReady)
             CaseTableReady(c, table);
         PrintDepthTable(table, true);
         std::vector<ClassProfile>().swap(table); // printed: its memory is free again
     }
-    if (mStopRequested || PrintJobStopped())
-        return;
-    ShowPlanWarnings(warnings);
-    EndTablePrint();
+    return !mStopRequested && !PrintJobStopped();
 }

@@ -11,7 +11,9 @@
 // Every row is planned by the plan call on a copy of the dive's settings; the dive's
 // record, its profile and gSettings stay as they were, after a run, a Cancel or an
 // engine error alike; a row the engine cannot compute ends the run with one box naming
-// its time, and more rows than a run may hold are refused before it starts. A
+// its time, and more rows than a run may hold are refused before it starts. Limits of
+// the dive are told in the diver's words, a fault of the program (an index out of
+// range, an overflow) in the error box naming its place (IsDiveLimit). A
 // repetitive dive starts every row from the previous dive's end state across its
 // surface interval (refused in the diver's words when that dive holds no computed
 // plan). Every case is computed before the tables are written, so a run refused or
@@ -74,6 +76,14 @@ private:
     void layOut();
     void Form_Load();
     void setRunning(bool running);
+
+    // One run's copies of the dive, taken when OK was pressed (frmBailoutStart.cpp).
+    struct Run;
+    using Tables = std::vector<std::vector<ClassProfile>>;
+    bool startRun(float interval, Run &run);
+    bool computeCase(const Run &run, int16_t caseIndex, std::vector<PlanWarning> &warnings);
+    bool computeCases(const Run &run, Tables &tables, std::vector<PlanWarning> &warnings);
+    bool writeTables(const Run &run, Tables &tables);
 
     int16_t mDiveNumber = 0;
     PlanOptions mOptions;

@@ -348,6 +348,25 @@ void frmTableExpert::closeForDive(int16_t profileNr)
 
 void frmTableExpert::GenerateTables()
 {
+    const std::optional<Ranges> ranges = typedRanges();
+    if (!ranges || cancel_)
+        return;
+    // The dive's settings as they are now, copied: the run never writes them back.
+    const TemplateRec settings = diveSettings();
+    const bool fast = Check1->isChecked();
+    int16_t mix = static_cast<int16_t>(Combo1->currentIndex());
+    if (mix < 0 || static_cast<size_t>(mix) >= settings.Gases.size())
+        mix = 0;
+    TableRun run;
+    if (!planTables(settings, *ranges, mix, fast, run))
+        return;
+    ShowPlanWarnings(run.Warnings);
+    printTables(run, settings, fast);
+}
+
+// The ranges typed, or none when one is refused (said).
+std::optional<frmTableExpert::Ranges> frmTableExpert::typedRanges()
+{
     // A box holding no number is named with the form it expects, and nothing runs.
     const std::pair<QLineEdit *, QLabel *> boxes[] = {{tbSD, Label1}, {tbED, Label2}, {tbDI, Label3},
                                                       {tbST, Label6}, {tbET, Label5}, {tbTI, Label4}};
@@ -356,44 +375,44 @@ void frmTableExpert::GenerateTables()
             continue;
         MsgBox(GetLangStringQ(7212).arg(caption->text(), box->text(), QStringLiteral("30")), vbExclamation + vbOKOnly,
                GetLangStringQ(2700));
-        return;
+        return std::nullopt;
     }
-    const float SD = *wholeValue(tbSD), ED = *wholeValue(tbED), DI = *wholeValue(tbDI);
-    const float ST = *wholeValue(tbST), ET = *wholeValue(tbET), TI = *wholeValue(tbTI);
-    if (const int16_t problem = TableRangeProblem(SD, ED, DI, ST, ET, TI)) {
-        // A step typed above 0 that rounds to 0 is refused as 0; the diver is told that
-        // it was rounded, or "must be greater than 0" would contradict what he typed.
-        QString text = GetLangStringQ(problem);
-        const auto rounded = [&text](const QLineEdit *box, int16_t id) {
-            if (LocaleVal(box->text().toStdString()) > 0)
-                text = QString::fromStdString(DiveBounds::FillIn(GetLangString(id), {box->text().toStdString()}));
-        };
-        if (problem == 2715)
-            rounded(tbDI, 7241);
-        else if (problem == 2717)
-            rounded(tbTI, 7240);
-        MsgBox(text, vbExclamation + vbOKOnly, GetLangStringQ(2700));
-        return;
-    }
-    if (cancel_)
-        return;
+    const Ranges r{*wholeValue(tbSD), *wholeValue(tbED), *wholeValue(tbDI),
+                   *wholeValue(tbST), *wholeValue(tbET), *wholeValue(tbTI)};
+    const int16_t problem = TableRangeProblem(r.SD, r.ED, r.DI, r.ST, r.ET, r.TI);
+    if (problem == 0)
+        return r;
+    // A step typed above 0 that rounds to 0 is refused as 0; the diver is told that it
+    // was rounded, or "must be greater than 0" would contradict what he typed.
+    QString text = GetLangStringQ(problem);
+    const auto rounded = [&text](const QLineEdit *box, int16_t id) {
+        if (LocaleVal(box->text().toStdString()) > 0)
+            text = QString::fromStdString(DiveBounds::FillIn(GetLangString(id), {box->text().toStdString()}));
+    };
+    if (problem == 2715)
+        rounded(tbDI, 7241);
+    else if (problem == 2717)
+        rounded(tbTI, 7240);
+    MsgBox(text, vbExclamation + vbOKOnly, GetLangStringQ(2700));
+    return std::nullopt;
+}
 
-    // The dive's settings as they are now, copied: the run never writes them back.
-    const TemplateRec settings = diveSettings();
-    const bool fast = Check1->isChecked();
-    int16_t mix = static_cast<int16_t>(Combo1->currentIndex());
-    if (mix < 0 || static_cast<size_t>(mix) >= settings.Gases.size())
-        mix = 0;
+// Every cell of the ranges into `run`, the window application-modal meanwhile. False
+// when the engine refused (said in its words) or Cancel stopped the run; a fault of the
+// program passes on.
+bool frmTableExpert::planTables(const TemplateRec &settings, const Ranges &ranges, int16_t mix, bool fast,
+                                TableRun &run)
+{
     // A last depth beyond the depths the engine plans is refused before any table is
     // made, in the engine's own words.
     try {
-        DiveBounds::CheckDepth(ED, settings.Metric, "frmTableExpert.GenerateTables");
+        DiveBounds::CheckDepth(ranges.ED, settings.Metric, "frmTableExpert.GenerateTables");
     } catch (const RuntimeError &e) {
         MsgBox(QString::fromStdString(e.description()), vbCritical + vbOKOnly);
-        return;
+        return false;
     }
-    const std::vector<float> depths = TableAxis(SD, ED, DI);
-    const std::vector<float> times = TableAxis(ST, ET, TI);
+    const std::vector<float> depths = TableAxis(ranges.SD, ranges.ED, ranges.DI);
+    const std::vector<float> times = TableAxis(ranges.ST, ranges.ET, ranges.TI);
     pbProgress->setMinimum(0);
     pbProgress->setMaximum(static_cast<int>(depths.size() * times.size()));
     pbProgress->setValue(0);
@@ -406,7 +425,6 @@ void frmTableExpert::GenerateTables()
     if (wasVisible)
         show();
     running_ = true;
-    TableRun run;
     bool failed = false;
     try {
         run = PlanTables(settings, depths, times, mix, fast, options_, [this](int done) {
@@ -415,18 +433,28 @@ void frmTableExpert::GenerateTables()
             return !cancel_;
         });
     } catch (const RuntimeError &e) {
-        failed = true;
         running_ = false;
+        if (!IsDiveLimit(e))
+            throw; // a fault of the program: the error box names its place
+        failed = true;
         MsgBox(QString::fromStdString(e.description()), vbCritical + vbOKOnly);
+    } catch (...) {
+        running_ = false; // the window may close after any error
+        throw;
     }
     running_ = false;
     if (failed || run.Cancelled || cancel_) {
         if (closeAfterRun_)
             close();
-        return;
+        return false;
     }
+    return true;
+}
 
-    ShowPlanWarnings(run.Warnings);
+// The run's tables into a new job and its preview; the printed strip shows a fast
+// descent as its one-row rate table.
+void frmTableExpert::printTables(const TableRun &run, const TemplateRec &settings, bool fast)
+{
     TableDive dive;
     dive.ProfileNumber = profileIndex_;
     dive.Settings = settings;

@@ -9,7 +9,8 @@
 //
 // Every cell is planned on a copy of the dive's settings with a fresh diver
 // (engine/TableGenerator.h): the dive's own record, its end-of-dive tissues and its rate
-// tables, is never changed.
+// tables, is never changed. A cell the engine refuses is told in its words, a fault of
+// the program in the error box naming its place.
 
 #include "engine/DivePlan.h"
 #include "engine/SettingsRecord.h"
@@ -19,6 +20,7 @@
 #include <QString>
 
 #include <cstdint>
+#include <optional>
 
 class QCheckBox;
 class QComboBox;
@@ -70,6 +72,13 @@ private:
     void SaveTableSettings(const QString &sd, const QString &ed, const QString &di, const QString &st,
                            const QString &et, const QString &ti);
     void GenerateTables();
+    // The six ranges as typed, whole numbers.
+    struct Ranges {
+        float SD, ED, DI, ST, ET, TI;
+    };
+    std::optional<Ranges> typedRanges();
+    bool planTables(const TemplateRec &settings, const Ranges &ranges, int16_t mix, bool fast, TableRun &run);
+    void printTables(const TableRun &run, const TemplateRec &settings, bool fast);
     void closeForDive(int16_t profileNr);
     void enableInputs(bool enabled);
     const TemplateRec &diveSettings() const;

@@ -231,7 +231,7 @@ bool frmConservatism::storeFactors()
         Shell().ReEvaluateDive(dive);
         // New factors change the dive as its series file holds it, also when the new
         // computation was refused: closing must ask to save.
-        RecordOf(dive, "frmConservatism.cmdOK_Click").ProfileChanged = true;
+        RecordOf(dive, "frmConservatism.storeFactors").ProfileChanged = true;
     }
     return true;
 }

@@ -118,7 +118,7 @@ bool frmProperties::confirm()
         Shell().ReEvaluateDive(dive);
         // The dive's settings differ from its series file: closing asks to save, also
         // when the new computation was refused (which puts the flag back).
-        RecordOf(dive, "frmProperties.cmdOK_Click").ProfileChanged = true;
+        RecordOf(dive, "frmProperties.confirm").ProfileChanged = true;
     }
     return true;
 }

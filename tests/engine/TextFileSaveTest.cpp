@@ -86,7 +86,7 @@ TEST_F(SavedFiles, AReadOnlyFileIsRefusedAndLeftAsItWas)
 {
     // Marked read-only for everyone, so even the administrator running the tests may not.
     const std::string path = put("kept.tpl", "old template\r\n", 0444);
-    EXPECT_EQ(refusal(path), ErrFileAccess);
+    EXPECT_EQ(refusal(path), ErrPermissionDenied);
     EXPECT_EQ(FileBytes(path), "old template\r\n");
     EXPECT_EQ(modeOf(path), 0444u);
     EXPECT_EQ(entries(), 1u);

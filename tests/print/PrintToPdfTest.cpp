@@ -27,6 +27,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <cerrno>
+#include <cstring>
 #include <fstream>
 
 namespace {
@@ -205,19 +207,42 @@ TEST_F(Printing, CancelSeenAtAPageStartKeepsTheOldFile)
     EXPECT_TRUE(gPrintCancel);
 }
 
-// A print replaces a file only as a save would: a write-protected one is refused with
-// the saves' word, a link is written through (the rest of a save's care, the new file's
-// mode among it, is the saves' own routine and tested with them).
+// A print into a file that fails is told by its own text naming the file, and leaves
+// what was there: a write-protected file is refused with the saves' word, a folder that
+// does not exist takes no file, and a finished print that cannot take the place of a
+// folder of its name says the system's reason.
+TEST_F(Printing, EachFailedPrintIntoAFileIsToldByItsOwnText)
+{
+    WriteJob(1);
+    std::ofstream(pdf("old.pdf").toStdString()) << "old";
+    QFile::setPermissions(pdf("old.pdf"), QFile::ReadOwner | QFile::ReadGroup);
+    QDir().mkpath(pdf("folder.pdf"));
+    const QString reason = "\r\nPath/File access error: " + QString::fromLocal8Bit(std::strerror(EISDIR));
+    const struct {
+        QString target;
+        int text;
+        QString cause;
+    } failures[] = {{pdf("old.pdf"), 7061, ""}, {pdf("no/such/x.pdf"), 7202, ""}, {pdf("folder.pdf"), 7222, reason}};
+    for (const auto &f : failures) {
+        SCOPED_TRACE(f.text);
+        TestHooks::msgBoxes.clear();
+        TestHooks::msgBoxAnswers = {vbOK};
+        EXPECT_EQ(PrintSpoolToPdf(f.target, 1, 1), 0);
+        ASSERT_EQ(TestHooks::msgBoxes.size(), 1u);
+        EXPECT_EQ(TestHooks::msgBoxes[0].prompt.toStdString(),
+                  (QString::fromStdString(GetLangString(int16_t(f.text))) + "\r\n" + f.target + f.cause).toStdString());
+    }
+    EXPECT_EQ(FileBytes(pdf("old.pdf").toStdString()), "old");
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"old.pdf"}) << "no part left";
+}
+
+// A print replaces a file only as a save would: a link is written through (the rest of
+// a save's care, the new file's mode among it, is the saves' own routine and tested with
+// them).
 TEST_F(Printing, APrintReplacesOnlyWhatASaveWould)
 {
     WriteJob(2);
     std::ofstream(pdf("old.pdf").toStdString()) << "old";
-    QFile::setPermissions(pdf("old.pdf"), QFile::ReadOwner | QFile::ReadGroup);
-    TestHooks::msgBoxAnswers = {vbOK};
-    EXPECT_EQ(PrintSpoolToPdf(pdf("old.pdf"), 1, 2), 0);
-    EXPECT_TRUE(TestHooks::msgBoxes.at(0).prompt.startsWith(QString::fromStdString(GetLangString(7061))));
-    EXPECT_EQ(FileBytes(pdf("old.pdf").toStdString()), "old");
-
     ASSERT_TRUE(QFile::link("old.pdf", pdf("link.pdf")) && QFile::remove(pdf("old.pdf")));
     EXPECT_EQ(PrintSpoolToPdf(pdf("link.pdf"), 1, 2), 2);
     EXPECT_TRUE(QFileInfo(pdf("link.pdf")).isSymLink());
@@ -287,16 +312,6 @@ TEST_F(Printing, WithoutAPrinterThePrintGoesIntoAPdfFile)
     EXPECT_TRUE(Printer().outputFileName().isEmpty());
     EXPECT_EQ(PrintPages(1, 2), 0);
     EXPECT_EQ(TestHooks::fileDialogs.size(), 2u);
-}
-
-TEST_F(Printing, APrintThatCannotStartIsReported)
-{
-    WriteJob(1);
-    TestHooks::msgBoxAnswers = {vbOK};
-    EXPECT_EQ(PrintSpoolToPdf(dir.filePath("no/such/folder/x.pdf"), 1, 1), 0);
-    ASSERT_EQ(TestHooks::msgBoxes.size(), 1u);
-    EXPECT_TRUE(TestHooks::msgBoxes[0].prompt.startsWith("The print could not be started:"));
-    EXPECT_TRUE(TestHooks::msgBoxes[0].prompt.contains("x.pdf"));
 }
 
 TEST_F(Printing, PrinterSetUpAnswersFromTheHooks)

@@ -81,9 +81,8 @@ std::vector<PlanWarning> ComputeDive(const ClassProfile &Source, ClassProfile &R
     return ofThisDive(std::move(outcome.Warnings));
 }
 
-std::vector<PlanWarning> RunDecompression(const ClassProfile &Source, ClassProfile &Result,
-                                          const TemplateRec & /*Template*/, bool LoadOnly, bool Bailout,
-                                          bool Repetitive, int16_t /*Extra*/, int16_t ProfileNr,
+std::vector<PlanWarning> RunDecompression(const ClassProfile &Source, ClassProfile &Result, bool LoadOnly,
+                                          bool Bailout, bool Repetitive, int16_t ProfileNr,
                                           const PlanOptions &Options)
 {
     Host().SetStatusText(GetLangString(5006));

@@ -36,10 +36,9 @@ std::vector<PlanWarning> ComputeDive(const ClassProfile &Source, ClassProfile &R
 
 // The windows' computation of dive `ProfileNr`: ComputeDive between the status texts
 // "computing" and "done". Returns its warnings for the command to show once it has run
-// (PlanNotices). Bailout replaces Options.Bailout; Template and Extra take no part.
-std::vector<PlanWarning> RunDecompression(const ClassProfile &Source, ClassProfile &Result,
-                                          const TemplateRec &Template, bool LoadOnly, bool Bailout,
-                                          bool Repetitive, int16_t Extra, int16_t ProfileNr,
+// (PlanNotices). Bailout replaces Options.Bailout.
+std::vector<PlanWarning> RunDecompression(const ClassProfile &Source, ClassProfile &Result, bool LoadOnly,
+                                          bool Bailout, bool Repetitive, int16_t ProfileNr,
                                           const PlanOptions &Options);
 
 // One message box per kind, in the order the kinds were first met, listing each warning

@@ -266,9 +266,8 @@ void CarryExposure(Dive &dive)
 DiveEngineRun DecompressionRun(const PlanOptions &options)
 {
     return [options](Dive &dive, bool loadOnly) {
-        const int16_t n = dive.Number();
-        return RunDecompression(dive.InputProfile, dive.DecoProfile, dive.Record().Template, loadOnly, false,
-                                dive.PrevProfile() != -1, n, n, options);
+        return RunDecompression(dive.InputProfile, dive.DecoProfile, loadOnly, false, dive.PrevProfile() != -1,
+                                dive.Number(), options);
     };
 }
 

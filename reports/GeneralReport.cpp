@@ -659,90 +659,115 @@ void PrintDiveInfoHeader()
 
 // ---- the settings block ----
 
+namespace {
+
+// Where the titles of the series box and the settings table start.
+float InfoTitleX()
+{
+    return (27 - gInfoCols[0]) / 2 + gInfoCols[0] - 2.0f;
+}
+
+// The box above the settings of a dive of a series: its number in the series and the
+// surface interval before it, from y0 down 2.0 cm.
+void PrintSeriesBox(float y0, int16_t diveNumber, float surfaceInterval)
+{
+    const auto &I = gInfoCols;
+    TitleBand(I[0] - 0.1f, y0, I[15], y0 + 0.76f);
+    Left(InfoTitleX(), y0, S(6020), kTitleSize, true);
+    DrawRowLine(y0 + 1.5f);
+    DrawInfoGrid(y0 + 1.5f);
+    Colour(kReportBlack);
+    Left(I[0], y0 + 1.0f, S(6021), kGroupSize, true);
+    Colour(kReportWhite);
+    Left(I[0], y0 + 1.5f, QString::number(diveNumber), kCellSize);
+    Colour(kReportBlack);
+    Left(I[4], y0 + 1.0f, S(6022), kGroupSize, true);
+    Left(I[4], y0 + 1.5f, QString::fromStdString(FormatHoursMinutes(surfaceInterval)), kCellSize);
+    PrintBoxOutline(I[0] - 0.1f, y0, I[15], y0 + 2.0f);
+    PrintBoxOutline(I[0] - 0.1f, y0, I[15], y0 + 1.5f);
+}
+
+// The settings table's title band, group and column headings and unit lines, from y0.
+void PrintInfoHeadings(float y0, bool metric)
+{
+    const auto &I = gInfoCols;
+    TitleBand(I[0] - 0.1f, y0, I[15], y0 + 0.76f);
+    Left(InfoTitleX(), y0, S(6024), kTitleSize, true);
+    Colour(kReportBlack);
+
+    const float group = y0 + 1.0f, column = y0 + 1.5f, unit = y0 + 2.0f;
+    const int16_t pressureUnit = metric ? 6028 : 6030, depthUnit = metric ? 6027 : 6029;
+    Left(I[0] + 1.0f, group, S(6025), kGroupSize, true);
+    Left(I[4] + 0.3f, group, S(6032), kGroupSize, true);
+    Left(I[6] + 0.5f, group, S(6035), kGroupSize, true);
+    Left(I[9] + 1.1f, group, S(6040), kGroupSize, true);
+    Left(I[13] + 0.7f, group, S(6046), kGroupSize, true);
+    const std::pair<float, int16_t> columns[] = {{I[0] + 0.5f, 6026}, {I[2] + 0.5f, 6031}, {I[4], 6033},
+                                                 {I[5], 6034},        {I[6], 6036},        {I[7] + 1.0f, 6037},
+                                                 {I[9] + 0.5f, 6041}, {I[11], 6044},       {I[12], 6045},
+                                                 {I[13], 6047},       {I[14], 6048}};
+    for (const auto &[x, id] : columns)
+        Left(x, column, S(id), kHeadingSize, true);
+    const std::pair<float, int16_t> units[] = {{I[0], pressureUnit},      {I[1], depthUnit},  {I[2], pressureUnit},
+                                               {I[3], depthUnit},         {I[4] + 0.1f, depthUnit},
+                                               {I[5] + 0.1f, depthUnit},  {I[7], 6038},       {I[8], 6039},
+                                               {I[9], 6042},              {I[10], 6043},      {I[11], 6043}};
+    for (const auto &[x, id] : units)
+        Left(x, unit, S(id), kHeadingSize);
+}
+
+// The one row of settings at y. The end altitude printed (and stored back) is the one
+// the end pressure the engine used stands for.
+void PrintInfoRow(float y, TemplateRec &tmpl)
+{
+    const auto &I = gInfoCols;
+    DrawRowLine(y);
+    DrawInfoGrid(y);
+    Left(I[1], y, Fixed(tmpl.StartAltitude, 0), kCellSize);
+    Left(I[0], y, Fixed(tmpl.StartPressure, 3), kCellSize);
+    tmpl.EndAltitude = PressureToAltitude(tmpl.EndPressure, tmpl.Metric);
+    Left(I[3], y, Fixed(tmpl.EndAltitude, 0), kCellSize);
+    Left(I[2], y, Fixed(tmpl.EndPressure, 3), kCellSize);
+    Colour(kReportBlack);
+    const int stepDecimals = StepDecimals(tmpl);
+    Left(I[4], y, Fixed(tmpl.StepSize, stepDecimals), kCellSize);
+    Left(I[5], y, Fixed(tmpl.LastStop, stepDecimals), kCellSize);
+    Colour(kReportWhite);
+    Left(I[6], y, QString::fromStdString(GetModelName(gReport.ticks)), kCellSize);
+    if (tmpl.GFHigh > 1.0f)
+        Colour(kReportRed);
+    Left(I[7], y, tmpl.GFOn ? Fixed(tmpl.GFLow, 2) + QStringLiteral("-") + Fixed(tmpl.GFHigh, 2) : QStringLiteral("Off"),
+         kCellSize);
+    Colour(kReportWhite);
+    Left(I[8], y, S(tmpl.DepthAdjust ? 6049 : 6050), kCellSize);
+    Colour(kReportBlack);
+    Left(I[9], y, Fixed(tmpl.MinPPO2, 2), kCellSize);
+    Left(I[10], y, Fixed(tmpl.MaxPPO2, 2), kCellSize);
+    Left(I[11], y, Fixed(tmpl.MaximalEND, 0), kCellSize);
+    Left(I[12], y, S(tmpl.O2Narcotic ? 6051 : 6052), kCellSize);
+    Colour(kReportWhite);
+    Left(I[13], y, S(tmpl.Metric ? 6053 : 6054), kCellSize);
+    Left(I[14], y, S(tmpl.OpenCircuit ? 6055 : 6056), kCellSize);
+}
+
+} // namespace
+
 void PrintInfoHeader(TemplateRec &tmpl, bool isSeries, int16_t diveNumber, float surfaceInterval)
 {
     Guarded("GenerateReport.PrintInfoHeader", [&] {
         InitInfoColumns();
-        const auto &I = gInfoCols;
-        const float titleX = (27 - I[0]) / 2 + I[0] - 2.0f;
         float y0 = gReport.reportY;
-
         if (isSeries) {
-            TitleBand(I[0] - 0.1f, y0, I[15], y0 + 0.76f);
-            Left(titleX, y0, S(6020), kTitleSize, true);
-            DrawRowLine(y0 + 1.5f);
-            DrawInfoGrid(y0 + 1.5f);
-            Colour(kReportBlack);
-            Left(I[0], y0 + 1.0f, S(6021), kGroupSize, true);
-            Colour(kReportWhite);
-            Left(I[0], y0 + 1.5f, QString::number(diveNumber), kCellSize);
-            Colour(kReportBlack);
-            Left(I[4], y0 + 1.0f, S(6022), kGroupSize, true);
-            Left(I[4], y0 + 1.5f, QString::fromStdString(FormatHoursMinutes(surfaceInterval)), kCellSize);
-            PrintBoxOutline(I[0] - 0.1f, y0, I[15], y0 + 2.0f);
-            PrintBoxOutline(I[0] - 0.1f, y0, I[15], y0 + 1.5f);
+            PrintSeriesBox(y0, diveNumber, surfaceInterval);
             y0 += 3.0f;
         }
-
-        TitleBand(I[0] - 0.1f, y0, I[15], y0 + 0.76f);
-        Left(titleX, y0, S(6024), kTitleSize, true);
-        Colour(kReportBlack);
-
-        const bool m = tmpl.Metric;
-        const float group = y0 + 1.0f, column = y0 + 1.5f, unit = y0 + 2.0f;
-        const int16_t pressureUnit = m ? 6028 : 6030, depthUnit = m ? 6027 : 6029;
-        Left(I[0] + 1.0f, group, S(6025), kGroupSize, true);
-        Left(I[4] + 0.3f, group, S(6032), kGroupSize, true);
-        Left(I[6] + 0.5f, group, S(6035), kGroupSize, true);
-        Left(I[9] + 1.1f, group, S(6040), kGroupSize, true);
-        Left(I[13] + 0.7f, group, S(6046), kGroupSize, true);
-        const std::pair<float, int16_t> columns[] = {{I[0] + 0.5f, 6026}, {I[2] + 0.5f, 6031}, {I[4], 6033},
-                                                     {I[5], 6034},        {I[6], 6036},        {I[7] + 1.0f, 6037},
-                                                     {I[9] + 0.5f, 6041}, {I[11], 6044},       {I[12], 6045},
-                                                     {I[13], 6047},       {I[14], 6048}};
-        for (const auto &[x, id] : columns)
-            Left(x, column, S(id), kHeadingSize, true);
-        const std::pair<float, int16_t> units[] = {{I[0], pressureUnit},      {I[1], depthUnit},  {I[2], pressureUnit},
-                                                   {I[3], depthUnit},         {I[4] + 0.1f, depthUnit},
-                                                   {I[5] + 0.1f, depthUnit},  {I[7], 6038},       {I[8], 6039},
-                                                   {I[9], 6042},              {I[10], 6043},      {I[11], 6043}};
-        for (const auto &[x, id] : units)
-            Left(x, unit, S(id), kHeadingSize);
-
-        const float y = y0 + 2.5f;
-        DrawRowLine(y);
-        DrawInfoGrid(y);
-        Left(I[1], y, Fixed(tmpl.StartAltitude, 0), kCellSize);
-        Left(I[0], y, Fixed(tmpl.StartPressure, 3), kCellSize);
-        // The end altitude shown is the one the end pressure the engine used stands for.
-        tmpl.EndAltitude = PressureToAltitude(tmpl.EndPressure, tmpl.Metric);
-        Left(I[3], y, Fixed(tmpl.EndAltitude, 0), kCellSize);
-        Left(I[2], y, Fixed(tmpl.EndPressure, 3), kCellSize);
-        Colour(kReportBlack);
-        const int stepDecimals = StepDecimals(tmpl);
-        Left(I[4], y, Fixed(tmpl.StepSize, stepDecimals), kCellSize);
-        Left(I[5], y, Fixed(tmpl.LastStop, stepDecimals), kCellSize);
-        Colour(kReportWhite);
-        Left(I[6], y, QString::fromStdString(GetModelName(gReport.ticks)), kCellSize);
-        if (tmpl.GFHigh > 1.0f)
-            Colour(kReportRed);
-        Left(I[7], y, tmpl.GFOn ? Fixed(tmpl.GFLow, 2) + QStringLiteral("-") + Fixed(tmpl.GFHigh, 2) : QStringLiteral("Off"),
-             kCellSize);
-        Colour(kReportWhite);
-        Left(I[8], y, S(tmpl.DepthAdjust ? 6049 : 6050), kCellSize);
-        Colour(kReportBlack);
-        Left(I[9], y, Fixed(tmpl.MinPPO2, 2), kCellSize);
-        Left(I[10], y, Fixed(tmpl.MaxPPO2, 2), kCellSize);
-        Left(I[11], y, Fixed(tmpl.MaximalEND, 0), kCellSize);
-        Left(I[12], y, S(tmpl.O2Narcotic ? 6051 : 6052), kCellSize);
-        Colour(kReportWhite);
-        Left(I[13], y, S(m ? 6053 : 6054), kCellSize);
-        Left(I[14], y, S(tmpl.OpenCircuit ? 6055 : 6056), kCellSize);
+        PrintInfoHeadings(y0, tmpl.Metric);
+        PrintInfoRow(y0 + 2.5f, tmpl);
 
         gReport.reportY += isSeries ? 5.8f : 3.8f;
         Colour(kReportBlack);
-        PrintBoxOutline(I[0] - 0.1f, y0, I[15], y0 + 3.0f);
-        PrintBoxOutline(I[0] - 0.1f, y0, I[15], y0 + 2.5f);
+        PrintBoxOutline(gInfoCols[0] - 0.1f, y0, gInfoCols[15], y0 + 3.0f);
+        PrintBoxOutline(gInfoCols[0] - 0.1f, y0, gInfoCols[15], y0 + 2.5f);
     });
 }
 
@@ -772,8 +797,16 @@ void LongReport(const ClassProfile &profile, TemplateRec &tmpl, bool isSeries, i
 
 namespace {
 
-void WriteLongReport(const ClassProfile &profile, TemplateRec &tmpl, bool isSeries, int16_t diveNumber,
-                     float surfaceInterval)
+// What the dive's totals sum over its waypoints.
+struct DiveSums {
+    float maxDepth = 0;
+    float otu = 0;
+    float cns = 0;      // a fraction
+    float stopTime = 0; // minutes at the deco stops
+};
+
+// A dive's running values start again, then its first page and its settings block.
+void BeginDive(TemplateRec &tmpl, bool isSeries, int16_t diveNumber, float surfaceInterval)
 {
     ReportProgress(6002);
     gReport.metric = tmpl.Metric;
@@ -782,7 +815,6 @@ void WriteLongReport(const ClassProfile &profile, TemplateRec &tmpl, bool isSeri
     gReport.minPPO2 = 50000;
     gReport.maxEND = 0;
     gInDecoTable = false;
-    float maxDepth = 0, otuSum = 0, cnsSum = 0, stopSum = 0;
 
     PrintReportPageHeader(gReport.showGFWarning);
     gReport.reportY = 4.0f;
@@ -790,59 +822,74 @@ void WriteLongReport(const ClassProfile &profile, TemplateRec &tmpl, bool isSeri
     PrintInfoHeader(tmpl, isSeries, diveNumber, surfaceInterval);
     NewInfoPageIfFull();
     NewInfoPageIfFull();
+}
 
-    // Every waypoint of the dive.
+// The cells of one waypoint's row at y.
+void PrintWaypointRow(const WayPoint &w, float y, const TemplateRec &tmpl)
+{
+    PrintProfileCellRight(1, y, Plain(w.Depth));
+    PrintProfileCellRight(2, y, Plain(w.Rate));
+    PrintProfileCellRight(3, y, Fixed(w.SegmentTime, 1));
+    PrintProfileCellRight(4, y, Fixed(w.RunTime, 1));
+    PrintProfileCellRight(17, y, Fixed(w.GasMixO2, 0));
+    const float nameWidth = gProfileCols[16] - gProfileCols[15] - 0.1f;
+    const QString gas = GasLabel(w, nameWidth);
+    PrintProfileCellLeft(16, y, gas, false, SizeWithin(gas, kCellSize, kSmallestName, nameWidth, false));
+    PrintProfileCellLeft(18, y, Fixed(w.GasMixHe, 0));
+    PrintProfileCellRight(19, y, Fixed(w.GasUsed, 1));
+    PrintProfileCellRight(11, y, Fixed(w.CNS * 100, 1));
+    PrintProfileCellRight(13, y, Fixed(w.END, 1));
+    PrintProfileCellRight(12, y, Fixed(w.OTU, 1));
+    PrintProfileCellRight(14, y, Fixed(w.PPO2, 2), w.PPO2 >= tmpl.MaxPPO2);
+    if (w.MaxMValue == 0)
+        PrintProfileCellLeft(7, y, QStringLiteral("--"));
+    else
+        PrintProfileCellRight(7, y, Fixed(w.MaxMValue * 100, 1));
+    PrintProfileCellLeft(8, y, w.GF == 1.0f ? QStringLiteral("--") : Fixed(w.GF * 100, 0));
+    if (const int16_t word = StatusWordId(w))
+        PrintProfileCellLeft(9, y, S(word));
+    if (w.DoShow && (w.Status < 0 || w.Status > 3) && w.Rate == 0) {
+        if (const auto model = CeilingModelName(w.ModelControl, gReport.ticks))
+            PrintProfileCellLeft(6, y, QString::fromStdString(*model));
+    } else {
+        PrintProfileCellLeft(6, y, QStringLiteral("--"));
+    }
+}
+
+// Waypoint `i` into the dive's sums and extremes; the surface start (i = 0) sets no
+// minimum ppO2.
+void AddToSums(const WayPoint &w, int16_t i, DiveSums &sums)
+{
+    if (w.Status == StatusDecoStop)
+        sums.stopTime += w.StopTime;
+    sums.maxDepth = MaxSingle(sums.maxDepth, w.Depth);
+    sums.otu += w.OTU;
+    sums.cns += w.CNS;
+    gReport.maxEND = std::max(gReport.maxEND, w.END);
+    gReport.maxPPO2 = std::max(gReport.maxPPO2, w.PPO2);
+    if (i > 0)
+        gReport.minPPO2 = std::min(gReport.minPPO2, w.PPO2);
+}
+
+// Every waypoint of the dive, one row each, over as many pages as they need; the next
+// section starts on a page of its own.
+DiveSums PrintWaypointTable(const ClassProfile &profile, const TemplateRec &tmpl)
+{
     gReport.profileY = gReport.reportY;
     PrintProfileTableHeader(tmpl.Metric, false);
     gReport.pageBottom = gReport.profileY;
     DrawRowLine(gReport.profileY);
     ReportProgress(6003);
+    DiveSums sums;
     const int16_t last = profile.GetLength();
-    for (int16_t i = 0, row = 0; i <= last; ++i, ++row) {
+    for (int16_t i = 0; i <= last; ++i) {
         const WayPoint &w = profile.point(i);
         const float y = gReport.profileY;
-        if (row % 2 == 0)
+        if (i % 2 == 0)
             DrawRowLine(y);
         DrawProfileGrid(y);
-
-        PrintProfileCellRight(1, y, Plain(w.Depth));
-        PrintProfileCellRight(2, y, Plain(w.Rate));
-        PrintProfileCellRight(3, y, Fixed(w.SegmentTime, 1));
-        PrintProfileCellRight(4, y, Fixed(w.RunTime, 1));
-        PrintProfileCellRight(17, y, Fixed(w.GasMixO2, 0));
-        const float nameWidth = gProfileCols[16] - gProfileCols[15] - 0.1f;
-        const QString gas = GasLabel(w, nameWidth);
-        PrintProfileCellLeft(16, y, gas, false, SizeWithin(gas, kCellSize, kSmallestName, nameWidth, false));
-        PrintProfileCellLeft(18, y, Fixed(w.GasMixHe, 0));
-        PrintProfileCellRight(19, y, Fixed(w.GasUsed, 1));
-        PrintProfileCellRight(11, y, Fixed(w.CNS * 100, 1));
-        PrintProfileCellRight(13, y, Fixed(w.END, 1));
-        PrintProfileCellRight(12, y, Fixed(w.OTU, 1));
-        PrintProfileCellRight(14, y, Fixed(w.PPO2, 2), w.PPO2 >= tmpl.MaxPPO2);
-        if (w.MaxMValue == 0)
-            PrintProfileCellLeft(7, y, QStringLiteral("--"));
-        else
-            PrintProfileCellRight(7, y, Fixed(w.MaxMValue * 100, 1));
-        PrintProfileCellLeft(8, y, w.GF == 1.0f ? QStringLiteral("--") : Fixed(w.GF * 100, 0));
-        if (const int16_t word = StatusWordId(w))
-            PrintProfileCellLeft(9, y, S(word));
-        if (w.Status == StatusDecoStop)
-            stopSum += w.StopTime;
-        if (w.DoShow && (w.Status < 0 || w.Status > 3) && w.Rate == 0) {
-            if (const auto model = CeilingModelName(w.ModelControl, gReport.ticks))
-                PrintProfileCellLeft(6, y, QString::fromStdString(*model));
-        } else {
-            PrintProfileCellLeft(6, y, QStringLiteral("--"));
-        }
-
-        maxDepth = MaxSingle(maxDepth, w.Depth);
-        otuSum += w.OTU;
-        cnsSum += w.CNS;
-        gReport.maxEND = std::max(gReport.maxEND, w.END);
-        gReport.maxPPO2 = std::max(gReport.maxPPO2, w.PPO2);
-        if (i > 0)
-            gReport.minPPO2 = std::min(gReport.minPPO2, w.PPO2);
-
+        PrintWaypointRow(w, y, tmpl);
+        AddToSums(w, i, sums);
         NewProfilePageIfFull(i != last);
     }
     if (last == 0) {
@@ -852,33 +899,53 @@ void WriteLongReport(const ClassProfile &profile, TemplateRec &tmpl, bool isSeri
     OutlineProfilePart();
     NewPageIfFull();
     ReportProgress(6014);
+    return sums;
+}
 
-    // The gas used per gas of the dive's list, by exact name.
+// The gas used per gas of the dive's list, by exact name.
+void SumGasUsed(const ClassProfile &profile, const TemplateRec &tmpl)
+{
     gReport.gasList = tmpl.Gases;
     for (GasRecord &g : gReport.gasList)
         g.GasUsed = 0;
-    for (int16_t i = 0; i <= last; ++i)
+    for (int16_t i = 0; i <= profile.GetLength(); ++i)
         for (GasRecord &g : gReport.gasList)
             if (g.Name == profile.GetGasMixName(i))
                 g.GasUsed += profile.getGasUsed(i);
+}
 
-    // The diver's own legs.
+// Waypoint indexes of the diver's own legs, in order.
+std::vector<int16_t> UserLegIndexes(const ClassProfile &profile)
+{
+    std::vector<int16_t> legs;
+    for (int16_t i = 0; i <= profile.GetLength(); ++i)
+        if (profile.GetStatus(i) == StatusUserLeg)
+            legs.push_back(i);
+    return legs;
+}
+
+// The decimals the step and every depth of the two stop tables need, as the
+// decompression tables print them: a 1.5 m step stops at 22.5, not "23".
+int StopTableDecimals(const ClassProfile &profile, const TemplateRec &tmpl, const std::vector<int16_t> &legs,
+                      const std::vector<int16_t> &stops)
+{
+    int decimals = StepDecimals(tmpl);
+    for (const int16_t i : legs)
+        decimals = std::max(decimals, FewestDecimals(profile.getDepth(i)));
+    for (const int16_t i : stops)
+        decimals = std::max(decimals, FewestDecimals(profile.getStopDepth(i)));
+    return decimals;
+}
+
+// The diver's own legs, then the deco-stop table's heading. Returns the model named on
+// the last leg ("" without legs), which a stop of no known model repeats.
+QString PrintSegmentTable(const ClassProfile &profile, const TemplateRec &tmpl, const std::vector<int16_t> &legs,
+                          int depthDecimals)
+{
     gReport.stopY = gReport.profileY;
     gReport.stopSectionTop = gReport.stopY;
     PrintStopTableHeader(tmpl.Metric, false);
     gReport.pageBottom = gReport.stopY;
-    std::vector<int16_t> legs;
-    for (int16_t i = 0; i <= last; ++i)
-        if (profile.GetStatus(i) == StatusUserLeg)
-            legs.push_back(i);
-    // Depths with the decimals the step and every depth of the two tables need, as the
-    // decompression tables print them: a 1.5 m step stops at 22.5, not "23".
-    const std::vector<int16_t> stops = DecoStopIndexes(profile);
-    int depthDecimals = StepDecimals(tmpl);
-    for (const int16_t i : legs)
-        depthDecimals = std::max(depthDecimals, FewestDecimals(profile.getDepth(i)));
-    for (const int16_t i : stops)
-        depthDecimals = std::max(depthDecimals, FewestDecimals(profile.getStopDepth(i)));
     QString modelText;
     for (size_t k = 0; k < legs.size(); ++k) {
         const WayPoint &w = profile.point(legs[k]);
@@ -891,13 +958,19 @@ void WriteLongReport(const ClassProfile &profile, TemplateRec &tmpl, bool isSeri
                      false, false);
         NewStopPageIfFull(k + 1 < legs.size());
     }
-    if (last == 0)
+    if (profile.GetLength() == 0)
         PrintStopRow({S(6013)}, true, true);
     OutlineStopPart();
     StartDecoStopTable();
     ReportProgress(6015);
+    return modelText;
+}
 
-    // The decompression stops.
+// The decompression stops under the segment table; the next section starts on a page of
+// its own.
+void PrintDecoStopTable(const ClassProfile &profile, const std::vector<int16_t> &stops, int depthDecimals,
+                        QString modelText)
+{
     gInDecoTable = true;
     for (size_t k = 0; k < stops.size(); ++k) {
         const WayPoint &w = profile.point(stops[k]);
@@ -919,22 +992,28 @@ void WriteLongReport(const ClassProfile &profile, TemplateRec &tmpl, bool isSeri
     gInDecoTable = false;
     OutlineStopPart();
     NewPageIfFull();
+}
+
+// The one-row table of the dive's totals.
+void PrintDiveTotals(const ClassProfile &profile, const TemplateRec &tmpl, const DiveSums &sums)
+{
     PrintDiveInfoHeader();
-
-    // The dive's totals.
-    if (last > 0) {
-        PrintDiveInfoRow({Fixed(profile.GetRunTime(last), 1), Fixed(stopSum, 1), Fixed(cnsSum * 100, 1),
-                          Fixed(otuSum, 1), Fixed(gReport.maxPPO2, 2), Fixed(gReport.minPPO2, 2),
-                          Fixed(gReport.maxEND, 1),
-                          tmpl.OpenCircuit ? QStringLiteral("No") : Fixed(tmpl.Setpoint, 2), Fixed(tmpl.RMV, 1),
-                          Fixed(tmpl.DecoRMV, 1), Fixed(maxDepth, 1)},
-                         tmpl.Metric, false);
-    } else {
+    const int16_t last = profile.GetLength();
+    if (last == 0) {
         PrintDiveInfoRow({}, tmpl.Metric, true);
+        return;
     }
+    PrintDiveInfoRow({Fixed(profile.GetRunTime(last), 1), Fixed(sums.stopTime, 1), Fixed(sums.cns * 100, 1),
+                      Fixed(sums.otu, 1), Fixed(gReport.maxPPO2, 2), Fixed(gReport.minPPO2, 2),
+                      Fixed(gReport.maxEND, 1), tmpl.OpenCircuit ? QStringLiteral("No") : Fixed(tmpl.Setpoint, 2),
+                      Fixed(tmpl.RMV, 1), Fixed(tmpl.DecoRMV, 1), Fixed(sums.maxDepth, 1)},
+                     tmpl.Metric, false);
+}
 
-    // The gas used per gas; a table that reaches the footer goes on on the next page
-    // under its heading again.
+// The gas used per gas; a table that reaches the footer goes on on the next page under
+// its heading again. A dive without waypoints gets the message row.
+void PrintGasTable(const TemplateRec &tmpl, bool hasWaypoints)
+{
     if (gReport.reportY + 2.3f > kGasLimit) {
         NewPageIfFull();
         gReport.reportY = gReport.profileY;
@@ -957,13 +1036,28 @@ void WriteLongReport(const ClassProfile &profile, TemplateRec &tmpl, bool isSeri
                     Fixed(tmpl.DecoRMV, 1), Fixed(g.GasUsed, 1), Fixed(g.GasUsed * 1.5f, 1));
     }
     Colour(kReportBlack);
-    if (last > 0) {
+    if (hasWaypoints) {
         PrintBoxOutline(1.9f, gReport.gasSectionTop, 27.1f, gReport.reportY - 0.05f);
     } else {
         DrawGasRowLine(gReport.reportY);
         Left(gGasCols[5], gReport.reportY, S(6013), kCellSize, true);
         PrintBoxOutline(1.9f, gReport.gasSectionTop, 27.1f, gReport.reportY + 0.45f);
     }
+}
+
+void WriteLongReport(const ClassProfile &profile, TemplateRec &tmpl, bool isSeries, int16_t diveNumber,
+                     float surfaceInterval)
+{
+    BeginDive(tmpl, isSeries, diveNumber, surfaceInterval);
+    const DiveSums sums = PrintWaypointTable(profile, tmpl);
+    SumGasUsed(profile, tmpl);
+    const std::vector<int16_t> legs = UserLegIndexes(profile);
+    const std::vector<int16_t> stops = DecoStopIndexes(profile);
+    const int depthDecimals = StopTableDecimals(profile, tmpl, legs, stops);
+    const QString lastModel = PrintSegmentTable(profile, tmpl, legs, depthDecimals);
+    PrintDecoStopTable(profile, stops, depthDecimals, lastModel);
+    PrintDiveTotals(profile, tmpl, sums);
+    PrintGasTable(tmpl, profile.GetLength() > 0);
     PrintReportPageFooter();
 }
 

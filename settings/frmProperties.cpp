@@ -415,18 +415,10 @@ void frmProperties::connectReactions()
         {Text6, "1.4", "1.4", 3056, bar, ata},
     };
     for (const FieldCheck &check : checks)
-        connect(check.box, &QLineEdit::editingFinished, this, [this, check] { checkField(check); });
-    connect(Text7, &QLineEdit::editingFinished, this, &frmProperties::Text7_LostFocus);
+        connect(check.box, &QLineEdit::editingFinished, &focusOutContext_, [this, check] { checkField(check); });
+    connect(Text7, &QLineEdit::editingFinished, &focusOutContext_, [this] { Text7_LostFocus(); });
 
     connect(&ShellNotices::Instance(), &ShellNotices::DiveClosed, this, &frmProperties::closeForDive);
-}
-
-// QDialog's own destructor hides the window, and a box losing the focus then finishes
-// its editing: by that time this part of the dialog is gone, so nothing may reach it.
-frmProperties::~frmProperties()
-{
-    for (QObject *child : findChildren<QObject *>())
-        disconnect(child, nullptr, this, nullptr);
 }
 
 // The dive's window closed: its slot may soon hold a new dive, which must not receive

@@ -55,7 +55,6 @@ public:
     // The window's load, on gSettings element `diveNumber` (the default template, 0, when
     // that is no element).
     explicit frmProperties(int16_t diveNumber, QWidget *parent = nullptr);
-    ~frmProperties() override;
 
     // True only after the dialog was left with Cancel (or closed otherwise).
     bool NothingChanged = false;
@@ -318,6 +317,11 @@ private:
 
     // The grid the row menu acts on (the one right-clicked last).
     FlexGrid *menuGrid_ = nullptr;
+    // The receiver of the number boxes' focus-out checks. QDialog's destructor hides the
+    // window, and the box that has the focus then finishes its editing, after this class's
+    // part of the dialog is gone. A member ends with that part, and its connections with
+    // it, so no check reaches a half-destroyed dialog.
+    QObject focusOutContext_;
 
     TemplateRec &record() const;
     QList<QGroupBox *> pages() const;

@@ -78,6 +78,62 @@ std::vector<RateRecord> readRates(const FlexGrid *grid, std::vector<int> &order)
     return rates;
 }
 
+// The gas list's rows. Element 0 is always Air, whatever its row shows. A row that
+// shows a gas of `kept` (the record's list as the grid was filled: the rows keep its
+// order; deleted ones are skipped) is stored as that gas, fractions and all: rounding
+// each part on its own would make EAN32.5 33/68/0, 101 %, at any OK. Another row is
+// rounded to whole percentages with the nitrogen the rest, so the three add up to 100.
+std::vector<GasRecord> readGases(const FlexGrid *grid, const std::vector<GasRecord> &kept)
+{
+    std::vector<GasRecord> gases(1, AirGas());
+    size_t next = 1;
+    for (int r = 2; r < grid->Rows(); ++r) {
+        const auto shown = [&](const GasRecord &g) {
+            return QString::fromStdString(g.Name) == grid->TextMatrix(r, 0) && PlainText(g.O2) == grid->TextMatrix(r, 1)
+                   && PlainText(g.He) == grid->TextMatrix(r, 2) && PlainText(g.N2) == grid->TextMatrix(r, 3);
+        };
+        size_t k = next;
+        while (k < kept.size() && !shown(kept[k]))
+            ++k;
+        GasRecord gas;
+        if (k < kept.size()) {
+            gas = kept[k];
+            gas.GasUsed = 0;
+            next = k + 1;
+        } else {
+            gas.Name = grid->TextMatrix(r, 0).toStdString();
+            gas.O2 = number(grid, r, 1);
+            gas.He = number(grid, r, 2);
+            gas.N2 = std::max(0.0f, 100 - gas.O2 - gas.He);
+        }
+        gases.push_back(gas);
+    }
+    return gases;
+}
+
+// The switch grid's rows at `depths` (one text per data row), ordered by depth; `order`
+// gets their grid rows. Each switch takes the mix of the gas of its name in `gases` (the
+// last of equal names), or none (0, 0, 0) when its gas was deleted.
+std::vector<GasChangeRecord> readSwitches(const FlexGrid *grid, const QStringList &depths,
+                                          const std::vector<GasRecord> &gases, std::vector<int> &order)
+{
+    order = rowsByKey(depths);
+    std::vector<GasChangeRecord> changes;
+    for (const int r : order) {
+        GasChangeRecord change;
+        change.Depth = RoundTo(TextValue(depths[r - 1]), 0);
+        change.Name = grid->TextMatrix(r, 1).toStdString();
+        for (const GasRecord &gas : gases)
+            if (gas.Name == change.Name) {
+                change.O2 = gas.O2;
+                change.N2 = gas.N2;
+                change.He = gas.He;
+            }
+        changes.push_back(change);
+    }
+    return changes;
+}
+
 } // namespace
 
 void frmProperties::cbOK_Click()
@@ -280,35 +336,7 @@ TemplateRec frmProperties::readPages(StoredOrder &order) const
     t.DescendRates = readRates(fgDescend, order.descend);
     t.AscendRates = readRates(fgAscend, order.ascend);
 
-    // Element 0 is always Air, whatever its row shows. A row that shows a gas of the
-    // record as the list was filled (the rows keep the record's order; deleted ones are
-    // skipped) is stored as that gas, fractions and all: rounding each part on its own
-    // would make EAN32.5 33/68/0, 101 %, at any OK. Another row is rounded to whole
-    // percentages with the nitrogen the rest, so the three add up to 100.
-    t.Gases.assign(1, AirGas());
-    const std::vector<GasRecord> &kept = record().Gases;
-    size_t next = 1;
-    for (int r = 2; r < FgGas->Rows(); ++r) {
-        const auto shown = [&](const GasRecord &g) {
-            return QString::fromStdString(g.Name) == FgGas->TextMatrix(r, 0) && PlainText(g.O2) == FgGas->TextMatrix(r, 1)
-                   && PlainText(g.He) == FgGas->TextMatrix(r, 2) && PlainText(g.N2) == FgGas->TextMatrix(r, 3);
-        };
-        size_t k = next;
-        while (k < kept.size() && !shown(kept[k]))
-            ++k;
-        GasRecord gas;
-        if (k < kept.size()) {
-            gas = kept[k];
-            gas.GasUsed = 0;
-            next = k + 1;
-        } else {
-            gas.Name = FgGas->TextMatrix(r, 0).toStdString();
-            gas.O2 = number(FgGas, r, 1);
-            gas.He = number(FgGas, r, 2);
-            gas.N2 = std::max(0.0f, 100 - gas.O2 - gas.He);
-        }
-        t.Gases.push_back(gas);
-    }
+    t.Gases = readGases(FgGas, record().Gases);
 
     // Automatic switch depths are worked out from the deco ppO2 as the grid shows them, so
     // the switches stored are the ones shown.
@@ -320,22 +348,7 @@ TemplateRec frmProperties::readPages(StoredOrder &order) const
             depths[r - 1] = autoDepthText(r, shown, Units == kUnitsMetric);
     }
 
-    // Switches by depth; each takes the mix of the gas of its name (the last of equal
-    // names), or none (0, 0, 0) when its gas was deleted.
-    order.switches = rowsByKey(depths);
-    t.GasChanges.clear();
-    for (const int r : order.switches) {
-        GasChangeRecord change;
-        change.Depth = RoundTo(TextValue(depths[r - 1]), 0);
-        change.Name = fgGasChange->TextMatrix(r, 1).toStdString();
-        for (const GasRecord &gas : t.Gases)
-            if (gas.Name == change.Name) {
-                change.O2 = gas.O2;
-                change.N2 = gas.N2;
-                change.He = gas.He;
-            }
-        t.GasChanges.push_back(change);
-    }
+    t.GasChanges = readSwitches(fgGasChange, depths, t.Gases, order.switches);
 
     t.Setpoint = number(SetPoint, 3);
     t.DecoSetpoint = number(Text6, 3);

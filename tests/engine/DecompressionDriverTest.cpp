@@ -21,7 +21,7 @@ protected:
     }
     void run(bool loadOnly, bool bailout, bool repetitive, int16_t profileNr)
     {
-        RunDecompression(in, out, dive(), loadOnly, bailout, repetitive, 0, profileNr, PlanOptions{});
+        RunDecompression(in, out, loadOnly, bailout, repetitive, profileNr, PlanOptions{});
     }
     ClassProfile in = SquareDive(30, 25);
     ClassProfile out;

@@ -89,8 +89,9 @@ TEST_F(LimitWarnings, StopsAreCheckedAgainstTheDecoLimit)
     EXPECT_EQ(engine.Warnings().size(), 1u);
 }
 
-// Whole dives: the worst breach of each limit, the bottom's maximum and the deco maximum
-// apart, in one box (EAN32, EAN50 and oxygen under 1.013 bar).
+// Whole dives as a command tells them: the worst breach of each limit, the bottom's
+// maximum and the deco maximum apart even when equal, in one box (EAN32, EAN50 and
+// oxygen under 1.013 bar).
 TEST_F(LimitWarnings, ADiveIsToldTheWorstBreachOfTheBottomAndOfTheDecoLimit)
 {
     using namespace enginetest;
@@ -108,13 +109,15 @@ TEST_F(LimitWarnings, ADiveIsToldTheWorstBreachOfTheBottomAndOfTheDecoLimit)
     };
     struct Case {
         std::vector<Level> levels;
+        float decoMaximum;
         std::string told;
     };
     const Case cases[] = {
         // 1.45 bar at 18.9 m, then 1.90 at 27.9 m: the second is told.
-        {{{18.9f, 10, 2}, {27.9f, 5, 2}}, above("1.90", false, "1.40")},
+        {{{18.9f, 10, 2}, {27.9f, 5, 2}}, 1.6f, above("1.90", false, "1.40")},
         // 1.41 bar on the bottom, then 1.61 on oxygen at the 6 m stop.
-        {{{34, 25, 1}}, above("1.41", false, "1.40") + "\n\n" + above("1.61", true, "1.60")},
+        {{{34, 60, 1}}, 1.6f, above("1.41", false, "1.40") + "\n\n" + above("1.61", true, "1.60")},
+        {{{34, 60, 1}}, 1.4f, above("1.41", false, "1.40") + "\n\n" + above("1.61", true, "1.40")},
     };
     for (const Case &c : cases) {
         ClassProfile legs;
@@ -125,8 +128,11 @@ TEST_F(LimitWarnings, ADiveIsToldTheWorstBreachOfTheBottomAndOfTheDecoLimit)
             Leg(legs, l.depth, l.minutes, 0, l.mix, gas.Name.c_str());
             at = l.depth;
         }
+        dive().DecoPPO2 = c.decoMaximum;
         host.boxes.clear();
-        ShowPlanWarnings(PlanDive(dive(), {}, legs, {}).Warnings);
+        PlanNotices command;
+        command.AddWarnings(PlanDive(dive(), {}, legs, {}).Warnings);
+        ShowPlanNotices(command);
         ASSERT_EQ(host.boxes.size(), 1u) << c.told;
         EXPECT_EQ(host.boxes[0].prompt, c.told);
     }

@@ -367,9 +367,8 @@ std::vector<std::string> PlanAll()
             }
             for (int16_t i = 0; i <= out.GetLength(); ++i)
                 lines.push_back(WaypointLine(out.point(i), i));
-            host.boxes.clear();
             ShowPlanWarnings(engine.Warnings()); // one box per kind
-            lines.push_back(EndLine(gSettings[static_cast<size_t>(nr)], host.boxes.size()));
+            lines.push_back(EndLine(gSettings[static_cast<size_t>(nr)], std::exchange(host.boxes, {}).size()));
         };
         plan(1, false);
         if (c.repetitive)

@@ -5,7 +5,6 @@
 #include "engine/EngineGlobals.h"
 #include "engine/LibraryModule.h"
 
-
 // Every waypoint is looked at: a later breach may be worse than the first. The value is
 // compared with the worst so far first, which is cheaper than with the limit.
 void ClassBuhlmann::NoteLimit(LimitSlot Slot, PlanWarningKind Kind, float Value, float Limit)

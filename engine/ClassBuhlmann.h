@@ -60,9 +60,9 @@ public:
     void StartBuhlmann(const ClassProfile &inp, ClassProfile &outp, bool CalcDeco, bool Bailout,
                        float StartCNS, float StartOTU);
 
-    // The limits the computation crossed, once per kind (its warnings are data: the caller
-    // decides whether to show them).
-    const std::vector<PlanWarning> &Warnings() const { return Warnings_; }
+    // The limits the computation crossed, each with its worst breach, in the order they
+    // were first crossed (its warnings are data: the caller decides whether to show them).
+    std::vector<PlanWarning> Warnings() const;
     // The diver at the end of StartBuhlmann's profile.
     const DiveEndState &EndState() const { return EndState_; }
 
@@ -108,7 +108,10 @@ private:
     void CommonStart(const TemplateRec &Dive, bool ModelC);
     void StartSaturated();
     void StartAfterInterval(const Comp16 &compartN2, const Comp16 &compatHe, float surfacetime);
-    void NoteLimit(PlanWarningKind Kind, float Value, float Limit, bool &Warned);
+    // The limits a waypoint is checked against: the bottom's maximum ppO2 and the deco
+    // maximum are two, even when equal.
+    enum LimitSlot : uint8_t { EndSlot, BottomPPO2Slot, DecoPPO2Slot, LowPPO2Slot, LimitSlots };
+    void NoteLimit(LimitSlot Slot, PlanWarningKind Kind, float Value, float Limit);
     void ClimbToAltitude();
     void ValidateDive(const ClassProfile &inp, bool CalcDeco) const;
     float SimulateUserSegments(const ClassProfile &inp, bool MixByName);
@@ -179,7 +182,6 @@ private:
     int16_t RecordNumber = -1;
     bool ModelVPM = false;
     bool ModelHybrid = false;
-    std::vector<PlanWarning> Warnings_;
     DiveEndState EndState_;
     bool DecoActive = false;
     ClassVPMGF VPM;
@@ -188,13 +190,19 @@ private:
     int16_t CeilingModel = 0;
     float OTU = 0;
     float CNS = 0;
-    bool WarnedPPO2High = false;
-    bool WarnedPPO2Low = false;
-    bool WarnedEND = false;
+    // The worst breach of each limit so far, kept in place so that no segment allocates;
+    // Warnings() lists them. A start does not clear them.
+    struct Breach {
+        bool Met = false;
+        uint8_t Order = 0; // among the limits crossed, when this one was first
+        PlanWarning Worst;
+    };
+    std::array<Breach, LimitSlots> Breaches{};
+    uint8_t LimitsCrossed = 0;
 
     // The surface interval of a repetitive start goes into this profile, which nobody
     // reads; its segment raises no limit warning (surface air at altitude reads below a
-    // typical minimum ppO2, and the one-shot flag would then hide a real warning later).
+    // typical minimum ppO2, which is no breach of the dive).
     ClassProfile SurfaceProfile;
     bool QuietWarnings = false;
     Comp16 LoadBuffer{}; // compartment loads of the waypoint being appended

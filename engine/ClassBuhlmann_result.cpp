@@ -1,19 +1,32 @@
-// The result waypoint every segment appends, and the limit warnings raised first.
+// The result waypoint every segment appends, and the limits each is checked against first.
 
 #include "engine/ClassBuhlmann.h"
 
 #include "engine/EngineGlobals.h"
 #include "engine/LibraryModule.h"
 
-#include <algorithm>
-
-// A limit crossed is noted once per kind and computation; showing it is the caller's.
-void ClassBuhlmann::NoteLimit(PlanWarningKind Kind, float Value, float Limit, bool &Warned)
+// Every waypoint is looked at: a later breach may be worse than the first. The value is
+// compared with the worst so far first, which is cheaper than with the limit.
+void ClassBuhlmann::NoteLimit(LimitSlot Slot, PlanWarningKind Kind, float Value, float Limit)
 {
-    if (Warned || !LimitCrossed(Kind, Value, Limit))
+    Breach &b = Breaches[Slot];
+    if ((b.Met && !WorseBreach(Kind, Value, b.Worst.Value)) || !LimitCrossed(Kind, Value, Limit))
         return;
-    Warnings_.push_back({Kind, Value, Limit, Tmpl().Metric});
-    Warned = true;
+    if (!b.Met) {
+        b.Met = true;
+        b.Order = LimitsCrossed++;
+    }
+    b.Worst = {Kind, Value, Limit, Tmpl().Metric, 0, Slot == DecoPPO2Slot};
+}
+
+std::vector<PlanWarning> ClassBuhlmann::Warnings() const
+{
+    std::vector<PlanWarning> warnings;
+    for (uint8_t order = 0; order < LimitsCrossed; ++order)
+        for (const Breach &b : Breaches)
+            if (b.Met && b.Order == order)
+                warnings.push_back(b.Worst);
+    return warnings;
 }
 
 DOLV_COMPARTMENT_ROWS
@@ -21,14 +34,14 @@ void ClassBuhlmann::AddResultWaypoint(float Depth, float Rate, float GasUsed, fl
                                       float OTUSegment, float END, bool IsStop, bool DoShow)
 {
     const TemplateRec &T = Tmpl();
-    // A warning already shown in this computation is not looked at again.
     if (!QuietWarnings) {
         if (T.MaxEnd)
-            NoteLimit(PlanWarningKind::ENDAbove, END, T.MaximalEND, WarnedEND);
+            NoteLimit(EndSlot, PlanWarningKind::ENDAbove, END, T.MaximalEND);
         if (T.PPO2High)
-            NoteLimit(PlanWarningKind::PPO2Above, PPO2, IsStop ? T.DecoPPO2 : T.MaxPPO2, WarnedPPO2High);
+            NoteLimit(IsStop ? DecoPPO2Slot : BottomPPO2Slot, PlanWarningKind::PPO2Above, PPO2,
+                      IsStop ? T.DecoPPO2 : T.MaxPPO2);
         if (T.PPO2Low)
-            NoteLimit(PlanWarningKind::PPO2Below, PPO2, T.MinPPO2, WarnedPPO2Low);
+            NoteLimit(LowPPO2Slot, PlanWarningKind::PPO2Below, PPO2, T.MinPPO2);
     }
 
     ClassProfile &out = *ResultProfile;

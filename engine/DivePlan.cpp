@@ -35,6 +35,11 @@ bool LimitCrossed(PlanWarningKind Kind, float Value, float Limit)
     return false;
 }
 
+bool WorseBreach(PlanWarningKind Kind, float Value, float Than)
+{
+    return Kind == PlanWarningKind::PPO2Below ? Value < Than : Value > Than;
+}
+
 std::string PlanWarningText(const PlanWarning &W)
 {
     const bool m = W.Metric;
@@ -42,10 +47,13 @@ std::string PlanWarningText(const PlanWarning &W)
     case PlanWarningKind::ENDAbove:
         return GetLangString(2400) + Fixed(W.Value, 0) + (m ? GetLangString(2401) : GetLangString(2403)) +
                Fixed(W.Limit, 0) + (m ? GetLangString(2402) : GetLangString(2404));
-    case PlanWarningKind::PPO2Above:
-        return GetLangString(2406) + Fixed(RoundTo(W.Value, 2), 2) +
-               (m ? GetLangString(2407) : GetLangString(2409)) + Fixed(W.Limit, 2) +
+    case PlanWarningKind::PPO2Above: {
+        // The deco maximum says so: it may equal the bottom's and be told beside it.
+        const std::string above = W.Deco ? (m ? GetLangString(7095) : GetLangString(7096))
+                                         : (m ? GetLangString(2407) : GetLangString(2409));
+        return GetLangString(2406) + Fixed(RoundTo(W.Value, 2), 2) + above + Fixed(W.Limit, 2) +
                (m ? GetLangString(2408) : GetLangString(2412));
+    }
     case PlanWarningKind::PPO2Below:
         return GetLangString(2406) + Fixed(W.Value, 2) + (m ? GetLangString(2410) : GetLangString(2411)) +
                Fixed(W.Limit, 2) + (m ? GetLangString(2408) : GetLangString(2412));
@@ -70,11 +78,12 @@ void MergePlanWarnings(std::vector<PlanWarning> &Into, const std::vector<PlanWar
 {
     for (const PlanWarning &w : More) {
         auto same = std::find_if(Into.begin(), Into.end(), [&w](const PlanWarning &k) {
-            return k.Kind == w.Kind && k.Dive == w.Dive && k.Metric == w.Metric && k.Limit == w.Limit;
+            return k.Kind == w.Kind && k.Dive == w.Dive && k.Metric == w.Metric && k.Limit == w.Limit &&
+                   k.Deco == w.Deco;
         });
         if (same == Into.end())
             Into.push_back(w);
-        else if (w.Kind == PlanWarningKind::PPO2Below ? w.Value < same->Value : w.Value > same->Value)
+        else if (WorseBreach(w.Kind, w.Value, same->Value))
             *same = w;
     }
 }

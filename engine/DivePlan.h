@@ -51,8 +51,8 @@ struct DiveEndState {
     float CNS = 0;
 };
 
-// A limit the computed profile crosses, once per kind and computation: the END above its
-// limit, the ppO2 above (compared rounded to 2 decimals) or below its limit.
+// A limit the computed profile crosses, with its worst breach in the computation: the
+// END above its limit, the ppO2 above (compared rounded to 2 decimals) or below its limit.
 enum class PlanWarningKind { ENDAbove, PPO2Above, PPO2Below };
 
 struct PlanWarning {
@@ -63,20 +63,26 @@ struct PlanWarning {
     // The profile number of the open dive whose computation met it (ComputeDive); 0 for
     // a computation of no open dive (a table, a bail-out case).
     int16_t Dive = 0;
+    // A stop's ppO2 above the deco maximum: a limit apart from the bottom's maximum even
+    // when the two are equal.
+    bool Deco = false;
 };
 
 // Whether the value is beyond its limit as the warning's kind compares it.
 bool LimitCrossed(PlanWarningKind Kind, float Value, float Limit);
+// Whether Value breaches a limit of the kind worse than Than does (the higher END or ppO2
+// above, the lower ppO2 below).
+bool WorseBreach(PlanWarningKind Kind, float Value, float Than);
 // The warning's message and title in the user's language.
 std::string PlanWarningText(const PlanWarning &Warning);
 std::string PlanWarningTitle(const PlanWarning &Warning);
 
 // The one merge of limit warnings: adds those of one computation to Into, keeping one
-// per kind, dive, unit and limit with the worst value met (the highest END and ppO2
-// above their limits, the lowest ppO2 below), in the order they were first met. Values
-// are compared only against the same limit in the same unit: a dive's breach never
-// hides another dive's, nor a stop's ppO2 (the deco limit) one met on the bottom. A
-// command's, a table run's and a bail-out run's warnings are all merged with it.
+// per kind, dive, unit and limit with the worst value met (WorseBreach), in the order
+// they were first met. Values are compared only against the same limit in the same
+// unit: a dive's breach never hides another dive's, nor a stop's ppO2 (the deco limit,
+// Deco) one met on the bottom. A command's, a table run's and a bail-out run's warnings
+// are all merged with it.
 void MergePlanWarnings(std::vector<PlanWarning> &Into, const std::vector<PlanWarning> &More);
 
 // What a computation leaves besides its profile. A replay of the legs only plans no

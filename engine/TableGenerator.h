@@ -31,7 +31,7 @@ struct TableRun {
     // One table per depth; Tables[d][0] is an empty profile, Tables[d][1..n] the
     // computed cells in bottom-time order (the print job's order).
     std::vector<std::vector<ClassProfile>> Tables;
-    std::vector<PlanWarning> Warnings; // once per kind, worst value
+    std::vector<PlanWarning> Warnings; // one per kind and limit, the worst value
     bool Cancelled = false;
 };
 

@@ -367,7 +367,8 @@ std::vector<std::string> PlanAll()
             }
             for (int16_t i = 0; i <= out.GetLength(); ++i)
                 lines.push_back(WaypointLine(out.point(i), i));
-            lines.push_back(EndLine(gSettings[static_cast<size_t>(nr)], engine.Warnings().size()));
+            ShowPlanWarnings(engine.Warnings()); // one box per kind
+            lines.push_back(EndLine(gSettings[static_cast<size_t>(nr)], std::exchange(host.boxes, {}).size()));
         };
         plan(1, false);
         if (c.repetitive)

@@ -43,8 +43,10 @@ TEST_F(LimitWarnings, EachKindWarnsOncePerComputation)
 {
     add(1.0f, 35); // END above 30
     add(1.0f, 40);
-    add(1.5f, 10); // ppO2 above 1.4
-    add(1.7f, 10);
+    dive().DecoPPO2 = 1.4f; // equal to the bottom's maximum, yet a limit of its own
+    add(1.45f, 10); // ppO2 above 1.4 on a first level, then on a deeper one
+    add(1.9f, 10);
+    add(1.61f, 10, true); // on a stop: above the deco maximum
     add(0.1f, 10); // ppO2 below 0.18
     add(0.05f, 10);
     // The computation opens no box: its warnings are data until they are shown.
@@ -52,14 +54,14 @@ TEST_F(LimitWarnings, EachKindWarnsOncePerComputation)
     const auto boxes = shown(engine);
     ASSERT_EQ(boxes.size(), 3u);
     EXPECT_EQ(boxes[0].title, "*StringID 6160*");
-    EXPECT_NE(boxes[0].prompt.find("35"), std::string::npos);
+    EXPECT_NE(boxes[0].prompt.find("40"), std::string::npos);
     EXPECT_NE(boxes[0].prompt.find("30"), std::string::npos);
     EXPECT_EQ(boxes[0].buttons, vbOKOnly | vbExclamation);
     EXPECT_EQ(boxes[1].title, "*StringID 6161*");
-    EXPECT_NE(boxes[1].prompt.find("1.50"), std::string::npos);
-    EXPECT_NE(boxes[1].prompt.find("1.40"), std::string::npos);
+    EXPECT_EQ(boxes[1].prompt, "*StringID 2406*1.90*StringID 2407*1.40*StringID 2408*\n\n"
+                               "*StringID 2406*1.61*StringID 7095*1.40*StringID 2408*");
     EXPECT_EQ(boxes[2].title, "*StringID 6162*");
-    EXPECT_NE(boxes[2].prompt.find("0.10"), std::string::npos);
+    EXPECT_NE(boxes[2].prompt.find("0.05"), std::string::npos);
     EXPECT_NE(boxes[2].prompt.find("0.18"), std::string::npos);
 
     // A new computation (a new engine) warns again, even with the same start procedure.
@@ -70,7 +72,7 @@ TEST_F(LimitWarnings, EachKindWarnsOncePerComputation)
     // Restarting an engine does not clear its flags.
     start(engine);
     add(1.0f, 35);
-    EXPECT_EQ(engine.Warnings().size(), 3u);
+    EXPECT_EQ(engine.Warnings().size(), 4u);
 }
 
 TEST_F(LimitWarnings, LimitsAreComparedAsRounded)

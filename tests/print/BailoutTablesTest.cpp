@@ -420,6 +420,18 @@ TEST_F(BailoutTablesTest, EachLimitWarningShowsOncePerRun)
     EXPECT_TRUE(previewShown());
 }
 
+TEST_F(BailoutTablesTest, TheBottomsAndTheDecoMaximumPPO2AreToldInOneBox)
+{
+    leg(34, 24, 1); // EAN32: 1.41 bar above the bottom's 1.4, then 1.61 on oxygen at 6 m above the deco 1.6
+    dive().PPO2High = true;
+    TestHooks::msgBoxAnswers.push_back(vbOK);
+    run(QStringLiteral("5"));
+    ASSERT_EQ(TestHooks::msgBoxes.size(), 1u);
+    EXPECT_EQ(TestHooks::msgBoxes[0].prompt.toStdString(),
+              (GetLangStringQ(2406) + "1.41" + GetLangStringQ(2407) + "1.40" + GetLangStringQ(2408) + "\n\n" +
+               GetLangStringQ(2406) + "1.61" + GetLangStringQ(7095) + "1.60" + GetLangStringQ(2408)).toStdString());
+}
+
 TEST_F(BailoutTablesTest, NoDiveOpenOrNoWaypointsSaysSoAndPrintsNothing)
 {
     TestHooks::msgBoxAnswers.push_back(vbOK);

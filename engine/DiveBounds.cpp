@@ -175,8 +175,9 @@ SettingsFault FirstSettingsFault(const TemplateRec &t)
     if (!within(t.EndAltitude, lowAltitude, highAltitude))
         return {SettingsField::EndPressure, altitudeProblem(1648)};
     const auto pairProblem = [&](int frame, float altitude, float pressure) {
-        return FillIn(GetLangString(7079), {altitudeName(frame), DepthText(altitude, m),
-                                            pressureText(AltitudeToPressure(altitude, m), m), pressureText(pressure, m)});
+        const float there = AltitudeToPressure(altitude, m);
+        return FillIn(GetLangString(7079),
+                      {altitudeName(frame), DepthText(altitude, m), pressureText(there, m), pressureText(pressure, m)});
     };
     if (!pressureFitsAltitude(t.StartAltitude, t.StartPressure, m))
         return {SettingsField::StartPressure, pairProblem(1646, t.StartAltitude, t.StartPressure)};
@@ -186,19 +187,20 @@ SettingsFault FirstSettingsFault(const TemplateRec &t)
         return {SettingsField::Gases, FillIn(GetLangString(7073), {t.Gases[size_t(gas)].Name}), gas};
     if (const int change = firstGasOutside(t.GasChanges, 0); change >= 0)
         return {SettingsField::Gases, FillIn(GetLangString(7073), {t.GasChanges[size_t(change)].Name}), -1};
+    // String IDs of the units: the texts are looked up only for a bound that is broken,
+    // as every plan checks its settings.
+    const int depthUnit = m ? 7066 : 7067;
     // A switch beyond every dive (1E+30) would hand out its gas at any depth.
     for (size_t i = 0; i < t.GasChanges.size(); ++i) {
         const GasChangeRecord &change = t.GasChanges[i];
-        if (const double deepest = deepestSwitch(t, change); !within(change.Depth, 0, deepest))
+        const double deepest = deepestSwitch(t, change);
+        if (!within(change.Depth, 0, deepest))
             return {SettingsField::GasChanges,
-                    BetweenProblem(FillIn(GetLangString(7085), {change.Name}), 0, deepest, GetLangString(m ? 7066 : 7067)),
+                    BetweenProblem(FillIn(GetLangString(7085), {change.Name}), 0, deepest, GetLangString(depthUnit)),
                     int(i)};
     }
-    // String IDs of the units: the texts are looked up only for a bound that is broken,
-    // as every plan checks its settings.
     const int ppO2Unit = m ? 7068 : 7069;
     const int rmvUnit = m ? 1628 : 1627;
-    const int depthUnit = m ? 7066 : 7067;
     struct Bounded {
         SettingsField field;
         float value;

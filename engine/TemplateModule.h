@@ -38,8 +38,9 @@ void ReadTemplateBlock(TemplateRec &record, TextLineReader &in);
 
 // Why settings written as a block would not be read back (the reader refuses such a
 // block): an empty rate table, a gas or template name the block cannot give back, or a
-// setting outside the dive bounds (engine/DiveBounds.h). No fault when they would. Whatever stores a dive's settings checks them with this first,
-// so a saved dive or template is never lost on reopening.
+// setting outside the dive bounds (engine/DiveBounds.h). No fault when they would.
+// Whatever stores a dive's settings checks them with this first, so a saved dive or
+// template is never lost on reopening.
 DiveBounds::SettingsFault UnreadableSettings(const TemplateRec &record);
 
 // Why a template name would end the block it is written in, or split its line ("End

@@ -2,10 +2,13 @@
 
 #include "engine/AltitudeModule.h"
 #include "engine/EngineGlobals.h"
+#include "engine/GasAdvisor.h"
 #include "engine/ResourceManager.h"
 #include "engine/RuntimeError.h"
+#include "engine/Units.h"
 #include "engine/VBConversions.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -89,21 +92,22 @@ std::string altitudeName(int frame)
     return GetLangString(1645) + " (" + GetLangString(frame) + ")";
 }
 
-// A surface pressure as the settings dialog shows it, three decimals and the unit.
-std::string shownPressure(double p, bool metric)
+// A pressure and its altitude belong to the same place.
+bool pressureFitsAltitude(float altitude, float pressure, bool metric)
 {
-    return LocaliseNumberText(FormatFixed(p, 3), gDecimalSeparator) + " " +
-           (metric ? GetLangString(7068) : GetLangString(7069));
+    return std::fabs(double(AltitudeToPressure(altitude, metric)) - pressure) <= kAltitudePressureSlack;
 }
 
-// The climb before the dive goes to the start altitude, the dive starts from the start
-// pressure: a diver who climbs needs both to belong to the same place.
-bool climbMatchesStart(const TemplateRec &t)
+// The deepest a switch may lie: the deepest dive; a switch the settings dialog works out
+// from the deco ppO2 (a gas poor in oxygen) as deep as that gives at the highest ppO2 and
+// the lowest surface pressure of the bounds, rounded to a whole depth as it shows them.
+double deepestSwitch(const TemplateRec &t, const GasChangeRecord &change)
 {
-    if (t.AdeptedToHeight || t.TimeToHeight <= 0)
-        return true;
-    const double there = AltitudeToPressure(t.StartAltitude, t.Metric);
-    return std::fabs(there - t.StartPressure) <= kAltitudePressureSlack;
+    if (!t.AutoDecoGas)
+        return MaxDepth(t.Metric);
+    const double factor = t.Metric ? 1 : kFeetPerMetre;
+    return std::max(double(MaxDepth(t.Metric)),
+                    std::ceil(factor * AutoSwitchDepth(kMaxPPO2, change.O2, kMinSurfacePressure)));
 }
 
 } // namespace
@@ -170,20 +174,33 @@ SettingsFault FirstSettingsFault(const TemplateRec &t)
         return {SettingsField::StartPressure, altitudeProblem(1646)};
     if (!within(t.EndAltitude, lowAltitude, highAltitude))
         return {SettingsField::EndPressure, altitudeProblem(1648)};
-    if (!climbMatchesStart(t))
-        return {SettingsField::StartPressure,
-                FillIn(GetLangString(7079), {DepthText(t.StartAltitude, m),
-                                             shownPressure(AltitudeToPressure(t.StartAltitude, m), m),
-                                             shownPressure(t.StartPressure, m)})};
+    const auto pairProblem = [&](int frame, float altitude, float pressure) {
+        const float there = AltitudeToPressure(altitude, m);
+        return FillIn(GetLangString(7079),
+                      {altitudeName(frame), DepthText(altitude, m), pressureText(there, m), pressureText(pressure, m)});
+    };
+    if (!pressureFitsAltitude(t.StartAltitude, t.StartPressure, m))
+        return {SettingsField::StartPressure, pairProblem(1646, t.StartAltitude, t.StartPressure)};
+    if (!pressureFitsAltitude(t.EndAltitude, t.EndPressure, m))
+        return {SettingsField::EndPressure, pairProblem(1648, t.EndAltitude, t.EndPressure)};
     if (const int gas = firstGasOutside(t.Gases, kMaxGasPercent); gas >= 0)
         return {SettingsField::Gases, FillIn(GetLangString(7073), {t.Gases[size_t(gas)].Name}), gas};
     if (const int change = firstGasOutside(t.GasChanges, 0); change >= 0)
         return {SettingsField::Gases, FillIn(GetLangString(7073), {t.GasChanges[size_t(change)].Name}), -1};
     // String IDs of the units: the texts are looked up only for a bound that is broken,
     // as every plan checks its settings.
+    const int depthUnit = m ? 7066 : 7067;
+    // A switch beyond every dive (1E+30) would hand out its gas at any depth.
+    for (size_t i = 0; i < t.GasChanges.size(); ++i) {
+        const GasChangeRecord &change = t.GasChanges[i];
+        const double deepest = deepestSwitch(t, change);
+        if (!within(change.Depth, 0, deepest))
+            return {SettingsField::GasChanges,
+                    BetweenProblem(FillIn(GetLangString(7085), {change.Name}), 0, deepest, GetLangString(depthUnit)),
+                    int(i)};
+    }
     const int ppO2Unit = m ? 7068 : 7069;
     const int rmvUnit = m ? 1628 : 1627;
-    const int depthUnit = m ? 7066 : 7067;
     struct Bounded {
         SettingsField field;
         float value;

@@ -47,11 +47,12 @@ inline constexpr float kMinAltitudeMetric = -1458;
 inline constexpr float kMaxAltitudeMetric = 13987;
 inline constexpr float kMinAltitudeImperial = -5156;
 inline constexpr float kMaxAltitudeImperial = 32767;
-// A diver who climbs before the dive (not adapted, a climb time above 0) is loaded at the
-// start altitude and dives from the start pressure: the two must belong together, within
-// 0.01 bar or atm (about 100 m of altitude; what a pressure typed with three decimals or
-// stored with the older sea-level value 1.013 differs by).
-inline constexpr float kAltitudePressureSlack = 0.01f;
+// Every surface pressure belongs to the altitude beside it: the climb before the dive goes
+// to the start altitude, the dive starts from the start pressure and surfaces at the end
+// pressure, and the windows show the altitudes. Files keep a pressure to the altitude's
+// Single, or rounded to three decimals (older files, and 1.013 at sea level), at most
+// 0.0005 from it; the slack adds the rounding of a Single near 1.
+inline constexpr float kAltitudePressureSlack = 0.000501f;
 // The diver's own legs of one dive last at most a week in all.
 inline constexpr float kMaxDiveMinutes = 7 * 24 * 60;
 // The decompression stops of one ascent last at most 14 days in all; every stop on its
@@ -95,7 +96,7 @@ std::string DepthText(double depth, bool metric);
 // The setting that breaks a bound, so a window that edits it can take the diver there.
 enum class SettingsField {
     None, StepSize, LastStop, AscendRates, DescendRates, StartPressure, EndPressure,
-    Gases, Setpoint, DecoSetpoint, RMV, DecoRMV, MinPPO2, MaxPPO2, DecoPPO2, MaximalEND, TimeToHeight,
+    Gases, GasChanges, TemplateName, Setpoint, DecoSetpoint, RMV, DecoRMV, MinPPO2, MaxPPO2, DecoPPO2, MaximalEND, TimeToHeight,
     GradientFactors
 };
 
@@ -109,12 +110,12 @@ struct SettingsFault {
 // The first bound the dive's settings break, and which setting breaks it. Checked in
 // this order: the stop spacing, the last stop, every rate of the ascent table, then of
 // the descent table, the band depths of both (rising from row to row), the start and
-// then the end surface pressure, the start and then the dive-site altitude, the start
-// pressure of a climb against its altitude (reported as StartPressure: the altitude box
-// is where both are typed), the gas list and the gases of the switches, the set-points,
-// RMVs, ppO2 limits (the minimum below the maximum), the maximum END, the time to the
-// altitude and the gradient factors when they are on. Within them every number the
-// engine computes from them is finite.
+// then the end surface pressure, the start and then the dive-site altitude, each pressure
+// against its altitude (reported as StartPressure or EndPressure: the altitude box is
+// where both are typed), the gas list, the gases of the switches and their depths (row:
+// the switch), the set-points, RMVs, ppO2 limits (the minimum below the maximum), the
+// maximum END, the time to the altitude and the gradient factors when they are on.
+// Within them every number the engine computes from them is finite.
 SettingsFault FirstSettingsFault(const TemplateRec &t);
 
 // FirstSettingsFault's text: empty when the settings are within every bound.

@@ -137,3 +137,12 @@ bool NitroxAvailable(const TemplateRec &t, float depth, float fO2, float fN2)
     const float end = AdvisorEND(t, depth, fO2, fN2);
     return threeDecimals(fN2) >= threeDecimals(rest) && !(end - 1.0 > t.MaximalEND);
 }
+
+float AutoSwitchDepth(float ppO2, float o2Percent, float endPressure)
+{
+    if (!(o2Percent > 0))
+        return 0;
+    const float atm = ppO2 / o2Percent * 100;
+    const float depth = (atm - endPressure) * DepthUnitsPerBar(true);
+    return depth > 0 ? depth : 0;
+}

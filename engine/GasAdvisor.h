@@ -42,3 +42,13 @@ float AdvisorEND(const TemplateRec &t, float depth, float fO2, float fN2);
 // rest of the oxygen (compared at three decimals in metres) and, with oxygen narcotic,
 // its END stays within a metre or foot of the limit.
 bool NitroxAvailable(const TemplateRec &t, float depth, float fO2, float fN2);
+
+// The depth at which a gas of `o2Percent` oxygen reaches `ppO2`, in depth units of 10
+// per bar (or atm) of pressure above the surface pressure `endPressure`:
+// ((ppO2 / O2) x 100 - endPressure) x 10, worked in Singles. A gas without oxygen (or
+// not found, -1) and a gas already above that ppO2 at the surface get 0: their switch
+// never applies. The settings dialog's automatic switches lie there; an imperial dialog
+// shows it times kFeetPerMetre, so 32.808 ft per atm where the planner counts 33 fsw: the
+// automatic depths stored in templates and series were worked out so, and they stay
+// where they are.
+float AutoSwitchDepth(float ppO2, float o2Percent, float endPressure);

@@ -40,6 +40,12 @@ struct RateRecord {
 
 GasRecord AirGas();
 
+// The order in which a dive keeps its switches: by depth, shallow first, switches at one
+// depth as given. The planner takes the first switch allowed at a depth, so this order
+// gives the richest gas allowed, whatever order a file or a grid listed them in. Indices
+// into `switches`; a depth that is no number sorts last.
+std::vector<size_t> SwitchOrder(const std::vector<GasChangeRecord> &switches);
+
 struct TemplateRec {
     float StartAltitude = 0;
     float StartPressure = 0;

@@ -288,7 +288,16 @@ DiveBounds::SettingsFault UnreadableSettings(const TemplateRec &t)
         if (!GasNameComesBack(t.Gases[i].Name))
             return {DiveBounds::SettingsField::Gases, DiveBounds::FillIn(GetLangString(7078), {t.Gases[i].Name}),
                     int(i)};
+    if (const std::string problem = TemplateNameProblem(t.Templatename); !problem.empty())
+        return {DiveBounds::SettingsField::TemplateName, problem};
     return DiveBounds::FirstSettingsFault(t);
+}
+
+std::string TemplateNameProblem(std::string_view name)
+{
+    if (name != kEndLine && name.find_first_of("\r\n") == std::string_view::npos)
+        return {};
+    return DiveBounds::FillIn(GetLangString(7086), {std::string(name)});
 }
 
 void WriteTemplateBlock(const TemplateRec &t, TextLineWriter &out)
@@ -384,6 +393,12 @@ void ReadTemplateBlock(TemplateRec &record, TextLineReader &in)
     if (t.DecoRMV == 0)
         t.DecoRMV = t.RMV;
     checkUsable(t);
+    // Stored as the settings dialog stores them, so its OK of an unchanged dive changes
+    // nothing.
+    std::vector<GasChangeRecord> switches;
+    for (const size_t i : SwitchOrder(t.GasChanges))
+        switches.push_back(t.GasChanges[i]);
+    t.GasChanges = std::move(switches);
     record = std::move(t);
 }
 

@@ -37,11 +37,16 @@ void WriteTemplateBlock(const TemplateRec &record, TextLineWriter &out);
 void ReadTemplateBlock(TemplateRec &record, TextLineReader &in);
 
 // Why settings written as a block would not be read back (the reader refuses such a
-// block): an empty rate table, a gas name the block cannot give back, or a setting outside
-// the dive bounds (engine/DiveBounds.h).
-// No fault when they would. Whatever stores a dive's settings checks them with this first,
-// so a saved dive or template is never lost on reopening.
+// block): an empty rate table, a gas or template name the block cannot give back, or a
+// setting outside the dive bounds (engine/DiveBounds.h). No fault when they would.
+// Whatever stores a dive's settings checks them with this first, so a saved dive or
+// template is never lost on reopening.
 DiveBounds::SettingsFault UnreadableSettings(const TemplateRec &record);
+
+// Why a template name would end the block it is written in, or split its line ("End
+// Template Block", a line break): a dive series holding it would never open again.
+// Empty when the name comes back.
+std::string TemplateNameProblem(std::string_view name);
 
 // Whether a gas name comes back unchanged from a template block: gases are written as
 // "name:O2/N2/He/" and deco switches as "depth:name,", and the blanks around a value are

@@ -78,15 +78,6 @@ QString PurgeNumericInput(const QString &StringVal)
     return kept.isEmpty() ? QStringLiteral("10") : kept;
 }
 
-float AutoSwitchDepth(float ppO2, float o2Percent, float endPressure)
-{
-    if (!(o2Percent > 0))
-        return 0;
-    const float atm = ppO2 / o2Percent * 100;
-    const float depth = (atm - endPressure) * DepthUnitsPerBar(true);
-    return depth > 0 ? depth : 0;
-}
-
 namespace {
 
 bool Convertible(const QString &cell)

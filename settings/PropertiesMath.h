@@ -3,6 +3,7 @@
 // user's notation, the automatic deco-gas switch depth and the unit conversion of grid
 // cells.
 
+#include "engine/GasAdvisor.h"
 #include "engine/Units.h"
 
 #include <QString>
@@ -39,15 +40,6 @@ bool IsNumberText(const QString &text, bool thousands = false);
 // the empty-cell placeholder, a text with no digit and no separator "10". A result that
 // rule cannot read ("1.2.3", ".") is no number: the editor refuses it.
 QString PurgeNumericInput(const QString &StringVal);
-
-// The depth at which a gas of `o2Percent` oxygen reaches `ppO2`, in depth units of 10
-// per bar (or atm) of pressure above the surface pressure `endPressure`:
-// ((ppO2 / O2) x 100 - endPressure) x 10, worked in Singles. A gas without oxygen (or
-// not found, -1) and a gas already above that ppO2 at the surface get 0: their switch
-// never applies. An imperial dialog shows it times kFeetPerMetre, so 32.808 ft per atm
-// where the planner counts 33 fsw: the automatic depths stored in templates and series
-// were worked out so, and they stay where they are.
-float AutoSwitchDepth(float ppO2, float o2Percent, float endPressure);
 
 // A grid cell at a unit switch. Cells that are no number, and the empty-cell
 // placeholder, stay as they are.

@@ -296,7 +296,6 @@ private:
         std::vector<int> ascend, descend, switches;
     };
     bool refuseUnreadable(const TemplateRec &pages, const StoredOrder &order);
-    bool refuseDeepSwitches(const TemplateRec &pages, const StoredOrder &order);
     TemplateRec readPages(StoredOrder &order) const;
     void showActiveDiveCircuit();
 

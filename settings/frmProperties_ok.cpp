@@ -111,15 +111,14 @@ std::vector<GasRecord> readGases(const FlexGrid *grid, const std::vector<GasReco
     return gases;
 }
 
-// The switch grid's rows at `depths` (one text per data row), ordered by depth; `order`
-// gets their grid rows. Each switch takes the mix of the gas of its name in `gases` (the
+// The switch grid's rows at `depths` (one text per data row), shallow first; `order`
+// gets their grid rows. Ordered as the readers store switches (SwitchOrder); each takes the mix of the gas of its name in `gases` (the
 // last of equal names), or none (0, 0, 0) when its gas was deleted.
 std::vector<GasChangeRecord> readSwitches(const FlexGrid *grid, const QStringList &depths,
                                           const std::vector<GasRecord> &gases, std::vector<int> &order)
 {
-    order = rowsByKey(depths);
-    std::vector<GasChangeRecord> changes;
-    for (const int r : order) {
+    std::vector<GasChangeRecord> shown;
+    for (int r = 1; r < grid->Rows(); ++r) {
         GasChangeRecord change;
         change.Depth = RoundTo(TextValue(depths[r - 1]), 0);
         change.Name = grid->TextMatrix(r, 1).toStdString();
@@ -129,7 +128,13 @@ std::vector<GasChangeRecord> readSwitches(const FlexGrid *grid, const QStringLis
                 change.N2 = gas.N2;
                 change.He = gas.He;
             }
-        changes.push_back(change);
+        shown.push_back(change);
+    }
+    order.clear();
+    std::vector<GasChangeRecord> changes;
+    for (const size_t i : SwitchOrder(shown)) {
+        order.push_back(int(i) + 1);
+        changes.push_back(shown[i]);
     }
     return changes;
 }
@@ -156,7 +161,7 @@ bool frmProperties::confirm()
         return false;
     StoredOrder order;
     const TemplateRec pages = readPages(order);
-    if (refuseUnreadable(pages, order) || refuseDeepSwitches(pages, order))
+    if (refuseUnreadable(pages, order))
         return false;
     // New rates make the dive's travel longer: a dive the series reader would refuse is
     // never made here (its saved series would no longer open).
@@ -290,36 +295,19 @@ bool frmProperties::refuseUnreadable(const TemplateRec &pages, const StoredOrder
         if (fault.row >= 1 && fault.row + 1 < FgGas->Rows())
             FgGas->SetRow(fault.row + 1); // the list's first row is Air, gas 0
         break;
+    case DiveBounds::SettingsField::GasChanges:
+        ListView1->setCurrentRow(1);
+        fgGasChange->setFocus();
+        if (fault.row >= 0 && size_t(fault.row) < order.switches.size()) {
+            fgGasChange->SetRow(order.switches[size_t(fault.row)]);
+            fgGasChange->SetCol(0);
+        }
+        break;
     case DiveBounds::SettingsField::GradientFactors: // not on these pages
+    case DiveBounds::SettingsField::TemplateName:
     case DiveBounds::SettingsField::None: break;
     }
     return true;
-}
-
-// A switch depth the diver typed deeper than any dive (or above the surface) is a slip:
-// no leg can reach it. OK names the bound and takes the diver to the cell. Automatic
-// depths are not the diver's to correct (a gas low in oxygen may switch deeper), and the
-// readers keep accepting them, as stored files hold them.
-bool frmProperties::refuseDeepSwitches(const TemplateRec &pages, const StoredOrder &order)
-{
-    if (pages.AutoDecoGas)
-        return false;
-    const float deepest = DiveBounds::MaxDepth(pages.Metric);
-    const std::string unit = GetLangStringQ(pages.Metric ? 7066 : 7067).toStdString();
-    for (size_t i = 0; i < pages.GasChanges.size() && i < order.switches.size(); ++i) {
-        const GasChangeRecord &change = pages.GasChanges[i];
-        if (change.Depth >= 0 && change.Depth <= deepest)
-            continue;
-        const QString name = QStringLiteral("%1 (%2)").arg(fgGasChange->TextMatrix(0, 0), QString::fromStdString(change.Name));
-        MsgBox(QString::fromStdString(DiveBounds::BetweenProblem(name.toStdString(), 0, deepest, unit)),
-               vbExclamation | vbOKOnly, GetLangStringQ(1600));
-        ListView1->setCurrentRow(1);
-        fgGasChange->setFocus();
-        fgGasChange->SetRow(order.switches[i]);
-        fgGasChange->SetCol(0);
-        return true;
-    }
-    return false;
 }
 
 // Every page read into a copy of the record, rounded as it is stored; the dialog itself

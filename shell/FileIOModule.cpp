@@ -251,6 +251,12 @@ void SaveTemplateAs()
         return;
     const std::string path = dlg.FileName.toStdString();
     keepFolder(kTemplateFolderKey, path);
+    // The dive takes the file's name: one its series file could not give back is refused
+    // before anything is written.
+    if (const std::string problem = TemplateNameProblem(SplitPath(path, 1)); !problem.empty()) {
+        reportFailure(problem);
+        return;
+    }
     try {
         SaveTemplate(tmpl, path);
     } catch (const RuntimeError &e) {
@@ -269,6 +275,10 @@ bool LoadTemplateInto()
         return false;
     keepFolder(kTemplateFolderKey, dlg.FileName.toStdString());
     const auto [name, dir] = nameAndFolder(dlg.FileName.toStdString());
+    if (const std::string problem = TemplateNameProblem(name); !problem.empty()) {
+        reportFailure(problem);
+        return false;
+    }
 
     frmWaypointEditor *editor = ActiveEditor();
     if (!editor)

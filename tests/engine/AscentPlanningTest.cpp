@@ -270,6 +270,7 @@ TEST_F(AscentPlanning, TheDeepestDiveWithTheClosestStopsEndsInBoundedTime)
         dive().Metric = metric;
         dive().StepSize = metric ? 0.1f : 1;
         dive().LastStop = 0;
+        dive().StartAltitude = dive().EndAltitude = metric ? 113 : 0; // 1.0 bar or atm
         dive().AscendRates = {RateRow(0, metric ? 10.0f : 33.0f)};
         const float deepest = metric ? 1000 : 3300;
         try {

@@ -90,6 +90,7 @@ inline TemplateRec MetricAirDive()
     t.Metric = true;
     t.StartPressure = 1.0f;
     t.EndPressure = 1.0f;
+    t.StartAltitude = t.EndAltitude = 113; // where the pressure is 1.0 bar
     t.AdeptedToHeight = true;
     t.TimeToHeight = 0;
     t.StepSize = 3;

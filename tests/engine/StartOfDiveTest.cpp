@@ -56,7 +56,7 @@ TEST_F(StartOfDive, ArrivingUnacclimatisedAtSeaLevelIsNoCleaner)
 {
     // At sea level a diver who has just arrived is as saturated as one who lives there:
     // 30 m for 40 minutes on air needs no less decompression.
-    dive().StartAltitude = 0;
+    dive().StartAltitude = dive().EndAltitude = 0;
     dive().StartPressure = dive().EndPressure = AltitudeToPressure(0, true);
     auto runTime = [&](bool acclimatised, int16_t climb) {
         dive().AdeptedToHeight = acclimatised;
@@ -127,6 +127,7 @@ TEST_F(StartOfDive, SurfaceIntervalRaisesNoWarning)
 {
     // At 2000 m surface air holds 0.17 bar oxygen, below the minimum of 0.18.
     dive().StartPressure = dive().EndPressure = 0.8f;
+    dive().StartAltitude = dive().EndAltitude = 2037;
     dive().PPO2Low = true;
     Comp16 n2{};
     n2.fill(7);

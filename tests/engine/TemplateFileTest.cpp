@@ -8,6 +8,7 @@
 #include "engine/TemplateModule.h"
 #include "engine/TextLineReader.h"
 #include "engine/TextLineWriter.h"
+#include "engine/VBConversions.h"
 #include "tests/support/FakeEngineHost.h"
 #include "tests/support/FileBytes.h"
 #include "tests/support/ScopedEnv.h"
@@ -75,7 +76,7 @@ TemplateRec metricSample()
     t.OCDeco = true; t.OpenCircuit = false; t.O2Narcotic = true;
     t.MinPPO2 = 0.16f; t.MaximalEND = 30; t.MaxPPO2 = 1.4f; t.DecoPPO2 = 1.6f;
     t.TimeToHeight = 45; t.StartAltitude = -12.5f; t.StartPressure = 1.0147f;
-    t.EndAltitude = 1850; t.EndPressure = 0.8123f;
+    t.EndAltitude = 1850; t.EndPressure = 0.8176f;
     t.PPO2Low = true; t.MaxEnd = true;
     t.RMV = 19.5f; t.DecoRMV = 14; t.StepSize = 3; t.LastStop = 6; t.Metric = true;
     t.DepthAdjust = true; t.GFOn = true; t.GFHigh = 0.85f; t.GFLow = 0.35f;
@@ -84,7 +85,7 @@ TemplateRec metricSample()
     t.Gases.push_back(GasRecord{"Trimix 21/35", 21, 44, 35, 0});
     t.Gases.push_back(GasRecord{"Deco 50", 50, 50, 0, 0});
     t.Gases.push_back(GasRecord{"Oxygen", 100, 0, 0, 0});
-    t.GasChanges = {GasChangeRecord{"Deco 50", 50, 50, 0, 21}, GasChangeRecord{"Oxygen", 100, 0, 0, 6}};
+    t.GasChanges = {GasChangeRecord{"Oxygen", 100, 0, 0, 6}, GasChangeRecord{"Deco 50", 50, 50, 0, 21}};
     t.Templatename = "My Trimix.tpl";
     return t;
 }
@@ -94,7 +95,7 @@ TemplateRec imperialSample()
 {
     TemplateRec t = metricSample();
     t.Metric = false;
-    t.TimeToHeight = -3; t.EndAltitude = 1e-5f;
+    t.TimeToHeight = -3; t.StartPressure = 1.0004f; t.EndAltitude = 1e-5f; t.EndPressure = 1;
     t.StepSize = 10; t.LastStop = 20; t.GFOn = false;
     t.AscendRates = {rate(0, 10), rate(20, 30), rate(100, 33)};
     t.DescendRates = {rate(0, 60)};
@@ -184,7 +185,8 @@ std::string block(const std::string &lines)
 
 // The lines that make a block usable on their own.
 const std::string kUsable = "StepSize= 3\r\nAscendRates= 0: 10,\r\nDescendRates= 0: 20,\r\n"
-                            "StartPressure= 1.01325\r\nEndPressure= 1.01325\r\nMaxPPO2= 1.6\r\n";
+                            "StartAltitude=0\r\nStartPressure=1\r\nEndAltitude=0\r\nEndPressure=1\r\n"
+                            "Metric=0\r\nMaxPPO2=1.6\r\n";
 
 // ---- the text ----
 
@@ -233,7 +235,7 @@ TEST_F(TemplateFiles, NumbersFlagsAndListsHaveTheirFileForm)
     EXPECT_EQ(lines[23], "CeilingOverride= 1");
     EXPECT_EQ(lines[32], "GF=1, .85, .35");
     EXPECT_EQ(lines[37], "Blends Available=Trimix 21/35: 21/ 44/ 35/");
-    EXPECT_EQ(lines[41], "Change Gas Mixes= 21:Deco 50, 6:Oxygen,");
+    EXPECT_EQ(lines[41], "Change Gas Mixes= 6:Oxygen, 21:Deco 50,");
     EXPECT_EQ(lines[42], "Templatename=My Trimix.tpl");
 
     lines = linesOf(blockText(imperialSample()));
@@ -307,9 +309,9 @@ TEST_F(TemplateFiles, ListsWithoutRowsKeepTheRecordsRowsButEmptySwitchesMeanNone
                                                     "Blends Available=Mix: 32/ 68/ 0/\r\n"
                                                     "Change Gas Mixes= 21:Mix, 6:Oxygen,\r\n"));
     ASSERT_EQ(s.GasChanges.size(), 2u);
-    EXPECT_EQ(s.GasChanges[0].O2, 32); // the last gas of that name
-    EXPECT_EQ(s.GasChanges[0].Depth, 21);
-    EXPECT_EQ(s.GasChanges[1].O2, 0);  // Oxygen is not listed
+    EXPECT_EQ(s.GasChanges[1].O2, 32); // the last gas of that name
+    EXPECT_EQ(s.GasChanges[1].Depth, 21);
+    EXPECT_EQ(s.GasChanges[0].O2, 0);  // Oxygen is not listed
 }
 
 TEST_F(TemplateFiles, LoadingNamesTheRecordAfterTheFileAndClearsChanged)
@@ -400,7 +402,7 @@ TEST_F(TemplateFiles, SettingsNoDiveCanHaveAreRefusedSayingWhatIsWrong)
         {"a crawling ascent", replaced(good, " 6: 9,", " 6: 1E-30,"),
          "every ascent and descent rate must lie between 0.1 m/min and 100 m/min."},
         {"a descent faster than any diver", replaced(good, " 40: 18,", " 40: 1000,"), "between 0.1 m/min and 100 m/min."},
-        {"surface pressure of 100 bar", replaced(good, "EndPressure= .8123", "EndPressure= 100"),
+        {"surface pressure of 100 bar", replaced(good, "EndPressure= .8176", "EndPressure= 100"),
          "the surface pressure must lie between 0.2 bar and 1.2 bar."},
         {"no pressure at the start", replaced(good, "StartPressure= 1.0147", "StartPressure= 0"),
          "between 0.2 bar and 1.2 bar."},
@@ -428,8 +430,16 @@ TEST_F(TemplateFiles, SettingsNoDiveCanHaveAreRefusedSayingWhatIsWrong)
         {"coming from 800 km below the sea", replaced(good, "StartAltitude=-12.5", "StartAltitude=-800000"),
          "Altitude (Start of the dive) must lie between -1458 m and 13987 m."},
         {"a climb to 12000 m to dive at sea level", replaced(good, "StartAltitude=-12.5", "StartAltitude= 12000"),
-         "from an altitude of 12000 m, where the surface pressure is 0.252 bar, but the pressure at the start of "
-         "the dive is 1.015 bar."},
+         "(Start of the dive) is 12000 m, where the surface pressure is 0.2518713 bar, but the surface pressure given"},
+        {"adapted, at 0.2 bar",
+         replaced(replaced(good, "StartPressure= 1.0147", "StartPressure= .2"), "=0\r\nTime", "=1\r\nTime"),
+         "is -12.5 m, where the surface pressure is 1.01472 bar, but the surface pressure given with it is 0.2 bar."},
+        {"at 3000 m with 1 atm", replaced(good, "EndPressure= .8176", "EndAltitude= 3000\r\nEndPressure= 1.01325"),
+         "(End of the dive) is 3000 m, where the surface pressure is 0.7154547 bar, but the surface pressure given"},
+        {"oxygen at any depth", replaced(good, " 6:Oxygen,", " 1E+30:Oxygen,"),
+         "the depth of the switch to Oxygen must lie between 0 m and 1000 m."},
+        {"a name that ends the block", replaced(good, "=My Trimix.tpl", "=End Template Block"),
+         "The template name \"End Template Block\" cannot be kept"},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.what);
@@ -442,8 +452,8 @@ TEST_F(TemplateFiles, SettingsNoDiveCanHaveAreRefusedSayingWhatIsWrong)
     edge.StepSize = 1;
     edge.LastStop = 100;
     edge.AscendRates = {rate(0, 0.3f), rate(20, 330)};
-    edge.StartPressure = 0.2f;
-    edge.EndPressure = 1.2f;
+    edge.StartPressure = 1.2f; // at the lowest altitude
+    edge.EndPressure = 0.3139f; // at the highest
     edge.StartAltitude = -5156, edge.EndAltitude = 32767;
     edge.GFOn = true, edge.GFHigh = edge.GFLow = 1.2f; // as written under the very-high switch
     EXPECT_NO_THROW(readBlock(blockText(edge)));
@@ -456,15 +466,38 @@ TEST_F(TemplateFiles, SettingsNoDiveCanHaveAreRefusedSayingWhatIsWrong)
 }
 
 // Seven digits moved the surface pressure of half of all whole altitudes by a bit on
-// reopening, enough to move a stop by a minute (1821 m, 36 m for 45 min).
+// reopening, enough to move a stop by a minute (1821 m, 36 m for 45 min). Every whole
+// altitude of the bounds comes back whole, in metres and in feet; its pressure with three
+// decimals opens too, and a pressure a little further off does not.
 TEST_F(TemplateFiles, EveryWholeAltitudeComesBackBitForBit)
 {
-    TemplateRec t = metricSample();
-    for (int altitude = 0; altitude <= 8000; ++altitude) {
-        t.StartAltitude = t.EndAltitude = float(altitude);
-        t.StartPressure = t.EndPressure = AltitudeToPressure(t.StartAltitude, true);
-        ASSERT_EQ(readBlock(blockText(t)).EndPressure, t.EndPressure) << altitude;
+    for (const bool metric : {true, false}) {
+        TemplateRec t = metric ? metricSample() : imperialSample();
+        const int low = int(metric ? DiveBounds::kMinAltitudeMetric : DiveBounds::kMinAltitudeImperial),
+                  high = int(metric ? DiveBounds::kMaxAltitudeMetric : DiveBounds::kMaxAltitudeImperial);
+        for (int altitude = low; altitude <= high; altitude += 2) { // the start altitude and the next one up
+            t.StartAltitude = float(altitude);
+            t.EndAltitude = float(std::min(altitude + 1, high));
+            t.StartPressure = AltitudeToPressure(t.StartAltitude, metric);
+            t.EndPressure = AltitudeToPressure(t.EndAltitude, metric);
+            const TemplateRec back = readBlock(blockText(t));
+            ASSERT_TRUE(back == t && SameBits(back.StartPressure, t.StartPressure) &&
+                        SameBits(back.EndPressure, t.EndPressure)) << altitude; // whole altitudes: == is bits
+            t.StartPressure = CSng(Val(FormatFixed(t.StartPressure, 3)));
+            t.EndPressure = CSng(Val(FormatFixed(t.EndPressure, 3)));
+            ASSERT_EQ(DiveBounds::SettingsProblem(t), "") << altitude;
+            t.StartPressure = AltitudeToPressure(t.StartAltitude, metric) + 0.0006f;
+            ASSERT_NE(DiveBounds::SettingsProblem(t), "") << altitude;
+        }
     }
+}
+
+// A list written deep first never reached the oxygen behind EAN50: it is stored by depth.
+TEST_F(TemplateFiles, SwitchesAreStoredShallowFirst)
+{
+    TemplateRec deepFirst = metricSample();
+    std::swap(deepFirst.GasChanges[0], deepFirst.GasChanges[1]);
+    EXPECT_EQ(readBlock(blockText(deepFirst)), metricSample());
 }
 
 // ---- saving ----

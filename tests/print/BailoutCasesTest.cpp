@@ -85,6 +85,7 @@ TEST(BailoutCases, GeneratedDivesWithDepthAdjustmentGiveEveryRowOfEveryCaseAtIts
         TemplateRec t = enginetest::MetricAirDive();
         t.DepthAdjust = true;
         t.Metric = metric;
+        t.StartAltitude = t.EndAltitude = metric ? 113 : 0; // 1.0 bar or atm
         t.OpenCircuit = n % 3 != 0;
         const float unit = metric ? 1 : 3.3f, interval = float(1 + random() % 3);
         t.GasChanges = {{"EAN50", 50, 50, 0, 21 * unit}, {"Oxygen", 100, 0, 0, 6 * unit}};

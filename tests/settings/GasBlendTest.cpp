@@ -159,13 +159,13 @@ TEST(GasNames, NamesTheDialogTakesComeBackFromASeriesFile)
         SCOPED_TRACE(name);
         TemplateRec t;
         t.StepSize = 3;
-        t.StartPressure = t.EndPressure = 1.013f;
+        t.StartPressure = t.EndPressure = 1; // sea level in atm
         t.MaxPPO2 = 1.6f;
         t.AscendRates = {RateRecord{0, 0, 9, 0}};
         t.DescendRates = {RateRecord{0, 0, 20, 0}};
         t.Gases.push_back(GasRecord{name, 18, 37, 45, 0});
         t.Gases.push_back(GasRecord{"EAN50", 50, 50, 0, 0});
-        t.GasChanges = {GasChangeRecord{name, 18, 37, 45, 40}, GasChangeRecord{"EAN50", 50, 50, 0, 21}};
+        t.GasChanges = {GasChangeRecord{name, 18, 37, 45, 10}, GasChangeRecord{"EAN50", 50, 50, 0, 21}};
         ClassUseractions log;
         log.NewAction();
         log.setuser(1, 40, 30, 1); // 40 m for 30 min on the gas

@@ -81,6 +81,7 @@ TEST_F(ActiveDiveCommandsTest, EachDiveKeepsItsOwnLimitWarning)
     frmWaypointEditor *imperial = gMainForm->ActiveForm();
     TemplateRec &feet = gSettings[imperial->ProfileNumber()].Template;
     feet.Metric = feet.PPO2Low = feet.PPO2High = feet.MaxEnd = false;
+    feet.StartPressure = feet.EndPressure = 1; // sea level in atm
     imperial->SaveUserEnteredWaypoints(20, 105, kAir, false);
     imperial->ReEvaluateUserEnteredWaypoints();
     dive().MaxEnd = feet.MaxEnd = true;

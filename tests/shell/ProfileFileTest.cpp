@@ -182,8 +182,9 @@ TEST(ProfileFile, DivesNoPlannerCanFollowAreRefusedSayingWhatIsWrong)
     std::string english = kDefaultLanguageFile;
     ASSERT_EQ(LoadLanguageDll(english), 1);
     const std::string text = seriesText();
+    const std::string feet = "Metric=0\r\nStartPressure= 1\r\nEndPressure= 1"; // sea level in atm
     const std::string imperialRebreather =
-        replaced(replaced(replaced(replaced(text, "Metric=1", "Metric=0"), "Open Circuit=1", "Open Circuit=0"),
+        replaced(replaced(replaced(replaced(text, "Metric=1", feet), "Open Circuit=1", "Open Circuit=0"),
                           "Setpoint= 1.3", "Setpoint= 0"),
                  "StepSize= 3", "StepSize= 10");
     std::string yoyo; // 1700 legs between 1000 m and the surface, each logged at 0 minutes

@@ -153,7 +153,8 @@ TEST_F(SeriesFilesTest, FilesNoPlannerCanFollowAreRefusedAndTouchNothing)
         {"tiny step.tpl", tinyStep.substr(0, tinyStep.find("Start of Profile")), 7050},
         {"tiny step.prf", tinyStep, 7050},
         {"rebreather at 34 million feet.prf",
-         with(good, {{"Metric=1", "Metric=0"}, {"Open Circuit=1", "Open Circuit=0"}, {"Setpoint= 1.3", "Setpoint= 0"},
+         with(good, {{"Metric=1", "Metric=0\r\nStartPressure= 1\r\nEndPressure= 1"}, // sea level in atm
+                     {"Open Circuit=1", "Open Circuit=0"}, {"Setpoint= 1.3", "Setpoint= 0"},
                      {"StepSize= 3", "StepSize= 10"}, {"\r\n30,20,", "\r\n3.4E+07,20,"}}),
          7054},
         {"100 bar.prf", with(good, {{"EndPressure= 1.013", "EndPressure= 100"}, {"\r\n30,20,", "\r\n1E+08,20,"}}),

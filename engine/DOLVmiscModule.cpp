@@ -21,6 +21,19 @@ int16_t FindGasIndex(const std::string &Name, const TemplateRec &Template)
     return 0;
 }
 
+// A tension is a pressure, and the engine counts a bar as 10 msw and an atm (1.01325 bar)
+// as 33 fsw, so one msw of tension is 33 / 10.1325 = kFswPerMswOfPressure fsw: the factor
+// of the a coefficients and the surface saturation, not the 3.2808 ft of a metre of depth.
+void TensionsIntoUnits(Comp16 &N2, Comp16 &He, bool FromMetric, bool ToMetric)
+{
+    if (FromMetric == ToMetric)
+        return;
+    const double factor = ToMetric ? 1 / kFswPerMswOfPressure : kFswPerMswOfPressure;
+    for (Comp16 *tensions : {&N2, &He})
+        for (float &p : *tensions)
+            p = static_cast<float>(p * factor);
+}
+
 DiveStartState StartStateOf(int16_t ProfileNr, bool Repetitive, const ClassProfile &Source, bool Planned)
 {
     if (Repetitive && Planned)
@@ -34,19 +47,10 @@ DiveStartState StartStateOf(int16_t ProfileNr, bool Repetitive, const ClassProfi
         start.AfterSurfaceInterval = true;
         start.N2Compartments = previous.N2Compartments;
         start.HeCompartments = previous.HeCompartments;
-        // The tensions are in the depth units the dive before was computed in (msw or
-        // fsw: a dive holding a computed plan was computed under its settings as they
-        // stand), and a series may change units from dive to dive. A tension is a
-        // pressure, and the engine counts a bar as 10 msw and an atm (1.01325 bar) as
-        // 33 fsw, so one msw of tension is 33 / 10.1325 = kFswPerMswOfPressure fsw: the
-        // factor of its a coefficients and surface saturation, not the 3.2808 ft of a
-        // metre of depth.
-        if (previous.Template.Metric != own.Template.Metric) {
-            const double toOwn = own.Template.Metric ? 1 / kFswPerMswOfPressure : kFswPerMswOfPressure;
-            for (Comp16 *tensions : {&start.N2Compartments, &start.HeCompartments})
-                for (float &p : *tensions)
-                    p = static_cast<float>(p * toOwn);
-        }
+        // A series may change units from dive to dive; the record's tensions are in its
+        // own units (StoreSettings converts them with its settings).
+        TensionsIntoUnits(start.N2Compartments, start.HeCompartments, previous.Template.Metric,
+                          own.Template.Metric);
         start.SurfaceInterval = own.SurfTime;
     }
     return start;

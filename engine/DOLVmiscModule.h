@@ -14,6 +14,10 @@
 // 0 (Air) when none is, so a waypoint on an unknown gas is simulated on Air.
 int16_t FindGasIndex(const std::string &Name, const TemplateRec &Template);
 
+// End-of-dive tensions (elements 1 to 16) taken from msw into fsw or back, as pressures;
+// unchanged when both units are the same.
+void TensionsIntoUnits(Comp16 &N2, Comp16 &He, bool FromMetric, bool ToMetric);
+
 // How dive `ProfileNr` starts, from the records: a Repetitive dive from the end state of
 // its previous dive (its record's PrevProfile; the tensions taken into the dive's own
 // msw or fsw when the two dives differ in units) across its own SurfTime, else at

@@ -53,7 +53,7 @@ ClassUseractions legsInUnitsOf(const ClassUseractions &log, const SettingsRecord
     if (t.Metric == r.Template.Metric)
         return log;
     const UnitSwitch *last = r.LastUnitSwitch.get();
-    const bool back = last && last->Before.Metric == t.Metric && last->LegsAfter == legDepths(log);
+    const bool back = last && last->MetricBefore == t.Metric && last->LegsAfter == legDepths(log);
     const double factor = t.Metric ? kMetresPerFoot : kFeetPerMetre;
     ClassUseractions legs = log;
     size_t k = 0;
@@ -423,7 +423,7 @@ bool reEvaluateOne(Dive &dive, const DiveEngineRun &run, SeriesOutcome &out, std
 
 } // namespace
 
-void StoreSettings(int16_t number, const TemplateRec &t)
+void StoreSettings(int16_t number, const TemplateRec &t, std::vector<UnitSwitchText> texts)
 {
     SettingsRecord &r = RecordOf(number, "StoreSettings");
     Dive *dive = number > 0 ? FindDive(number) : nullptr;
@@ -432,8 +432,8 @@ void StoreSettings(int16_t number, const TemplateRec &t)
         return;
     }
     auto change = std::make_shared<UnitSwitch>();
-    change->Before = r.Template;
-    change->After = t;
+    change->MetricBefore = r.Template.Metric;
+    change->Texts = std::move(texts);
     if (dive) {
         ClassUseractions legs = legsInUnitsOf(dive->UserEnteredWaypoints, r, t);
         change->LegsBefore = legDepths(dive->UserEnteredWaypoints);
@@ -441,6 +441,9 @@ void StoreSettings(int16_t number, const TemplateRec &t)
         dive->UserEnteredWaypoints = std::move(legs);
     }
     r.LastUnitSwitch = std::move(change);
+    // The end state stays in the record's units, for a dive after it replayed from it
+    // before this one is computed again.
+    TensionsIntoUnits(r.N2Compartments, r.HeCompartments, r.Template.Metric, t.Metric);
     r.Template = t;
     if (dive) {
         // Until it is computed again (or when that is refused) the dive shows its legs

@@ -90,10 +90,12 @@ std::string DiveMinutesProblemWith(int16_t number, const TemplateRec &t);
 // Stores settings `t` into record `number` (a dive, or the default template 0), once a
 // window's OK has succeeded or a template was loaded. Settings in the other units take
 // an open dive's logged legs with them (their depths; minutes and gases stay), so the
-// dive stays the same dive; it shows them drawn until it is computed again. A change
-// back with nothing changed since gives back the values from before (UnitSwitch,
-// engine/SettingsRecord.h). DiveMinutesProblemWith checks the legs as they will be.
-void StoreSettings(int16_t number, const TemplateRec &t);
+// dive stays the same dive; it shows them drawn until it is computed again, and the
+// record's end-of-dive tensions go into the new units with it. A change back with nothing
+// changed since gives back the values from before (UnitSwitch, engine/SettingsRecord.h):
+// the legs' depths, and the dialog's `texts` it converted and stores unedited.
+// DiveMinutesProblemWith checks the legs as they will be.
+void StoreSettings(int16_t number, const TemplateRec &t, std::vector<UnitSwitchText> texts = {});
 
 // Why the series reader would refuse the file of dive `number`'s series as its dives are
 // now (a dive whose legs last beyond a week, travel included): the first such dive's name

@@ -87,14 +87,22 @@ struct TemplateRec {
     bool operator==(const TemplateRec &) const = default;
 };
 
-// The last change of units stored into a record: its settings before and after, and the
-// depths of the dive's logged legs before and after (none for the default template). A
-// switch back gives back what it converted from wherever nothing changed since: the
-// conversions round (a deco RMV of 15 l/min shows as 0.5 cu ft/min) and their factors
-// are not each other's inverse (3.2808 x 0.3048 is not 1), so converting there and back
-// would move values.
+// A text the settings dialog converted at a change of units and that was stored as it
+// showed it: where it stands (a box's name, or "grid/row/col" with the row of the stored
+// order), the text before the change and the text the change wrote.
+struct UnitSwitchText {
+    std::string Where, Before, Written;
+};
+
+// The last change of units stored into a record: the units before it, the dialog's texts
+// it converted and stored unedited (none after a template load), and the depths of the
+// dive's logged legs before and after (none for the default template). A switch back
+// gives back what it converted from wherever nothing changed since: the conversions round
+// (a deco RMV of 15 l/min shows as 0.5 cu ft/min) and their factors are not each other's
+// inverse (3.2808 x 0.3048 is not 1), so converting there and back would move values.
 struct UnitSwitch {
-    TemplateRec Before, After;
+    bool MetricBefore = true;
+    std::vector<UnitSwitchText> Texts;
     std::vector<float> LegsBefore, LegsAfter;
 };
 

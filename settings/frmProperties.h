@@ -297,6 +297,7 @@ private:
     };
     bool refuseUnreadable(const TemplateRec &pages, const StoredOrder &order);
     TemplateRec readPages(StoredOrder &order) const;
+    std::vector<UnitSwitchText> unitSwitchTexts(const StoredOrder &order) const;
     void showActiveDiveCircuit();
 
     // Grid editing.

@@ -111,9 +111,10 @@ std::vector<GasRecord> readGases(const FlexGrid *grid, const std::vector<GasReco
     return gases;
 }
 
-// The switch grid's rows at `depths` (one text per data row), shallow first; `order`
-// gets their grid rows. Ordered as the readers store switches (SwitchOrder); each takes the mix of the gas of its name in `gases` (the
-// last of equal names), or none (0, 0, 0) when its gas was deleted.
+// The switch grid's rows at `depths` (one text per data row), in the order the readers
+// store switches (SwitchOrder: shallow first); `order` gets their grid rows. Each takes
+// the mix of the gas of its name in `gases` (the last of equal names), or none (0, 0, 0)
+// when its gas was deleted.
 std::vector<GasChangeRecord> readSwitches(const FlexGrid *grid, const QStringList &depths,
                                           const std::vector<GasRecord> &gases, std::vector<int> &order)
 {
@@ -171,8 +172,9 @@ bool frmProperties::confirm()
         return false;
     }
     const int16_t dive = ProfileIndex;
-    // Other units take the dive's legs with them.
-    StoreSettings(dive, pages);
+    // Other units take the dive's legs with them, and the texts switched unedited are
+    // remembered for a switch back.
+    StoreSettings(dive, pages, unitSwitchTexts(order));
     // The dive keeps its own circuit mode (the dialog never writes it), whichever dive
     // window is active now.
     if (Shell().DiveOpen(dive)) {

@@ -86,17 +86,6 @@ void rememberCell(FlexGrid *grid, int row, int col, const QString &before)
     item->setData(kCellWritten, item->text());
 }
 
-void rememberRates(FlexGrid *grid, const std::vector<RateRecord> &before, const std::vector<RateRecord> &after,
-                   const std::vector<RateRecord> &now)
-{
-    if (now != after || before.size() != now.size() || grid->Rows() != int(now.size()) + 1)
-        return;
-    for (size_t i = 0; i < now.size(); ++i) {
-        rememberCell(grid, int(i) + 1, 0, PatternText(before[i].Depth, 0));
-        rememberCell(grid, int(i) + 1, 1, PatternText(before[i].Rate, 0));
-    }
-}
-
 // new text = pattern(number of the old text x factor)
 void convertBox(QLineEdit *box, double factor, int decimals, bool thousands = false)
 {
@@ -160,51 +149,59 @@ void frmProperties::forgetUnitSwitches()
     }
 }
 
-// The record's last unit switch, when the dialog shows what it stored: each text still
-// showing a value that switch stored remembers the text of the value before it, so a
-// switch back gives that value back instead of converting a rounded one again (a deco
-// RMV of 15 l/min stored as 0.53 cu ft/min would come back as 15.01, a set-point of 1.3
-// bar through 1.29 ata as 1.31). The texts are those the load shows for the values.
+// The texts the dialog's unit switches wrote that are still as written, for the record's
+// last unit change: boxes by name, cells of the rate and manual switch grids by the row
+// they are stored in (`order`: OK stores the rows by depth).
+std::vector<UnitSwitchText> frmProperties::unitSwitchTexts(const StoredOrder &order) const
+{
+    std::vector<UnitSwitchText> texts;
+    const auto keep = [&](const QString &where, const QVariant &before, const QVariant &written, const QString &now) {
+        if (before.isValid() && written.toString() == now)
+            texts.push_back({where.toStdString(), before.toString().toStdString(), now.toStdString()});
+    };
+    for (const QLineEdit *box : findChildren<QLineEdit *>())
+        keep(box->objectName(), box->property(kBoxBefore), box->property(kBoxWritten), box->text());
+    const auto cells = [&](FlexGrid *grid, const std::vector<int> &rows, int cols) {
+        for (size_t k = 0; k < rows.size(); ++k)
+            for (int c = 0; c < cols; ++c) {
+                const QTableWidgetItem *item = grid->CellItem(rows[k], c);
+                keep(QStringLiteral("%1/%2/%3").arg(grid->objectName()).arg(k + 1).arg(c), item->data(kCellBefore),
+                     item->data(kCellWritten), item->text());
+            }
+    };
+    cells(fgAscend, order.ascend, 2);
+    cells(fgDescend, order.descend, 2);
+    if (!cbAutoDecoGas->isChecked())
+        cells(fgGasChange, order.switches, 1);
+    return texts;
+}
+
+// The record's last unit change, when the dialog shows what it stored: each text still
+// showing what that change wrote remembers the text from before it, so a switch back
+// gives that value back instead of converting a rounded one again (a deco RMV of 15
+// l/min stored as 0.5 cu ft/min would come back as 14, a set-point of 1.3 bar through
+// 1.29 ata as 1.31).
 void frmProperties::rememberLastUnitSwitch()
 {
-    const TemplateRec &now = record();
     const UnitSwitch *last = RecordOf(ProfileIndex, "frmProperties").LastUnitSwitch.get();
-    if (!last || last->After.Metric != now.Metric || last->Before.Metric == now.Metric)
+    if (!last || last->MetricBefore == record().Metric)
         return;
-    const TemplateRec &before = last->Before;
-    const TemplateRec &after = last->After;
-    constexpr int plain = -1;
-    const struct {
-        QLineEdit *box;
-        float TemplateRec::*field;
-        int decimals;
-    } boxes[] = {
-        {tbStepSize, &TemplateRec::StepSize, 0},     {tbLastStop, &TemplateRec::LastStop, 0},
-        {Text7, &TemplateRec::DecoPPO2, 2},          {Text8, &TemplateRec::DecoRMV, plain},
-        {tbRMV, &TemplateRec::RMV, plain},           {tbMinPPO, &TemplateRec::MinPPO2, 2},
-        {tbMaxPPO, &TemplateRec::MaxPPO2, 2},        {tbMaximalEND, &TemplateRec::MaximalEND, 0},
-        {SetPoint, &TemplateRec::Setpoint, plain},   {Text6, &TemplateRec::DecoSetpoint, plain},
-        {Text2, &TemplateRec::StartAltitude, 0},     {Text5, &TemplateRec::EndAltitude, 0},
-    };
-    for (const auto &b : boxes)
-        if (now.*b.field == after.*b.field) {
-            const float v = before.*b.field;
-            rememberBox(b.box, b.decimals == plain ? PlainText(v) : PatternText(v, b.decimals));
+    for (const UnitSwitchText &text : last->Texts) {
+        const QStringList where = QString::fromStdString(text.Where).split(QLatin1Char('/'));
+        const QString before = QString::fromStdString(text.Before);
+        const QString written = QString::fromStdString(text.Written);
+        if (where.size() == 1) {
+            QLineEdit *box = findChild<QLineEdit *>(where[0]);
+            if (box && box->text() == written)
+                rememberBox(box, before);
+        } else if (where.size() == 3) {
+            FlexGrid *grid = findChild<FlexGrid *>(where[0]);
+            const int row = where[1].toInt(), col = where[2].toInt();
+            if (grid && row >= 1 && row < grid->Rows() && col >= 0 && col < grid->Cols()
+                && grid->TextMatrix(row, col) == written)
+                rememberCell(grid, row, col, before);
         }
-    rememberRates(fgAscend, before.AscendRates, after.AscendRates, now.AscendRates);
-    rememberRates(fgDescend, before.DescendRates, after.DescendRates, now.DescendRates);
-    // Manual switch depths, row by row as the grid shows them (automatic ones are worked
-    // out again from the deco ppO2).
-    if (cbAutoDecoGas->isChecked() || now.GasChanges != after.GasChanges
-        || before.GasChanges.size() != now.GasChanges.size())
-        return;
-    for (int r = 1; r < fgGasChange->Rows(); ++r)
-        for (size_t i = 0; i < now.GasChanges.size(); ++i)
-            if (fgGasChange->TextMatrix(r, 1).toStdString() == now.GasChanges[i].Name
-                && fgGasChange->TextMatrix(r, 0) == PatternText(now.GasChanges[i].Depth, 0)) {
-                rememberCell(fgGasChange, r, 0, PatternText(before.GasChanges[i].Depth, 0));
-                break;
-            }
+    }
 }
 
 // The deco ppO2 is converted before the automatic switch depths are computed from it.

@@ -93,6 +93,13 @@ TEST_F(DiveTable, ARepetitiveStartIsPlannedOnlyAfterAComputedDive)
 
     ComputeAscent(*one, DecompressionRun(PlanOptions{}));
     EXPECT_EQ(StartStateOf(two->Number(), true, two->InputProfile).N2Compartments, one->Record().N2Compartments);
+    // Settings in feet take dive one's end state into fsw: the legs of dive two, in
+    // metres, still replay from the same tissues.
+    const Comp16 n2 = one->Record().N2Compartments;
+    TemplateRec feet = one->Record().Template;
+    feet.Metric = false;
+    StoreSettings(one->Number(), feet);
+    EXPECT_NEAR(StartStateOf(two->Number(), true, two->InputProfile, false).N2Compartments[16], n2[16], 1e-4);
     CloseDive(one->Number());
     EXPECT_FALSE(HoldsComputedPlan(one->Number())) << "a closed dive holds no plan";
 }

@@ -124,7 +124,8 @@ TEST_F(PropertiesOnADiveTest, ANewGasAndSwitchReachTheComputedDiveAndClosingAsks
 }
 
 // A dive switched to feet is the same dive in feet, legs and all, and switched back is the
-// dive it was to the bit (15 l/min of deco RMV came back as 14, the leg stayed at 40 ft).
+// dive it was to the bit (15 l/min of deco RMV came back as 14, the leg stayed at 40 ft),
+// but for a value typed before the switch: it comes back as typed.
 TEST_F(PropertiesOnADiveTest, AUnitSwitchConvertsTheWholeDiveAndBackGivesItAllBack)
 {
     dive().AutoDecoGas = false; // the switches at 6 and 21 m are the diver's own
@@ -132,10 +133,13 @@ TEST_F(PropertiesOnADiveTest, AUnitSwitchConvertsTheWholeDiveAndBackGivesItAllBa
     dive().Changed = true;
     leg(40, 25, kAir);
     editor->StartDeco();
-    const TemplateRec metres = dive();
+    TemplateRec metres = dive();
+    metres.MaximalEND = 40;
     const ClassProfile metric = editor->dive().InputProfile, &plan = editor->dive().InputProfile;
     for (const bool toMetric : {false, true}) {
         frmProperties dialog(1);
+        if (!toMetric)
+            dialog.tbMaximalEND->setText(QStringLiteral("40"));
         dialog.Option1[toMetric ? 1 : 0]->click();
         dialog.cbOK->click();
         EXPECT_FLOAT_EQ(editor->dive().UserEnteredWaypoints.getDepth(1), toMetric ? 40 : 40 * 3.2808f);

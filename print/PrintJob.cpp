@@ -7,6 +7,7 @@
 #include "print/SpoolInterpreter.h"
 
 #include <QFile>
+#include <QImage>
 
 #include <algorithm>
 #include <filesystem>
@@ -25,17 +26,17 @@ QString TempFolder()
     return folder;
 }
 
-[[noreturn]] void ThrowFileAccess(const QString &path)
-{
-    throw RuntimeError(ErrFileAccess, "", "Path/File access error: " + path.toStdString());
-}
-
 [[noreturn]] void ThrowDeviceIO(const QString &path)
 {
     throw RuntimeError(ErrDeviceIO, "", "Device I/O error: " + path.toStdString());
 }
 
 } // namespace
+
+[[noreturn]] void ThrowFileAccess(const QString &path)
+{
+    throw RuntimeError(ErrFileAccess, "", "Path/File access error: " + path.toStdString());
+}
 
 PrintJob::PrintJob() = default;
 PrintJob::~PrintJob() = default;
@@ -143,6 +144,15 @@ void PrintJob::drop()
         QFile::remove(jobPath());
     }
     removePictures(pictures_);
+}
+
+void PrintJob::savePicture(const QImage &picture, const QString &name)
+{
+    // PNG whatever the name says: the replay reads the format from the file itself.
+    if (!ended() && !picture.save(name, "PNG")) {
+        fail();
+        ThrowFileAccess(name);
+    }
 }
 
 void PrintJob::fail()

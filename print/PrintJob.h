@@ -22,6 +22,7 @@
 #include <random>
 
 class QFile;
+class QImage;
 
 class PrintJob {
 public:
@@ -45,10 +46,9 @@ public:
     QString newPictureFile();
     // The complete job takes the spool's place and becomes the job shown.
     void commit();
-    // The job being written goes with its file and its pictures; the one shown stays.
-    void drop();
-    // Marks the job failed (its caller says why) and drops it.
-    void fail();
+    // Saves a picture of the job as PNG under a name from newPictureFile; nothing once
+    // the job has ended. A picture that cannot be saved fails the job (error 75).
+    void savePicture(const QImage &picture, const QString &name);
     // As at the program's start: the job being written and the one shown go, files and
     // all, and every mark is cleared.
     void reset();
@@ -76,6 +76,10 @@ public:
     QString path() const;
 
 private:
+    // The job being written goes with its file and its pictures; the one shown stays.
+    void drop();
+    // Marks the job failed (its caller says why) and drops it.
+    void fail();
     void followItems(const QString &line);
     void lookAtWatch();
     QString jobPath() const;
@@ -98,3 +102,6 @@ private:
 
 // The program's one print job.
 PrintJob &CurrentPrintJob();
+
+// Error 75 for a print file that cannot be read or written.
+[[noreturn]] void ThrowFileAccess(const QString &path);

@@ -147,11 +147,6 @@ void AppendPrintLine(const QString &line)
     Guarded("PrintPreview.TemPrint", [&line] { CurrentPrintJob().append(line); });
 }
 
-bool PrintJobFailed()
-{
-    return CurrentPrintJob().failed();
-}
-
 PrintJobWatchScope::PrintJobWatchScope(std::function<bool(int pages)> watch)
 {
     CurrentPrintJob().setWatch(std::move(watch));
@@ -272,11 +267,7 @@ void PrintPicture(const QImage &picture, float x, float y, float width, float he
         return;
     const QString name = job.newPictureFile();
     AppendPrintLine(name);
-    // PNG whatever the name says: the replay reads the format from the file itself.
-    if (!job.ended() && !picture.save(name, "PNG")) {
-        job.fail();
-        throw RuntimeError(ErrFileAccess, "", "Path/File access error: " + name.toStdString());
-    }
+    job.savePicture(picture, name);
     AppendPrintLine(Twips(x));
     AppendPrintLine(Twips(y));
     AppendPrintLine(Twips(width));

@@ -67,8 +67,6 @@ void BeginPrintJob();
 // written is reported; the job then writes nothing more, counts no pages and shows no
 // preview, until the next BeginPrintJob.
 void AppendPrintLine(const QString &line);
-// Whether the current job's spool could not be written.
-bool PrintJobFailed();
 
 // A long job is followed while it is written: `watch` is told the pages begun so far
 // about ten times a second (the writer's caller may show them and let events run) and
@@ -146,6 +144,6 @@ PrintPrev *LoadedPrintPrev();
 void UnloadPrintPrev();
 // Ends a job: the complete job takes the spool's place, the previous preview closes and
 // the new one shows modeless with the caption, at page 1. A failed or stopped job
-// (PrintJobFailed, PrintJobStopped), or one whose file cannot take the spool's place
+// (PrintJob::failed, PrintJobStopped), or one whose file cannot take the spool's place
 // (reported), shows none and leaves the previous preview and spool as they were.
 void ShowPrintPreview(const QString &caption);

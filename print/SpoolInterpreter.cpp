@@ -11,6 +11,7 @@
 #include "print/PageSurface.h"
 #include "print/PrintPreview.h"
 #include "print/PrintPrev.h"
+#include "print/PrintJob.h"
 #include "print/PrintPrint.h"
 
 #include <QCoreApplication>
@@ -495,7 +496,7 @@ void DrawPages(PrintRun &run, int16_t fromPage, int16_t toPage)
 {
     SpoolReader reader(ShownSpoolPath());
     if (!reader.isOpen())
-        throw RuntimeError(ErrFileAccess, "", "Path/File access error: " + ShownSpoolPath().toStdString());
+        ThrowFileAccess(ShownSpoolPath());
     bool printing = false;
     int16_t counter = 0;
     // A page of many items lets events run every tenth of a second, so Cancel is seen

@@ -192,7 +192,7 @@ bool SaveProfile(bool saveAs, int16_t profileNr)
         return false;
     // What the reader would refuse is never written: the file could not be opened again.
     if (const std::string problem = SeriesFileProblem(first); !problem.empty()) {
-        MsgBox(GetLangStringQ(7042) + QStringLiteral("\r\n") + QString::fromStdString(problem), vbCritical + vbOKOnly);
+        reportFailure(GetLangString(7042) + "\r\n" + problem);
         return false;
     }
 
@@ -296,7 +296,7 @@ bool LoadTemplateInto()
     // settings dialogs refuse such settings: the dive keeps its own, and its series stays
     // one that opens again.
     if (const std::string tooLong = DiveMinutesProblemWith(idx, applied); !tooLong.empty()) {
-        MsgBox(QString::fromStdString(tooLong), vbCritical + vbOKOnly);
+        reportFailure(tooLong);
         return false;
     }
     StoreSettings(idx, applied);

@@ -54,7 +54,7 @@ ClassUseractions legsInUnitsOf(const ClassUseractions &log, const SettingsRecord
         return log;
     const UnitSwitch *last = r.LastUnitSwitch.get();
     const bool back = last && last->MetricBefore == t.Metric && last->LegsAfter == legDepths(log);
-    const double factor = t.Metric ? kMetresPerFoot : kFeetPerMetre;
+    const double factor = LengthFactorInto(t.Metric);
     ClassUseractions legs = log;
     size_t k = 0;
     for (int16_t i = 1; i <= legs.GetLength(); ++i)

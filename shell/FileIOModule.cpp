@@ -168,11 +168,6 @@ void OpenProfile()
     ShowPlanNotices(notices);
 }
 
-int16_t GetFirstProfileOfSeries(int16_t n)
-{
-    return n == -1 ? int16_t(0) : FirstDiveOfSeries(n);
-}
-
 bool SeriesChanged(int16_t profileNr)
 {
     const std::vector<int16_t> series = SeriesFrom(profileNr);
@@ -187,7 +182,7 @@ bool SaveProfile(bool saveAs, int16_t profileNr)
             return false;
         profileNr = DiveNumber(active);
     }
-    const int16_t first = GetFirstProfileOfSeries(profileNr);
+    const int16_t first = FirstDiveOfSeries(profileNr);
     if (!DiveWindow(first))
         return false;
     // What the reader would refuse is never written: the file could not be opened again.

@@ -246,9 +246,10 @@ void SaveTemplateAs()
         return;
     const std::string path = dlg.FileName.toStdString();
     keepFolder(kTemplateFolderKey, path);
+    const auto [name, dir] = nameAndFolder(path);
     // The dive takes the file's name: one its series file could not give back is refused
     // before anything is written.
-    if (const std::string problem = TemplateNameProblem(SplitPath(path, 1)); !problem.empty()) {
+    if (const std::string problem = TemplateNameProblem(name); !problem.empty()) {
         reportFailure(problem);
         return;
     }
@@ -258,7 +259,6 @@ void SaveTemplateAs()
         reportFailure(GetLangString(2312) + "\r\n" + path + "\r\n" + e.description());
         return;
     }
-    const auto [name, dir] = nameAndFolder(path);
     tmpl.Templatename = name;
     tmpl.Directory = dir;
 }

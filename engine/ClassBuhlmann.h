@@ -194,10 +194,11 @@ private:
     // Warnings() lists them. A start does not clear them.
     struct Breach {
         bool Met = false;
-        uint8_t Order = 0; // among the limits crossed, when this one was first
         PlanWarning Worst;
     };
     std::array<Breach, LimitSlots> Breaches{};
+    // The limits crossed, in the order each was first crossed; the first LimitsCrossed count.
+    std::array<LimitSlot, LimitSlots> CrossingOrder{};
     uint8_t LimitsCrossed = 0;
 
     // The surface interval of a repetitive start goes into this profile, which nobody

@@ -5,16 +5,21 @@
 #include "engine/EngineGlobals.h"
 #include "engine/LibraryModule.h"
 
-// Every waypoint is looked at: a later breach may be worse than the first. The value is
-// compared with the worst so far first, which is cheaper than with the limit.
+// Every waypoint is looked at: a later breach may be worse than the first. Once a limit
+// has been crossed, a value worse than its worst breach of the same limit crosses it too
+// (the comparisons, the ppO2's rounding included, keep their order), so only that
+// comparison is made; a limit that has changed since is compared again.
 void ClassBuhlmann::NoteLimit(LimitSlot Slot, PlanWarningKind Kind, float Value, float Limit)
 {
     Breach &b = Breaches[Slot];
-    if ((b.Met && !WorseBreach(Kind, Value, b.Worst.Value)) || !LimitCrossed(Kind, Value, Limit))
-        return;
-    if (!b.Met) {
+    if (b.Met) {
+        if (!WorseBreach(Kind, Value, b.Worst.Value) || (Limit != b.Worst.Limit && !LimitCrossed(Kind, Value, Limit)))
+            return;
+    } else {
+        if (!LimitCrossed(Kind, Value, Limit))
+            return;
         b.Met = true;
-        b.Order = LimitsCrossed++;
+        CrossingOrder[LimitsCrossed++] = Slot;
     }
     b.Worst = {Kind, Value, Limit, Tmpl().Metric, 0, Slot == DecoPPO2Slot};
 }
@@ -22,10 +27,9 @@ void ClassBuhlmann::NoteLimit(LimitSlot Slot, PlanWarningKind Kind, float Value,
 std::vector<PlanWarning> ClassBuhlmann::Warnings() const
 {
     std::vector<PlanWarning> warnings;
-    for (uint8_t order = 0; order < LimitsCrossed; ++order)
-        for (const Breach &b : Breaches)
-            if (b.Met && b.Order == order)
-                warnings.push_back(b.Worst);
+    warnings.reserve(LimitsCrossed);
+    for (uint8_t i = 0; i < LimitsCrossed; ++i)
+        warnings.push_back(Breaches[CrossingOrder[i]].Worst);
     return warnings;
 }
 

@@ -9,15 +9,6 @@
 constexpr int kCompartments = 16;
 using Comp16 = std::array<float, kCompartments + 1>;
 
-// Two numbers alike to the last bit (== takes -0 for 0).
-inline bool SameBits(float x, float y)
-{
-    uint32_t a, b;
-    std::memcpy(&a, &x, sizeof a);
-    std::memcpy(&b, &y, sizeof b);
-    return a == b;
-}
-
 // Two rows alike to the last bit (a plain loop the compiler unrolls, where a library
 // memcmp would cost more than the weighing it saves on short rows).
 inline bool SameBits(const Comp16 &x, const Comp16 &y)

@@ -259,11 +259,18 @@ void CheckRates(const std::vector<RateRecord> &rows, bool metric, const char *so
         throw RuntimeError(ErrBadSettings, source, rateProblem(metric));
 }
 
+std::string DepthProblem(double depth, bool metric)
+{
+    if (within(depth, 0, MaxDepth(metric)))
+        return {};
+    return FillIn(GetLangString(7054), {DepthText(depth, metric), DepthText(MaxDepth(metric), metric)});
+}
+
 void CheckDepth(double depth, bool metric, const char *source)
 {
-    if (!within(depth, 0, MaxDepth(metric)))
-        throw RuntimeError(ErrBadSettings, source,
-                           FillIn(GetLangString(7054), {DepthText(depth, metric), DepthText(MaxDepth(metric), metric)}));
+    const std::string problem = DepthProblem(depth, metric);
+    if (!problem.empty())
+        throw RuntimeError(ErrBadSettings, source, problem);
 }
 
 std::string DiveMinutesProblem(double minutes)

@@ -129,8 +129,11 @@ void CheckSettings(const TemplateRec &t, const char *source);
 // the legs cut at its bands would otherwise take no time or for ever.
 void CheckRates(const std::vector<RateRecord> &rows, bool metric, const char *source);
 
-// Refuses (ErrBadSettings from `source`) a waypoint depth that is not between the
-// surface and the deepest depth, naming the depth.
+// A waypoint depth that is not between the surface and the deepest depth, in the diver's
+// words naming the depth; empty when within.
+std::string DepthProblem(double depth, bool metric);
+
+// Refuses (ErrBadSettings from `source`) a waypoint depth DepthProblem speaks of.
 void CheckDepth(double depth, bool metric, const char *source);
 
 // The text naming a setting's bound: "%1 must lie between %2 and %3" for the setting

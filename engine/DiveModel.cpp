@@ -54,7 +54,7 @@ ClassUseractions legsInUnitsOf(const ClassUseractions &log, const SettingsRecord
         return log;
     const UnitSwitch *last = r.LastUnitSwitch.get();
     const bool back = last && last->MetricBefore == t.Metric && last->LegsAfter == legDepths(log);
-    const double factor = t.Metric ? kMetresPerFoot : kFeetPerMetre;
+    const double factor = LengthFactorInto(t.Metric);
     ClassUseractions legs = log;
     size_t k = 0;
     for (int16_t i = 1; i <= legs.GetLength(); ++i)
@@ -122,12 +122,9 @@ std::string DiveMinutesProblemWith(int16_t number, const TemplateRec &t)
         return {};
     const ClassUseractions legs = legsInUnitsOf(dive->UserEnteredWaypoints, dive->Record(), t);
     // In the other units a leg may lie beyond the deepest depth (3300 ft is 1006 m).
-    try {
-        for (const float depth : legDepths(legs))
-            DiveBounds::CheckDepth(depth, t.Metric, "DiveMinutesProblemWith");
-    } catch (const RuntimeError &e) {
-        return e.description();
-    }
+    for (const float depth : legDepths(legs))
+        if (std::string problem = DiveBounds::DepthProblem(depth, t.Metric); !problem.empty())
+            return problem;
     return DiveBounds::DiveMinutesProblem(LoggedDiveMinutes(legs, t));
 }
 

@@ -35,11 +35,6 @@ bool LimitCrossed(PlanWarningKind Kind, float Value, float Limit)
     return false;
 }
 
-bool WorseBreach(PlanWarningKind Kind, float Value, float Than)
-{
-    return Kind == PlanWarningKind::PPO2Below ? Value < Than : Value > Than;
-}
-
 std::string PlanWarningText(const PlanWarning &W)
 {
     const bool m = W.Metric;

@@ -72,7 +72,10 @@ struct PlanWarning {
 bool LimitCrossed(PlanWarningKind Kind, float Value, float Limit);
 // Whether Value breaches a limit of the kind worse than Than does (the higher END or ppO2
 // above, the lower ppO2 below).
-bool WorseBreach(PlanWarningKind Kind, float Value, float Than);
+inline bool WorseBreach(PlanWarningKind Kind, float Value, float Than)
+{
+    return Kind == PlanWarningKind::PPO2Below ? Value < Than : Value > Than;
+}
 // The warning's message and title in the user's language.
 std::string PlanWarningText(const PlanWarning &Warning);
 std::string PlanWarningTitle(const PlanWarning &Warning);

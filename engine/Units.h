@@ -23,6 +23,14 @@ constexpr double kFswPerMsw = 3.3;
 constexpr double kFeetPerMetre = 3.2808;
 constexpr double kMetresPerFoot = 0.3048;
 
+// The factor a length takes into the units `toMetric` names. A depth switched between units
+// converts as a length, 32.808 ft per 10 m, not at the planner's 33 fsw per 10 msw: a
+// depth keeps its measure, not its pressure.
+constexpr double LengthFactorInto(bool toMetric)
+{
+    return toMetric ? kMetresPerFoot : kFeetPerMetre;
+}
+
 // Pressure: bar per atm (1.01325, exact by definition), and the atm per bar the program
 // takes a metric ppO2 in for the oxygen limits and the settings dialog's ppO2 boxes. The
 // latter is 0.9887, not 1 / 1.01325 (0.98692): the numbers were worked out with it, and

@@ -30,6 +30,16 @@ std::array<float, 20> gStopCols{};
 std::array<float, 20> gGasCols{};
 std::array<float, 16> gDiveInfoCols{};
 
+void ResetGeneralReport()
+{
+    gReport = ReportState{};
+    gProfileCols = {};
+    gInfoCols = {};
+    gStopCols = {};
+    gGasCols = {};
+    gDiveInfoCols = {};
+}
+
 namespace {
 
 const QString kArial = QStringLiteral("Arial");

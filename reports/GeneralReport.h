@@ -53,6 +53,8 @@ extern std::array<float, 16> gInfoCols;
 extern std::array<float, 20> gStopCols;
 extern std::array<float, 20> gGasCols;
 extern std::array<float, 16> gDiveInfoCols;
+// Back to the state before any job: the report and the columns of its tables.
+void ResetGeneralReport();
 
 // RGB colours as the spool takes them (red + 256 green + 65536 blue).
 inline constexpr int32_t ReportRGB(int r, int g, int b) { return r + 256 * g + 65536 * b; }

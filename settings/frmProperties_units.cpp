@@ -8,6 +8,7 @@
 #include "engine/DiveBounds.h"
 #include "engine/EngineGlobals.h"
 #include "engine/LibraryModule.h"
+#include "engine/Units.h"
 #include "platform/FlexGrid.h"
 #include "platform/LocaliseForm.h"
 
@@ -20,13 +21,6 @@
 #include <functional>
 
 namespace {
-
-// A depth switched between units converts as a length, 32.808 ft per 10 m, not at the
-// planner's 33 fsw per 10 msw: a box's depth keeps its measure, not its pressure.
-double depthFactor(bool setMetric)
-{
-    return setMetric ? kMetresPerFoot : kFeetPerMetre;
-}
 
 double ppO2Factor(bool setMetric)
 {
@@ -221,15 +215,15 @@ void frmProperties::ChangeAllFrames(bool settometric)
 
 void frmProperties::ChangeDecoStepsFrame(bool setMetric)
 {
-    convertBox(tbStepSize, depthFactor(setMetric), 0);
-    convertBox(tbLastStop, depthFactor(setMetric), 0);
+    convertBox(tbStepSize, LengthFactorInto(setMetric), 0);
+    convertBox(tbLastStop, LengthFactorInto(setMetric), 0);
     convertBox(Text7, ppO2Factor(setMetric), 2);
 }
 
 // Each ascent value is rounded to a whole number before and after the conversion.
 void frmProperties::changeAscentFrame(bool setMetric)
 {
-    const float factor = float(depthFactor(setMetric));
+    const float factor = float(LengthFactorInto(setMetric));
     for (int r = 1; r < fgAscend->Rows(); ++r)
         for (int c = 0; c < 2; ++c)
             switchCell(fgAscend, r, c, [=](const QString &cell) { return ConvertAscentCell(cell, factor); });
@@ -237,7 +231,7 @@ void frmProperties::changeAscentFrame(bool setMetric)
 
 void frmProperties::changeDescentFrame(bool setMetric)
 {
-    const float factor = float(depthFactor(setMetric));
+    const float factor = float(LengthFactorInto(setMetric));
     for (int r = 1; r < fgDescend->Rows(); ++r)
         for (int c = 0; c < 2; ++c)
             switchCell(fgDescend, r, c, [=](const QString &cell) { return ConvertGridCell(cell, factor); });
@@ -282,8 +276,8 @@ void frmProperties::ChangeConstPPOFrame(bool setMetric)
 // The pressures are worked out again from the converted whole-number altitudes.
 void frmProperties::ChangeAltitudeFrame(bool setMetric)
 {
-    convertBox(Text2, depthFactor(setMetric), 0, true);
-    convertBox(Text5, depthFactor(setMetric), 0, true);
+    convertBox(Text2, LengthFactorInto(setMetric), 0, true);
+    convertBox(Text5, LengthFactorInto(setMetric), 0, true);
     pressureBox(Text4, Text2, setMetric);
     pressureBox(Text3, Text5, setMetric);
 }
@@ -312,7 +306,7 @@ void frmProperties::changeAutoDecoGasFrame(bool setMetric, bool)
 
 void frmProperties::changeDecoGasFrame(bool setMetric, bool)
 {
-    const float factor = float(depthFactor(setMetric));
+    const float factor = float(LengthFactorInto(setMetric));
     for (int r = 1; r < fgGasChange->Rows(); ++r)
         switchCell(fgGasChange, r, 0, [=](const QString &cell) { return ConvertGridCell(cell, factor); });
 }

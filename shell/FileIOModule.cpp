@@ -168,11 +168,6 @@ void OpenProfile()
     ShowPlanNotices(notices);
 }
 
-int16_t GetFirstProfileOfSeries(int16_t n)
-{
-    return n == -1 ? int16_t(0) : FirstDiveOfSeries(n);
-}
-
 bool SeriesChanged(int16_t profileNr)
 {
     const std::vector<int16_t> series = SeriesFrom(profileNr);
@@ -187,12 +182,12 @@ bool SaveProfile(bool saveAs, int16_t profileNr)
             return false;
         profileNr = DiveNumber(active);
     }
-    const int16_t first = GetFirstProfileOfSeries(profileNr);
+    const int16_t first = FirstDiveOfSeries(profileNr);
     if (!DiveWindow(first))
         return false;
     // What the reader would refuse is never written: the file could not be opened again.
     if (const std::string problem = SeriesFileProblem(first); !problem.empty()) {
-        MsgBox(GetLangStringQ(7042) + QStringLiteral("\r\n") + QString::fromStdString(problem), vbCritical + vbOKOnly);
+        reportFailure(GetLangString(7042) + "\r\n" + problem);
         return false;
     }
 
@@ -251,9 +246,10 @@ void SaveTemplateAs()
         return;
     const std::string path = dlg.FileName.toStdString();
     keepFolder(kTemplateFolderKey, path);
+    const auto [name, dir] = nameAndFolder(path);
     // The dive takes the file's name: one its series file could not give back is refused
     // before anything is written.
-    if (const std::string problem = TemplateNameProblem(SplitPath(path, 1)); !problem.empty()) {
+    if (const std::string problem = TemplateNameProblem(name); !problem.empty()) {
         reportFailure(problem);
         return;
     }
@@ -263,7 +259,6 @@ void SaveTemplateAs()
         reportFailure(GetLangString(2312) + "\r\n" + path + "\r\n" + e.description());
         return;
     }
-    const auto [name, dir] = nameAndFolder(path);
     tmpl.Templatename = name;
     tmpl.Directory = dir;
 }
@@ -296,7 +291,7 @@ bool LoadTemplateInto()
     // settings dialogs refuse such settings: the dive keeps its own, and its series stays
     // one that opens again.
     if (const std::string tooLong = DiveMinutesProblemWith(idx, applied); !tooLong.empty()) {
-        MsgBox(QString::fromStdString(tooLong), vbCritical + vbOKOnly);
+        reportFailure(tooLong);
         return false;
     }
     StoreSettings(idx, applied);

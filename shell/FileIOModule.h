@@ -20,9 +20,6 @@ void OpenProfile();
 // could not be opened again or the save failed (each of which the diver is told).
 bool SaveProfile(bool saveAs, int16_t profileNr = -1);
 
-// The first dive of the series of dive n (the dive model's FirstDiveOfSeries); 0 for -1.
-int16_t GetFirstProfileOfSeries(int16_t n);
-
 // Saves the active dive's settings (the default template when no dive is active) as a
 // template file, after asking, when they have changed since they were loaded.
 void SaveTemplateAs();

@@ -258,13 +258,8 @@ void ResetShell()
     gHybridSwitch = 0;
     gReportSelection = false;
     ResetPrintJob();
-    gReport = ReportState{};
-    gProfileCols = {};
-    gInfoCols = {};
-    gStopCols = {};
-    gGasCols = {};
-    gDiveInfoCols = {};
-    gSmallTableLayout.Clear();
+    ResetGeneralReport();
+    ClearSmallTableLayout();
     SetCommandLine(QString());
     SetEngineHost(nullptr);
     SetShellServices(nullptr);

@@ -3,7 +3,6 @@
 #include "shell/frmWaypointEditor.h"
 
 #include "engine/DOLVOptionModule.h"
-#include "engine/DOLVmiscModule.h"
 #include "engine/EngineGlobals.h"
 #include "engine/LibraryModule.h"
 #include "engine/ResourceManager.h"

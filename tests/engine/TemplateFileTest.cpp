@@ -18,6 +18,8 @@
 
 #include <QTemporaryDir>
 
+#include <bit>
+#include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <optional>
@@ -27,6 +29,12 @@
 namespace {
 
 namespace fs = std::filesystem;
+
+// Two numbers alike to the last bit (== takes -0 for 0).
+bool SameBits(float x, float y)
+{
+    return std::bit_cast<uint32_t>(x) == std::bit_cast<uint32_t>(y);
+}
 
 std::string blockText(const TemplateRec &t)
 {

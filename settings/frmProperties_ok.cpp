@@ -112,23 +112,15 @@ std::vector<GasRecord> readGases(const FlexGrid *grid, const std::vector<GasReco
 }
 
 // The switch grid's rows at `depths` (one text per data row), in the order the readers
-// store switches (SwitchOrder: shallow first); `order` gets their grid rows. Each takes
-// the mix of the gas of its name in `gases` (the last of equal names), or none (0, 0, 0)
-// when its gas was deleted.
-std::vector<GasChangeRecord> readSwitches(const FlexGrid *grid, const QStringList &depths,
-                                          const std::vector<GasRecord> &gases, std::vector<int> &order)
+// store switches (SwitchOrder: shallow first); `order` gets their grid rows. They hold
+// no mix yet: MatchSwitchesToGases gives them theirs.
+std::vector<GasChangeRecord> readSwitches(const FlexGrid *grid, const QStringList &depths, std::vector<int> &order)
 {
     std::vector<GasChangeRecord> shown;
     for (int r = 1; r < grid->Rows(); ++r) {
         GasChangeRecord change;
         change.Depth = RoundTo(TextValue(depths[r - 1]), 0);
         change.Name = grid->TextMatrix(r, 1).toStdString();
-        for (const GasRecord &gas : gases)
-            if (gas.Name == change.Name) {
-                change.O2 = gas.O2;
-                change.N2 = gas.N2;
-                change.He = gas.He;
-            }
         shown.push_back(change);
     }
     order.clear();
@@ -338,7 +330,8 @@ TemplateRec frmProperties::readPages(StoredOrder &order) const
             depths[r - 1] = autoDepthText(r, shown, Units == kUnitsMetric);
     }
 
-    t.GasChanges = readSwitches(fgGasChange, depths, t.Gases, order.switches);
+    t.GasChanges = readSwitches(fgGasChange, depths, order.switches);
+    MatchSwitchesToGases(t);
 
     t.Setpoint = number(SetPoint, 3);
     t.DecoSetpoint = number(Text6, 3);

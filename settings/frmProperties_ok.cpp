@@ -258,20 +258,20 @@ bool frmProperties::refuseUnreadable(const TemplateRec &pages, const StoredOrder
         box->setFocus();
         box->selectAll();
     };
-    // The rate's row as the grid shows it (the table is stored by depth).
-    const auto showRate = [this, &fault](FlexGrid *grid, const std::vector<int> &rows) {
-        ListView1->setCurrentRow(0);
+    // The row as the grid shows it (rates and switches are stored by depth).
+    const auto showRow = [this, &fault](int page, FlexGrid *grid, const std::vector<int> &rows, int col) {
+        ListView1->setCurrentRow(page);
         grid->setFocus();
         if (fault.row >= 0 && size_t(fault.row) < rows.size()) {
             grid->SetRow(rows[size_t(fault.row)]);
-            grid->SetCol(1);
+            grid->SetCol(col);
         }
     };
     switch (fault.field) {
     case DiveBounds::SettingsField::StepSize: showBox(1, tbStepSize); break;
     case DiveBounds::SettingsField::LastStop: showBox(1, tbLastStop); break;
-    case DiveBounds::SettingsField::AscendRates: showRate(fgAscend, order.ascend); break;
-    case DiveBounds::SettingsField::DescendRates: showRate(fgDescend, order.descend); break;
+    case DiveBounds::SettingsField::AscendRates: showRow(0, fgAscend, order.ascend, 1); break;
+    case DiveBounds::SettingsField::DescendRates: showRow(0, fgDescend, order.descend, 1); break;
     case DiveBounds::SettingsField::StartPressure: showBox(4, Text2); break;
     case DiveBounds::SettingsField::EndPressure: showBox(4, Text5); break;
     case DiveBounds::SettingsField::TimeToHeight: showBox(4, Text1); break;
@@ -289,14 +289,7 @@ bool frmProperties::refuseUnreadable(const TemplateRec &pages, const StoredOrder
         if (fault.row >= 1 && fault.row + 1 < FgGas->Rows())
             FgGas->SetRow(fault.row + 1); // the list's first row is Air, gas 0
         break;
-    case DiveBounds::SettingsField::GasChanges:
-        ListView1->setCurrentRow(1);
-        fgGasChange->setFocus();
-        if (fault.row >= 0 && size_t(fault.row) < order.switches.size()) {
-            fgGasChange->SetRow(order.switches[size_t(fault.row)]);
-            fgGasChange->SetCol(0);
-        }
-        break;
+    case DiveBounds::SettingsField::GasChanges: showRow(1, fgGasChange, order.switches, 0); break;
     case DiveBounds::SettingsField::GradientFactors: // not on these pages
     case DiveBounds::SettingsField::TemplateName:
     case DiveBounds::SettingsField::None: break;

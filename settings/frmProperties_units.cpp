@@ -7,6 +7,7 @@
 #include "engine/DiveModel.h"
 #include "engine/DiveBounds.h"
 #include "engine/EngineGlobals.h"
+#include "engine/GasAdvisor.h"
 #include "engine/LibraryModule.h"
 #include "platform/FlexGrid.h"
 #include "platform/LocaliseForm.h"

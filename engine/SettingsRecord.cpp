@@ -20,3 +20,14 @@ std::vector<size_t> SwitchOrder(const std::vector<GasChangeRecord> &switches)
     std::stable_sort(order.begin(), order.end(), [&key](size_t a, size_t b) { return key(a) < key(b); });
     return order;
 }
+
+void MatchSwitchesToGases(TemplateRec &t)
+{
+    for (GasChangeRecord &change : t.GasChanges)
+        for (const GasRecord &gas : t.Gases)
+            if (gas.Name == change.Name) {
+                change.O2 = gas.O2;
+                change.N2 = gas.N2;
+                change.He = gas.He;
+            }
+}

@@ -87,6 +87,11 @@ struct TemplateRec {
     bool operator==(const TemplateRec &) const = default;
 };
 
+// Every switch takes O2, N2 and He of the gas of its name (the last one when several
+// share it); a switch whose gas is not listed keeps what it had, so a new switch whose
+// gas was deleted breathes none (0, 0, 0).
+void MatchSwitchesToGases(TemplateRec &t);
+
 // A text the settings dialog converted at a change of units and that was stored as it
 // showed it: where it stands (a box's name, or "grid/row/col" with the row of the stored
 // order), the text before the change and the text the change wrote.

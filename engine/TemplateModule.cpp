@@ -154,19 +154,6 @@ void readSwitches(std::vector<GasChangeRecord> &switches, const std::string &val
     });
 }
 
-// Every switch takes the fractions of the gas of its name (the last one when several
-// share it); a switch whose gas is not listed keeps what it had.
-void matchSwitchesToGases(TemplateRec &t)
-{
-    for (GasChangeRecord &change : t.GasChanges)
-        for (const GasRecord &gas : t.Gases)
-            if (gas.Name == change.Name) {
-                change.O2 = gas.O2;
-                change.N2 = gas.N2;
-                change.He = gas.He;
-            }
-}
-
 // "GF=1, .8, .3": on, high, low. A missing part repeats the last one present, so
 // "GF=1" gives 1 for both factors.
 void readGradientFactors(TemplateRec &t, const std::string &value)
@@ -389,7 +376,7 @@ void ReadTemplateBlock(TemplateRec &record, TextLineReader &in)
             break;
     }
 
-    matchSwitchesToGases(t);
+    MatchSwitchesToGases(t);
     if (t.DecoRMV == 0)
         t.DecoRMV = t.RMV;
     checkUsable(t);

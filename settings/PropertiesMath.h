@@ -1,9 +1,7 @@
 #pragma once
 // The arithmetic of the dive-settings dialog, apart from its window: number texts in the
-// user's notation, the automatic deco-gas switch depth and the unit conversion of grid
-// cells.
+// user's notation and the unit conversion of grid cells.
 
-#include "engine/GasAdvisor.h"
 #include "engine/Units.h"
 
 #include <QString>

@@ -25,16 +25,11 @@
 
 namespace {
 
-// A factor as the diver reads it, "0.00" with the locale's decimal separator.
+// A factor as the diver reads it, "0.00" with the locale's decimal separator. Rounded
+// from the Single's own text, not PatternText's double: a factor of .315 shows 0.32.
 QString factorText(float v)
 {
     return QString::fromStdString(LocaliseNumberText(FormatFixed(v, 2), gDecimalSeparator));
-}
-
-// The shortest text of a number in the locale's form ("1", "1,2").
-QString numberText(float v)
-{
-    return QString::fromStdString(LocaliseNumberText(JoinStr(v), gDecimalSeparator));
 }
 
 // A typed factor by the typed-number rule, rounded to hundredths before any check (0.004
@@ -206,7 +201,7 @@ bool frmConservatism::storeFactors()
     const float high = *typedFactor(Text2);
     const float max = MaxGradientFactor();
     if (!(low > 0 && low <= max && high > 0 && high <= max && low < high)) {
-        MsgBox(GetLangStringQ(3004) + numberText(max) + GetLangStringQ(3005), vbCritical + vbOKOnly);
+        MsgBox(GetLangStringQ(3004) + PlainText(max) + GetLangStringQ(3005), vbCritical + vbOKOnly);
         return false;
     }
     // Above 1.0 the surface allows more supersaturation than the M-values themselves; a

@@ -1,7 +1,6 @@
 #include "settings/frmGasBlend.h"
 
 #include "engine/DiveModel.h"
-#include "engine/EngineGlobals.h"
 #include "engine/EngineHost.h"
 #include "engine/LibraryModule.h"
 #include "engine/TemplateModule.h"

@@ -1,7 +1,6 @@
 #include "settings/frmProperties.h"
 
 #include "engine/DiveModel.h"
-#include "engine/EngineGlobals.h"
 #include "platform/ErrorModule.h"
 #include "platform/FlexGrid.h"
 #include "platform/LocaliseForm.h"

@@ -4,6 +4,7 @@
 
 #include "engine/AltitudeModule.h"
 #include "engine/DiveModel.h"
+#include "engine/GasAdvisor.h"
 #include "engine/LibraryModule.h"
 #include "engine/RuntimeError.h"
 #include "platform/FlexGrid.h"

@@ -7,13 +7,11 @@
 #include "engine/DiveBounds.h"
 #include "engine/DiveModel.h"
 #include "engine/AltitudeModule.h"
-#include "engine/EngineGlobals.h"
 #include "engine/LibraryModule.h"
 #include "engine/RuntimeError.h"
 #include "engine/TemplateModule.h"
 #include "engine/VBConversions.h"
 #include "platform/ErrorModule.h"
-#include "settings/PropertiesMath.h"
 #include "platform/FlexGrid.h"
 #include "platform/LocaliseForm.h"
 #include "platform/ModalWindow.h"
@@ -112,23 +110,15 @@ std::vector<GasRecord> readGases(const FlexGrid *grid, const std::vector<GasReco
 }
 
 // The switch grid's rows at `depths` (one text per data row), in the order the readers
-// store switches (SwitchOrder: shallow first); `order` gets their grid rows. Each takes
-// the mix of the gas of its name in `gases` (the last of equal names), or none (0, 0, 0)
-// when its gas was deleted.
-std::vector<GasChangeRecord> readSwitches(const FlexGrid *grid, const QStringList &depths,
-                                          const std::vector<GasRecord> &gases, std::vector<int> &order)
+// store switches (SwitchOrder: shallow first); `order` gets their grid rows. They hold
+// no mix yet: MatchSwitchesToGases gives them theirs.
+std::vector<GasChangeRecord> readSwitches(const FlexGrid *grid, const QStringList &depths, std::vector<int> &order)
 {
     std::vector<GasChangeRecord> shown;
     for (int r = 1; r < grid->Rows(); ++r) {
         GasChangeRecord change;
         change.Depth = RoundTo(TextValue(depths[r - 1]), 0);
         change.Name = grid->TextMatrix(r, 1).toStdString();
-        for (const GasRecord &gas : gases)
-            if (gas.Name == change.Name) {
-                change.O2 = gas.O2;
-                change.N2 = gas.N2;
-                change.He = gas.He;
-            }
         shown.push_back(change);
     }
     order.clear();
@@ -266,20 +256,20 @@ bool frmProperties::refuseUnreadable(const TemplateRec &pages, const StoredOrder
         box->setFocus();
         box->selectAll();
     };
-    // The rate's row as the grid shows it (the table is stored by depth).
-    const auto showRate = [this, &fault](FlexGrid *grid, const std::vector<int> &rows) {
-        ListView1->setCurrentRow(0);
+    // The row as the grid shows it (rates and switches are stored by depth).
+    const auto showRow = [this, &fault](int page, FlexGrid *grid, const std::vector<int> &rows, int col) {
+        ListView1->setCurrentRow(page);
         grid->setFocus();
         if (fault.row >= 0 && size_t(fault.row) < rows.size()) {
             grid->SetRow(rows[size_t(fault.row)]);
-            grid->SetCol(1);
+            grid->SetCol(col);
         }
     };
     switch (fault.field) {
     case DiveBounds::SettingsField::StepSize: showBox(1, tbStepSize); break;
     case DiveBounds::SettingsField::LastStop: showBox(1, tbLastStop); break;
-    case DiveBounds::SettingsField::AscendRates: showRate(fgAscend, order.ascend); break;
-    case DiveBounds::SettingsField::DescendRates: showRate(fgDescend, order.descend); break;
+    case DiveBounds::SettingsField::AscendRates: showRow(0, fgAscend, order.ascend, 1); break;
+    case DiveBounds::SettingsField::DescendRates: showRow(0, fgDescend, order.descend, 1); break;
     case DiveBounds::SettingsField::StartPressure: showBox(4, Text2); break;
     case DiveBounds::SettingsField::EndPressure: showBox(4, Text5); break;
     case DiveBounds::SettingsField::TimeToHeight: showBox(4, Text1); break;
@@ -297,14 +287,7 @@ bool frmProperties::refuseUnreadable(const TemplateRec &pages, const StoredOrder
         if (fault.row >= 1 && fault.row + 1 < FgGas->Rows())
             FgGas->SetRow(fault.row + 1); // the list's first row is Air, gas 0
         break;
-    case DiveBounds::SettingsField::GasChanges:
-        ListView1->setCurrentRow(1);
-        fgGasChange->setFocus();
-        if (fault.row >= 0 && size_t(fault.row) < order.switches.size()) {
-            fgGasChange->SetRow(order.switches[size_t(fault.row)]);
-            fgGasChange->SetCol(0);
-        }
-        break;
+    case DiveBounds::SettingsField::GasChanges: showRow(1, fgGasChange, order.switches, 0); break;
     case DiveBounds::SettingsField::GradientFactors: // not on these pages
     case DiveBounds::SettingsField::TemplateName:
     case DiveBounds::SettingsField::None: break;
@@ -338,7 +321,8 @@ TemplateRec frmProperties::readPages(StoredOrder &order) const
             depths[r - 1] = autoDepthText(r, shown, Units == kUnitsMetric);
     }
 
-    t.GasChanges = readSwitches(fgGasChange, depths, t.Gases, order.switches);
+    t.GasChanges = readSwitches(fgGasChange, depths, order.switches);
+    MatchSwitchesToGases(t);
 
     t.Setpoint = number(SetPoint, 3);
     t.DecoSetpoint = number(Text6, 3);

@@ -7,6 +7,7 @@
 #include "engine/DiveModel.h"
 #include "engine/DiveBounds.h"
 #include "engine/EngineGlobals.h"
+#include "engine/GasAdvisor.h"
 #include "engine/LibraryModule.h"
 #include "engine/Units.h"
 #include "platform/FlexGrid.h"
@@ -39,19 +40,38 @@ constexpr int kCellWritten = Qt::UserRole + 3;
 
 using Conversion = std::function<QString(const QString &)>;
 
+// A text still the one its switch wrote.
+bool stillWritten(const QVariant &before, const QVariant &written, const QString &now)
+{
+    return before.isValid() && written.toString() == now;
+}
+
 QString switched(const QString &now, const QVariant &before, const QVariant &written, const Conversion &convert)
 {
-    if (before.isValid() && written.toString() == now)
+    if (stillWritten(before, written, now))
         return before.toString();
     return convert(now);
+}
+
+// What a switch made of a text: the text from before it and the text it wrote. The
+// record's last unit switch is remembered the same way when the dialog shows it.
+void remember(QLineEdit *box, const QString &before, const QString &written)
+{
+    box->setProperty(kBoxBefore, before);
+    box->setProperty(kBoxWritten, written);
+}
+
+void remember(QTableWidgetItem *item, const QString &before, const QString &written)
+{
+    item->setData(kCellBefore, before);
+    item->setData(kCellWritten, written);
 }
 
 void switchBox(QLineEdit *box, const Conversion &convert)
 {
     const QString now = box->text();
     const QString next = switched(now, box->property(kBoxBefore), box->property(kBoxWritten), convert);
-    box->setProperty(kBoxBefore, now);
-    box->setProperty(kBoxWritten, next);
+    remember(box, now, next);
     box->setText(next);
 }
 
@@ -60,24 +80,8 @@ void switchCell(FlexGrid *grid, int row, int col, const Conversion &convert)
     QTableWidgetItem *item = grid->CellItem(row, col);
     const QString now = item->text();
     const QString next = switched(now, item->data(kCellBefore), item->data(kCellWritten), convert);
-    item->setData(kCellBefore, now);
-    item->setData(kCellWritten, next);
+    remember(item, now, next);
     item->setText(next);
-}
-
-// A text the record's last unit switch wrote: it remembers the text of the value from
-// before that switch, as a switch within the dialog does.
-void rememberBox(QLineEdit *box, const QString &before)
-{
-    box->setProperty(kBoxBefore, before);
-    box->setProperty(kBoxWritten, box->text());
-}
-
-void rememberCell(FlexGrid *grid, int row, int col, const QString &before)
-{
-    QTableWidgetItem *item = grid->CellItem(row, col);
-    item->setData(kCellBefore, before);
-    item->setData(kCellWritten, item->text());
 }
 
 // new text = pattern(number of the old text x factor)
@@ -150,7 +154,7 @@ std::vector<UnitSwitchText> frmProperties::unitSwitchTexts(const StoredOrder &or
 {
     std::vector<UnitSwitchText> texts;
     const auto keep = [&](const QString &where, const QVariant &before, const QVariant &written, const QString &now) {
-        if (before.isValid() && written.toString() == now)
+        if (stillWritten(before, written, now))
             texts.push_back({where.toStdString(), before.toString().toStdString(), now.toStdString()});
     };
     for (const QLineEdit *box : findChildren<QLineEdit *>())
@@ -187,13 +191,13 @@ void frmProperties::rememberLastUnitSwitch()
         if (where.size() == 1) {
             QLineEdit *box = findChild<QLineEdit *>(where[0]);
             if (box && box->text() == written)
-                rememberBox(box, before);
+                remember(box, before, written);
         } else if (where.size() == 3) {
             FlexGrid *grid = findChild<FlexGrid *>(where[0]);
             const int row = where[1].toInt(), col = where[2].toInt();
             if (grid && row >= 1 && row < grid->Rows() && col >= 0 && col < grid->Cols()
                 && grid->TextMatrix(row, col) == written)
-                rememberCell(grid, row, col, before);
+                remember(grid->CellItem(row, col), before, written);
         }
     }
 }

@@ -292,8 +292,6 @@ TEST_F(PartialMixTest, KeepsTheDiversCylindersBetweenUses)
     EXPECT_EQ(again->DesFill->text(), "200");
 }
 
-// Inputs the window cannot compute (no number, beyond a Single, an unreachable blend)
-// show no answer and cannot be printed; an emptied cylinder has both answers.
 TEST_F(PartialMixTest, AFillPastedIntoAnEmptiedBoxIsToldOnce)
 {
     std::string english = kDefaultLanguageFile;
@@ -317,6 +315,8 @@ TEST_F(PartialMixTest, AFillPastedIntoAnEmptiedBoxIsToldOnce)
     }
 }
 
+// Inputs the window cannot compute (no number, beyond a Single, an unreachable blend)
+// show no answer and cannot be printed; an emptied cylinder has both answers.
 TEST_F(PartialMixTest, ShowsAnAnswerOnlyForTheInputsOnScreen)
 {
     activeDive(true, {gas("EAN32", 32, 0)});

@@ -10,7 +10,6 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
-#include <map>
 #include <regex>
 #include <set>
 #include <sstream>
